@@ -1,0 +1,24 @@
+#include "app/FileTypes.h"
+
+namespace FileTypes {
+
+platform::FileType pTextPlain;
+platform::FileType pSpecialAny;
+platform::FileType pImagePict;
+platform::FileType pImageJpeg;
+platform::FileType pTextData;
+
+void Declare()
+{
+    pTextPlain = {"text/plain",
+                  ".asc;.ascii;.bas;.c;.class;.cp;.cpp;.h;.hp;.hpp;.i3;.java;.m2;.m3;.mak;.text;.txt",
+                  "TEXT", "????"};
+    pSpecialAny = {"special/any", "", "????", "????"};
+    pImagePict = {"image/pict", ".pict;.pic;.pct", "????", "????"};
+    pImageJpeg = {"image/jpeg", ".jfif;.jpe;.jpeg;.jpg", "JPEG", "prvw"};
+    pTextData = {"text/data", ".dat", "TEXT", ""};
+    for (const platform::FileType* type : {&pTextPlain, &pSpecialAny, &pImagePict, &pImageJpeg, &pTextData})
+        platform::declareFileType(*type);
+}
+
+} // namespace FileTypes

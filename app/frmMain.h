@@ -1,0 +1,126 @@
+#pragma once
+
+// The main window: the spider plot with its colour legend and view buttons, and the holder of
+// the document state that every other window reads and writes.
+
+#include "app/Player.h"
+
+#include "platform/controls.h"
+#include "platform/files.h"
+#include "platform/window.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+class frmMain : public platform::WindowClass<frmMain> {
+public:
+    // --- Document state ---
+    /// Element 0 is the central issue, 1..NumPlayer the players; elements above are stale.
+    std::array<::Player, kPlayerLimit + 1> Player{};
+    /// Highest used index: -1 no document, 0 only the central issue.
+    int32_t NumPlayer = -1;
+    /// Links[i][j]: strength in per cent of the link between players i and j; kept symmetric.
+    std::array<std::array<int32_t, kPlayerLimit + 1>, kPlayerLimit + 1> Links{};
+    int32_t Current = 0;
+    bool FileChanged = false;
+    /// Name of the document's file, "" while untitled.
+    std::string InFileName;
+    /// Full path of the file the document was opened from or last saved as.
+    std::string InFilePath;
+    bool AveColour = false;
+    int32_t AverageColour = 0;
+    bool Swinging = false;
+    bool ffing = false;
+    bool HasDB = false;
+    platform::File WorkingFolderSave;
+    std::optional<platform::File> WorkingFolderSaveOriginal;
+    bool PrefsFileChanged = false;
+
+    // --- Mapping state of the spider plot ---
+    float ScaleFactorx = 0;
+    float ScaleFactorY = 0;
+    int32_t Offsetx = 0;
+    int32_t offsety = 0;
+
+    // --- Pointer state ---
+    int32_t closest = 0;
+    int32_t Linker = 0;
+    int32_t clickx = 0;
+    int32_t clicky = 0;
+    int32_t dragx = 0;
+    int32_t dragy = 0;
+    bool Moving = false;
+
+    // --- Controls ---
+    platform::Canvas* Canvas1 = nullptr;
+    platform::PushButton* pbMove = nullptr;
+    platform::PushButton* PushButton1 = nullptr;
+    platform::Canvas* Canvas2 = nullptr;
+    platform::StaticText* StaticText1 = nullptr;
+    platform::StaticText* StaticText2 = nullptr;
+    platform::ContextualMenu* ContextualMenu1 = nullptr;
+    platform::PushButton* PushButton2 = nullptr;
+    platform::PushButton* PushButton3 = nullptr;
+    platform::StaticText* stSwing = nullptr;
+
+    // --- Control events ---
+    bool Canvas1_KeyDown(const std::string& key);
+    void Canvas1_MouseUp(const platform::MouseEvent& e);
+    void Canvas1_MouseDrag(const platform::MouseEvent& e);
+    bool Canvas1_MouseDown(const platform::MouseEvent& e);
+    void Canvas1_Paint(platform::Graphics& g);
+    void pbMove_Action();
+    void PushButton1_Action();
+    void Canvas2_Paint(platform::Graphics& g);
+    void ContextualMenu1_Open();
+    void ContextualMenu1_Action(const std::string& item);
+    void PushButton2_Action();
+    void PushButton3_Action();
+
+    // --- Window events ---
+    void Event_Open() override;
+    void Event_Close() override;
+    void Event_Resized() override;
+    void Event_EnableMenuItems() override;
+
+    // --- Menu handlers ---
+    bool _FileSaveSet_Action();
+    bool _FileOpen_Action();
+    bool _FileNew_Action();
+    bool _FilePrint_Action();
+    bool _FileSave_Action();
+    bool _FileExportData_Action();
+    bool _FilePageSetup_Action();
+    bool _FileSaveasPicture_Action();
+    bool _ShowSwingometer_Action();
+    bool _ShowMakeHarder_Action();
+    bool _ShowMorePolarized_Action();
+    bool _ShowMakeEasier_Action();
+
+    // --- Mapping between model units and pixels ---
+    float Distance(float x1, float y1, float x2, float y2) const;
+    int32_t plotx(int32_t v) const;
+    int32_t ploty(int32_t v) const;
+    int32_t unplotx(int32_t s) const;
+    int32_t unploty(int32_t s) const;
+
+    /// The centre from the corner with the half sizes mapped to model units (after a click
+    /// edit on the spider plot or the graph, and on resizing).
+    void CentreFromCornerInModelUnits(::Player& p) const;
+
+    /// Enables the four view buttons, in the order Force Field, Sliders, Table, Graph.
+    void EnableViewButtons();
+    /// "Varnholt", or "Varnholt - " and the name of the file that was opened.
+    void SetTitleForFile(const std::string& fileName);
+
+protected:
+    void Layout() override;
+    void CreateControls() override;
+    void AddMenuHandlers() override;
+
+private:
+    friend class platform::WindowClass<frmMain>;
+    frmMain() = default;
+};

@@ -1,0 +1,6 @@
+#include "app/App.h"
+
+int main()
+{
+    return RunKestrix();
+}

@@ -1,0 +1,180 @@
+#include "platform/application.h"
+
+#include "platform/dialogs.h"
+#include "platform/menu.h"
+#include "platform/window.h"
+#include "platform/internal/graphics_p.h"
+#include "platform/internal/runtime_p.h"
+#include "platform/internal/window_p.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+
+#include <cstdio>
+#include <exception>
+#include <string>
+
+namespace platform {
+
+namespace {
+
+Application* gInstance = nullptr;
+bool gTerminating = false;
+bool gQuitRequested = false;
+int gExitCode = 0;
+
+bool isUserInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::Wheel:
+    case QEvent::Close:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Qt lets no exception pass through its event loop, so every event is dispatched inside a
+// handler that reports what escaped and ends the program.
+class QtApplication : public QApplication {
+public:
+    QtApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        if (gTerminating && isUserInput(event->type()))
+            return true;
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& e) {
+            reportUnhandledException(e.what());
+        } catch (...) {
+            reportUnhandledException("an unknown exception");
+        }
+        return false;
+    }
+};
+
+int gArgc = 1;
+char gArgv0[] = "kestrix";
+char* gArgv[] = {gArgv0, nullptr};
+
+} // namespace
+
+namespace detail {
+bool terminating()
+{
+    return gTerminating;
+}
+} // namespace detail
+
+Application::Application()
+{
+    gInstance = this;
+    if (!qApp) {
+        QApplication::setApplicationName(QStringLiteral("Kestrix"));
+        new QtApplication(gArgc, gArgv);
+    }
+    QApplication::setQuitOnLastWindowClosed(false);
+    if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion")))
+        QApplication::setStyle(style);
+    QApplication::setFont(detail::programFont(12, false));
+}
+
+Application::~Application()
+{
+    detail::flushDeletions(true);
+    if (gInstance == this)
+        gInstance = nullptr;
+}
+
+Application* Application::instance() { return gInstance; }
+
+namespace {
+MenuBar* gMenuBar = nullptr;
+}
+
+void Application::setMenuBar(MenuBar& bar) { gMenuBar = &bar; }
+MenuBar* Application::menuBar() const { return gMenuBar; }
+
+int Application::run(const std::function<void()>& startup)
+{
+    runGuarded(startup);
+    if (!gTerminating && !gQuitRequested)
+        gExitCode = QApplication::exec();
+    // What is still open goes without its close event: the program has quit.
+    for (Window* w : openWindows())
+        w->impl().closed = true;
+    for (Window* w : detail::windowsInCreationOrder())
+        detail::scheduleDelete(w);
+    detail::flushDeletions(true);
+    return gTerminating ? 1 : gExitCode;
+}
+
+void Application::quit(int exitCode)
+{
+    gQuitRequested = true;
+    gExitCode = exitCode;
+    QCoreApplication::exit(exitCode);
+}
+
+bool Application::quitRequested() { return gQuitRequested; }
+
+void Application::quitByClosingWindows()
+{
+    for (Window* w : openWindows()) {
+        if (gQuitRequested || gTerminating)
+            return;
+        if (!w->isClosed())
+            runGuarded([w] { w->close(); });
+    }
+    if (!gQuitRequested)
+        quit(0);
+}
+
+void runGuarded(const std::function<void()>& handler)
+{
+    if (!handler)
+        return;
+    ++detail::handlerDepth();
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        reportUnhandledException(e.what());
+    } catch (...) {
+        reportUnhandledException("an unknown exception");
+    }
+    if (--detail::handlerDepth() == 0)
+        detail::postDeletions();
+}
+
+bool runGuardedResult(const std::function<bool()>& handler, bool fallback)
+{
+    bool result = fallback;
+    runGuarded([&] {
+        if (handler)
+            result = handler();
+    });
+    return result;
+}
+
+void reportUnhandledException(std::string_view what)
+{
+    if (gTerminating)
+        return;
+    std::fprintf(stderr, "kestrix: unhandled exception: %.*s\n", static_cast<int>(what.size()),
+                 what.data());
+    MsgBox("An unexpected error occurred and Kestrix has to close.\n\n" + std::string(what));
+    gTerminating = true;
+    QCoreApplication::exit(1);
+}
+
+} // namespace platform

@@ -1,0 +1,197 @@
+#include "platform/dialogs.h"
+
+#include "platform/internal/qt_util.h"
+#include "platform/internal/runtime_p.h"
+#include "platform/internal/window_p.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <vector>
+
+namespace platform {
+
+using detail::qs;
+using detail::ss;
+
+namespace {
+
+std::vector<FileType>& fileTypes()
+{
+    static std::vector<FileType> types;
+    return types;
+}
+
+// The name filter of a file type for the file dialogs: "text/data (*.dat)".
+QString nameFilter(std::string_view typeName)
+{
+    const FileType* type = fileType(typeName);
+    QStringList patterns;
+    if (type)
+        for (const QString& ext : qs(type->extensions).split(QLatin1Char(';'), Qt::SkipEmptyParts))
+            patterns << QStringLiteral("*") + (ext.startsWith(QLatin1Char('.')) ? ext : QLatin1Char('.') + ext);
+    if (patterns.isEmpty())
+        patterns << QStringLiteral("*");
+    return QStringLiteral("%1 (%2)").arg(qs(typeName), patterns.join(QLatin1Char(' ')));
+}
+
+// The folder a dialog starts in, for an item that may be a folder, a file, or nothing that
+// exists any more.
+QString startFolder(const File& start)
+{
+    QFileInfo info(qs(start.absolutePath()));
+    if (info.isDir())
+        return info.absoluteFilePath();
+    if (info.absoluteDir().exists())
+        return info.absolutePath();
+    return QDir::homePath();
+}
+
+} // namespace
+
+void declareFileType(const FileType& type)
+{
+    for (FileType& t : fileTypes())
+        if (t.name == type.name) {
+            t = type;
+            return;
+        }
+    fileTypes().push_back(type);
+}
+
+const FileType* fileType(std::string_view name)
+{
+    for (const FileType& t : fileTypes())
+        if (t.name == name)
+            return &t;
+    return nullptr;
+}
+
+void MsgBox(std::string_view message)
+{
+    if (detail::terminating())
+        return;
+    detail::ModalScope scope;
+    testing::ModalRequest request;
+    request.kind = testing::ModalRequest::Kind::Message;
+    request.message = std::string(message);
+    if (detail::askTestSeam(request))
+        return;
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Kestrix"), qs(message), QMessageBox::Ok,
+                    detail::dialogParent());
+    box.exec();
+}
+
+MessageDialog::Result MessageDialog::showModal()
+{
+    if (detail::terminating())
+        return Result::Cancel;
+    detail::ModalScope scope;
+    testing::ModalRequest request;
+    request.kind = testing::ModalRequest::Kind::Question;
+    request.title = title;
+    request.message = message;
+    request.explanation = explanation;
+    request.buttons = {actionButton.visible ? actionButton.caption : std::string(),
+                       alternateActionButton.visible ? alternateActionButton.caption : std::string(),
+                       cancelButton.visible ? cancelButton.caption : std::string()};
+    if (auto answer = detail::askTestSeam(request)) {
+        switch (answer->choice) {
+        case 0:
+            return Result::Action;
+        case 1:
+            return Result::Alternate;
+        default:
+            return Result::Cancel;
+        }
+    }
+
+    static constexpr QMessageBox::Icon icons[] = {QMessageBox::Information, QMessageBox::Warning,
+                                                  QMessageBox::Critical, QMessageBox::Question};
+    QMessageBox box(detail::dialogParent());
+    box.setIcon(icon >= 0 && icon < 4 ? icons[icon] : QMessageBox::NoIcon);
+    box.setWindowTitle(qs(title));
+    box.setText(qs(message));
+    box.setInformativeText(qs(explanation));
+    QPushButton* action = nullptr;
+    QPushButton* alternate = nullptr;
+    QPushButton* cancel = nullptr;
+    if (cancelButton.visible)
+        cancel = box.addButton(qs(cancelButton.caption), QMessageBox::RejectRole);
+    if (alternateActionButton.visible)
+        alternate = box.addButton(qs(alternateActionButton.caption), QMessageBox::ActionRole);
+    if (actionButton.visible)
+        action = box.addButton(qs(actionButton.caption), QMessageBox::AcceptRole);
+    if (action)
+        box.setDefaultButton(action);
+    if (cancel)
+        box.setEscapeButton(cancel);
+    box.exec();
+    QAbstractButton* clicked = box.clickedButton();
+    if (clicked && clicked == action)
+        return Result::Action;
+    if (clicked && clicked == alternate)
+        return Result::Alternate;
+    return Result::Cancel;
+}
+
+std::optional<File> OpenDialog(std::string_view fileTypeName, const File& start)
+{
+    if (detail::terminating())
+        return std::nullopt;
+    detail::ModalScope scope;
+    testing::ModalRequest request;
+    request.kind = testing::ModalRequest::Kind::OpenFile;
+    request.filter = std::string(fileTypeName);
+    request.initialDirectory = start.absolutePath();
+    if (auto answer = detail::askTestSeam(request)) {
+        if (!answer->path)
+            return std::nullopt;
+        return File(*answer->path);
+    }
+    QFileDialog dialog(detail::dialogParent(), QStringLiteral("Open"), startFolder(start),
+                       nameFilter(fileTypeName));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    const QFileInfo info(qs(start.absolutePath()));
+    if (info.isFile())
+        dialog.selectFile(info.fileName());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return File(ss(QFileInfo(dialog.selectedFiles().first()).absoluteFilePath()));
+}
+
+std::optional<File> GetSaveFolderItem(std::string_view fileTypeName, std::string_view defaultName,
+                                      const std::optional<File>& start)
+{
+    if (detail::terminating())
+        return std::nullopt;
+    detail::ModalScope scope;
+    testing::ModalRequest request;
+    request.kind = testing::ModalRequest::Kind::SaveFile;
+    request.filter = std::string(fileTypeName);
+    request.defaultName = std::string(defaultName);
+    if (start)
+        request.initialDirectory = start->absolutePath();
+    if (auto answer = detail::askTestSeam(request)) {
+        if (!answer->path)
+            return std::nullopt;
+        return File(*answer->path);
+    }
+    const QString folder = start ? startFolder(*start) : QDir::homePath();
+    QFileDialog dialog(detail::dialogParent(), QStringLiteral("Save"), folder,
+                       nameFilter(fileTypeName));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.selectFile(qs(defaultName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return File(ss(QFileInfo(dialog.selectedFiles().first()).absoluteFilePath()));
+}
+
+} // namespace platform

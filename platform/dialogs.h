@@ -1,0 +1,58 @@
+#pragma once
+
+// Modal dialogs: message boxes, the three-button question and the open and save dialogs.
+// All of them can be answered by a test (see platform/testing.h).
+
+#include "platform/files.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+/// A file type that open and save dialogs filter by, declared once at start-up. Extensions are
+/// separated by ";" (".pict;.pic;.pct"); a type without extensions filters nothing out.
+struct FileType {
+    std::string name;
+    std::string extensions;
+    std::string macType;
+    std::string macCreator;
+};
+void declareFileType(const FileType& type);
+const FileType* fileType(std::string_view name);
+
+/// A modal message with one button.
+void MsgBox(std::string_view message);
+
+/// A question with up to three buttons.
+class MessageDialog {
+public:
+    enum class Result { Action, Alternate, Cancel };
+    struct Button {
+        std::string caption;
+        bool visible = true;
+    };
+
+    int icon = 0;
+    std::string title;
+    std::string message;
+    std::string explanation;
+    Button actionButton{"OK", true};          ///< the default button
+    Button alternateActionButton{"Don't Save", false};
+    Button cancelButton{"Cancel", true};
+
+    /// Shows the question and returns the button that was pressed; Cancel also when the
+    /// dialog was dismissed without a button.
+    Result showModal();
+};
+
+/// The open dialog, showing files of the named type, starting at `start` (a folder, or a file
+/// whose folder is used). Nothing when cancelled.
+std::optional<File> OpenDialog(std::string_view fileTypeName, const File& start);
+/// The save dialog for a file of the named type with a default name. Nothing when cancelled.
+std::optional<File> GetSaveFolderItem(std::string_view fileTypeName, std::string_view defaultName,
+                                      const std::optional<File>& startFolder = std::nullopt);
+
+} // namespace platform

@@ -1,0 +1,185 @@
+#include "platform/files.h"
+
+#include "platform/internal/qt_util.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace platform {
+
+using detail::qs;
+using detail::ss;
+
+File::File() : mPath(ss(QDir::homePath())) {}
+
+File::File(std::string absolutePath) : mPath(std::move(absolutePath)) {}
+
+std::optional<File> File::preferencesFolder()
+{
+    const QString path = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    if (path.isEmpty() || !QDir().mkpath(path))
+        return std::nullopt;
+    return File(ss(QDir(path).absolutePath()));
+}
+
+File File::child(std::string_view name) const
+{
+    return File(ss(QDir(qs(mPath)).filePath(qs(name))));
+}
+
+File File::parent() const
+{
+    return File(ss(QFileInfo(qs(mPath)).absolutePath()));
+}
+
+std::string File::name() const
+{
+    return ss(QFileInfo(qs(mPath)).fileName());
+}
+
+bool File::exists() const
+{
+    return !mPath.empty() && QFileInfo::exists(qs(mPath));
+}
+
+bool File::isFolder() const
+{
+    return QFileInfo(qs(mPath)).isDir();
+}
+
+std::optional<std::string> File::readAll() const
+{
+    QFile f(qs(mPath));
+    if (!f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+bool File::writeAll(std::string_view bytes) const
+{
+    if (mPath.empty() || isFolder())
+        return false;
+    QSaveFile f(qs(mPath));
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    const qint64 size = static_cast<qint64>(bytes.size());
+    if (f.write(bytes.data(), size) != size) {
+        f.cancelWriting();
+        return false;
+    }
+    return f.commit();
+}
+
+namespace {
+
+// Length of the valid UTF-8 sequence starting at s[i], or 0 when it is not valid.
+size_t utf8SequenceLength(std::string_view s, size_t i)
+{
+    const auto c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80)
+        return 1;
+    size_t len;
+    uint32_t cp;
+    if ((c & 0xE0) == 0xC0) {
+        len = 2;
+        cp = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+        len = 3;
+        cp = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+        len = 4;
+        cp = c & 0x07;
+    } else {
+        return 0;
+    }
+    if (i + len > s.size())
+        return 0;
+    for (size_t k = 1; k < len; ++k) {
+        const auto cc = static_cast<unsigned char>(s[i + k]);
+        if ((cc & 0xC0) != 0x80)
+            return 0;
+        cp = (cp << 6) | (cc & 0x3F);
+    }
+    static constexpr uint32_t minimum[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < minimum[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        return 0;
+    return len;
+}
+
+bool isValidUtf8(std::string_view s)
+{
+    for (size_t i = 0; i < s.size();) {
+        const size_t len = utf8SequenceLength(s, i);
+        if (len == 0)
+            return false;
+        i += len;
+    }
+    return true;
+}
+
+} // namespace
+
+std::string DecodeText(std::string_view bytes)
+{
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        bytes.remove_prefix(3);
+    if (isValidUtf8(bytes))
+        return std::string(bytes);
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    for (const char ch : bytes) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x80) {
+            out.push_back(ch);
+        } else {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}
+
+TextInputStream::TextInputStream(std::string_view bytes) : mText(DecodeText(bytes)) {}
+
+std::string TextInputStream::readLine()
+{
+    if (mPos >= mText.size())
+        return {};
+    const size_t end = mText.find_first_of("\r\n", mPos);
+    if (end == std::string::npos) {
+        std::string line = mText.substr(mPos);
+        mPos = mText.size();
+        return line;
+    }
+    std::string line = mText.substr(mPos, end - mPos);
+    mPos = end + 1;
+    if (mText[end] == '\r' && mPos < mText.size() && mText[mPos] == '\n')
+        ++mPos;
+    return line;
+}
+
+std::string TextInputStream::readAll()
+{
+    std::string rest = mPos < mText.size() ? mText.substr(mPos) : std::string();
+    mPos = mText.size();
+    return rest;
+}
+
+void TextOutputStream::writeLine(std::string_view line)
+{
+    mBytes.append(line);
+    mBytes.push_back('\n');
+}
+
+void TextOutputStream::write(std::string_view text)
+{
+    mBytes.append(text);
+}
+
+} // namespace platform

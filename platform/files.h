@@ -1,0 +1,76 @@
+#pragma once
+
+// Files and folders, and the text streams the program reads and writes them with.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+/// A file or folder by its absolute path, whether or not it exists.
+class File {
+public:
+    /// The default location: the user's home folder.
+    File();
+    explicit File(std::string absolutePath);
+
+    /// The user's configuration folder, created when it is missing.
+    static std::optional<File> preferencesFolder();
+
+    /// The item named `name` inside this folder, whether or not it exists.
+    File child(std::string_view name) const;
+    File parent() const;
+
+    /// The name with its extension, without its folder.
+    std::string name() const;
+    const std::string& absolutePath() const { return mPath; }
+    bool exists() const;
+    bool isFolder() const;
+
+    /// The whole content; nothing when the file cannot be read.
+    std::optional<std::string> readAll() const;
+    /// Writes the whole content to a temporary file beside this one and puts it in place only
+    /// when every byte was written, so that a failure leaves the old file as it was. Returns
+    /// false on any failure.
+    bool writeAll(std::string_view bytes) const;
+
+    friend bool operator==(const File&, const File&) = default;
+
+private:
+    std::string mPath;
+};
+
+/// Reads text line by line. Line ends may be LF, CRLF or a lone CR; a UTF-8 byte-order mark
+/// is skipped; a text that is not valid UTF-8 is read as Latin-1.
+class TextInputStream {
+public:
+    explicit TextInputStream(std::string_view bytes);
+
+    /// The next line without its end; "" once the text is used up.
+    std::string readLine();
+    /// The rest of the text as it stands, line ends included.
+    std::string readAll();
+    bool atEnd() const { return mPos >= mText.size(); }
+
+private:
+    std::string mText;
+    size_t mPos = 0;
+};
+
+/// Collects text for a file: UTF-8 with LF line ends.
+class TextOutputStream {
+public:
+    void writeLine(std::string_view line);
+    void write(std::string_view text);
+    const std::string& bytes() const { return mBytes; }
+
+private:
+    std::string mBytes;
+};
+
+/// A text as UTF-8: a byte-order mark removed, and Latin-1 read when it is not UTF-8.
+std::string DecodeText(std::string_view bytes);
+
+} // namespace platform

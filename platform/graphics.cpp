@@ -1,0 +1,278 @@
+#include "platform/graphics.h"
+
+#include "platform/internal/graphics_p.h"
+#include "platform/internal/qt_util.h"
+
+#include <QFontDatabase>
+#include <QPolygon>
+
+#include <algorithm>
+#include <array>
+
+namespace platform {
+namespace detail {
+
+QString fontFamily()
+{
+    static const QString family = [] {
+        // The program draws with one font so that measured text widths are the same on every
+        // machine; the regular and bold faces come from fonts-dejavu-core.
+        QString name;
+        for (const char* path : {"/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
+                                 "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"}) {
+            const int id = QFontDatabase::addApplicationFont(QString::fromLatin1(path));
+            if (id >= 0 && name.isEmpty()) {
+                const QStringList families = QFontDatabase::applicationFontFamilies(id);
+                if (!families.isEmpty())
+                    name = families.first();
+            }
+        }
+        return name.isEmpty() ? QStringLiteral("DejaVu Sans") : name;
+    }();
+    return family;
+}
+
+QFont programFont(double size, bool bold)
+{
+    QFont f(fontFamily());
+    f.setPixelSize(std::max(1, static_cast<int>(size + 0.5)));
+    f.setBold(bold);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    f.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::PreferOutline));
+    return f;
+}
+
+GraphicsImpl::GraphicsImpl(QPainter* p, int32_t w, int32_t h) : painter(p), width(w), height(h)
+{
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    painter->setRenderHint(QPainter::TextAntialiasing, true);
+}
+
+void GraphicsImpl::setTextSize(double size)
+{
+    if (size <= 0)
+        size = 12;
+    if (size != mTextSize) {
+        mTextSize = size;
+        mFontDirty = true;
+    }
+}
+
+void GraphicsImpl::setBold(bool b)
+{
+    if (b != mBold) {
+        mBold = b;
+        mFontDirty = true;
+    }
+}
+
+void GraphicsImpl::refreshFont()
+{
+    if (!mFontDirty)
+        return;
+    mFont = programFont(mTextSize, mBold);
+    mMetrics.emplace(mFont);
+    mFontDirty = false;
+}
+
+const QFont& GraphicsImpl::font()
+{
+    refreshFont();
+    return mFont;
+}
+
+const QFontMetricsF& GraphicsImpl::metrics()
+{
+    refreshFont();
+    return *mMetrics;
+}
+
+} // namespace detail
+
+namespace {
+
+QColor toQColor(Color c)
+{
+    return QColor(c.r, c.g, c.b);
+}
+
+// The convex hull of a few points (Andrew's monotone chain), counter-clockwise.
+QPolygon convexHull(std::array<QPoint, 8> pts)
+{
+    std::sort(pts.begin(), pts.end(), [](const QPoint& a, const QPoint& b) {
+        return a.x() < b.x() || (a.x() == b.x() && a.y() < b.y());
+    });
+    auto cross = [](const QPoint& o, const QPoint& a, const QPoint& b) {
+        return static_cast<int64_t>(a.x() - o.x()) * (b.y() - o.y()) -
+               static_cast<int64_t>(a.y() - o.y()) * (b.x() - o.x());
+    };
+    std::array<QPoint, 16> hull;
+    size_t k = 0;
+    for (const QPoint& p : pts) {
+        while (k >= 2 && cross(hull[k - 2], hull[k - 1], p) <= 0)
+            --k;
+        hull[k++] = p;
+    }
+    for (size_t i = pts.size() - 1, t = k + 1; i-- > 0;) {
+        while (k >= t && cross(hull[k - 2], hull[k - 1], pts[i]) <= 0)
+            --k;
+        hull[k++] = pts[i];
+    }
+    QPolygon poly;
+    poly.reserve(static_cast<int>(k - 1));
+    for (size_t i = 0; i + 1 < k; ++i)
+        poly << hull[i];
+    return poly;
+}
+
+QPolygon toPolygon(const std::vector<int32_t>& xy)
+{
+    QPolygon poly;
+    poly.reserve(static_cast<int>(xy.size() / 2));
+    for (size_t i = 0; i + 1 < xy.size(); i += 2)
+        poly << QPoint(xy[i], xy[i + 1]);
+    return poly;
+}
+
+} // namespace
+
+Graphics::Graphics(std::unique_ptr<detail::GraphicsImpl> impl) : d(std::move(impl)) {}
+Graphics::~Graphics() = default;
+
+int32_t Graphics::width() const { return d->width; }
+int32_t Graphics::height() const { return d->height; }
+Color Graphics::foreColor() const { return d->fore; }
+void Graphics::setForeColor(Color c) { d->fore = c; }
+int32_t Graphics::penWidth() const { return d->penWidth; }
+void Graphics::setPenWidth(int32_t w) { d->penWidth = w; }
+int32_t Graphics::penHeight() const { return d->penHeight; }
+void Graphics::setPenHeight(int32_t h) { d->penHeight = h; }
+double Graphics::textSize() const { return d->textSize(); }
+bool Graphics::bold() const { return d->bold(); }
+void Graphics::setTextSize(double size) { d->setTextSize(size); }
+void Graphics::setBold(bool bold) { d->setBold(bold); }
+
+void Graphics::fillRect(int32_t x, int32_t y, int32_t w, int32_t h)
+{
+    if (w <= 0 || h <= 0)
+        return;
+    d->painter->fillRect(QRect(x, y, w, h), toQColor(d->fore));
+}
+
+void Graphics::drawRect(int32_t x, int32_t y, int32_t w, int32_t h)
+{
+    if (w <= 0 || h <= 0 || d->penWidth <= 0 || d->penHeight <= 0)
+        return;
+    const int32_t pw = std::min(d->penWidth, w);
+    const int32_t ph = std::min(d->penHeight, h);
+    const QColor c = toQColor(d->fore);
+    d->painter->fillRect(QRect(x, y, w, ph), c);
+    d->painter->fillRect(QRect(x, y + h - ph, w, ph), c);
+    d->painter->fillRect(QRect(x, y, pw, h), c);
+    d->painter->fillRect(QRect(x + w - pw, y, pw, h), c);
+}
+
+void Graphics::fillOval(int32_t x, int32_t y, int32_t w, int32_t h)
+{
+    if (w <= 0 || h <= 0)
+        return;
+    d->painter->setPen(Qt::NoPen);
+    d->painter->setBrush(toQColor(d->fore));
+    d->painter->drawEllipse(QRectF(x, y, w, h));
+}
+
+void Graphics::drawOval(int32_t x, int32_t y, int32_t w, int32_t h)
+{
+    if (w <= 0 || h <= 0)
+        return;
+    const int32_t pen = std::max(1, std::max(d->penWidth, d->penHeight));
+    d->painter->setBrush(Qt::NoBrush);
+    if (pen == 1) {
+        d->painter->setPen(QPen(toQColor(d->fore), 0));
+        d->painter->drawEllipse(QRect(x, y, w - 1, h - 1));
+    } else {
+        d->painter->setPen(QPen(toQColor(d->fore), pen));
+        const double inset = pen / 2.0;
+        d->painter->drawEllipse(QRectF(x + inset, y + inset, w - pen, h - pen));
+    }
+}
+
+void Graphics::fillRoundRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t arcW, int32_t arcH)
+{
+    if (w <= 0 || h <= 0)
+        return;
+    d->painter->setPen(Qt::NoPen);
+    d->painter->setBrush(toQColor(d->fore));
+    d->painter->drawRoundedRect(QRectF(x, y, w, h), arcW / 2.0, arcH / 2.0);
+}
+
+void Graphics::drawRoundRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t arcW, int32_t arcH)
+{
+    if (w <= 0 || h <= 0)
+        return;
+    d->painter->setBrush(Qt::NoBrush);
+    d->painter->setPen(QPen(toQColor(d->fore), 0));
+    d->painter->drawRoundedRect(QRectF(x, y, w - 1, h - 1), arcW / 2.0, arcH / 2.0);
+}
+
+void Graphics::drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
+{
+    const int32_t pw = d->penWidth;
+    const int32_t ph = d->penHeight;
+    if (pw <= 0 || ph <= 0)
+        return;
+    if (pw == 1 && ph == 1) {
+        d->painter->setPen(QPen(toQColor(d->fore), 0));
+        d->painter->drawLine(x1, y1, x2, y2);
+        return;
+    }
+    // The pen is a pw by ph rectangle hanging right and below each point of the line; what it
+    // sweeps is the convex hull of the pen at both ends.
+    const std::array<QPoint, 8> corners{
+        QPoint(x1, y1), QPoint(x1 + pw, y1), QPoint(x1, y1 + ph), QPoint(x1 + pw, y1 + ph),
+        QPoint(x2, y2), QPoint(x2 + pw, y2), QPoint(x2, y2 + ph), QPoint(x2 + pw, y2 + ph)};
+    d->painter->setPen(Qt::NoPen);
+    d->painter->setBrush(toQColor(d->fore));
+    d->painter->drawConvexPolygon(convexHull(corners));
+}
+
+void Graphics::drawPolygon(const std::vector<int32_t>& xy)
+{
+    if (xy.size() < 4)
+        return;
+    d->painter->setBrush(Qt::NoBrush);
+    d->painter->setPen(QPen(toQColor(d->fore), 0));
+    d->painter->drawPolygon(toPolygon(xy));
+}
+
+void Graphics::fillPolygon(const std::vector<int32_t>& xy)
+{
+    if (xy.size() < 6)
+        return;
+    d->painter->setPen(Qt::NoPen);
+    d->painter->setBrush(toQColor(d->fore));
+    d->painter->drawPolygon(toPolygon(xy));
+}
+
+void Graphics::drawString(std::string_view text, int32_t x, int32_t y)
+{
+    if (text.empty())
+        return;
+    d->painter->setPen(QPen(toQColor(d->fore), 0));
+    d->painter->setFont(d->font());
+    d->painter->drawText(QPointF(x, y), detail::qs(text));
+}
+
+double Graphics::stringWidth(std::string_view text) const
+{
+    if (text.empty())
+        return 0;
+    return d->metrics().horizontalAdvance(detail::qs(text));
+}
+
+double Graphics::textHeight() const
+{
+    return d->metrics().ascent() + d->metrics().descent();
+}
+
+} // namespace platform

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "platform/color.h"
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+namespace detail {
+struct GraphicsImpl;
+}
+
+/// A drawing surface: a canvas during its paint, a printed page or a picture.
+///
+/// Coordinates are Int32 pixels (points on a page) from the top-left corner, y down.
+/// Rectangles and ovals take x, y, width and height; outlines lie inside their rectangle.
+/// Lines are drawn with a rectangular pen of penWidth by penHeight that hangs below and to
+/// the right of the line's points. Nothing is antialiased but text. Text sizes are pixel
+/// sizes; drawString puts the baseline at y. A fresh surface draws black with a 1-pixel
+/// pen, text size 12, not bold.
+class Graphics {
+public:
+    explicit Graphics(std::unique_ptr<detail::GraphicsImpl> impl);
+    ~Graphics();
+    Graphics(const Graphics&) = delete;
+    Graphics& operator=(const Graphics&) = delete;
+
+    int32_t width() const;
+    int32_t height() const;
+
+    Color foreColor() const;
+    void setForeColor(Color c);
+    int32_t penWidth() const;
+    void setPenWidth(int32_t w);
+    int32_t penHeight() const;
+    void setPenHeight(int32_t h);
+    double textSize() const;
+    void setTextSize(double size);
+    bool bold() const;
+    void setBold(bool bold);
+
+    void fillRect(int32_t x, int32_t y, int32_t w, int32_t h);
+    void drawRect(int32_t x, int32_t y, int32_t w, int32_t h);
+    void fillOval(int32_t x, int32_t y, int32_t w, int32_t h);
+    void drawOval(int32_t x, int32_t y, int32_t w, int32_t h);
+    void fillRoundRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t arcW, int32_t arcH);
+    void drawRoundRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t arcW, int32_t arcH);
+    void drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+    /// The vertices as x1, y1, x2, y2, ...; the polygon is closed.
+    void drawPolygon(const std::vector<int32_t>& xy);
+    void fillPolygon(const std::vector<int32_t>& xy);
+
+    void drawString(std::string_view text, int32_t x, int32_t y);
+    /// Width of the text in the current text size and weight.
+    double stringWidth(std::string_view text) const;
+    /// Ascent plus descent of the current font.
+    double textHeight() const;
+
+    detail::GraphicsImpl& impl() { return *d; }
+
+private:
+    std::unique_ptr<detail::GraphicsImpl> d;
+};
+
+} // namespace platform

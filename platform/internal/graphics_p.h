@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/color.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include <memory>
+#include <optional>
+
+namespace platform::detail {
+
+/// The program's one font family, loaded from the installed DejaVu files.
+QString fontFamily();
+/// The font for a text size (pixels) and weight.
+QFont programFont(double size, bool bold);
+
+struct GraphicsImpl {
+    GraphicsImpl(QPainter* painter, int32_t width, int32_t height);
+
+    QPainter* painter;
+    int32_t width;
+    int32_t height;
+
+    Color fore{0, 0, 0};
+    int32_t penWidth = 1;
+    int32_t penHeight = 1;
+    double textSize() const { return mTextSize; }
+    bool bold() const { return mBold; }
+    void setTextSize(double size);
+    void setBold(bool bold);
+
+    const QFont& font();
+    const QFontMetricsF& metrics();
+
+private:
+    void refreshFont();
+    double mTextSize = 12;
+    bool mBold = false;
+    bool mFontDirty = true;
+    QFont mFont;
+    std::optional<QFontMetricsF> mMetrics;
+};
+
+} // namespace platform::detail

@@ -1,0 +1,121 @@
+#pragma once
+
+#include "platform/controls.h"
+#include "platform/window.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QEventLoop;
+class QMenuBar;
+class QToolBar;
+
+namespace platform::detail {
+
+struct WindowImpl;
+
+/// The content area of a window: holds the controls and places them by their edge locks.
+class ContentWidget : public QWidget {
+public:
+    explicit ContentWidget(WindowImpl& window);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    WindowImpl& mWindow;
+};
+
+/// The top-level widget of a window.
+class WindowWidget : public QMainWindow {
+public:
+    explicit WindowWidget(WindowImpl& window);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    WindowImpl& mWindow;
+};
+
+struct ControlContext {
+    WindowImpl* window = nullptr;
+    std::string name;
+    Rect rect;
+    unsigned locks = LockLeft | LockTop;
+};
+
+struct ControlImpl {
+    ControlImpl(const ControlContext& context, Control* owner);
+
+    /// Takes the control's widget (a child of the content area) and places it.
+    void attach(QWidget* w);
+    void relayout();
+
+    WindowImpl* window;
+    Control* owner;
+    std::string name;
+    Rect design;
+    QSize designParent;
+    unsigned locks;
+    QWidget* widget = nullptr;
+};
+
+struct WindowImpl {
+    explicit WindowImpl(Window* owner);
+    ~WindowImpl();
+
+    void applyFlags();
+    void applySize();
+    int extraHeight() const;
+    void relayoutControls();
+    void contentResized();
+    void activated();
+
+    Window* owner;
+    WindowWidget* widget = nullptr;
+    ContentWidget* content = nullptr;
+    WindowKind kind = WindowKind::Document;
+    bool resizable = true;
+    bool closeBox = true;
+    bool minimiseBox = true;
+    bool maximiseBox = true;
+    QSize minSize{64, 64};
+    QSize maxSize{32000, 32000};
+    QSize designSize{300, 200};
+    QSize lastSize;
+
+    MenuBar* menuBar = nullptr;
+    QMenuBar* qMenuBar = nullptr;
+    QToolBar* toolBar = nullptr;
+
+    bool visibleOnCreation = true;
+    bool pendingShow = false;
+    bool everShown = false;
+    bool built = false;
+    bool closing = false;
+    bool closed = false;
+    bool modal = false;
+    QEventLoop* modalLoop = nullptr;
+    std::function<void()> forget;
+
+    std::vector<std::unique_ptr<Control>> controls;
+    std::vector<std::unique_ptr<ContextualMenu>> contextualMenus;
+    std::vector<std::unique_ptr<ToolbarItem>> toolbarItems;
+    std::vector<std::pair<std::string, std::function<bool()>>> menuHandlers;
+    PushButton* defaultButton = nullptr;
+    PushButton* cancelButton = nullptr;
+    ControlContext pendingContext;
+};
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b);
+
+} // namespace platform::detail

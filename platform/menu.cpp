@@ -1,0 +1,158 @@
+#include "platform/menu.h"
+
+#include "platform/application.h"
+#include "platform/window.h"
+#include "platform/internal/menu_p.h"
+#include "platform/internal/qt_util.h"
+#include "platform/internal/window_p.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+
+namespace platform {
+namespace detail {
+
+namespace {
+
+// "Cmd+N" in the program's terms; the Command key is Ctrl here.
+QKeySequence toKeySequence(const std::string& shortcut)
+{
+    QString s = qs(shortcut);
+    s.replace(QStringLiteral("Cmd+"), QStringLiteral("Ctrl+"), Qt::CaseInsensitive);
+    return QKeySequence(s, QKeySequence::PortableText);
+}
+
+void buildItem(MenuItem& item, QMenu* parent)
+{
+    MenuItemImpl& d = item.impl();
+    if (item.isSeparator()) {
+        d.action = parent->addSeparator();
+        return;
+    }
+    d.action = parent->addAction(qs(item.text()));
+    if (!item.keyboardShortcut().empty()) {
+        d.action->setShortcut(toKeySequence(item.keyboardShortcut()));
+        // Shortcuts reach the frontmost document window from any window of the program, also a
+        // floating one; a modal dialog blocks them.
+        d.action->setShortcutContext(Qt::ApplicationShortcut);
+    }
+    if (item.role() == MenuItem::Role::Quit)
+        d.action->setMenuRole(QAction::QuitRole);
+    d.action->setEnabled(d.enabled);
+    MenuItem* raw = &item;
+    QObject::connect(d.action, &QAction::triggered, d.action, [raw] { dispatchMenuItem(*raw); });
+}
+
+} // namespace
+
+std::vector<QMenu*> qtMenus(MenuBar& bar)
+{
+    std::vector<QMenu*> menus;
+    for (const auto& menuItem : bar.menus()) {
+        MenuItemImpl& d = menuItem->impl();
+        if (!d.menu) {
+            d.menu = new QMenu(qs(menuItem->text()));
+            d.action = d.menu->menuAction();
+            for (const auto& child : menuItem->children())
+                buildItem(*child, d.menu);
+            MenuBar* raw = &bar;
+            QObject::connect(d.menu, &QMenu::aboutToShow, d.menu, [raw] { raw->updateEnabling(); });
+        }
+        menus.push_back(d.menu);
+    }
+    return menus;
+}
+
+void dispatchMenuItem(MenuItem& item)
+{
+    if (!item.isEnabled())
+        return;
+    if (item.role() == MenuItem::Role::Quit) {
+        Application::quitByClosingWindows();
+        return;
+    }
+    Window* front = frontmostWindow();
+    if (!front)
+        return;
+    if (const std::function<bool()>* handler = front->menuHandler(item.name()))
+        runGuardedResult(*handler, false);
+}
+
+} // namespace detail
+
+MenuItem::MenuItem(std::string name, std::string text, std::string keyboardShortcut,
+                   bool autoEnable, Role role)
+    : mName(std::move(name)), mText(std::move(text)), mShortcut(std::move(keyboardShortcut)),
+      mAutoEnable(autoEnable), mRole(role), d(std::make_unique<detail::MenuItemImpl>())
+{
+    d->enabled = autoEnable;
+}
+
+MenuItem::~MenuItem()
+{
+    // The menus are parentless; a menu deletes the actions of its items with itself.
+    delete d->menu;
+}
+
+bool MenuItem::isEnabled() const { return d->enabled; }
+
+void MenuItem::setEnabled(bool enabled)
+{
+    d->enabled = enabled;
+    if (d->action && !d->menu)
+        d->action->setEnabled(enabled);
+}
+
+MenuItem& MenuItem::append(std::unique_ptr<MenuItem> item)
+{
+    mChildren.push_back(std::move(item));
+    return *mChildren.back();
+}
+
+MenuItem* MenuItem::child(std::string_view name) const
+{
+    for (const auto& c : mChildren)
+        if (detail::equalsIgnoringCase(c->name(), name))
+            return c.get();
+    return nullptr;
+}
+
+MenuBar::MenuBar() = default;
+MenuBar::~MenuBar() = default;
+
+MenuItem& MenuBar::append(std::unique_ptr<MenuItem> menu)
+{
+    mMenus.push_back(std::move(menu));
+    return *mMenus.back();
+}
+
+MenuItem* MenuBar::child(std::string_view name) const
+{
+    for (const auto& m : mMenus)
+        if (detail::equalsIgnoringCase(m->name(), name))
+            return m.get();
+    return nullptr;
+}
+
+MenuItem* MenuBar::item(std::string_view name) const
+{
+    for (const auto& m : mMenus) {
+        if (detail::equalsIgnoringCase(m->name(), name))
+            return m.get();
+        if (MenuItem* found = m->child(name))
+            return found;
+    }
+    return nullptr;
+}
+
+void MenuBar::updateEnabling()
+{
+    for (const auto& m : mMenus)
+        for (const auto& item : m->children())
+            item->setEnabled(item->autoEnable());
+    if (Window* front = frontmostWindow())
+        runGuarded([front] { front->Event_EnableMenuItems(); });
+}
+
+} // namespace platform

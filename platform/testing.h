@@ -1,0 +1,104 @@
+#pragma once
+
+// The one seam through which tests drive the program without a person: every modal the
+// program shows (message boxes, the three-button question, open and save dialogs, page setup
+// and print dialogs, contextual menus and the program's own modal windows) goes to the
+// handler a test installs, instead of the real dialog. Tests also inject input here.
+// The program itself never calls anything in this header.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+class Canvas;
+class ListBox;
+class Window;
+
+namespace testing {
+
+/// What the program asked.
+struct ModalRequest {
+    enum class Kind {
+        Message,        ///< MsgBox: `message`
+        Question,       ///< MessageDialog: `title`, `message`, `explanation`, `buttons`
+        OpenFile,       ///< `filter` (a file type name), `initialDirectory`
+        SaveFile,       ///< `filter`, `defaultName`, `initialDirectory`
+        PageSetup,      ///< the page-setup dialog
+        Print,          ///< the print dialog
+        ContextualMenu, ///< `buttons` holds the rows
+        Window,         ///< the program's own modal window: `window`, live and shown
+    };
+    Kind kind = Kind::Message;
+    std::string title;
+    std::string message;
+    std::string explanation;
+    /// Question: the captions of the action, alternate and cancel buttons ("" when hidden).
+    /// ContextualMenu: the rows.
+    std::vector<std::string> buttons;
+    std::string filter;
+    std::string defaultName;
+    std::string initialDirectory;
+    platform::Window* window = nullptr;
+};
+
+/// How a test answers.
+struct ModalAnswer {
+    /// Question: 0 action, 1 alternate, 2 cancel. ContextualMenu: the row, -1 for none.
+    /// PageSetup: 1 confirms, 0 cancels.
+    int choice = 0;
+    /// OpenFile, SaveFile: the chosen file; Print: the PDF file the page goes to.
+    /// Nothing cancels these.
+    std::optional<std::string> path;
+
+    static ModalAnswer ok() { return {}; }
+    static ModalAnswer button(int i) { return {i, {}}; }
+    static ModalAnswer file(std::string p) { return {0, std::move(p)}; }
+    static ModalAnswer cancel() { return {-1, {}}; }
+};
+
+using ModalHandler = std::function<ModalAnswer(const ModalRequest&)>;
+
+/// Installs the handler that answers every modal; an empty handler restores the real dialogs.
+/// For a Window request the handler works the window's controls (and normally closes it);
+/// a window still open when the handler returns is hidden, which ends its modal run.
+void setModalHandler(ModalHandler handler);
+bool hasModalHandler();
+
+/// Runs pending events, posted paints and deferred deletions.
+void processEvents();
+/// Destroys every window without running close events, so that each test starts afresh.
+void destroyAllWindows();
+/// Makes the window the active one, as a click on its title bar would.
+void activate(platform::Window& window);
+/// Asks the window to close as its title bar's close button does.
+void clickCloseBox(platform::Window& window);
+
+enum Modifier : unsigned { NoModifier = 0, Command = 1, Shift = 2 };
+enum class MouseButton { Left, Right };
+
+/// Mouse input on a canvas, in its pixels, through the toolkit's input path; the modifiers
+/// are held while the event is handled (and stay held until the next event).
+void mousePress(platform::Canvas& canvas, int32_t x, int32_t y, unsigned modifiers = NoModifier,
+                MouseButton button = MouseButton::Left);
+void mouseMove(platform::Canvas& canvas, int32_t x, int32_t y, unsigned modifiers = NoModifier);
+void mouseRelease(platform::Canvas& canvas, int32_t x, int32_t y, unsigned modifiers = NoModifier,
+                  MouseButton button = MouseButton::Left);
+/// A key typed into the window's focus widget ("Return", "Escape", "Ctrl+W", "a").
+void typeKey(platform::Window& window, const std::string& key);
+void doubleClickRow(platform::ListBox& list, int32_t row);
+/// Pops nothing up: delivers a click on a heading of the list.
+void clickHeading(platform::ListBox& list, int32_t column);
+
+/// Chooses a menu item as the user would: nothing happens when it is disabled. Returns
+/// whether it was enabled.
+bool chooseMenuItem(const std::string& name);
+
+/// Pretends the main screen has this size.
+void setScreenSize(int32_t width, int32_t height);
+
+} // namespace testing
+} // namespace platform

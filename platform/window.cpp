@@ -1,0 +1,509 @@
+#include "platform/window.h"
+
+#include "platform/application.h"
+#include "platform/controls.h"
+#include "platform/menu.h"
+#include "platform/picture.h"
+#include "platform/internal/graphics_p.h"
+#include "platform/internal/menu_p.h"
+#include "platform/internal/picture_p.h"
+#include "platform/internal/qt_util.h"
+#include "platform/internal/runtime_p.h"
+#include "platform/internal/window_p.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolBar>
+#include <QWindow>
+
+#include <algorithm>
+#include <cctype>
+
+namespace platform {
+namespace detail {
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+ContentWidget::ContentWidget(WindowImpl& window) : mWindow(window) {}
+
+void ContentWidget::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    mWindow.contentResized();
+}
+
+WindowWidget::WindowWidget(WindowImpl& window) : mWindow(window)
+{
+    setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+void WindowWidget::closeEvent(QCloseEvent* event)
+{
+    // The platform's close goes through Window::close, which runs the close event and then
+    // deletes the window later; a window without a close box cannot be closed from outside.
+    event->ignore();
+    if (mWindow.closed || !mWindow.closeBox)
+        return;
+    Window* owner = mWindow.owner;
+    runGuarded([owner] { owner->close(); });
+}
+
+void WindowWidget::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && !mWindow.closed) {
+        if (isActiveWindow())
+            mWindow.activated();
+        if (Application* app = Application::instance(); app && app->menuBar())
+            app->menuBar()->updateEnabling();
+    }
+}
+
+void WindowWidget::keyPressEvent(QKeyEvent* event)
+{
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && mWindow.defaultButton) {
+        PushButton* button = mWindow.defaultButton;
+        if (button->isEnabled() && button->isVisible()) {
+            button->push();
+            return;
+        }
+    }
+    if (key == Qt::Key_Escape && mWindow.cancelButton) {
+        PushButton* button = mWindow.cancelButton;
+        if (button->isEnabled() && button->isVisible()) {
+            button->push();
+            return;
+        }
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+WindowImpl::WindowImpl(Window* o) : owner(o)
+{
+    widget = new WindowWidget(*this);
+    content = new ContentWidget(*this);
+    widget->setCentralWidget(content);
+    widget->setWindowTitle(QStringLiteral("Untitled"));
+}
+
+WindowImpl::~WindowImpl()
+{
+    delete widget; // deletes the content area and every control's widget
+    controls.clear();
+}
+
+void WindowImpl::applyFlags()
+{
+    Qt::WindowFlags flags = Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    switch (kind) {
+    case WindowKind::Document:
+        flags |= Qt::Window;
+        break;
+    case WindowKind::MovableModal:
+        flags |= Qt::Dialog;
+        break;
+    case WindowKind::Floating:
+        flags |= Qt::Tool;
+        break;
+    }
+    if (closeBox)
+        flags |= Qt::WindowCloseButtonHint;
+    if (minimiseBox)
+        flags |= Qt::WindowMinimizeButtonHint;
+    if (maximiseBox && resizable)
+        flags |= Qt::WindowMaximizeButtonHint;
+    widget->setWindowFlags(flags);
+}
+
+int WindowImpl::extraHeight() const
+{
+    int extra = 0;
+    if (qMenuBar)
+        extra += qMenuBar->sizeHint().height();
+    if (toolBar)
+        extra += toolBar->sizeHint().height();
+    return extra;
+}
+
+void WindowImpl::applySize()
+{
+    const int extra = extraHeight();
+    if (resizable) {
+        widget->setMinimumSize(minSize.width(), minSize.height() + extra);
+        widget->setMaximumSize(maxSize.width(), std::min(32000, maxSize.height() + extra));
+        widget->resize(designSize.width(), designSize.height() + extra);
+    } else {
+        widget->setFixedSize(designSize.width(), designSize.height() + extra);
+    }
+    if (widget->layout())
+        widget->layout()->activate();
+    lastSize = content->size();
+}
+
+void WindowImpl::relayoutControls()
+{
+    for (auto& control : controls)
+        control->impl().relayout();
+}
+
+void WindowImpl::contentResized()
+{
+    relayoutControls();
+    // The resize that the toolkit makes before a window is first shown is no change of size.
+    if (!built || closed || !widget->isVisible())
+        return;
+    if (content->size() == lastSize)
+        return;
+    lastSize = content->size();
+    Window* o = owner;
+    runGuarded([o] { o->Event_Resized(); });
+}
+
+void WindowImpl::activated()
+{
+    noteActivated(owner);
+    Window* o = owner;
+    runGuarded([o] { o->Event_Activate(); });
+}
+
+ControlImpl::ControlImpl(const ControlContext& context, Control* o)
+    : window(context.window), owner(o), name(context.name), design(context.rect),
+      designParent(context.window->designSize), locks(context.locks)
+{
+}
+
+void ControlImpl::attach(QWidget* w)
+{
+    widget = w;
+    widget->setObjectName(detail::qs(name));
+    widget->setFont(programFont(12, false));
+    relayout();
+    widget->show();
+}
+
+void ControlImpl::relayout()
+{
+    if (!widget)
+        return;
+    const QSize parent = window->content->size();
+    const int dw = parent.width() - designParent.width();
+    const int dh = parent.height() - designParent.height();
+    int x = design.left, y = design.top, w = design.width, h = design.height;
+    const bool left = locks & LockLeft, right = locks & LockRight;
+    const bool top = locks & LockTop, bottom = locks & LockBottom;
+    if (right && left)
+        w += dw;
+    else if (right)
+        x += dw;
+    if (bottom && top)
+        h += dh;
+    else if (bottom)
+        y += dh;
+    widget->setGeometry(x, y, std::max(0, w), std::max(0, h));
+}
+
+} // namespace detail
+
+using detail::qs;
+using detail::ss;
+
+Window::Window() : d(std::make_unique<detail::WindowImpl>(this))
+{
+    detail::registerWindow(this);
+}
+
+Window::~Window()
+{
+    detail::unregisterWindow(this);
+}
+
+void Window::build(std::function<void()> forget)
+{
+    d->forget = std::move(forget);
+    Layout();
+    d->applyFlags();
+    d->applySize();
+    CreateControls();
+    AddMenuHandlers();
+    d->built = true;
+    if (d->visibleOnCreation) {
+        // Shown once control returns to an event loop (or before the next modal run), so that
+        // the open event and the caller's set-up come first, as with every new window.
+        d->pendingShow = true;
+        QTimer::singleShot(0, d->widget, [this] {
+            if (d->pendingShow)
+                show();
+        });
+    }
+    Event_Open();
+}
+
+std::string Window::title() const { return ss(d->widget->windowTitle()); }
+void Window::setTitle(std::string_view title) { d->widget->setWindowTitle(qs(title)); }
+int32_t Window::left() const { return d->widget->pos().x(); }
+int32_t Window::top() const { return d->widget->pos().y(); }
+void Window::setLeft(int32_t left) { d->widget->move(left, d->widget->pos().y()); }
+void Window::setTop(int32_t top) { d->widget->move(d->widget->pos().x(), top); }
+int32_t Window::width() const { return d->content->width(); }
+int32_t Window::height() const { return d->content->height(); }
+
+void Window::setSize(int32_t width, int32_t height)
+{
+    d->designSize = QSize(width, height);
+    if (!d->built) {
+        // Controls are placed against the size the layout gives.
+        d->applySize();
+        return;
+    }
+    const int extra = d->extraHeight();
+    if (d->resizable)
+        d->widget->resize(width, height + extra);
+    else
+        d->widget->setFixedSize(width, height + extra);
+}
+
+int32_t Window::frameWidth() const { return d->widget->frameGeometry().width(); }
+int32_t Window::frameHeight() const { return d->widget->frameGeometry().height(); }
+
+bool Window::isVisible() const
+{
+    return !d->closed && (d->pendingShow || d->widget->isVisible());
+}
+
+void Window::setVisible(bool visible)
+{
+    if (visible)
+        show();
+    else
+        hide();
+}
+
+void Window::show()
+{
+    if (d->closed)
+        return;
+    d->pendingShow = false;
+    if (d->kind == WindowKind::Floating && !d->widget->isVisible()) {
+        // A floating window stays above the program's other windows.
+        d->widget->winId();
+        if (QWidget* parent = detail::dialogParent(); parent && parent != d->widget)
+            if (QWindow* handle = d->widget->windowHandle())
+                handle->setTransientParent(parent->windowHandle());
+    }
+    d->widget->show();
+    d->widget->raise();
+    d->widget->activateWindow();
+    d->everShown = true;
+    if (d->kind == WindowKind::Document)
+        detail::noteActivated(this);
+}
+
+void Window::hide()
+{
+    d->pendingShow = false;
+    d->widget->hide();
+    if (d->modalLoop)
+        d->modalLoop->exit();
+}
+
+void Window::close()
+{
+    if (d->closed || d->closing)
+        return;
+    d->closing = true;
+    Event_Close();
+    d->closed = true;
+    d->pendingShow = false;
+    if (d->forget)
+        d->forget();
+    d->widget->hide();
+    if (d->modalLoop)
+        d->modalLoop->exit();
+    detail::scheduleDelete(this);
+}
+
+bool Window::isClosed() const { return d->closed; }
+
+void Window::refresh()
+{
+    d->widget->update();
+    for (auto& control : d->controls)
+        control->refresh();
+}
+
+void Window::showModal()
+{
+    if (d->closed || detail::terminating())
+        return;
+    detail::ModalScope scope(this);
+    d->pendingShow = false;
+    d->modal = true;
+    d->widget->setWindowModality(Qt::ApplicationModal);
+    d->widget->winId();
+    if (QWidget* parent = detail::dialogParent(); parent && parent != d->widget)
+        if (QWindow* handle = d->widget->windowHandle())
+            handle->setTransientParent(parent->windowHandle());
+    d->widget->show();
+    d->widget->raise();
+    d->widget->activateWindow();
+    d->everShown = true;
+
+    testing::ModalRequest request;
+    request.kind = testing::ModalRequest::Kind::Window;
+    request.title = title();
+    request.window = this;
+    if (detail::askTestSeam(request)) {
+        if (!d->closed && d->widget->isVisible())
+            d->widget->hide();
+    } else if (d->widget->isVisible()) {
+        QEventLoop loop;
+        d->modalLoop = &loop;
+        loop.exec(QEventLoop::DialogExec);
+        d->modalLoop = nullptr;
+    }
+    d->modal = false;
+    if (!d->closed && !d->widget->isVisible())
+        d->widget->setWindowModality(Qt::NonModal);
+}
+
+bool Window::isModal() const { return d->modal; }
+
+MenuItem* Window::menuItem(std::string_view name) const
+{
+    MenuBar* bar = d->menuBar;
+    if (!bar && Application::instance())
+        bar = Application::instance()->menuBar();
+    return bar ? bar->item(name) : nullptr;
+}
+
+const std::function<bool()>* Window::menuHandler(std::string_view itemName) const
+{
+    for (const auto& [name, handler] : d->menuHandlers)
+        if (detail::equalsIgnoringCase(name, itemName))
+            return &handler;
+    return nullptr;
+}
+
+WindowKind Window::kind() const { return d->kind; }
+
+Control* Window::control(std::string_view name) const
+{
+    for (const auto& c : d->controls)
+        if (detail::equalsIgnoringCase(c->name(), name))
+            return c.get();
+    return nullptr;
+}
+
+void Window::setKind(WindowKind kind) { d->kind = kind; }
+void Window::setResizable(bool resizable) { d->resizable = resizable; }
+void Window::setMinimumSize(int32_t w, int32_t h) { d->minSize = QSize(w, h); }
+void Window::setMaximumSize(int32_t w, int32_t h) { d->maxSize = QSize(w, h); }
+
+void Window::setTitleBarButtons(bool closeBox, bool minimiseBox, bool maximiseBox)
+{
+    d->closeBox = closeBox;
+    d->minimiseBox = minimiseBox;
+    d->maximiseBox = maximiseBox;
+}
+
+void Window::setMenuBar(MenuBar& bar)
+{
+    d->menuBar = &bar;
+    if (!d->qMenuBar) {
+        d->qMenuBar = new QMenuBar(d->widget);
+        for (QMenu* menu : detail::qtMenus(bar))
+            d->qMenuBar->addMenu(menu);
+        d->widget->setMenuBar(d->qMenuBar);
+    }
+}
+
+void Window::setVisibleOnCreation(bool visible) { d->visibleOnCreation = visible; }
+
+void Window::setDefaultButton(PushButton* button)
+{
+    d->defaultButton = button;
+    if (button)
+        if (auto* qb = qobject_cast<QPushButton*>(button->impl().widget))
+            qb->setDefault(true);
+}
+
+void Window::setCancelButton(PushButton* button) { d->cancelButton = button; }
+
+void Window::addMenuHandler(std::string_view itemName, std::function<bool()> handler)
+{
+    d->menuHandlers.emplace_back(std::string(itemName), std::move(handler));
+}
+
+ContextualMenu* Window::addContextualMenu(std::string name)
+{
+    d->contextualMenus.push_back(std::make_unique<ContextualMenu>(std::move(name)));
+    return d->contextualMenus.back().get();
+}
+
+ToolbarItem* Window::addToolbarItem(std::string name, std::string caption, std::string helpTag,
+                                    const Picture* picture)
+{
+    if (!d->toolBar) {
+        d->toolBar = new QToolBar(d->widget);
+        d->toolBar->setMovable(false);
+        d->toolBar->setFloatable(false);
+        d->toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        d->toolBar->setIconSize(QSize(32, 32));
+        d->toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
+        d->widget->addToolBar(d->toolBar);
+    }
+    d->toolbarItems.push_back(std::make_unique<ToolbarItem>(std::move(name), caption));
+    ToolbarItem* item = d->toolbarItems.back().get();
+    QAction* action = d->toolBar->addAction(qs(caption));
+    if (picture)
+        action->setIcon(QIcon(QPixmap::fromImage(picture->impl().image)));
+    action->setToolTip(qs(helpTag));
+    QObject::connect(action, &QAction::triggered, d->widget, [item] { item->push(); });
+    d->applySize(); // the toolbar is not part of the content area
+    return item;
+}
+
+const detail::ControlContext& Window::controlContext(std::string name, Rect rect, unsigned locks)
+{
+    d->pendingContext = detail::ControlContext{d.get(), std::move(name), rect, locks};
+    return d->pendingContext;
+}
+
+void Window::adoptControl(std::unique_ptr<Control> control)
+{
+    d->controls.push_back(std::move(control));
+}
+
+std::vector<Window*> openWindows()
+{
+    std::vector<Window*> out;
+    for (Window* w : detail::windowsInCreationOrder())
+        if (!w->isClosed())
+            out.push_back(w);
+    return out;
+}
+
+Window* frontmostWindow()
+{
+    for (Window* w : detail::windowsByActivation())
+        if (!w->isClosed() && w->kind() == WindowKind::Document && !w->isModal() &&
+            w->isVisible())
+            return w;
+    return nullptr;
+}
+
+} // namespace platform

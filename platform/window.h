@@ -1,0 +1,189 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+class Control;
+class ContextualMenu;
+class MenuBar;
+class MenuItem;
+class Picture;
+class PushButton;
+class ToolbarItem;
+
+namespace detail {
+struct WindowImpl;
+struct ControlContext;
+}
+
+/// Position and size of a control in its window, in pixels.
+struct Rect {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+};
+
+/// The edges of its window that a control keeps its distance to when the window is resized.
+/// A control locked to neither the left nor the right edge keeps its left position; likewise
+/// for top and bottom.
+enum Lock : unsigned {
+    LockNone = 0,
+    LockLeft = 1,
+    LockTop = 2,
+    LockRight = 4,
+    LockBottom = 8,
+    LockAll = LockLeft | LockTop | LockRight | LockBottom,
+};
+
+enum class WindowKind {
+    Document,     ///< an ordinary window; the one kind that can be the frontmost window
+    MovableModal, ///< a dialog, always shown modally
+    Floating,     ///< a small window that floats above the others
+};
+
+/// A window of the program. Each window class has one instance, reached by its accessor
+/// (see WindowClass). The first reference builds it: Layout, CreateControls,
+/// AddMenuHandlers, then its open event, all before the reference returns.
+///
+/// Sizes and positions are those of the content area: a menu bar or toolbar is not part
+/// of it.
+class Window {
+public:
+    virtual ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    std::string title() const;
+    void setTitle(std::string_view title);
+
+    int32_t left() const;
+    int32_t top() const;
+    void setLeft(int32_t left);
+    void setTop(int32_t top);
+    int32_t width() const;
+    int32_t height() const;
+    void setSize(int32_t width, int32_t height);
+    /// Width and height of the whole window with its frame, as far as the platform knows it.
+    int32_t frameWidth() const;
+    int32_t frameHeight() const;
+
+    bool isVisible() const;
+    void setVisible(bool visible);
+
+    /// Makes the window visible and brings it to the front.
+    void show();
+    void hide();
+    /// Closes the window for good: runs its close event, then the window is gone and the next
+    /// reference to its class builds a fresh one.
+    void close();
+    bool isClosed() const;
+    /// Requests a repaint of the whole window; it runs later.
+    void refresh();
+    /// Shows the window modally and runs a nested event loop until it closes or hides.
+    void showModal();
+    bool isModal() const;
+
+    /// The window's events; a window class overrides what it handles.
+    virtual void Event_Open() {}
+    virtual void Event_Close() {}
+    /// Runs only after a real change of the content size, never before the first show.
+    virtual void Event_Resized() {}
+    virtual void Event_Activate() {}
+    virtual void Event_EnableMenuItems() {}
+
+    /// The menu item of that name in the menu bar this window installed (or the program's).
+    MenuItem* menuItem(std::string_view name) const;
+    /// The handler this window bound to a menu item name (ignoring letter case), or nullptr.
+    const std::function<bool()>* menuHandler(std::string_view itemName) const;
+    WindowKind kind() const;
+    Control* control(std::string_view name) const;
+
+    detail::WindowImpl& impl() const { return *d; }
+
+protected:
+    Window();
+
+    // The window's own layout and set-up, run by the platform when it builds the window.
+    virtual void Layout() = 0;
+    virtual void CreateControls() {}
+    virtual void AddMenuHandlers() {}
+
+    void setKind(WindowKind kind);
+    void setResizable(bool resizable);
+    void setMinimumSize(int32_t width, int32_t height);
+    void setMaximumSize(int32_t width, int32_t height);
+    void setTitleBarButtons(bool closeBox, bool minimiseBox, bool maximiseBox);
+    /// Installs the program's menu bar in this window.
+    void setMenuBar(MenuBar& bar);
+    /// Whether the window shows itself once it is built (the default) or waits for show().
+    void setVisibleOnCreation(bool visible);
+    /// Return and Enter press this button while it is enabled and visible.
+    void setDefaultButton(PushButton* button);
+    /// Escape presses this button.
+    void setCancelButton(PushButton* button);
+
+    void addMenuHandler(std::string_view itemName, std::function<bool()> handler);
+
+    /// Creates a control of type C with its name, place and edge locks.
+    template <class C>
+    C* addControl(std::string name, Rect rect, unsigned locks = LockLeft | LockTop)
+    {
+        auto control = std::unique_ptr<C>(new C(controlContext(std::move(name), rect, locks)));
+        C* raw = control.get();
+        adoptControl(std::move(control));
+        return raw;
+    }
+    ContextualMenu* addContextualMenu(std::string name);
+    ToolbarItem* addToolbarItem(std::string name, std::string caption, std::string helpTag,
+                                const Picture* picture);
+
+private:
+    template <class T>
+    friend class WindowClass;
+    friend struct detail::WindowImpl;
+
+    void build(std::function<void()> forget);
+    const detail::ControlContext& controlContext(std::string name, Rect rect, unsigned locks);
+    void adoptControl(std::unique_ptr<Control> control);
+
+    std::unique_ptr<detail::WindowImpl> d;
+};
+
+/// The single instance of a window class T (which derives from WindowClass<T>).
+template <class T>
+class WindowClass : public Window {
+public:
+    /// The instance; builds it, running its open event, when there is none.
+    static T& instance()
+    {
+        if (!slot()) {
+            T* window = new T();
+            slot() = window;
+            window->build([] { slot() = nullptr; });
+        }
+        return *slot();
+    }
+    /// Whether an instance exists; builds nothing.
+    static bool exists() { return slot() != nullptr; }
+
+private:
+    static T*& slot()
+    {
+        static T* instance = nullptr;
+        return instance;
+    }
+};
+
+/// The open windows, oldest first.
+std::vector<Window*> openWindows();
+/// The frontmost document window: floating windows and windows shown modally never count.
+Window* frontmostWindow();
+
+} // namespace platform

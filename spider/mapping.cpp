@@ -1,0 +1,56 @@
+// The spider plot's model space (772 by 624 units) and its mapping to the window's pixels.
+
+#include "app/frmMain.h"
+
+#include "platform/values.h"
+
+#include <cmath>
+
+using platform::ToInt32;
+
+int32_t frmMain::plotx(int32_t v) const
+{
+    return ToInt32(static_cast<double>(v) / static_cast<double>(ScaleFactorx) +
+                   static_cast<double>(Offsetx));
+}
+
+int32_t frmMain::ploty(int32_t v) const
+{
+    return ToInt32(static_cast<double>(v) / static_cast<double>(ScaleFactorY) +
+                   static_cast<double>(offsety));
+}
+
+int32_t frmMain::unplotx(int32_t s) const
+{
+    // The subtraction in 64 bits: pixels far outside the window must not wrap.
+    return ToInt32(static_cast<double>(static_cast<int64_t>(s) - Offsetx) *
+                   static_cast<double>(ScaleFactorx));
+}
+
+int32_t frmMain::unploty(int32_t s) const
+{
+    return ToInt32(static_cast<double>(static_cast<int64_t>(s) - offsety) *
+                   static_cast<double>(ScaleFactorY));
+}
+
+float frmMain::Distance(float x1, float y1, float x2, float y2) const
+{
+    const double dx = static_cast<double>(x1) - static_cast<double>(x2);
+    const double dy = static_cast<double>(y1) - static_cast<double>(y2);
+    return static_cast<float>(std::sqrt(dx * dx + dy * dy));
+}
+
+void frmMain::CentreFromCornerInModelUnits(::Player& p) const
+{
+    p.xcentre = ToInt32(static_cast<double>(p.x) + unplotx(ToInt32(p.Width / 2.0)));
+    p.ycentre = ToInt32(static_cast<double>(p.y) + unploty(ToInt32(p.Height / 2.0)));
+}
+
+void frmMain::Event_Resized()
+{
+    // The half sizes go through the mapping of the latest paint; the paint this asks for sets
+    // the factors of the new size.
+    for (int32_t i = 0; i <= NumPlayer; ++i)
+        CentreFromCornerInModelUnits(Player[i]);
+    Canvas1->refresh();
+}

@@ -1,0 +1,86 @@
+#include "app/Menu.h"
+#include "app/frmMain.h"
+
+#include "platform/testing.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using platform::testing::activate;
+using platform::testing::chooseMenuItem;
+
+class frmMainTest : public ::testing::Test {
+protected:
+    void TearDown() override { platform::testing::destroyAllWindows(); }
+
+    frmMain& main()
+    {
+        frmMain& w = frmMain::instance();
+        activate(w);
+        return w;
+    }
+};
+
+TEST_F(frmMainTest, StartsWithTheEmptyDocumentStateAndDisabledViewButtons)
+{
+    frmMain& w = main();
+    EXPECT_EQ(w.NumPlayer, -1);
+    EXPECT_FALSE(w.FileChanged);
+    EXPECT_EQ(w.title(), "Varnholt");
+    for (platform::PushButton* b : {w.pbMove, w.PushButton1, w.PushButton2, w.PushButton3})
+        EXPECT_FALSE(b->isEnabled()) << b->name();
+    EXPECT_EQ(w.pbMove->caption(), "Graph");
+    EXPECT_EQ(w.PushButton3->caption(), "Force Field");
+    EXPECT_EQ(w.width(), 772);
+    EXPECT_EQ(w.height(), 624) << "the menu bar is not part of the content";
+}
+
+TEST_F(frmMainTest, EveryFileItemIsEnabledWhileTheMainWindowIsFrontmost)
+{
+    main();
+    Menu::instance().updateEnabling();
+    for (const auto& item : Menu::instance().child("UntitledMenu2")->children())
+        EXPECT_TRUE(item->isEnabled()) << item->name();
+    for (const auto& item : Menu::instance().child("ShowMenu")->children())
+        EXPECT_TRUE(item->isEnabled()) << item->name();
+    for (const auto& item : Menu::instance().child("UntitledMenu0")->children())
+        EXPECT_FALSE(item->isEnabled()) << item->name();
+    EXPECT_TRUE(chooseMenuItem("FileExportData"));
+    EXPECT_FALSE(chooseMenuItem("EditCopy"));
+}
+
+TEST_F(frmMainTest, EverythingButQuitAndShowIsDisabledWithoutADocumentWindowInFront)
+{
+    frmMain& w = main();
+    w.hide();
+    Menu::instance().updateEnabling();
+    EXPECT_FALSE(Menu::instance().item("FileNew")->isEnabled());
+    EXPECT_FALSE(Menu::instance().item("FilePrint")->isEnabled());
+    EXPECT_TRUE(Menu::instance().item("FileQuit")->isEnabled());
+    EXPECT_TRUE(Menu::instance().item("ShowMakeEasier")->isEnabled());
+}
+
+TEST_F(frmMainTest, ResizingKeepsTheControlsAtTheirEdges)
+{
+    frmMain& w = main();
+    w.setSize(1000, 800);
+    platform::testing::processEvents();
+    ASSERT_EQ(w.width(), 1000);
+    // The canvas keeps 9 pixels to the left, 7 to the top and right, 35 to the bottom.
+    EXPECT_EQ(w.Canvas1->left(), 9);
+    EXPECT_EQ(w.Canvas1->top(), 7);
+    EXPECT_EQ(w.Canvas1->width(), 1000 - 9 - 7);
+    EXPECT_EQ(w.Canvas1->height(), 800 - 7 - 35);
+    // The buttons keep their distances to the right and bottom edges.
+    EXPECT_EQ(w.pbMove->left(), 683 + 228);
+    EXPECT_EQ(w.pbMove->top(), 597 + 176);
+    EXPECT_EQ(w.PushButton3->left(), 422 + 228);
+    // The legend and its labels keep their left position and their distance to the bottom.
+    EXPECT_EQ(w.Canvas2->left(), 52);
+    EXPECT_EQ(w.Canvas2->top(), 596 + 176);
+    EXPECT_EQ(w.StaticText1->left(), 15);
+    EXPECT_EQ(w.stSwing->top(), 594 + 176);
+}
+
+} // namespace

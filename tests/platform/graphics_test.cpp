@@ -1,0 +1,113 @@
+#include "platform/graphics.h"
+#include "platform/picture.h"
+
+#include <gtest/gtest.h>
+
+using namespace platform;
+
+namespace {
+
+constexpr Color kWhite{255, 255, 255};
+constexpr Color kBlack{0, 0, 0};
+
+TEST(ColorTest, ComponentsAreLimitedTo0To255)
+{
+    EXPECT_EQ(RGB(510, 0, 0), (Color{255, 0, 0}));
+    EXPECT_EQ(RGB(-20, 300, 128), (Color{0, 255, 128}));
+}
+
+TEST(GraphicsTest, ANewPictureIsWhiteAndDrawsBlackWithA1PixelPen)
+{
+    Picture pic(20, 20);
+    EXPECT_EQ(pic.pixel(5, 5), kWhite);
+    Graphics& g = pic.graphics();
+    EXPECT_EQ(g.foreColor(), kBlack);
+    EXPECT_EQ(g.penWidth(), 1);
+    EXPECT_EQ(g.penHeight(), 1);
+    EXPECT_EQ(g.width(), 20);
+    EXPECT_EQ(g.height(), 20);
+}
+
+TEST(GraphicsTest, RectanglesCoverExactlyTheirArea)
+{
+    Picture pic(40, 40);
+    Graphics& g = pic.graphics();
+    g.setForeColor(RGB(255, 0, 0));
+    g.fillRect(5, 5, 10, 4);
+    g.setForeColor(kBlack);
+    g.drawRect(20, 20, 10, 10);
+    EXPECT_EQ(pic.pixel(5, 5), (Color{255, 0, 0}));
+    EXPECT_EQ(pic.pixel(14, 8), (Color{255, 0, 0}));
+    EXPECT_EQ(pic.pixel(15, 8), kWhite);
+    EXPECT_EQ(pic.pixel(14, 9), kWhite);
+    // The outline lies inside its rectangle.
+    EXPECT_EQ(pic.pixel(20, 25), kBlack);
+    EXPECT_EQ(pic.pixel(29, 25), kBlack);
+    EXPECT_EQ(pic.pixel(30, 25), kWhite);
+    EXPECT_EQ(pic.pixel(25, 29), kBlack);
+    EXPECT_EQ(pic.pixel(25, 30), kWhite);
+    EXPECT_EQ(pic.pixel(25, 25), kWhite);
+}
+
+TEST(GraphicsTest, AWidePenHangsRightAndBelowTheLine)
+{
+    Picture pic(60, 60);
+    Graphics& g = pic.graphics();
+    g.setPenWidth(4);
+    g.setPenHeight(4);
+    g.drawLine(10, 10, 10, 40);
+    for (int x = 10; x < 14; ++x)
+        EXPECT_EQ(pic.pixel(x, 25), kBlack) << x;
+    EXPECT_EQ(pic.pixel(9, 25), kWhite);
+    EXPECT_EQ(pic.pixel(14, 25), kWhite);
+    EXPECT_EQ(pic.pixel(11, 43), kBlack);
+    EXPECT_EQ(pic.pixel(11, 44), kWhite);
+
+    g.setPenWidth(1);
+    g.setPenHeight(1);
+    g.drawLine(30, 5, 50, 5);
+    EXPECT_EQ(pic.pixel(30, 5), kBlack);
+    EXPECT_EQ(pic.pixel(50, 5), kBlack);
+    EXPECT_EQ(pic.pixel(40, 6), kWhite);
+}
+
+TEST(GraphicsTest, TextSitsOnItsBaselineAndBoldIsWider)
+{
+    Picture pic(200, 60);
+    Graphics& g = pic.graphics();
+    g.setTextSize(12);
+    const double plain = g.stringWidth("Central issue");
+    g.setBold(true);
+    const double bold = g.stringWidth("Central issue");
+    EXPECT_GT(plain, 50);
+    EXPECT_GT(bold, plain);
+    g.setBold(false);
+    g.setTextSize(9);
+    EXPECT_LT(g.stringWidth("Central issue"), plain);
+    EXPECT_EQ(g.stringWidth(""), 0);
+
+    g.setTextSize(20);
+    g.drawString("HHHH", 10, 40);
+    bool inkAbove = false, inkBelow = false;
+    for (int x = 10; x < 60; ++x) {
+        for (int y = 25; y < 40; ++y)
+            inkAbove |= pic.pixel(x, y) != kWhite;
+        for (int y = 41; y < 60; ++y)
+            inkBelow |= pic.pixel(x, y) != kWhite;
+    }
+    EXPECT_TRUE(inkAbove);
+    EXPECT_FALSE(inkBelow) << "capitals have no descent below the baseline";
+}
+
+TEST(GraphicsTest, APictureKeepsItsDrawingStateAcrossUses)
+{
+    Picture pic(10, 10);
+    pic.graphics().setForeColor(RGB(0, 0, 255));
+    pic.graphics().setTextSize(8);
+    EXPECT_EQ(pic.graphics().foreColor(), (Color{0, 0, 255}));
+    EXPECT_EQ(pic.graphics().textSize(), 8);
+    pic.graphics().fillRect(0, 0, 2, 2);
+    EXPECT_EQ(pic.pixel(1, 1), (Color{0, 0, 255}));
+}
+
+} // namespace

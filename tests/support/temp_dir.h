@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+namespace testsupport {
+
+/// A folder of its own for one test, removed with everything in it afterwards.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& path() const { return mPath; }
+    std::string file(const std::string& name) const { return mPath + "/" + name; }
+
+    static std::string read(const std::string& path);
+    static void write(const std::string& path, const std::string& bytes);
+
+private:
+    std::string mPath;
+};
+
+} // namespace testsupport

@@ -1,0 +1,42 @@
+// Starts a test program: headless unless told otherwise, with the application object made
+// once for all of its tests.
+
+#include "platform/application.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+#ifdef KESTRIX_TEST_WITH_APP
+#include "app/App.h"
+#include "app/FileTypes.h"
+#endif
+
+#if defined(__SANITIZE_ADDRESS__)
+// What the toolkit's own libraries keep until the process ends is not a leak of ours.
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libfontconfig.so\n"
+           "leak:libfreetype.so\n"
+           "leak:libglib-2.0.so\n"
+           "leak:libdbus-1.so\n"
+           "leak:libQt6Core.so\n"
+           "leak:libQt6Gui.so\n"
+           "leak:libQt6Widgets.so\n"
+           "leak:libqoffscreen.so\n";
+}
+#endif
+
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    ::testing::InitGoogleTest(&argc, argv);
+#ifdef KESTRIX_TEST_WITH_APP
+    FileTypes::Declare();
+    auto app = std::make_unique<App>();
+#else
+    auto app = std::make_unique<platform::Application>();
+#endif
+    return RUN_ALL_TESTS();
+}
