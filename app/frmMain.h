@@ -24,6 +24,9 @@ public:
     /// Links[i][j]: strength in per cent of the link between players i and j; kept symmetric.
     std::array<std::array<int32_t, kPlayerLimit + 1>, kPlayerLimit + 1> Links{};
     int32_t Current = 0;
+    /// Set by a path that has just appended Player(Current): the editor then keeps its layout
+    /// values instead of loading the empty record. The editor clears it when it opens.
+    bool CurrentIsNew = false;
     bool FileChanged = false;
     /// Name of the document's file, "" while untitled.
     std::string InFileName;

@@ -453,7 +453,10 @@ void CheckBox::setValue(bool value) { widgetOf<QCheckBox>(*this)->setChecked(val
 
 GroupBox::GroupBox(const detail::ControlContext& context) : Control(context)
 {
-    d->attach(new QGroupBox(context.window->content));
+    auto* box = new QGroupBox(context.window->content);
+    // A group box only frames the controls over it; clicks go through to them.
+    box->setAttribute(Qt::WA_TransparentForMouseEvents);
+    d->attach(box);
 }
 
 void GroupBox::setCaption(std::string_view caption)

@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
@@ -221,6 +222,19 @@ void ControlImpl::relayout()
 using detail::qs;
 using detail::ss;
 
+namespace {
+
+// Brings a shown window to the front; the headless platform has no stacking to change.
+void raiseWidget(QWidget* w)
+{
+    static const bool headless = QGuiApplication::platformName() == QLatin1String("offscreen");
+    if (!headless)
+        w->raise();
+    w->activateWindow();
+}
+
+} // namespace
+
 Window::Window() : d(std::make_unique<detail::WindowImpl>(this))
 {
     detail::registerWindow(this);
@@ -305,8 +319,7 @@ void Window::show()
                 handle->setTransientParent(parent->windowHandle());
     }
     d->widget->show();
-    d->widget->raise();
-    d->widget->activateWindow();
+    raiseWidget(d->widget);
     d->everShown = true;
     if (d->kind == WindowKind::Document)
         detail::noteActivated(this);
@@ -358,8 +371,7 @@ void Window::showModal()
         if (QWindow* handle = d->widget->windowHandle())
             handle->setTransientParent(parent->windowHandle());
     d->widget->show();
-    d->widget->raise();
-    d->widget->activateWindow();
+    raiseWidget(d->widget);
     d->everShown = true;
 
     testing::ModalRequest request;

@@ -1,0 +1,16 @@
+#pragma once
+
+// How the shell reaches the companion windows (the swing-o-meter, the force field and the
+// graph). A call that only asks a window to hide or repaint refers to it only when it exists,
+// so that asking never builds one.
+
+/// Hides the swing-o-meter window, if it exists.
+void HideSwingometer();
+/// Shows the swing-o-meter window, building it when there is none.
+void ShowSwingometer();
+/// Repaints the force field's canvas, if the force field window exists.
+void RefreshForceFieldCanvas();
+/// Shows the force field window, building it when there is none.
+void ShowForceField();
+/// Shows the graph window, building it when there is none.
+void ShowGraph();

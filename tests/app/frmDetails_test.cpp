@@ -1,0 +1,255 @@
+#include "app/frmDetails.h"
+#include "app/frmLinks.h"
+#include "app/frmMain.h"
+
+#include "tests/support/app_fixture.h"
+#include "tests/support/modal_script.h"
+
+#include "platform/testing.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using testsupport::AppTest;
+using testsupport::LoadDocument;
+using testsupport::ModalScript;
+
+frmDetails& editor(platform::Window& w)
+{
+    return dynamic_cast<frmDetails&>(w);
+}
+
+class frmDetailsTest : public AppTest {
+protected:
+    // A new player appended as the creation paths do it.
+    int32_t appendNewPlayer()
+    {
+        frmMain& m = main();
+        m.NumPlayer += 1;
+        m.Current = m.NumPlayer;
+        m.Player[m.Current] = Player{};
+        m.Player[m.Current].LinkMain = true;
+        m.Player[m.Current].xcentre = 300;
+        m.Player[m.Current].ycentre = 200;
+        m.CurrentIsNew = true;
+        return m.Current;
+    }
+};
+
+TEST_F(frmDetailsTest, OkWithoutChangesStoresTheLayoutValuesForANewPlayer)
+{
+    LoadDocument(main(), {{"Budget"}});
+    const int32_t i = appendNewPlayer();
+    main().Player[i].Position = 77; // a stale value the editor must not show
+    ModalScript script;
+    script.window([](platform::Window& w) {
+        frmDetails& d = editor(w);
+        EXPECT_EQ(d.title(), "New Player");
+        EXPECT_EQ(d.efPosn->text(), "-10");
+        EXPECT_EQ(d.efImp->text(), "40");
+        EXPECT_EQ(d.efFFScore->text(), "-400");
+        d.PushButton1->push();
+    });
+    PlayerEditorSetup creation;
+    creation.followUp = BoxFollowUp::CornerFromCentre;
+    EditPlayerModally(creation);
+    const Player& p = main().Player[i];
+    EXPECT_EQ(p.Position, -10);
+    EXPECT_EQ(p.Importance, 40);
+    EXPECT_TRUE(p.LinkMain);
+    EXPECT_FALSE(p.Unknown);
+    EXPECT_EQ(p.Name, "");
+    EXPECT_EQ(p.Width, 20);
+    EXPECT_EQ(p.x, 290) << "corner from the centre after a creation";
+    EXPECT_TRUE(main().FileChanged);
+    EXPECT_FALSE(frmDetails::exists()) << "OK closes the editor";
+}
+
+TEST_F(frmDetailsTest, TheScoreIsTheProductOfTheTwoSliders)
+{
+    LoadDocument(main(), {{"Budget"}, {"Unions", 0, 40}});
+    main().Current = 1;
+    ModalScript script;
+    script.window([](platform::Window& w) {
+        frmDetails& d = editor(w);
+        d.Slider1->setValue(50);
+        EXPECT_EQ(d.efPosn->text(), "50");
+        EXPECT_EQ(d.efFFScore->text(), "2000");
+        d.Slider1->setValue(-100);
+        d.Slider2->setValue(100);
+        EXPECT_EQ(d.efImp->text(), "100");
+        EXPECT_EQ(d.efFFScore->text(), "-10000");
+        d.efPosn->setText("33"); // the display fields are never read back
+        d.PushButton1->push();
+    });
+    EditPlayerModally({});
+    EXPECT_EQ(main().Player[1].Position, -100);
+    EXPECT_EQ(main().Player[1].Importance, 100);
+}
+
+TEST_F(frmDetailsTest, EditingAnExistingPlayerRoundTripsEveryField)
+{
+    LoadDocument(main(), {{"Budget"}, {"Unions", -40, 70, 120, 80, "Staff side", false, true}});
+    main().Player[1].KeyMsg = "Meet them first\rbefore May";
+    main().Current = 1;
+    ModalScript script;
+    script.window([](platform::Window& w) {
+        frmDetails& d = editor(w);
+        EXPECT_EQ(d.efName->text(), "Unions");
+        EXPECT_EQ(d.efSub->text(), "Staff side");
+        EXPECT_EQ(d.efKeyMsg->text(), "Meet them first\rbefore May");
+        EXPECT_EQ(d.Slider1->value(), -40);
+        EXPECT_EQ(d.Slider2->value(), 70);
+        EXPECT_FALSE(d.cbMain->value());
+        EXPECT_TRUE(d.cbUnknown->value());
+        EXPECT_TRUE(d.PushButton2->isVisible()) << "Delete shows for a player";
+        EXPECT_FALSE(d.cbAveColour->isVisible());
+        d.PushButton1->push();
+    });
+    EditPlayerModally(PlayerEditorSetup::titled("Edit player information", BoxFollowUp::CentreFromCorner));
+    const Player& p = main().Player[1];
+    EXPECT_EQ(p.Name, "Unions");
+    EXPECT_EQ(p.Subtitle, "Staff side");
+    EXPECT_EQ(p.KeyMsg, "Meet them first\rbefore May");
+    EXPECT_EQ(p.Position, -40);
+    EXPECT_EQ(p.Importance, 70);
+    EXPECT_FALSE(p.LinkMain);
+    EXPECT_TRUE(p.Unknown);
+    EXPECT_EQ(p.Height, 45);
+    EXPECT_EQ(p.xcentre, 120 + 31);
+}
+
+TEST_F(frmDetailsTest, APlayerWhoseNameWasClearedKeepsItsOtherFields)
+{
+    LoadDocument(main(), {{"Budget"}, {"", 60, 90, 120, 80, "Sub"}});
+    main().Current = 1;
+    ModalScript script;
+    script.window([](platform::Window& w) {
+        EXPECT_EQ(editor(w).Slider1->value(), 60);
+        editor(w).PushButton1->push();
+    });
+    EditPlayerModally({});
+    EXPECT_EQ(main().Player[1].Position, 60);
+    EXPECT_EQ(main().Player[1].Importance, 90);
+    EXPECT_EQ(main().Player[1].Subtitle, "Sub");
+}
+
+TEST_F(frmDetailsTest, TheCallerSetsTheTitleAndTheMainCheckBox)
+{
+    LoadDocument(main(), {{"Budget"}});
+    main().Current = 0;
+    main().AveColour = true;
+    ModalScript script;
+    script.window([](platform::Window& w) {
+        frmDetails& d = editor(w);
+        EXPECT_EQ(d.title(), "Define central issue");
+        EXPECT_FALSE(d.cbMain->isVisible());
+        EXPECT_TRUE(d.cbAveColour->isVisible()) << "the central issue's own check box";
+        EXPECT_TRUE(d.cbAveColour->value());
+        EXPECT_FALSE(d.PushButton2->isVisible()) << "the central issue cannot be deleted";
+        d.cbAveColour->setValue(false);
+        d.PushButton1->push();
+    });
+    PlayerEditorSetup startUp = PlayerEditorSetup::titled("Define central issue", BoxFollowUp::CentreFromCorner);
+    startUp.mainVisible = false;
+    EditPlayerModally(startUp);
+    EXPECT_FALSE(main().AveColour);
+    EXPECT_FALSE(main().Swinging);
+
+    script.window([](platform::Window& w) {
+        EXPECT_EQ(editor(w).title(), "New Player");
+        EXPECT_TRUE(editor(w).cbMain->isVisible());
+        editor(w).cbAveColour->setValue(true);
+        editor(w).PushButton1->push();
+    });
+    EditPlayerModally({});
+    EXPECT_TRUE(main().AveColour);
+    EXPECT_TRUE(main().Swinging);
+}
+
+TEST_F(frmDetailsTest, EscapeAndTheWindowManagerCannotCloseTheEditor)
+{
+    LoadDocument(main(), {{"Budget"}, {"Unions"}});
+    main().Current = 1;
+    ModalScript script;
+    script.window([](platform::Window& w) {
+        platform::testing::typeKey(w, "Escape");
+        platform::testing::clickCloseBox(w);
+        EXPECT_TRUE(frmDetails::exists());
+        EXPECT_TRUE(w.isVisible());
+        editor(w).PushButton1->push();
+    });
+    EditPlayerModally({});
+}
+
+// Links(i, j) of a fixture of four players and the central issue, all distinct.
+int32_t strength(int32_t i, int32_t j)
+{
+    return i == j ? 0 : 10 * std::min(i, j) + std::max(i, j);
+}
+
+class DeleteTest : public frmDetailsTest, public ::testing::WithParamInterface<int32_t> {};
+
+TEST_P(DeleteTest, KeepsEveryRemainingLinkWithItsStrength)
+{
+    frmMain& m = main();
+    LoadDocument(m, {{"Issue"}, {"A"}, {"B"}, {"C"}, {"D"}});
+    for (int32_t i = 0; i <= 4; ++i)
+        for (int32_t j = 0; j <= 4; ++j)
+            m.Links[i][j] = strength(i, j);
+    const int32_t c = GetParam();
+    m.Current = c;
+    ModalScript script;
+    script.window([](platform::Window& w) { editor(w).PushButton2->push(); });
+    EditPlayerModally({});
+
+    ASSERT_EQ(m.NumPlayer, 3);
+    const std::vector<std::string> names{"Issue", "A", "B", "C", "D"};
+    std::vector<int32_t> old; // old index of each remaining player
+    for (int32_t i = 0; i <= 4; ++i)
+        if (i != c)
+            old.push_back(i);
+    for (int32_t i = 0; i <= 3; ++i) {
+        EXPECT_EQ(m.Player[i].Name, names[old[i]]);
+        for (int32_t j = 0; j <= 3; ++j) {
+            EXPECT_EQ(m.Links[i][j], strength(old[i], old[j])) << i << "," << j;
+            EXPECT_EQ(m.Links[i][j], m.Links[j][i]);
+        }
+    }
+    for (int32_t k = 0; k <= kPlayerLimit; ++k)
+        EXPECT_TRUE(m.Links[4][k] == 0 && m.Links[k][4] == 0) << "the index out of use has no links";
+}
+
+INSTANTIATE_TEST_SUITE_P(EachPlayer, DeleteTest, ::testing::Values(1, 2, 3, 4));
+
+TEST_F(frmDetailsTest, LinksWalksTheLinksOfThePlayerBeingEdited)
+{
+    frmMain& m = main();
+    LoadDocument(m, {{"Issue"}, {"A"}, {"B"}, {"C"}});
+    m.Links[2][1] = m.Links[1][2] = 30;
+    m.Links[2][3] = m.Links[3][2] = -5;
+    m.closest = 1; // left by an earlier press elsewhere
+    m.Current = 2;
+    std::vector<int32_t> visited;
+    ModalScript script;
+    script.window([&](platform::Window& w) {
+        script.window([&](platform::Window& links) {
+            visited.push_back(m.Linker);
+            EXPECT_EQ(m.closest, 2);
+            dynamic_cast<frmLinks&>(links).PushButton1->push();
+        });
+        script.window([&](platform::Window& links) {
+            visited.push_back(m.Linker);
+            links.close(); // the close box
+        });
+        editor(w).PushButton3->push();
+        editor(w).PushButton1->push();
+    });
+    EditPlayerModally({});
+    EXPECT_EQ(visited, (std::vector<int32_t>{1, 3}));
+    EXPECT_EQ(m.closest, 1) << "the pointer state is given back";
+    EXPECT_EQ(m.Links[2][3], -5);
+}
+
+} // namespace
