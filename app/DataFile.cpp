@@ -1,0 +1,152 @@
+#include "app/DataFile.h"
+
+#include "app/myLib.h"
+
+#include "platform/files.h"
+#include "platform/values.h"
+
+#include <algorithm>
+
+using platform::NthField;
+using platform::ReplaceAll;
+using platform::Str;
+using platform::ToInt32;
+using platform::Val;
+
+namespace {
+
+constexpr std::string_view kHeader = "Varnholt Data";
+// What a carriage return of a key message is stored as.
+constexpr std::string_view kKeyMsgBreak = "^&*";
+// A key message's line break inside the program. Not myLib::CR, so that the format does not
+// depend on the start-up having set it.
+constexpr std::string_view kCR = "\r";
+
+constexpr int32_t kNoDocument = -1;
+
+// Every line break (CRLF, CR or LF) of `s` replaced by `repl`.
+std::string ReplaceLineBreaks(std::string_view s, std::string_view repl)
+{
+    std::string out = ReplaceAll(s, "\r\n", repl);
+    out = ReplaceAll(out, "\r", repl);
+    return ReplaceAll(out, "\n", repl);
+}
+
+// A value that must stay on one line of its own.
+std::string OneLine(std::string_view s)
+{
+    return ReplaceLineBreaks(s, " ");
+}
+
+// A value that must stay on one line and within one tab-separated field.
+std::string OneField(std::string_view s)
+{
+    return ReplaceAll(OneLine(s), "\t", " ");
+}
+
+int32_t ReadInt(platform::TextInputStream& in)
+{
+    return ToInt32(Val(in.readLine()));
+}
+
+Player ReadPlayer(platform::TextInputStream& in)
+{
+    Player p;
+    p.Name = in.readLine();
+    const std::string texts = in.readLine();
+    p.Subtitle = NthField(texts, "\t", 1);
+    p.KeyMsg = ReplaceAll(NthField(texts, "\t", 2), kKeyMsgBreak, kCR);
+    p.x = ReadInt(in);
+    p.y = ReadInt(in);
+    in.readLine(); // Width and Height come from the box-size rule.
+    in.readLine();
+    p.Position = ReadInt(in);
+    p.Importance = ReadInt(in);
+    const std::string flags = in.readLine();
+    p.LinkMain = myLib::Bool(NthField(flags, " ", 1));
+    p.Unknown = myLib::Bool(NthField(flags, " ", 2));
+    SetBoxSize(p);
+    CentreFromCorner(p);
+    return p;
+}
+
+void WritePlayer(platform::TextOutputStream& out, const Player& p)
+{
+    out.writeLine(OneLine(p.Name));
+    out.writeLine(OneField(p.Subtitle) + "\t" +
+                  ReplaceAll(ReplaceLineBreaks(p.KeyMsg, kKeyMsgBreak), "\t", " "));
+    out.writeLine(Str(p.x));
+    out.writeLine(Str(p.y));
+    out.writeLine(Str(p.Width));
+    out.writeLine(Str(p.Height));
+    out.writeLine(Str(p.Position));
+    out.writeLine(Str(p.Importance));
+    out.writeLine(myLib::BStr(p.LinkMain) + " " + myLib::BStr(p.Unknown));
+}
+
+} // namespace
+
+DataFileContents MakeDataFileContents(bool HasDB, int32_t NumPlayer,
+                                      std::span<const Player> players, const LinkTable& Links,
+                                      bool AveColour)
+{
+    DataFileContents c;
+    c.HasDB = HasDB;
+    c.NumPlayer = NumPlayer;
+    const size_t count = std::min(players.size(), static_cast<size_t>(std::max(NumPlayer + 1, 0)));
+    c.players.assign(players.begin(), players.begin() + static_cast<std::ptrdiff_t>(count));
+    c.Links = Links;
+    c.AveColour = AveColour;
+    return c;
+}
+
+std::string WriteDataFile(const DataFileContents& contents)
+{
+    const int32_t n = std::clamp(contents.NumPlayer, kNoDocument, kPlayerLimit);
+    platform::TextOutputStream out;
+    out.writeLine(std::string(kHeader) + "\t" + myLib::BStr(contents.HasDB));
+    out.writeLine(Str(n));
+    const Player empty;
+    for (int32_t i = 0; i <= n; ++i) {
+        const auto at = static_cast<size_t>(i);
+        WritePlayer(out, at < contents.players.size() ? contents.players[at] : empty);
+    }
+    for (int32_t i = 1; i <= n; ++i) {
+        std::string row;
+        for (int32_t j = 1; j <= n; ++j)
+            row += Str(contents.Links[static_cast<size_t>(i)][static_cast<size_t>(j)]) + ",";
+        out.writeLine(row);
+    }
+    out.writeLine(myLib::BStr(contents.AveColour));
+    return out.bytes();
+}
+
+std::optional<DataFileContents> ReadDataFile(std::string_view bytes)
+{
+    platform::TextInputStream in(bytes);
+    const std::string header = in.readLine();
+    if (platform::InStr(0, header, kHeader) == 0)
+        return std::nullopt;
+
+    DataFileContents c;
+    c.HasDB = myLib::Bool(NthField(header, "\t", 2));
+    // The count decides how many records are read and where they go: one beyond what the
+    // document can hold is not a file of ours.
+    c.NumPlayer = ReadInt(in);
+    if (c.NumPlayer < kNoDocument || c.NumPlayer > kPlayerLimit)
+        return std::nullopt;
+
+    c.players.reserve(static_cast<size_t>(c.NumPlayer + 1));
+    for (int32_t i = 0; i <= c.NumPlayer; ++i)
+        c.players.push_back(ReadPlayer(in));
+
+    // Fields after the last comma, and beyond the count, are not read; missing ones read 0.
+    for (int32_t i = 1; i <= c.NumPlayer; ++i) {
+        const std::string row = in.readLine();
+        for (int32_t j = 1; j <= c.NumPlayer; ++j)
+            c.Links[static_cast<size_t>(i)][static_cast<size_t>(j)] =
+                ToInt32(Val(NthField(row, ",", j)));
+    }
+    c.AveColour = myLib::Bool(in.readLine());
+    return c;
+}

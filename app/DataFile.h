@@ -1,0 +1,51 @@
+#pragma once
+
+// The data file: a line-oriented text of the program's own that holds one document. This is
+// the format alone, text in and text out; moving the bytes to and from disk is the caller's.
+
+#include "app/Player.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+/// Link strengths in per cent, indexed 0..50 by 0..50 like the main window's `Links`.
+using LinkTable = std::array<std::array<int32_t, kPlayerLimit + 1>, kPlayerLimit + 1>;
+
+/// One document as the data file holds it.
+struct DataFileContents {
+    /// An associated database belongs to the document.
+    bool HasDB = false;
+    /// Highest used player index: -1 (no document) .. 50.
+    int32_t NumPlayer = -1;
+    /// Players 0..NumPlayer; element 0 is the central issue.
+    std::vector<Player> players;
+    /// Only rows and columns 1..NumPlayer are stored; the reader leaves every other cell 0.
+    LinkTable Links{};
+    bool AveColour = false;
+};
+
+/// The contents for the given document state: players 0..NumPlayer of `players` (as many of
+/// them as it holds) and the link table as it is.
+DataFileContents MakeDataFileContents(bool HasDB, int32_t NumPlayer,
+                                      std::span<const Player> players, const LinkTable& Links,
+                                      bool AveColour);
+
+/// The text of the data file for `contents`: UTF-8 with LF line ends. Each line break of a
+/// key message (CR, LF or CRLF) is written as "^&*"; a line break in a name or subtitle, and a
+/// tab in a subtitle or key message, is written as a space, so that no value can shift the
+/// lines after it. Width and Height are written as the records hold them. Players missing
+/// from `contents.players` are written as empty records; a count outside -1..50 is limited
+/// to that range.
+std::string WriteDataFile(const DataFileContents& contents);
+
+/// Reads a data file (any of LF, CRLF or CR line ends; UTF-8, or Latin-1 when not UTF-8).
+/// Nothing when the text is not a data file: the first line lacks "Varnholt Data", or the
+/// count is outside -1..50. A text that ends early is read as far as it goes, every missing
+/// line counting as "". Width, Height and the centre of every player come from the box-size
+/// rule, not from the file; each "^&*" of a key message becomes a carriage return.
+std::optional<DataFileContents> ReadDataFile(std::string_view bytes);

@@ -1,0 +1,475 @@
+#include "app/DataFile.h"
+
+#include "platform/files.h"
+#include "platform/values.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <tuple>
+
+namespace {
+
+std::string Fixture(const std::string& name)
+{
+    const auto bytes = platform::File(std::string(KESTRIX_FIXTURES) + "/" + name).readAll();
+    EXPECT_TRUE(bytes) << name;
+    return bytes.value_or("");
+}
+
+// The lines of a text the writer made (LF line ends, one after every line).
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> out;
+    size_t pos = 0;
+    for (size_t end; (end = text.find('\n', pos)) != std::string::npos; pos = end + 1)
+        out.push_back(text.substr(pos, end - pos));
+    EXPECT_EQ(pos, text.size()) << "text after the last line end";
+    return out;
+}
+
+// Every field the file stores (Width, Height and the centre come from the box-size rule).
+auto Stored(const Player& p)
+{
+    return std::tuple(p.Name, p.Subtitle, p.KeyMsg, p.x, p.y, p.Position, p.Importance, p.LinkMain,
+                      p.Unknown);
+}
+
+DataFileContents ReadOrFail(std::string_view bytes)
+{
+    std::optional<DataFileContents> c = ReadDataFile(bytes);
+    EXPECT_TRUE(c) << "refused";
+    return c.value_or(DataFileContents{});
+}
+
+// The document of budget.dat, as the main window holds it after a paint.
+DataFileContents BudgetDocument()
+{
+    DataFileContents c;
+    c.HasDB = false;
+    c.NumPlayer = 1;
+    Player issue;
+    issue.Name = "Budget";
+    issue.x = 353;
+    issue.y = 271;
+    issue.Width = 62;
+    issue.Height = 30;
+    issue.Position = -10;
+    issue.Importance = 40;
+    issue.LinkMain = true;
+    Player unions;
+    unions.Name = "Unions";
+    unions.Subtitle = "Staff side";
+    unions.KeyMsg = "Meet them first\rbefore May";
+    unions.x = 120;
+    unions.y = 80;
+    unions.Width = 62;
+    unions.Height = 45;
+    unions.Position = -40;
+    unions.Importance = 70;
+    unions.LinkMain = true;
+    c.players = {issue, unions};
+    c.AveColour = true;
+    return c;
+}
+
+std::string Replace(std::string s, std::string_view find, std::string_view repl)
+{
+    return platform::ReplaceAll(s, find, repl);
+}
+
+TEST(DataFileWriteTest, WritesAKnownDocumentLineForLine)
+{
+    EXPECT_EQ(WriteDataFile(BudgetDocument()), Fixture("budget.dat"));
+}
+
+TEST(DataFileWriteTest, WritesTheWidthTheRecordHolds)
+{
+    DataFileContents c = BudgetDocument();
+    c.players[0].Width = 99;
+    EXPECT_EQ(Lines(WriteDataFile(c))[6], "99");
+}
+
+TEST(DataFileReadTest, ReadsEveryFieldOfAKnownFile)
+{
+    const DataFileContents c = ReadOrFail(Fixture("coalition.dat"));
+    EXPECT_TRUE(c.HasDB);
+    ASSERT_EQ(c.NumPlayer, 3);
+    ASSERT_EQ(c.players.size(), 4u);
+    EXPECT_EQ(Stored(c.players[0]),
+              Stored(Player{"Hospital closure", 331, 290, 0, 100, 0, 0, 0, 0, true, "Regional plan",
+                            false, "Keep the A&E open\rTalk to the board\rBefore winter"}));
+    EXPECT_EQ(Stored(c.players[1]),
+              Stored(Player{"Nurses", 60, 40, 85, 90, 0, 0, 0, 0, true, "", false, ""}));
+    EXPECT_EQ(Stored(c.players[2]), Stored(Player{"Local paper", 520, 70, -30, 55, 0, 0, 0, 0,
+                                                  false, "The Courier", true, "Likes a story"}));
+    // Values out of their nominal ranges stay as read.
+    EXPECT_EQ(Stored(c.players[3]), Stored(Player{"Council", 400, 480, 250, -5, 0, 0, 0, 0, true,
+                                                  "Finance committee", true, ""}));
+    EXPECT_EQ(c.Links[1][2], 40);
+    EXPECT_EQ(c.Links[2][3], 75);
+    EXPECT_EQ(c.Links[3][2], 75);
+    EXPECT_EQ(c.Links[1][3], 0);
+    EXPECT_FALSE(c.AveColour);
+}
+
+TEST(DataFileReadTest, SizesAndCentresComeFromTheBoxSizeRule)
+{
+    const DataFileContents c = ReadOrFail(Fixture("coalition.dat"));
+    ASSERT_EQ(c.players.size(), 4u);
+    // The file holds the measured widths 131 and 71, and a stale height 45 for Nurses.
+    const Player& issue = c.players[0];
+    EXPECT_EQ(issue.Width, 7 * 16 + 20);
+    EXPECT_EQ(issue.Height, 45);
+    EXPECT_EQ(issue.xcentre, 331 + 66);
+    EXPECT_EQ(issue.ycentre, 290 + 22) << "22.5 truncated";
+    const Player& nurses = c.players[1];
+    EXPECT_EQ(nurses.Width, 62);
+    EXPECT_EQ(nurses.Height, 30);
+    EXPECT_EQ(nurses.xcentre, 60 + 31);
+    EXPECT_EQ(nurses.ycentre, 40 + 15);
+}
+
+class DataFileRoundTripTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(DataFileRoundTripTest, ReadThenWriteKeepsEveryLineButTheSizes)
+{
+    const std::vector<std::string> original = Lines(Fixture(GetParam()));
+    const DataFileContents c = ReadOrFail(Fixture(GetParam()));
+    const std::vector<std::string> written = Lines(WriteDataFile(c));
+    ASSERT_EQ(written.size(), original.size());
+    for (size_t line = 0; line < written.size(); ++line) {
+        const bool inPlayerBlock = line >= 2 && line < 2 + 9 * c.players.size();
+        const size_t inBlock = (line - 2) % 9;
+        if (inPlayerBlock && (inBlock == 4 || inBlock == 5)) {
+            const Player& p = c.players[(line - 2) / 9];
+            EXPECT_EQ(written[line], platform::Str(inBlock == 4 ? p.Width : p.Height));
+        } else {
+            EXPECT_EQ(written[line], original[line]) << "line " << line + 1;
+        }
+    }
+    // Once the sizes are the rule's, a second pass changes nothing.
+    EXPECT_EQ(WriteDataFile(ReadOrFail(WriteDataFile(c))), WriteDataFile(c));
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, DataFileRoundTripTest,
+                         ::testing::Values("budget.dat", "coalition.dat"));
+
+TEST(DataFileReadTest, AFullDocumentComesBackWhole)
+{
+    DataFileContents c;
+    c.HasDB = true;
+    c.NumPlayer = kPlayerLimit;
+    for (int32_t i = 0; i <= kPlayerLimit; ++i) {
+        Player p;
+        p.Name = "Player " + std::to_string(i);
+        p.Subtitle = i % 2 ? "odd" : "";
+        p.KeyMsg = i % 3 ? "" : "first\rsecond";
+        p.x = 10 * i - 100;
+        p.y = 7 * i;
+        p.Position = 4 * i - 100;
+        p.Importance = 2 * i;
+        p.LinkMain = i % 2 == 0;
+        p.Unknown = i % 5 == 0;
+        c.players.push_back(p);
+        for (int32_t j = 1; j <= kPlayerLimit; ++j)
+            if (i > 0)
+                c.Links[i][j] = (i * j) % 101;
+    }
+    const std::string text = WriteDataFile(c);
+    EXPECT_EQ(Lines(text).size(), size_t{10 * kPlayerLimit + 12});
+    const DataFileContents back = ReadOrFail(text);
+    EXPECT_TRUE(back.HasDB);
+    ASSERT_EQ(back.NumPlayer, kPlayerLimit);
+    ASSERT_EQ(back.players.size(), c.players.size());
+    for (size_t i = 0; i < c.players.size(); ++i)
+        EXPECT_EQ(Stored(back.players[i]), Stored(c.players[i])) << "player " << i;
+    EXPECT_EQ(back.Links, c.Links);
+}
+
+struct KeyMsgCase {
+    const char* keyMsg;
+    const char* writtenLine;
+    const char* readBack;
+};
+
+void PrintTo(const KeyMsgCase& c, std::ostream* os)
+{
+    *os << ::testing::PrintToString(std::string(c.keyMsg));
+}
+
+class DataFileKeyMsgTest : public ::testing::TestWithParam<KeyMsgCase> {};
+
+TEST_P(DataFileKeyMsgTest, StoresLineBreaksOnOneLine)
+{
+    DataFileContents c = BudgetDocument();
+    c.players[1].KeyMsg = GetParam().keyMsg;
+    const std::string text = WriteDataFile(c);
+    const std::vector<std::string> lines = Lines(text);
+    ASSERT_EQ(lines.size(), 22u);
+    EXPECT_EQ(lines[12], GetParam().writtenLine);
+    EXPECT_EQ(lines[13], "120") << "the lines after it stay in place";
+    const DataFileContents back = ReadOrFail(text);
+    EXPECT_EQ(back.players[1].KeyMsg, GetParam().readBack);
+    EXPECT_EQ(back.players[1].x, 120);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DataFileKeyMsgTest,
+    ::testing::Values(
+        KeyMsgCase{"one\rtwo\rthree", "Staff side\tone^&*two^&*three", "one\rtwo\rthree"},
+        KeyMsgCase{"one\ntwo\r\nthree", "Staff side\tone^&*two^&*three", "one\rtwo\rthree"},
+        KeyMsgCase{"\r\r", "Staff side\t^&*^&*", "\r\r"},
+        // A tab would end the key message's field.
+        KeyMsgCase{"one\ttwo", "Staff side\tone two", "one two"},
+        // The format has no escape for its own marker.
+        KeyMsgCase{"a^&*b", "Staff side\ta^&*b", "a\rb"}));
+
+struct OneLineCase {
+    const char* name;
+    const char* subtitle;
+    const char* nameLine;
+    const char* textsLine;
+};
+
+void PrintTo(const OneLineCase& c, std::ostream* os)
+{
+    *os << ::testing::PrintToString(std::string(c.name)) << " / "
+        << ::testing::PrintToString(std::string(c.subtitle));
+}
+
+class DataFileOneLineTest : public ::testing::TestWithParam<OneLineCase> {};
+
+TEST_P(DataFileOneLineTest, KeepsNameAndSubtitleOnTheirLines)
+{
+    DataFileContents c = BudgetDocument();
+    c.players[1].Name = GetParam().name;
+    c.players[1].Subtitle = GetParam().subtitle;
+    const std::string text = WriteDataFile(c);
+    const std::vector<std::string> lines = Lines(text);
+    ASSERT_EQ(lines.size(), 22u);
+    EXPECT_EQ(lines[11], GetParam().nameLine);
+    EXPECT_EQ(lines[12], GetParam().textsLine);
+    const DataFileContents back = ReadOrFail(text);
+    EXPECT_EQ(back.players[1].Name, GetParam().nameLine);
+    EXPECT_EQ(back.players[1].KeyMsg, "Meet them first\rbefore May");
+    EXPECT_EQ(back.players[1].Position, -40);
+    EXPECT_TRUE(back.AveColour);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DataFileOneLineTest,
+    ::testing::Values(
+        OneLineCase{"Un\nions", "Staff", "Un ions", "Staff\tMeet them first^&*before May"},
+        OneLineCase{"Un\r\nions", "Staff", "Un ions", "Staff\tMeet them first^&*before May"},
+        OneLineCase{"Un\rions", "Staff", "Un ions", "Staff\tMeet them first^&*before May"},
+        OneLineCase{"Unions", "Staff\nside", "Unions", "Staff side\tMeet them first^&*before May"},
+        OneLineCase{"Unions", "Staff\tside", "Unions", "Staff side\tMeet them first^&*before May"},
+        // A tab in a name does not shift anything: the name has its line to itself.
+        OneLineCase{"Un\tions", "", "Un\tions", "\tMeet them first^&*before May"}));
+
+struct RefusalCase {
+    const char* label;
+    const char* text;
+};
+
+void PrintTo(const RefusalCase& c, std::ostream* os)
+{
+    *os << c.label;
+}
+
+class DataFileRefusalTest : public ::testing::TestWithParam<RefusalCase> {};
+
+TEST_P(DataFileRefusalTest, RefusesWhatIsNotADataFile)
+{
+    EXPECT_FALSE(ReadDataFile(GetParam().text));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DataFileRefusalTest,
+    ::testing::Values(RefusalCase{"Empty", ""},
+                      RefusalCase{"NoHeader", "Kestrix\tfalse\n0\nBudget\n"},
+                      RefusalCase{"HeaderOnSecondLine", "\nVarnholt Data\tfalse\n-1\nfalse\n"},
+                      RefusalCase{"Count51", "Varnholt Data\tfalse\n51\n"},
+                      RefusalCase{"CountMinus2", "Varnholt Data\tfalse\n-2\n"},
+                      RefusalCase{"Count1e12", "Varnholt Data\tfalse\n1e12\n"},
+                      RefusalCase{"CountMinus1e12", "Varnholt Data\tfalse\n-1e12\n"},
+                      RefusalCase{"Count2Pow32", "Varnholt Data\tfalse\n4294967296\n"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST(DataFileReadTest, AcceptsTheCountsAtEitherEnd)
+{
+    EXPECT_EQ(ReadOrFail("Varnholt Data\tfalse\n-1\ntrue\n").NumPlayer, -1);
+    const DataFileContents full = ReadOrFail("Varnholt Data\tfalse\n50\n");
+    EXPECT_EQ(full.NumPlayer, 50);
+    EXPECT_EQ(full.players.size(), 51u);
+}
+
+struct HeaderCase {
+    const char* header;
+    bool hasDB;
+};
+
+void PrintTo(const HeaderCase& c, std::ostream* os)
+{
+    *os << ::testing::PrintToString(std::string(c.header));
+}
+
+class DataFileHeaderTest : public ::testing::TestWithParam<HeaderCase> {};
+
+TEST_P(DataFileHeaderTest, TheSecondFieldSaysWhetherADatabaseBelongs)
+{
+    const std::string text = std::string(GetParam().header) + "\n-1\nfalse\n";
+    EXPECT_EQ(ReadOrFail(text).HasDB, GetParam().hasDB) << GetParam().header;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DataFileHeaderTest,
+                         ::testing::Values(HeaderCase{"Varnholt Data\ttrue", true},
+                                           HeaderCase{"xx Varnholt Data\ttrue", true},
+                                           HeaderCase{"Varnholt Data\ttrue\tmore", true},
+                                           HeaderCase{"Varnholt Data\tfalse", false},
+                                           HeaderCase{"Varnholt Data", false},
+                                           HeaderCase{"Varnholt Data\t", false},
+                                           HeaderCase{"Varnholt Data\t\ttrue", false},
+                                           HeaderCase{"Varnholt Data\ttrue ", false},
+                                           HeaderCase{"Varnholt Data true", false}));
+
+TEST(DataFileReadTest, AFileThatEndsEarlyReadsTheMissingLinesAsEmpty)
+{
+    // budget.dat cut after its 13th line, in the middle of the Unions block.
+    std::vector<std::string> lines = Lines(Fixture("budget.dat"));
+    std::string text;
+    for (size_t i = 0; i < 13; ++i)
+        text += lines[i] + "\n";
+    const DataFileContents c = ReadOrFail(text);
+    ASSERT_EQ(c.NumPlayer, 1);
+    ASSERT_EQ(c.players.size(), 2u);
+    EXPECT_EQ(Stored(c.players[0]), Stored(BudgetDocument().players[0]));
+    EXPECT_EQ(Stored(c.players[1]),
+              Stored(Player{"Unions", 0, 0, 0, 0, 0, 0, 0, 0, false, "Staff side", false,
+                            "Meet them first\rbefore May"}));
+    EXPECT_EQ(c.players[1].Height, 45);
+    EXPECT_EQ(c.Links[1][1], 0);
+    EXPECT_FALSE(c.AveColour);
+}
+
+TEST(DataFileReadTest, EveryCutOfAFileReadsOrIsRefusedByItsHeader)
+{
+    const std::string whole = Fixture("coalition.dat");
+    for (size_t size = 0; size <= whole.size(); ++size) {
+        const std::optional<DataFileContents> c = ReadDataFile(whole.substr(0, size));
+        const bool hasHeader = size >= std::string_view("Varnholt Data").size();
+        ASSERT_EQ(c.has_value(), hasHeader) << "cut at " << size;
+        if (c) {
+            ASSERT_EQ(c->players.size(), static_cast<size_t>(c->NumPlayer + 1));
+        }
+    }
+}
+
+class DataFileLineEndTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(DataFileLineEndTest, ReadsEveryLineEndAlike)
+{
+    const std::string lf = Fixture("coalition.dat");
+    const std::string other = Replace(lf, "\n", GetParam());
+    const DataFileContents a = ReadOrFail(lf);
+    const DataFileContents b = ReadOrFail(other);
+    EXPECT_EQ(WriteDataFile(b), WriteDataFile(a));
+    EXPECT_EQ(b.HasDB, a.HasDB);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DataFileLineEndTest, ::testing::Values("\r\n", "\r"));
+
+TEST(DataFileReadTest, ReadsAByteOrderMarkAndLatin1)
+{
+    const DataFileContents c = ReadOrFail("\xEF\xBB\xBFVarnholt Data\tfalse\r\n0\r\nZ\xFCrich\r\n");
+    ASSERT_EQ(c.players.size(), 1u);
+    EXPECT_EQ(c.players[0].Name, "Zürich");
+    EXPECT_EQ(c.players[0].Width, 7 * 6 + 20);
+}
+
+TEST(DataFileReadTest, ALinkRowOfTheWrongLengthReadsWhatItHas)
+{
+    std::vector<std::string> lines = Lines(Fixture("coalition.dat"));
+    lines[38] = "0,40,";          // short: the third cell is 0
+    lines[39] = "40,0,75,99,98,"; // long: the fourth and fifth are not read
+    lines[40] = "";               // empty: every cell 0
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    const DataFileContents d = ReadOrFail(text);
+    const std::array<int32_t, 3> row1{d.Links[1][1], d.Links[1][2], d.Links[1][3]};
+    const std::array<int32_t, 4> row2{d.Links[2][1], d.Links[2][2], d.Links[2][3], d.Links[2][4]};
+    const std::array<int32_t, 3> row3{d.Links[3][1], d.Links[3][2], d.Links[3][3]};
+    EXPECT_EQ(row1, (std::array<int32_t, 3>{0, 40, 0}));
+    EXPECT_EQ(row2, (std::array<int32_t, 4>{40, 0, 75, 0}));
+    EXPECT_EQ(row3, (std::array<int32_t, 3>{0, 0, 0}));
+    EXPECT_FALSE(d.AveColour) << "the last line is still the last line";
+}
+
+TEST(DataFileShapeTest, NoDocumentHasThreeLines)
+{
+    DataFileContents c;
+    c.HasDB = true;
+    c.AveColour = true;
+    const std::string text = WriteDataFile(c);
+    EXPECT_EQ(Lines(text), (std::vector<std::string>{"Varnholt Data\ttrue", "-1", "true"}));
+    const DataFileContents back = ReadOrFail(text);
+    EXPECT_EQ(back.NumPlayer, -1);
+    EXPECT_TRUE(back.players.empty());
+    EXPECT_TRUE(back.AveColour);
+}
+
+TEST(DataFileShapeTest, TheCentralIssueAloneHasTwelveLinesAndNoLinkRow)
+{
+    DataFileContents c = BudgetDocument();
+    c.NumPlayer = 0;
+    c.players.resize(1);
+    c.Links[0][0] = 50; // row and column 0 are never stored
+    const std::vector<std::string> lines = Lines(WriteDataFile(c));
+    ASSERT_EQ(lines.size(), 12u);
+    EXPECT_EQ(lines[10], "true false");
+    EXPECT_EQ(lines[11], "true");
+}
+
+TEST(DataFileShapeTest, EveryLinkIsFollowedByAComma)
+{
+    DataFileContents c = ReadOrFail(Fixture("coalition.dat"));
+    c.Links[0][1] = 10; // row and column 0 are never stored
+    c.Links[1][0] = 10;
+    c.Links[1][3] = -7;
+    const std::vector<std::string> lines = Lines(WriteDataFile(c));
+    ASSERT_EQ(lines.size(), 42u);
+    EXPECT_EQ(lines[38], "0,40,-7,");
+    EXPECT_EQ(lines[39], "40,0,75,");
+}
+
+TEST(DataFileShapeTest, MissingRecordsAreWrittenEmptyAndTheCountLimited)
+{
+    DataFileContents c;
+    c.NumPlayer = 2;
+    EXPECT_EQ(Lines(WriteDataFile(c)).size(), 32u);
+    c.NumPlayer = 70;
+    const DataFileContents back = ReadOrFail(WriteDataFile(c));
+    EXPECT_EQ(back.NumPlayer, kPlayerLimit);
+}
+
+TEST(DataFileContentsTest, TakesThePlayersInUseFromTheDocument)
+{
+    std::array<Player, kPlayerLimit + 1> players{};
+    players[0].Name = "Budget";
+    players[1].Name = "Unions";
+    players[2].Name = "stale";
+    LinkTable links{};
+    links[1][1] = 5;
+    const DataFileContents c = MakeDataFileContents(true, 1, players, links, true);
+    EXPECT_TRUE(c.HasDB);
+    EXPECT_EQ(c.NumPlayer, 1);
+    ASSERT_EQ(c.players.size(), 2u);
+    EXPECT_EQ(c.players[1].Name, "Unions");
+    EXPECT_EQ(c.Links[1][1], 5);
+    EXPECT_TRUE(c.AveColour);
+    EXPECT_TRUE(MakeDataFileContents(false, -1, players, links, false).players.empty());
+}
+
+} // namespace

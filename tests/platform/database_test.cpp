@@ -1,0 +1,128 @@
+#include "platform/database.h"
+
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+using platform::File;
+using platform::SqlDatabase;
+using testsupport::TempDir;
+
+namespace {
+
+// A real SQLite database of 1024 bytes (page size 512) with one table, `notes`, holding one
+// row: its non-zero runs, as offset and hexadecimal bytes.
+std::string TinyDatabase()
+{
+    struct Run {
+        size_t offset;
+        const char* hex;
+    };
+    static const Run runs[] = {
+        {0, "53514c69746520666f726d617420330002000101004020200000000200000002"},
+        {43, "0100000004"},
+        {59, "01"},
+        {95, "02002e63010d0000000101b20001b2"},
+        {434, "4c010617171701797461626c656e6f7465736e6f746573024352454154452054"
+              "41424c45206e6f7465732028696420494e5445474552205052494d415259204b"
+              "45592c20746578742054455854290d0000000101f50001f5"},
+        {1013, "0901030019427564676574"},
+    };
+    std::string bytes(1024, '\0');
+    for (const Run& run : runs) {
+        const std::string hex = run.hex;
+        for (size_t i = 0; i < hex.size(); i += 2)
+            bytes[run.offset + i / 2] = static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+    }
+    return bytes;
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(SqlDatabaseTest, AMissingFileIsNotConnectedAndNotCreated)
+{
+    TempDir dir;
+    SqlDatabase db;
+    db.setDatabaseFile(File(dir.file("Budget.rsd")));
+    EXPECT_FALSE(db.connect());
+    EXPECT_FALSE(db.isConnected());
+    db.close();
+    EXPECT_TRUE(FolderEntries(dir.path()).empty());
+}
+
+TEST(SqlDatabaseTest, NoFileSetIsNotConnected)
+{
+    SqlDatabase db;
+    EXPECT_FALSE(db.databaseFile().exists());
+    EXPECT_FALSE(db.connect());
+}
+
+TEST(SqlDatabaseTest, AFolderIsNotConnected)
+{
+    TempDir dir;
+    SqlDatabase db;
+    db.setDatabaseFile(File(dir.path()));
+    EXPECT_FALSE(db.connect());
+    EXPECT_TRUE(FolderEntries(dir.path()).empty());
+}
+
+class SqlDatabaseExistingTest : public ::testing::TestWithParam<bool> {};
+
+TEST_P(SqlDatabaseExistingTest, ConnectsToAnExistingFileAndLeavesItAsItWas)
+{
+    TempDir dir;
+    const std::string path = dir.file("Budget.rsd");
+    const std::string bytes = GetParam() ? TinyDatabase() : std::string();
+    TempDir::write(path, bytes);
+    {
+        SqlDatabase db;
+        db.setDatabaseFile(File(path));
+        EXPECT_EQ(db.databaseFile(), File(path));
+        ASSERT_TRUE(db.connect());
+        EXPECT_TRUE(db.isConnected());
+        db.close();
+        EXPECT_FALSE(db.isConnected());
+        // Connected again, and left to the destructor to close.
+        ASSERT_TRUE(db.connect());
+    }
+    EXPECT_EQ(TempDir::read(path), bytes);
+    EXPECT_EQ(FolderEntries(dir.path()), std::vector<std::string>{"Budget.rsd"})
+        << "no journal or other file beside it";
+}
+
+INSTANTIATE_TEST_SUITE_P(EmptyAndTiny, SqlDatabaseExistingTest, ::testing::Bool());
+
+TEST(SqlDatabaseTest, EachObjectHasAConnectionOfItsOwn)
+{
+    TempDir dir;
+    TempDir::write(dir.file("a.rsd"), TinyDatabase());
+    TempDir::write(dir.file("b.rsd"), TinyDatabase());
+    SqlDatabase a;
+    SqlDatabase b;
+    a.setDatabaseFile(File(dir.file("a.rsd")));
+    b.setDatabaseFile(File(dir.file("b.rsd")));
+    ASSERT_TRUE(a.connect());
+    ASSERT_TRUE(b.connect());
+    a.close();
+    EXPECT_FALSE(a.isConnected());
+    EXPECT_TRUE(b.isConnected());
+    // Another file for the next connection; a missing one ends the earlier connection.
+    b.setDatabaseFile(File(dir.file("c.rsd")));
+    EXPECT_FALSE(b.connect());
+    EXPECT_FALSE(b.isConnected());
+    EXPECT_FALSE(File(dir.file("c.rsd")).exists());
+}
+
+} // namespace
