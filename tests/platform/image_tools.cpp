@@ -1,0 +1,101 @@
+#include "tests/platform/image_tools.h"
+
+#include <cctype>
+#include <cstdio>
+#include <sys/wait.h>
+
+namespace imagetools {
+
+platform::Color RgbImage::at(int x, int y) const
+{
+    const size_t i =
+        (static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 3;
+    return platform::Color{rgb[i], rgb[i + 1], rgb[i + 2]};
+}
+
+bool hasTool(const std::string& name)
+{
+    return run("command -v " + quote(name)).has_value();
+}
+
+std::string missingTool(const std::string& name, const std::string& package)
+{
+    return name + " is missing: install " + package + " (`make test` installs it)";
+}
+
+std::optional<std::string> run(const std::string& command)
+{
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return std::nullopt;
+    std::string out;
+    char buffer[65536];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        out.append(buffer, n);
+    const int status = pclose(pipe);
+    if (status == -1 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return std::nullopt;
+    return out;
+}
+
+std::string quote(const std::string& text)
+{
+    std::string q = "'";
+    for (const char c : text) {
+        if (c == '\'')
+            q += "'\\''";
+        else
+            q += c;
+    }
+    return q + "'";
+}
+
+std::optional<RgbImage> parsePpm(std::string_view bytes)
+{
+    // "P6", then width, height and the largest value as decimal numbers separated by white
+    // space (comments aside), then one white-space byte and the pixels.
+    size_t pos = 0;
+    auto skipSpace = [&] {
+        while (pos < bytes.size()) {
+            if (bytes[pos] == '#') {
+                while (pos < bytes.size() && bytes[pos] != '\n')
+                    ++pos;
+            } else if (std::isspace(static_cast<unsigned char>(bytes[pos]))) {
+                ++pos;
+            } else {
+                break;
+            }
+        }
+    };
+    auto readNumber = [&]() -> std::optional<int> {
+        skipSpace();
+        if (pos >= bytes.size() || !std::isdigit(static_cast<unsigned char>(bytes[pos])))
+            return std::nullopt;
+        int v = 0;
+        while (pos < bytes.size() && std::isdigit(static_cast<unsigned char>(bytes[pos])) &&
+               v < 100000)
+            v = v * 10 + (bytes[pos++] - '0');
+        return v;
+    };
+    if (bytes.substr(0, 2) != "P6")
+        return std::nullopt;
+    pos = 2;
+    const auto w = readNumber();
+    const auto h = readNumber();
+    const auto maxValue = readNumber();
+    if (!w || !h || !maxValue || *maxValue != 255 || pos >= bytes.size())
+        return std::nullopt;
+    ++pos;
+    RgbImage image;
+    image.width = *w;
+    image.height = *h;
+    const size_t size = static_cast<size_t>(*w) * static_cast<size_t>(*h) * 3;
+    if (bytes.size() - pos < size)
+        return std::nullopt;
+    image.rgb.assign(bytes.begin() + static_cast<ptrdiff_t>(pos),
+                     bytes.begin() + static_cast<ptrdiff_t>(pos + size));
+    return image;
+}
+
+} // namespace imagetools

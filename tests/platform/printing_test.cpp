@@ -1,0 +1,376 @@
+#include "platform/graphics.h"
+#include "platform/picture.h"
+#include "platform/printing.h"
+
+#include "tests/platform/image_tools.h"
+#include "tests/support/modal_script.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <filesystem>
+#include <sstream>
+
+using namespace platform;
+using imagetools::RgbImage;
+using testsupport::Kind;
+using testsupport::ModalAnswer;
+using testsupport::ModalRequest;
+using testsupport::ModalScript;
+using testsupport::TempDir;
+
+namespace {
+
+const std::string kA4 = "KestrixPageSetup/1;printer=;page=A4;orientation=portrait;"
+                        "margins=10,10,10,10pt";
+const std::string kLetterLandscape = "KestrixPageSetup/1;printer=;page=Letter;"
+                                     "orientation=landscape;margins=36,54,18,72pt";
+const std::string kCustom = "KestrixPageSetup/1;printer=;page=custom:300x400pt;"
+                            "orientation=portrait;margins=0,0,0,0pt";
+
+struct SetupCase {
+    const char* name;
+    std::string text;
+    int32_t width; ///< the printable area in points; 0 when not checked
+    int32_t height;
+};
+
+class SetupStringTest : public ::testing::TestWithParam<SetupCase> {};
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, SetupStringTest,
+    ::testing::Values(SetupCase{"A4", kA4, 575, 822},
+                      SetupCase{"LetterLandscape", kLetterLandscape, 738, 486},
+                      SetupCase{"CustomSize", kCustom, 300, 400},
+                      SetupCase{"CustomLandscapeInMillimetres",
+                                "KestrixPageSetup/1;printer=;page=custom:100.5x200.25mm;"
+                                "orientation=landscape;margins=12.7,0,6.35,25.4mm",
+                                0, 0},
+                      SetupCase{"NamedPrinter",
+                                "KestrixPageSetup/1;printer=Office%20Laser%3B%202%3D%C3%A9;page=A5;"
+                                "orientation=portrait;margins=0.5,0.25,0.5,0.25in",
+                                0, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_P(SetupStringTest, RestoresExactlyWhatItGave)
+{
+    const SetupCase& c = GetParam();
+    PrinterSetup setup;
+    setup.setSetupString(c.text);
+    EXPECT_EQ(setup.setupString(), c.text);
+    if (c.width != 0) {
+        EXPECT_EQ(setup.width(), c.width);
+        EXPECT_EQ(setup.height(), c.height);
+    }
+    // A line end added outside the program does no harm.
+    PrinterSetup again;
+    again.setSetupString(setup.setupString() + "\n");
+    EXPECT_EQ(again.setupString(), c.text);
+    EXPECT_EQ(again.width(), setup.width());
+    EXPECT_EQ(again.height(), setup.height());
+}
+
+TEST(PrinterSetupTest, ANewSetupsStringRestoresTheSameSetup)
+{
+    const PrinterSetup fresh;
+    PrinterSetup setup;
+    setup.setSetupString(kLetterLandscape);
+    setup.setSetupString(fresh.setupString());
+    EXPECT_EQ(setup.setupString(), fresh.setupString());
+    EXPECT_EQ(setup.width(), fresh.width());
+    EXPECT_GT(fresh.width(), 0);
+    EXPECT_GT(fresh.height(), 0);
+}
+
+class DamagedSetupStringTest : public ::testing::TestWithParam<std::string> {};
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, DamagedSetupStringTest,
+    ::testing::Values(
+        "", " \n", "garbage", std::string("\0\xff\x01", 3),
+        // Another program's or version's settings.
+        "<?xml version=\"1.0\"?><dict/>",
+        "KestrixPageSetup/2;printer=;page=A4;orientation=portrait;margins=10,10,10,10pt",
+        // Cut short, or with a field missing, added or changed.
+        kLetterLandscape.substr(0, kLetterLandscape.size() / 2),
+        "KestrixPageSetup/1;printer=;page=A4;orientation=portrait", kA4 + ";copies=2",
+        "KestrixPageSetup/1;page=A4;printer=;orientation=portrait;margins=10,10,10,10pt",
+        "KestrixPageSetup/1;printer=;page=A99;orientation=portrait;margins=10,10,10,10pt",
+        "KestrixPageSetup/1;printer=;page=A4;orientation=sideways;margins=10,10,10,10pt",
+        "KestrixPageSetup/1;printer=;page=A4;orientation=portrait;margins=10,10,10pt",
+        "KestrixPageSetup/1;printer=;page=A4;orientation=portrait;margins=10,10,10,10km",
+        "KestrixPageSetup/1;printer=;page=A4;orientation=portrait;margins=-1,10,10,10pt",
+        "KestrixPageSetup/1;printer=;page=A4;orientation=portrait;margins=nan,10,10,10pt",
+        "KestrixPageSetup/1;printer=;page=A4;orientation=portrait;margins=10.0,10,10,10pt",
+        "KestrixPageSetup/1;printer=%ZZ;page=A4;orientation=portrait;margins=10,10,10,10pt",
+        "KestrixPageSetup/1;printer=;page=custom:0x400pt;orientation=portrait;"
+        "margins=0,0,0,0pt",
+        // Margins that leave nothing to print on.
+        "KestrixPageSetup/1;printer=;page=A4;orientation=portrait;margins=300,10,300,10pt"));
+
+TEST_P(DamagedSetupStringTest, GivesTheDefaults)
+{
+    const PrinterSetup fresh;
+    PrinterSetup setup;
+    setup.setSetupString(kLetterLandscape);
+    setup.setSetupString(GetParam());
+    EXPECT_EQ(setup.setupString(), fresh.setupString());
+    EXPECT_EQ(setup.width(), fresh.width());
+    EXPECT_EQ(setup.height(), fresh.height());
+}
+
+TEST(PrinterSetupTest, ThePageSetupDialogIsConfirmedOnlyByChoice1)
+{
+    PrinterSetup setup;
+    setup.setSetupString(kLetterLandscape);
+    ModalScript script;
+    script.expect(Kind::PageSetup, [](const ModalRequest&) { return ModalAnswer::button(1); })
+        .expect(Kind::PageSetup, [](const ModalRequest&) { return ModalAnswer::button(0); })
+        .cancel(Kind::PageSetup);
+    EXPECT_TRUE(setup.pageSetupDialog());
+    EXPECT_FALSE(setup.pageSetupDialog());
+    EXPECT_FALSE(setup.pageSetupDialog());
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(setup.setupString(), kLetterLandscape);
+}
+
+TEST(PrintDialogTest, CancellingGivesNoPage)
+{
+    PrinterSetup setup;
+    ModalScript script;
+    script.cancel(Kind::Print).expect(Kind::Print, [](const ModalRequest&) {
+        return ModalAnswer::ok();
+    });
+    EXPECT_EQ(OpenPrinterDialog(setup), nullptr);
+    EXPECT_EQ(OpenPrinterDialog(setup), nullptr);
+    EXPECT_TRUE(script.done());
+}
+
+TEST(PrintDialogTest, AFileThatCannotBeWrittenIsReportedAndGivesNoPage)
+{
+    PrinterSetup setup;
+    TempDir dir;
+    const std::string pdf = dir.file("no such folder") + "/page.pdf";
+    ModalScript script;
+    script.expect(Kind::Print, [&](const ModalRequest&) { return ModalAnswer::file(pdf); })
+        .message("The page could not be printed.");
+    EXPECT_EQ(OpenPrinterDialog(setup), nullptr);
+    EXPECT_TRUE(script.done());
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+}
+
+// --- The printed page, checked through the PDF it makes ---
+
+constexpr int kDpi = 144; // the resolution pages are rendered at: 2 pixels a point
+constexpr double kScale = kDpi / 72.0;
+
+struct PdfInfo {
+    int pages = 0;
+    double width = 0; ///< points
+    double height = 0;
+};
+
+std::optional<PdfInfo> pdfInfo(const std::string& pdf)
+{
+    const auto out = imagetools::run("pdfinfo " + imagetools::quote(pdf));
+    if (!out)
+        return std::nullopt;
+    PdfInfo info;
+    std::istringstream lines(*out);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line.rfind("Pages:", 0) == 0) {
+            info.pages = std::stoi(line.substr(6));
+        } else if (line.rfind("Page size:", 0) == 0) {
+            // "Page size:      595.276 x 841.89 pts (A4)"
+            std::istringstream size(line.substr(10));
+            std::string x;
+            size >> info.width >> x >> info.height;
+        }
+    }
+    return info;
+}
+
+std::optional<RgbImage> renderPage(const std::string& pdf, const std::string& prefix)
+{
+    if (!imagetools::run("pdftoppm -r " + std::to_string(kDpi) + " -singlefile " +
+                         imagetools::quote(pdf) + " " + imagetools::quote(prefix)))
+        return std::nullopt;
+    return imagetools::parsePpm(TempDir::read(prefix + ".ppm"));
+}
+
+bool isDark(platform::Color c)
+{
+    return c.r + c.g + c.b < 3 * 128;
+}
+
+/// The first and last dark pixel of a row (or column) of the image, in pixels.
+std::pair<int, int> darkSpan(const RgbImage& image, int fixed, bool alongRow, int from, int to)
+{
+    int first = -1;
+    int last = -1;
+    for (int i = from; i < to; ++i) {
+        const bool dark = alongRow ? isDark(image.at(i, fixed)) : isDark(image.at(fixed, i));
+        if (dark) {
+            if (first < 0)
+                first = i;
+            last = i;
+        }
+    }
+    return {first, last};
+}
+
+/// The bounding box of the dark pixels: left, top, width, height.
+std::array<int, 4> inkBox(const RgbImage& image)
+{
+    int left = image.width, top = image.height, right = -1, bottom = -1;
+    for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < image.width; ++x)
+            if (isDark(image.at(x, y))) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    return {left, top, right - left + 1, bottom - top + 1};
+}
+
+class PrintedPageTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(imagetools::hasTool("pdftoppm"))
+            << imagetools::missingTool("pdftoppm", "poppler-utils");
+        ASSERT_TRUE(imagetools::hasTool("pdfinfo"))
+            << imagetools::missingTool("pdfinfo", "poppler-utils");
+    }
+
+    /// Prints one page through the print dialog, answered with the PDF file `pdf`.
+    template <typename Draw> void print(PrinterSetup& setup, const std::string& pdf, Draw draw)
+    {
+        ModalScript script;
+        script.expect(Kind::Print, [&](const ModalRequest&) { return ModalAnswer::file(pdf); });
+        auto page = OpenPrinterDialog(setup);
+        ASSERT_NE(page, nullptr);
+        draw(page->graphics());
+        page.reset();
+        EXPECT_TRUE(script.done());
+    }
+
+    TempDir mDir;
+};
+
+struct PageCase {
+    const char* name;
+    std::string setup;
+    double paperWidth; ///< points
+    double paperHeight;
+    int marginLeft; ///< points
+    int marginTop;
+};
+
+class PrintedPageLayoutTest : public PrintedPageTest,
+                              public ::testing::WithParamInterface<PageCase> {};
+
+INSTANTIATE_TEST_SUITE_P(Pages, PrintedPageLayoutTest,
+                         ::testing::Values(PageCase{"A4", kA4, 595, 842, 10, 10},
+                                           PageCase{"LetterLandscape", kLetterLandscape, 792, 612,
+                                                    36, 54},
+                                           PageCase{"CustomSize", kCustom, 300, 400, 0, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_P(PrintedPageLayoutTest, DrawsOnePageInPointsFromThePrintableAreasCorner)
+{
+    const PageCase& c = GetParam();
+    PrinterSetup setup;
+    setup.setSetupString(c.setup);
+    const std::string pdf = mDir.file("page.pdf");
+    int32_t width = 0;
+    int32_t height = 0;
+    print(setup, pdf, [&](Graphics& g) {
+        width = g.width();
+        height = g.height();
+        g.fillRect(100, 50, 40, 20);
+        g.drawLine(100, 100, 200, 100); // a 1-unit pen draws lines 1 point wide
+        // Runs off the printable area's right edge, where it is cut off.
+        g.fillRect(g.width() - 10, 150, 100, 10);
+    });
+    EXPECT_EQ(width, setup.width());
+    EXPECT_EQ(height, setup.height());
+    // The page settings are those of the setup.
+    EXPECT_EQ(setup.setupString(), c.setup);
+
+    const auto info = pdfInfo(pdf);
+    ASSERT_TRUE(info) << "pdfinfo could not read " << pdf;
+    EXPECT_EQ(info->pages, 1);
+    EXPECT_NEAR(info->width, c.paperWidth, 0.01);
+    EXPECT_NEAR(info->height, c.paperHeight, 0.01);
+
+    const auto image = renderPage(pdf, mDir.file("page"));
+    ASSERT_TRUE(image) << "pdftoppm could not render " << pdf;
+    EXPECT_NEAR(image->width, c.paperWidth * kScale, 1);
+    EXPECT_NEAR(image->height, c.paperHeight * kScale, 1);
+
+    auto px = [](double points) { return static_cast<int>(std::lround(points * kScale)); };
+    // The rectangle covers x 100 to 140 and y 50 to 70 of the printable area.
+    const auto across = darkSpan(*image, px(c.marginTop + 60), true, 0, image->width);
+    EXPECT_NEAR(across.first, px(c.marginLeft + 100), 1);
+    EXPECT_NEAR(across.second, px(c.marginLeft + 140) - 1, 1);
+    const auto down = darkSpan(*image, px(c.marginLeft + 120), false, 0, px(c.marginTop + 90));
+    EXPECT_NEAR(down.first, px(c.marginTop + 50), 1);
+    EXPECT_NEAR(down.second, px(c.marginTop + 70) - 1, 1);
+
+    const auto line = darkSpan(*image, px(c.marginLeft + 150), false, px(c.marginTop + 90),
+                               px(c.marginTop + 110));
+    EXPECT_NEAR(line.first, px(c.marginTop + 100), 1);
+    EXPECT_NEAR(line.second - line.first + 1, kScale, 1);
+
+    const auto edge = darkSpan(*image, px(c.marginTop + 155), true, 0, image->width);
+    EXPECT_NEAR(edge.first, px(c.marginLeft + width - 10), 1);
+    EXPECT_NEAR(edge.second, px(c.marginLeft + width) - 1, 1);
+}
+
+TEST_F(PrintedPageTest, TextOfSize48Is48PointsOnThePage)
+{
+    // The same text drawn into a picture (one unit a pixel) and on the page (one unit a
+    // point) has the same shape, the page's scaled by the rendering's pixels to the point.
+    Picture pic(300, 100);
+    pic.graphics().setTextSize(48);
+    const double pictureWidth = pic.graphics().stringWidth("HH");
+    pic.graphics().drawString("HH", 10, 70);
+    RgbImage drawn;
+    drawn.width = pic.width();
+    drawn.height = pic.height();
+    for (int y = 0; y < pic.height(); ++y)
+        for (int x = 0; x < pic.width(); ++x) {
+            const platform::Color c = pic.pixel(x, y);
+            drawn.rgb.insert(drawn.rgb.end(), {c.r, c.g, c.b});
+        }
+    const auto expected = inkBox(drawn);
+    ASSERT_GT(expected[2], 20);
+
+    PrinterSetup setup;
+    setup.setSetupString(kA4);
+    const std::string pdf = mDir.file("text.pdf");
+    double pageWidth = 0;
+    print(setup, pdf, [&](Graphics& g) {
+        g.setTextSize(48);
+        pageWidth = g.stringWidth("HH");
+        g.drawString("HH", 100, 200);
+    });
+    EXPECT_DOUBLE_EQ(pageWidth, pictureWidth);
+
+    const auto image = renderPage(pdf, mDir.file("text"));
+    ASSERT_TRUE(image);
+    const auto ink = inkBox(*image);
+    EXPECT_NEAR(ink[2], expected[2] * kScale, 3);
+    EXPECT_NEAR(ink[3], expected[3] * kScale, 3);
+    // The baseline lies where the picture's does, relative to the text's origin.
+    EXPECT_NEAR(ink[0], (10 + 100 + expected[0] - 10) * kScale, 3);
+    EXPECT_NEAR(ink[1] + ink[3], (10 + 200 + (expected[1] + expected[3] - 70)) * kScale, 3);
+}
+
+} // namespace
