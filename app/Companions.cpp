@@ -2,8 +2,7 @@
 
 // The companion windows arrive with their own subsystems; until they stand these do nothing.
 
-void HideSwingometer() {}
-void ShowSwingometer() {}
+void CloseForceField() {}
 void RefreshForceFieldCanvas() {}
 void ShowForceField() {}
 void ShowGraph() {}

@@ -8,9 +8,15 @@
 void HideSwingometer();
 /// Shows the swing-o-meter window, building it when there is none.
 void ShowSwingometer();
+/// Builds the swing-o-meter window and hides it at once (start-up).
+void CreateSwingometerHidden();
+/// Closes the swing-o-meter window, if it exists.
+void CloseSwingometer();
+/// Closes the force field window, if it exists.
+void CloseForceField();
 /// Repaints the force field's canvas, if the force field window exists.
 void RefreshForceFieldCanvas();
-/// Shows the force field window, building it when there is none.
+/// Shows the force field window, building it when there is none, and repaints it.
 void ShowForceField();
-/// Shows the graph window, building it when there is none.
+/// Shows the graph window, building it when there is none, and repaints it.
 void ShowGraph();

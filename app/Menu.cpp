@@ -55,10 +55,10 @@ Menu::Menu()
           {"ShowMakeEasier", "Make Easier", "", true},
           {"ShowMorePolarized", "More Polarized", "", true}}},
     };
-    for (const MenuSpec& spec : menus) {
-        append(std::make_unique<MenuItem>(spec.name, spec.text, "", false));
-        MenuItem* menu = child(spec.name);
-        for (const ItemSpec& item : spec.items) {
+    for (const MenuSpec& def : menus) {
+        append(std::make_unique<MenuItem>(def.name, def.text, "", false));
+        MenuItem* menu = child(def.name);
+        for (const ItemSpec& item : def.items) {
             const auto role = std::string_view(item.name) == "FileQuit" ? MenuItem::Role::Quit
                                                                         : MenuItem::Role::Normal;
             menu->append(std::make_unique<MenuItem>(item.name, item.text, item.shortcut,

@@ -2,6 +2,7 @@
 
 #include "app/Menu.h"
 
+#include "platform/database.h"
 #include "platform/menu.h"
 
 using platform::Alignment;
@@ -9,6 +10,9 @@ using platform::LockBottom;
 using platform::LockLeft;
 using platform::LockRight;
 using platform::LockTop;
+
+frmMain::frmMain() = default;
+frmMain::~frmMain() = default;
 
 void frmMain::Layout()
 {

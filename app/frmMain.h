@@ -11,8 +11,13 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+
+namespace platform {
+class SqlDatabase;
+}
 
 class frmMain : public platform::WindowClass<frmMain> {
 public:
@@ -37,9 +42,16 @@ public:
     bool Swinging = false;
     bool ffing = false;
     bool HasDB = false;
+    /// The associated database, attached when a document that has one was read.
+    std::unique_ptr<platform::SqlDatabase> db;
     platform::File WorkingFolderSave;
     std::optional<platform::File> WorkingFolderSaveOriginal;
     bool PrefsFileChanged = false;
+    /// The save prompt's "OK" did not end with the document saved.
+    bool SavePromptFailed = false;
+    /// Counts the documents started or opened, so that a window holding rows of an earlier
+    /// document can tell.
+    int64_t DocumentSerial = 0;
 
     // --- Mapping state of the spider plot ---
     float ScaleFactorx = 0;
@@ -84,6 +96,7 @@ public:
 
     // --- Window events ---
     void Event_Open() override;
+    bool Event_CancelClose() override;
     void Event_Close() override;
     void Event_Resized() override;
     void Event_EnableMenuItems() override;
@@ -113,6 +126,24 @@ public:
     /// edit on the spider plot or the graph, and on resizing).
     void CentreFromCornerInModelUnits(::Player& p) const;
 
+    // --- Document life and files ---
+    /// Asks to save unsaved changes (the save prompt). False when the user chose to save and
+    /// the document was not saved: the caller then stops and the changes stay.
+    bool OfferToSave();
+    /// Starts a new diagram with its central issue; at start-up the editor is titled
+    /// "Define central issue" and has no "Linked to main player" box.
+    void NewDiagram(bool atStartUp);
+    /// The open dialog and the reader; `atStartUp` chooses the wording of the missing-database
+    /// message.
+    void OpenTheLot(bool atStartUp);
+    /// Writes the document to `f`; false (after telling the user) when the file could not be
+    /// written, which leaves FileChanged and the old file as they were.
+    bool WriteTheLot(const platform::File& f);
+    /// Save As: asks for a file and writes it.
+    void SaveTheLot();
+    /// Closes the associated database, if one is attached.
+    void CloseDatabase();
+
     /// Enables the four view buttons, in the order Force Field, Sliders, Table, Graph.
     void EnableViewButtons();
     /// "Varnholt", or "Varnholt - " and the name of the file that was opened.
@@ -125,5 +156,6 @@ protected:
 
 private:
     friend class platform::WindowClass<frmMain>;
-    frmMain() = default;
+    frmMain();
+    ~frmMain() override;
 };

@@ -133,8 +133,11 @@ void Application::quitByClosingWindows()
     for (Window* w : openWindows()) {
         if (gQuitRequested || gTerminating)
             return;
+        if (w->isClosed())
+            continue;
+        runGuarded([w] { w->close(); });
         if (!w->isClosed())
-            runGuarded([w] { w->close(); });
+            return; // the window chose to stay open: no quit
     }
     if (!gQuitRequested)
         quit(0);

@@ -7,7 +7,8 @@
 #include <QPolygon>
 
 #include <algorithm>
-#include <array>
+#include <cstdint>
+#include <limits>
 
 namespace platform {
 namespace detail {
@@ -32,10 +33,19 @@ QString fontFamily()
     return family;
 }
 
+namespace {
+
+int pixelSizeFor(double size)
+{
+    return std::max(1, static_cast<int>(size + 0.5));
+}
+
+} // namespace
+
 QFont programFont(double size, bool bold)
 {
     QFont f(fontFamily());
-    f.setPixelSize(std::max(1, static_cast<int>(size + 0.5)));
+    f.setPixelSize(pixelSizeFor(size));
     f.setBold(bold);
     f.setHintingPreference(QFont::PreferNoHinting);
     f.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::PreferOutline));
@@ -70,21 +80,57 @@ void GraphicsImpl::refreshFont()
 {
     if (!mFontDirty)
         return;
-    mFont = programFont(mTextSize, mBold);
-    mMetrics.emplace(mFont);
     mFontDirty = false;
+    const int pixelSize = pixelSizeFor(mTextSize);
+    for (const auto& entry : mFonts)
+        if (entry->pixelSize == pixelSize && entry->bold == mBold) {
+            mCurrent = entry.get();
+            return;
+        }
+    // A surface whose text size runs through many values keeps only the latest few.
+    constexpr size_t kMaxFonts = 16;
+    if (mFonts.size() >= kMaxFonts)
+        mFonts.erase(mFonts.begin());
+    QFont f = programFont(mTextSize, mBold);
+    QFontMetricsF m(f);
+    mFonts.push_back(std::make_unique<FontEntry>(FontEntry{pixelSize, mBold, f, m}));
+    mCurrent = mFonts.back().get();
 }
 
 const QFont& GraphicsImpl::font()
 {
     refreshFont();
-    return mFont;
+    return mCurrent->font;
 }
 
 const QFontMetricsF& GraphicsImpl::metrics()
 {
     refreshFont();
-    return *mMetrics;
+    return mCurrent->metrics;
+}
+
+void GraphicsImpl::useFill(const QColor& color)
+{
+    if (painter->pen().style() != Qt::NoPen)
+        painter->setPen(Qt::NoPen);
+    const QBrush& brush = painter->brush();
+    if (brush.style() != Qt::SolidPattern || brush.color() != color)
+        painter->setBrush(color);
+}
+
+void GraphicsImpl::useHairline(const QColor& color)
+{
+    const QPen& pen = painter->pen();
+    if (pen.style() != Qt::SolidLine || pen.widthF() != 0 || pen.color() != color ||
+        pen.brush().style() != Qt::SolidPattern)
+        painter->setPen(QPen(color, 0));
+}
+
+void GraphicsImpl::useFont()
+{
+    const QFont& f = font();
+    if (!(painter->font() == f))
+        painter->setFont(f);
 }
 
 } // namespace detail
@@ -96,33 +142,12 @@ QColor toQColor(Color c)
     return QColor(c.r, c.g, c.b);
 }
 
-// The convex hull of a few points (Andrew's monotone chain), counter-clockwise.
-QPolygon convexHull(std::array<QPoint, 8> pts)
+// A coordinate plus a pen size, kept inside the Int32 range.
+int add(int32_t v, int32_t d)
 {
-    std::sort(pts.begin(), pts.end(), [](const QPoint& a, const QPoint& b) {
-        return a.x() < b.x() || (a.x() == b.x() && a.y() < b.y());
-    });
-    auto cross = [](const QPoint& o, const QPoint& a, const QPoint& b) {
-        return static_cast<int64_t>(a.x() - o.x()) * (b.y() - o.y()) -
-               static_cast<int64_t>(a.y() - o.y()) * (b.x() - o.x());
-    };
-    std::array<QPoint, 16> hull;
-    size_t k = 0;
-    for (const QPoint& p : pts) {
-        while (k >= 2 && cross(hull[k - 2], hull[k - 1], p) <= 0)
-            --k;
-        hull[k++] = p;
-    }
-    for (size_t i = pts.size() - 1, t = k + 1; i-- > 0;) {
-        while (k >= t && cross(hull[k - 2], hull[k - 1], pts[i]) <= 0)
-            --k;
-        hull[k++] = pts[i];
-    }
-    QPolygon poly;
-    poly.reserve(static_cast<int>(k - 1));
-    for (size_t i = 0; i + 1 < k; ++i)
-        poly << hull[i];
-    return poly;
+    const int64_t sum = static_cast<int64_t>(v) + d;
+    return static_cast<int>(std::clamp<int64_t>(sum, std::numeric_limits<int32_t>::min(),
+                                                std::numeric_limits<int32_t>::max()));
 }
 
 QPolygon toPolygon(const std::vector<int32_t>& xy)
@@ -176,8 +201,7 @@ void Graphics::fillOval(int32_t x, int32_t y, int32_t w, int32_t h)
 {
     if (w <= 0 || h <= 0)
         return;
-    d->painter->setPen(Qt::NoPen);
-    d->painter->setBrush(toQColor(d->fore));
+    d->useFill(toQColor(d->fore));
     d->painter->drawEllipse(QRectF(x, y, w, h));
 }
 
@@ -188,7 +212,7 @@ void Graphics::drawOval(int32_t x, int32_t y, int32_t w, int32_t h)
     const int32_t pen = std::max(1, std::max(d->penWidth, d->penHeight));
     d->painter->setBrush(Qt::NoBrush);
     if (pen == 1) {
-        d->painter->setPen(QPen(toQColor(d->fore), 0));
+        d->useHairline(toQColor(d->fore));
         d->painter->drawEllipse(QRect(x, y, w - 1, h - 1));
     } else {
         d->painter->setPen(QPen(toQColor(d->fore), pen));
@@ -201,8 +225,7 @@ void Graphics::fillRoundRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t
 {
     if (w <= 0 || h <= 0)
         return;
-    d->painter->setPen(Qt::NoPen);
-    d->painter->setBrush(toQColor(d->fore));
+    d->useFill(toQColor(d->fore));
     d->painter->drawRoundedRect(QRectF(x, y, w, h), arcW / 2.0, arcH / 2.0);
 }
 
@@ -211,7 +234,7 @@ void Graphics::drawRoundRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t
     if (w <= 0 || h <= 0)
         return;
     d->painter->setBrush(Qt::NoBrush);
-    d->painter->setPen(QPen(toQColor(d->fore), 0));
+    d->useHairline(toQColor(d->fore));
     d->painter->drawRoundedRect(QRectF(x, y, w - 1, h - 1), arcW / 2.0, arcH / 2.0);
 }
 
@@ -221,19 +244,32 @@ void Graphics::drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
     const int32_t ph = d->penHeight;
     if (pw <= 0 || ph <= 0)
         return;
+    const QColor c = toQColor(d->fore);
     if (pw == 1 && ph == 1) {
-        d->painter->setPen(QPen(toQColor(d->fore), 0));
+        d->useHairline(c);
         d->painter->drawLine(x1, y1, x2, y2);
         return;
     }
     // The pen is a pw by ph rectangle hanging right and below each point of the line; what it
-    // sweeps is the convex hull of the pen at both ends.
-    const std::array<QPoint, 8> corners{
-        QPoint(x1, y1), QPoint(x1 + pw, y1), QPoint(x1, y1 + ph), QPoint(x1 + pw, y1 + ph),
-        QPoint(x2, y2), QPoint(x2 + pw, y2), QPoint(x2, y2 + ph), QPoint(x2 + pw, y2 + ph)};
-    d->painter->setPen(Qt::NoPen);
-    d->painter->setBrush(toQColor(d->fore));
-    d->painter->drawConvexPolygon(convexHull(corners));
+    // sweeps is the convex hull of the pen at both ends: a rectangle when the line is level or
+    // upright, else a hexagon of the pen's corners at both ends less the two that lie inside
+    // it (which two depends on whether the line, taken from left to right, runs down or up).
+    if (x2 < x1) {
+        std::swap(x1, x2);
+        std::swap(y1, y2);
+    }
+    if (x1 == x2 || y1 == y2) {
+        const int32_t top = std::min(y1, y2);
+        d->painter->fillRect(
+            QRect(QPoint(x1, top), QPoint(add(x2, pw) - 1, add(std::max(y1, y2), ph) - 1)), c);
+        return;
+    }
+    const int l1 = x1, r1 = add(x1, pw), t1 = y1, b1 = add(y1, ph);
+    const int l2 = x2, r2 = add(x2, pw), t2 = y2, b2 = add(y2, ph);
+    const QPoint down[6] = {{l1, t1}, {r1, t1}, {r2, t2}, {r2, b2}, {l2, b2}, {l1, b1}};
+    const QPoint up[6] = {{l1, t1}, {l2, t2}, {r2, t2}, {r2, b2}, {r1, b1}, {l1, b1}};
+    d->useFill(c);
+    d->painter->drawConvexPolygon(y2 > y1 ? down : up, 6);
 }
 
 void Graphics::drawPolygon(const std::vector<int32_t>& xy)
@@ -241,7 +277,7 @@ void Graphics::drawPolygon(const std::vector<int32_t>& xy)
     if (xy.size() < 4)
         return;
     d->painter->setBrush(Qt::NoBrush);
-    d->painter->setPen(QPen(toQColor(d->fore), 0));
+    d->useHairline(toQColor(d->fore));
     d->painter->drawPolygon(toPolygon(xy));
 }
 
@@ -249,8 +285,7 @@ void Graphics::fillPolygon(const std::vector<int32_t>& xy)
 {
     if (xy.size() < 6)
         return;
-    d->painter->setPen(Qt::NoPen);
-    d->painter->setBrush(toQColor(d->fore));
+    d->useFill(toQColor(d->fore));
     d->painter->drawPolygon(toPolygon(xy));
 }
 
@@ -258,8 +293,8 @@ void Graphics::drawString(std::string_view text, int32_t x, int32_t y)
 {
     if (text.empty())
         return;
-    d->painter->setPen(QPen(toQColor(d->fore), 0));
-    d->painter->setFont(d->font());
+    d->useHairline(toQColor(d->fore));
+    d->useFont();
     d->painter->drawText(QPointF(x, y), detail::qs(text));
 }
 

@@ -338,6 +338,10 @@ void Window::close()
     if (d->closed || d->closing)
         return;
     d->closing = true;
+    if (Event_CancelClose()) {
+        d->closing = false;
+        return;
+    }
     Event_Close();
     d->closed = true;
     d->pendingShow = false;

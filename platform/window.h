@@ -81,7 +81,8 @@ public:
     void show();
     void hide();
     /// Closes the window for good: runs its close event, then the window is gone and the next
-    /// reference to its class builds a fresh one.
+    /// reference to its class builds a fresh one. Nothing happens when Event_CancelClose keeps
+    /// the window open.
     void close();
     bool isClosed() const;
     /// Requests a repaint of the whole window; it runs later.
@@ -92,6 +93,8 @@ public:
 
     /// The window's events; a window class overrides what it handles.
     virtual void Event_Open() {}
+    /// Runs before the close event, whoever closes the window; returning true keeps it open.
+    virtual bool Event_CancelClose() { return false; }
     virtual void Event_Close() {}
     /// Runs only after a real change of the content size, never before the first show.
     virtual void Event_Resized() {}

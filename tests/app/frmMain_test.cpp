@@ -1,6 +1,9 @@
 #include "app/Menu.h"
 #include "app/frmMain.h"
 
+#include "tests/support/app_fixture.h"
+#include "tests/support/modal_script.h"
+
 #include "platform/testing.h"
 
 #include <gtest/gtest.h>
@@ -10,17 +13,7 @@ namespace {
 using platform::testing::activate;
 using platform::testing::chooseMenuItem;
 
-class frmMainTest : public ::testing::Test {
-protected:
-    void TearDown() override { platform::testing::destroyAllWindows(); }
-
-    frmMain& main()
-    {
-        frmMain& w = frmMain::instance();
-        activate(w);
-        return w;
-    }
-};
+class frmMainTest : public testsupport::AppTest {};
 
 TEST_F(frmMainTest, StartsWithTheEmptyDocumentStateAndDisabledViewButtons)
 {
@@ -46,7 +39,10 @@ TEST_F(frmMainTest, EveryFileItemIsEnabledWhileTheMainWindowIsFrontmost)
         EXPECT_TRUE(item->isEnabled()) << item->name();
     for (const auto& item : Menu::instance().child("UntitledMenu0")->children())
         EXPECT_FALSE(item->isEnabled()) << item->name();
-    EXPECT_TRUE(chooseMenuItem("FileExportData"));
+    testsupport::ModalScript script;
+    script.cancel(testsupport::Kind::SaveFile);
+    EXPECT_TRUE(chooseMenuItem("FileExportData")) << "dispatched to the main window's export";
+    EXPECT_TRUE(script.done());
     EXPECT_FALSE(chooseMenuItem("EditCopy"));
 }
 

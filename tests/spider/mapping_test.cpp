@@ -1,18 +1,18 @@
 #include "app/frmMain.h"
 
+#include "tests/support/app_fixture.h"
+
 #include "platform/testing.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class MappingTest : public ::testing::Test {
+class MappingTest : public testsupport::AppTest {
 protected:
-    void TearDown() override { platform::testing::destroyAllWindows(); }
-
     frmMain& withFactors(float sx, float sy)
     {
-        frmMain& w = frmMain::instance();
+        frmMain& w = main();
         w.ScaleFactorx = sx;
         w.ScaleFactorY = sy;
         w.Offsetx = 0;

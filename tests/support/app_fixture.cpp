@@ -8,6 +8,14 @@ namespace testsupport {
 
 frmMain& OpenMainWindow()
 {
+    // A screen that needs no resolution message; the start-up question is answered with its
+    // hidden cancel button, which ends the start-up with no document.
+    platform::testing::setScreenSize(1280, 1024);
+    {
+        ModalScript script;
+        script.question(2);
+        frmMain::instance();
+    }
     frmMain& w = frmMain::instance();
     platform::testing::activate(w);
     return w;
@@ -43,7 +51,7 @@ void AppTest::SetUp()
 
 void AppTest::TearDown()
 {
-    platform::testing::setModalHandler({});
+    InstallUnexpectedModalHandler();
     platform::testing::destroyAllWindows();
 }
 

@@ -34,9 +34,20 @@ ModalScript::ModalScript()
     platform::testing::setModalHandler([this](const ModalRequest& r) { return answer(r); });
 }
 
+void InstallUnexpectedModalHandler()
+{
+    platform::testing::setModalHandler([](const ModalRequest& r) {
+        ADD_FAILURE() << "unexpected " << kindName(r.kind) << " modal: \"" << r.message << r.title
+                      << "\"";
+        if (r.kind == Kind::Window && r.window)
+            r.window->hide();
+        return ModalAnswer::cancel();
+    });
+}
+
 ModalScript::~ModalScript()
 {
-    platform::testing::setModalHandler({});
+    InstallUnexpectedModalHandler();
     EXPECT_TRUE(mSteps.empty()) << mSteps.size() << " expected modal(s) never came, the first a "
                                 << (mSteps.empty() ? "" : kindName(mSteps.front().first));
 }

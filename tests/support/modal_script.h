@@ -50,4 +50,8 @@ private:
 
 const char* kindName(Kind kind);
 
+/// Between scripts every modal fails the test and is cancelled, so that no test waits for a
+/// person. The test programs install it at start.
+void InstallUnexpectedModalHandler();
+
 } // namespace testsupport

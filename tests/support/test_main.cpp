@@ -3,6 +3,8 @@
 
 #include "platform/application.h"
 
+#include "tests/support/modal_script.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -12,6 +14,9 @@
 #include "app/App.h"
 #include "app/FileTypes.h"
 #endif
+
+#include <filesystem>
+#include <string>
 
 #if defined(__SANITIZE_ADDRESS__)
 // What the toolkit's own libraries keep until the process ends is not a leak of ours.
@@ -32,11 +37,19 @@ int main(int argc, char** argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     ::testing::InitGoogleTest(&argc, argv);
+    // Each test program keeps its preferences in a folder of its own, never the user's.
+    std::string config = (std::filesystem::temp_directory_path() / "kestrix-config-XXXXXX").string();
+    if (mkdtemp(config.data()))
+        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
 #ifdef KESTRIX_TEST_WITH_APP
     FileTypes::Declare();
     auto app = std::make_unique<App>();
 #else
     auto app = std::make_unique<platform::Application>();
 #endif
-    return RUN_ALL_TESTS();
+    testsupport::InstallUnexpectedModalHandler();
+    const int status = RUN_ALL_TESTS();
+    std::error_code ec;
+    std::filesystem::remove_all(config, ec);
+    return status;
 }

@@ -1,0 +1,170 @@
+// Open, Save, Save As and Export Data of the main window, and the associated database.
+
+#include "app/frmMain.h"
+
+#include "app/DataFile.h"
+#include "app/FileTypes.h"
+
+#include "platform/database.h"
+#include "platform/dialogs.h"
+#include "platform/values.h"
+
+namespace {
+
+constexpr const char* kProblemWithFile = "Problem with file ...";
+constexpr const char* kProblemCreatingFile = "Problem creating file ...";
+constexpr const char* kWrongKindOfFile = "Sorry, this doesn't seem to be the right kind of file ...";
+
+// The database that belongs to a data file: its name up to the first dot, then ".rsd", in the
+// data file's own folder.
+platform::File databaseFileFor(const platform::File& dataFile)
+{
+    const std::string name = dataFile.name();
+    const int32_t dot = platform::InStr(0, name, ".");
+    const std::string stem = dot > 0 ? platform::Left(name, dot - 1) : name;
+    return dataFile.parent().child(stem + ".rsd");
+}
+
+} // namespace
+
+bool frmMain::_FileOpen_Action()
+{
+    if (OfferToSave())
+        OpenTheLot(false);
+    return false;
+}
+
+void frmMain::OpenTheLot(bool atStartUp)
+{
+    const std::optional<platform::File> chosen =
+        platform::OpenDialog(FileTypes::TextData, WorkingFolderSave);
+    if (!chosen) {
+        platform::MsgBox(kProblemWithFile);
+        return;
+    }
+    WorkingFolderSave = *chosen;
+    PrefsFileChanged = true;
+
+    const std::optional<std::string> bytes = chosen->readAll();
+    if (!bytes) {
+        platform::MsgBox(kProblemWithFile);
+        return;
+    }
+    // The whole file is read before anything of the document changes.
+    std::optional<DataFileContents> contents = ReadDataFile(*bytes);
+    if (!contents) {
+        platform::MsgBox(kWrongKindOfFile);
+        return;
+    }
+
+    ++DocumentSerial;
+    InFileName = chosen->name();
+    InFilePath = chosen->absolutePath();
+    HasDB = contents->HasDB;
+    NumPlayer = contents->NumPlayer;
+    for (int32_t i = 0; i <= NumPlayer; ++i)
+        Player[i] = contents->players[static_cast<size_t>(i)];
+    for (int32_t i = 1; i <= kPlayerLimit; ++i)
+        for (int32_t j = 1; j <= kPlayerLimit; ++j)
+            Links[i][j] = contents->Links[i][j];
+    AveColour = contents->AveColour;
+    Swinging = false;
+
+    if (HasDB) {
+        CloseDatabase();
+        db = std::make_unique<platform::SqlDatabase>();
+        db->setDatabaseFile(databaseFileFor(*chosen));
+        if (!db->databaseFile().exists())
+            platform::MsgBox(atStartUp ? "Can't find associated database file."
+                                       : "Can't find assocaite database file.");
+        else
+            db->connect();
+    }
+
+    FileChanged = false;
+    SetTitleForFile(chosen->name());
+    EnableViewButtons();
+    refresh();
+}
+
+bool frmMain::WriteTheLot(const platform::File& f)
+{
+    DataFileContents contents;
+    contents.HasDB = HasDB;
+    contents.NumPlayer = NumPlayer;
+    for (int32_t i = 0; i <= NumPlayer; ++i)
+        contents.players.push_back(Player[i]);
+    contents.Links = Links;
+    contents.AveColour = AveColour;
+    if (!f.writeAll(WriteDataFile(contents))) {
+        platform::MsgBox(kProblemCreatingFile);
+        return false;
+    }
+    FileChanged = false;
+    return true;
+}
+
+void frmMain::SaveTheLot()
+{
+    const std::string defaultName = InFileName.empty() ? std::string("Kestrix.dat") : InFileName;
+    std::optional<platform::File> start;
+    if (!InFilePath.empty())
+        start = platform::File(InFilePath).parent();
+    else
+        start = WorkingFolderSave;
+    const std::optional<platform::File> f =
+        platform::GetSaveFolderItem(FileTypes::TextData, defaultName, start);
+    if (!f) {
+        platform::MsgBox(kProblemCreatingFile);
+        return;
+    }
+    // The document takes the file's name only once it is written there.
+    if (WriteTheLot(*f)) {
+        InFileName = f->name();
+        InFilePath = f->absolutePath();
+    }
+}
+
+bool frmMain::_FileSaveSet_Action()
+{
+    SaveTheLot();
+    return false;
+}
+
+bool frmMain::_FileSave_Action()
+{
+    if (InFileName.empty() || InFilePath.empty()) {
+        SaveTheLot();
+        return false;
+    }
+    // The file it was opened from or last saved as, by its full path.
+    const platform::File f(InFilePath);
+    if (WriteTheLot(f)) {
+        WorkingFolderSave = f;
+        PrefsFileChanged = true;
+    }
+    return false;
+}
+
+bool frmMain::_FileExportData_Action()
+{
+    const std::optional<platform::File> f =
+        platform::GetSaveFolderItem(FileTypes::SpecialAny, "Export.dat");
+    if (!f)
+        return false;
+    platform::TextOutputStream out;
+    for (int32_t i = 0; i <= NumPlayer; ++i) {
+        const ::Player& p = Player[i];
+        out.writeLine(p.Name + "\t" + p.Subtitle + "\t" + platform::Str(p.Position) + "\t" +
+                      platform::Str(p.Importance));
+    }
+    if (!f->writeAll(out.bytes()))
+        platform::MsgBox(kProblemCreatingFile);
+    return false;
+}
+
+void frmMain::CloseDatabase()
+{
+    if (db)
+        db->close();
+}

@@ -1,0 +1,179 @@
+// The document's life: the start-up sequence with its question, New, and quitting; and the
+// preferences file that remembers the last data file from one run to the next.
+
+#include "app/frmMain.h"
+
+#include "app/Companions.h"
+#include "app/frmDetails.h"
+#include "app/frmSave.h"
+#include "app/myLib.h"
+#include "app/wtoolbar.h"
+
+#include "platform/application.h"
+#include "platform/dialogs.h"
+#include "platform/system.h"
+#include "platform/values.h"
+
+namespace {
+
+constexpr const char* kPrefsFileName = "KestrixPrefs";
+
+std::optional<platform::File> prefsFile()
+{
+    const std::optional<platform::File> folder = platform::File::preferencesFolder();
+    if (!folder)
+        return std::nullopt;
+    return folder->child(kPrefsFileName);
+}
+
+// Line 2 of the preferences file as a file item; the home folder when it is empty or no
+// absolute path, so that no missing item is ever used.
+platform::File recordedItem(const std::string& line)
+{
+    if (line.empty() || line.front() != '/')
+        return platform::File();
+    return platform::File(line);
+}
+
+bool writePrefs(const platform::File& f, const std::string& line2)
+{
+    platform::TextOutputStream out;
+    out.writeLine("?");
+    out.writeLine(line2);
+    if (f.writeAll(out.bytes()))
+        return true;
+    platform::MsgBox("Problem creating file ...");
+    return false;
+}
+
+} // namespace
+
+void frmMain::Event_Open()
+{
+    platform::MessageDialog question;
+    WorkingFolderSave = platform::File();
+    // The printer setup comes with printing.
+    myLib::InitMyLib();
+    NumPlayer = -1;
+    FileChanged = false;
+    ffing = false;
+    HasDB = false;
+
+    wtoolbar& toolbar = wtoolbar::instance();
+    toolbar.PlaceAtBottomRight();
+    toolbar.show();
+
+    PrefsFileChanged = false;
+    if (const std::optional<platform::File> prefs = prefsFile()) {
+        if (prefs->exists()) {
+            platform::TextInputStream in(prefs->readAll().value_or(std::string()));
+            in.readLine();
+            WorkingFolderSave = recordedItem(in.readLine());
+            WorkingFolderSaveOriginal = WorkingFolderSave;
+        } else {
+            writePrefs(*prefs, "");
+            PrefsFileChanged = true;
+        }
+    }
+
+    SetTitleForFile("");
+    if (platform::Screen::width() < 850)
+        platform::MsgBox("This is best viewed at greater than 800x600 resolution...");
+    InFileName.clear();
+    InFilePath.clear();
+    CreateSwingometerHidden();
+    Swinging = false;
+
+    question.icon = 3;
+    question.title = "Starting up ...";
+    question.actionButton.caption = "Open existing";
+    question.cancelButton.visible = false;
+    question.alternateActionButton.visible = true;
+    question.alternateActionButton.caption = "New diagram";
+    question.message = "Start a new diagram or open an existing one ?";
+    question.explanation = "";
+    switch (question.showModal()) {
+    case platform::MessageDialog::Result::Action:
+        OpenTheLot(true);
+        break;
+    case platform::MessageDialog::Result::Alternate:
+        NewDiagram(true);
+        break;
+    case platform::MessageDialog::Result::Cancel:
+        break;
+    }
+    refresh();
+}
+
+bool frmMain::OfferToSave()
+{
+    if (!FileChanged)
+        return true;
+    SavePromptFailed = false;
+    frmSave::instance().showModal();
+    const bool goOn = !SavePromptFailed;
+    SavePromptFailed = false;
+    return goOn;
+}
+
+bool frmMain::_FileNew_Action()
+{
+    if (OfferToSave())
+        NewDiagram(false);
+    return false;
+}
+
+void frmMain::NewDiagram(bool atStartUp)
+{
+    ++DocumentSerial;
+    NumPlayer = 0;
+    Player[0] = ::Player{};
+    Current = 0;
+    CurrentIsNew = true;
+    InFileName.clear();
+    InFilePath.clear();
+    // A new diagram has no associated database of its own.
+    CloseDatabase();
+    HasDB = false;
+    EnableViewButtons();
+    for (int32_t i = 1; i <= kPlayerLimit; ++i)
+        for (int32_t j = 1; j <= kPlayerLimit; ++j)
+            Links[i][j] = 0;
+    Player[0].x = platform::ToInt32(Canvas1->width() / 2.0 - 25);
+    Player[0].y = platform::ToInt32(Canvas1->height() / 2.0 - 20);
+    AveColour = true;
+
+    PlayerEditorSetup setup;
+    setup.followUp = BoxFollowUp::CentreFromCorner;
+    if (atStartUp) {
+        setup.title = "Define central issue";
+        setup.mainVisible = false;
+    }
+    EditPlayerModally(setup);
+    SetTitleForFile("");
+    Canvas1->refresh();
+}
+
+bool frmMain::Event_CancelClose()
+{
+    // Asked first, so that a quit the user called off leaves every window as it was.
+    return !OfferToSave();
+}
+
+void frmMain::Event_Close()
+{
+    CloseSwingometer();
+    if (ffing)
+        CloseForceField();
+    CloseDatabase();
+
+    bool rewrite = PrefsFileChanged;
+    if (!rewrite)
+        rewrite = !WorkingFolderSaveOriginal ||
+                  WorkingFolderSave.absolutePath() != WorkingFolderSaveOriginal->absolutePath();
+    if (rewrite) {
+        if (const std::optional<platform::File> prefs = prefsFile())
+            writePrefs(*prefs, prefs->exists() ? WorkingFolderSave.absolutePath() : std::string());
+    }
+    platform::Application::quit(0);
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+// The save prompt: asks whether to save unsaved changes before the diagram is replaced or the
+// program quits. "OK" saves through Save As; "No", Escape and the close box save nothing.
+
+#include "platform/controls.h"
+#include "platform/window.h"
+
+class frmSave : public platform::WindowClass<frmSave> {
+public:
+    platform::StaticText* StaticText1 = nullptr;
+    platform::PushButton* PushButton1 = nullptr; ///< "OK"
+    platform::PushButton* PushButton2 = nullptr; ///< "No"
+
+    void PushButton1_Action();
+    void PushButton2_Action();
+
+protected:
+    void Layout() override;
+    void CreateControls() override;
+
+private:
+    friend class platform::WindowClass<frmSave>;
+    frmSave() = default;
+};

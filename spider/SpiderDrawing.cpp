@@ -1,0 +1,289 @@
+// The spider plot's drawing, pass by pass: lines to the central issue, links, the player
+// boxes, the average position, and the central issue's box on top of everything.
+
+#include "spider/SpiderDrawing.h"
+
+#include "app/frmMain.h"
+
+#include "platform/graphics.h"
+#include "platform/values.h"
+
+#include <algorithm>
+
+using platform::Color;
+using platform::Graphics;
+using platform::RGB;
+using platform::ToInt32;
+
+namespace {
+
+constexpr Color kBlack = RGB(0, 0, 0);
+constexpr Color kWhite = RGB(255, 255, 255);
+constexpr int32_t kArc = 15;
+
+// The highest player index to draw: NumPlayer, kept inside the arrays.
+int32_t lastPlayer(const frmMain& w)
+{
+    return std::min(w.NumPlayer, kPlayerLimit);
+}
+
+// An Int32 sum that saturates instead of wrapping: corners read from a file are not checked.
+int32_t add(int32_t a, int32_t b)
+{
+    return ToInt32(static_cast<double>(a) + static_cast<double>(b));
+}
+
+int32_t measured(Graphics& g, const std::string& text, double factor = 1.0)
+{
+    return ToInt32(g.stringWidth(text) * factor + 20);
+}
+
+class SpiderPainter {
+public:
+    SpiderPainter(frmMain& w, Graphics& g, SpiderTarget target) : w(w), g(g), target(target) {}
+
+    void draw(int32_t W, int32_t H)
+    {
+        if (target != SpiderTarget::Picture) {
+            setMapping(W, H);
+            g.setForeColor(kWhite);
+            g.fillRect(0, 0, W, H);
+            if (target == SpiderTarget::Screen)
+                g.setTextSize(12);
+        }
+        if (w.NumPlayer >= 0) {
+            const int32_t n = lastPlayer(w);
+            drawLinesToCentralIssue(n);
+            drawLinks(n);
+            drawPlayerBoxes(n);
+            if (target == SpiderTarget::Screen)
+                w.AverageColour = n > 1 ? ImportanceWeightedAverage(w) : 0;
+            drawCentralIssue(centralIssueColour());
+        }
+        if (target == SpiderTarget::Screen) {
+            if (w.Canvas2)
+                w.Canvas2->refresh();
+            if (w.Swinging)
+                RefreshSwingometer(false);
+        }
+    }
+
+private:
+    void setMapping(int32_t W, int32_t H)
+    {
+        w.Offsetx = 0;
+        w.offsety = 0;
+        w.ScaleFactorx = static_cast<float>(772.0 / static_cast<double>(W));
+        w.ScaleFactorY = static_cast<float>(624.0 / static_cast<double>(H));
+    }
+
+    int32_t mapX(int32_t v) const { return target == SpiderTarget::Picture ? v : w.plotx(v); }
+    int32_t mapY(int32_t v) const { return target == SpiderTarget::Picture ? v : w.ploty(v); }
+
+    void drawLinesToCentralIssue(int32_t n)
+    {
+        const Player& centre = w.Player[0];
+        for (int32_t i = 1; i <= n; ++i) {
+            const Player& p = w.Player[i];
+            g.setForeColor(kBlack);
+            const int32_t k = LinePenSize(p.Importance, target);
+            g.setPenHeight(k);
+            g.setPenWidth(k);
+            if (p.LinkMain)
+                g.drawLine(mapX(p.xcentre), mapY(p.ycentre), mapX(centre.xcentre),
+                           mapY(centre.ycentre));
+        }
+    }
+
+    void drawLinks(int32_t n)
+    {
+        g.setForeColor(kBlack);
+        g.setPenHeight(1);
+        g.setPenWidth(1);
+        // The matrix is symmetric: the cells above the diagonal hold every link once.
+        for (int32_t i = 1; i <= n; ++i) {
+            for (int32_t j = i + 1; j <= n; ++j) {
+                const int32_t strength = w.Links[i][j];
+                if (strength <= 0)
+                    continue;
+                const int32_t k = LinePenSize(strength, target);
+                g.setPenHeight(k);
+                g.setPenWidth(k);
+                const Player& a = w.Player[i];
+                const Player& b = w.Player[j];
+                g.drawLine(mapX(a.xcentre), mapY(a.ycentre), mapX(b.xcentre), mapY(b.ycentre));
+            }
+        }
+    }
+
+    void drawPlayerBoxes(int32_t n)
+    {
+        g.setPenHeight(1);
+        g.setPenWidth(1);
+        for (int32_t i = 1; i <= n; ++i) {
+            Player& p = w.Player[i];
+            g.setTextSize(9);
+            const int32_t ws = measured(g, p.Subtitle);
+            g.setTextSize(12);
+            const int32_t wn = measured(g, p.Name);
+            p.Width = std::max(wn, ws);
+            Color fill = kUnknownColour;
+            if (!p.Unknown) {
+                // Only the screen keeps a box within the colours of -100..100.
+                const double v = target == SpiderTarget::Screen
+                                     ? std::clamp(static_cast<double>(p.Position), -100.0, 100.0)
+                                     : static_cast<double>(p.Position);
+                fill = PositionColour(v);
+            }
+            drawBox(p, fill, ws, wn, false);
+        }
+    }
+
+    Color centralIssueColour()
+    {
+        const Player& centre = w.Player[0];
+        if (centre.Unknown)
+            return kUnknownColour;
+        if (!w.AveColour)
+            return PositionColour(centre.Position);
+        if (target != SpiderTarget::Screen)
+            w.AverageColour = ImportanceWeightedAverage(w);
+        const Color colour = PositionColour(w.AverageColour);
+        if (target == SpiderTarget::Screen && w.Swinging)
+            RefreshSwingometer(true);
+        return colour;
+    }
+
+    void drawCentralIssue(Color fill)
+    {
+        Player& p = w.Player[0];
+        // The page measures the subtitle in bold as well; the picture has no bold name and no
+        // allowance for it.
+        g.setTextSize(9);
+        if (target == SpiderTarget::Page)
+            g.setBold(true);
+        const int32_t ws = measured(g, p.Subtitle);
+        g.setTextSize(12);
+        const bool boldName = target != SpiderTarget::Picture;
+        if (boldName)
+            g.setBold(true);
+        const int32_t wn = measured(g, p.Name, boldName ? 1.05 : 1.0);
+        p.Width = std::max(wn, ws);
+        drawBox(p, fill, ws, wn, boldName);
+    }
+
+    // The box at the player's corner, outlined, with the narrower of its two lines centred
+    // under or over the wider. Expects text size 12 (and bold when `boldName`); leaves size 9
+    // and bold off.
+    void drawBox(const Player& p, Color fill, int32_t ws, int32_t wn, bool boldName)
+    {
+        const int32_t x = mapX(p.x);
+        const int32_t y = mapY(p.y);
+        // On the page a box is a model length: it scales with the page while its text does not.
+        const bool page = target == SpiderTarget::Page;
+        const int32_t bw = page ? w.plotx(p.Width) : p.Width;
+        const int32_t bh = page ? w.ploty(p.Height) : p.Height;
+        g.setForeColor(fill);
+        g.fillRoundRect(x, y, bw, bh, kArc, kArc);
+        g.setForeColor(kBlack);
+        g.drawRoundRect(x, y, bw, bh, kArc, kArc);
+
+        const double shift = (static_cast<double>(wn) - static_cast<double>(ws)) / 2;
+        const double nameShift = ws < wn ? 0.0 : -shift;
+        const double subtitleShift = ws < wn ? shift : 0.0;
+        g.drawString(p.Name, textX(p, nameShift), textY(p, 20));
+        if (boldName)
+            g.setBold(false);
+        g.setTextSize(9);
+        g.drawString(p.Subtitle, textX(p, subtitleShift), textY(p, 35));
+    }
+
+    // Text offsets are pixels added after the mapping on screen, and model units added before
+    // it on the page.
+    int32_t textX(const Player& p, double shift) const
+    {
+        if (target == SpiderTarget::Page)
+            return w.plotx(ToInt32(static_cast<double>(add(p.x, 10)) + shift));
+        return ToInt32(static_cast<double>(add(mapX(p.x), 10)) + shift);
+    }
+
+    int32_t textY(const Player& p, int32_t dy) const
+    {
+        if (target == SpiderTarget::Page)
+            return w.ploty(add(p.y, dy));
+        return add(mapY(p.y), dy);
+    }
+
+    frmMain& w;
+    Graphics& g;
+    const SpiderTarget target;
+};
+
+} // namespace
+
+Color PositionColour(double v)
+{
+    return RGB(ToInt32(255 - v * 2.55), ToInt32(v * 2.55 + 255), 0);
+}
+
+int32_t LinePenSize(int32_t value, SpiderTarget target)
+{
+    const double k = std::max(1.0, static_cast<double>(value) / 10);
+    return ToInt32(target == SpiderTarget::Screen ? std::min(10.0, k) : k);
+}
+
+int32_t ImportanceWeightedAverage(const frmMain& w)
+{
+    // In 64 bits: positions and importances from a file are not checked, and their products
+    // and sums must not wrap.
+    int64_t weighted = 0;
+    int64_t weights = 0;
+    for (int32_t i = 1; i <= lastPlayer(w); ++i) {
+        const Player& p = w.Player[i];
+        if (p.Unknown || !p.LinkMain)
+            continue;
+        weighted += static_cast<int64_t>(p.Position) * p.Importance;
+        weights += p.Importance;
+    }
+    if (weights == 0)
+        return 0;
+    return ToInt32(static_cast<double>(weighted) / static_cast<double>(weights));
+}
+
+void DrawSpiderPlot(frmMain& w, Graphics& g, SpiderTarget target, int32_t W, int32_t H)
+{
+    SpiderPainter(w, g, target).draw(W, H);
+}
+
+void DrawPageLegend(Graphics& g)
+{
+    const int32_t h = g.height();
+    g.setTextSize(8);
+    g.setForeColor(kBlack);
+    g.drawString(kPageCaption, 5, h - 2);
+    g.drawString("Enemies", ToInt32(515 - g.stringWidth("Enemies")), h - 2);
+    for (int32_t v = -100; v <= 100; ++v) {
+        g.setForeColor(PositionColour(v));
+        g.fillRect(515 + (v + 100), h - 15, 1, 15);
+    }
+    g.setForeColor(kBlack);
+    g.drawRect(515, h - 15, 200, 14);
+    g.drawString("Allies", 718, h - 2);
+}
+
+void DrawColourLegend(frmMain& w, Graphics& g)
+{
+    // 201 columns one pixel wide, x = v + 101; the marker for v stands at x = v + 100.
+    for (int32_t v = -100; v <= 100; ++v) {
+        g.setForeColor(PositionColour(v));
+        g.fillRect(v + 101, 1, 1, 15);
+    }
+    g.setForeColor(kBlack);
+    g.drawRect(0, 0, 200, 14);
+    const double a = std::clamp(static_cast<double>(w.AverageColour), -100.0, 100.0);
+    g.fillRect(ToInt32(a + 100), 0, 1, 15);
+    g.fillRect(ToInt32(a + 93), 7, 15, 1);
+    g.drawOval(ToInt32(a + 95), 2, 11, 11);
+    if (w.stSwing)
+        w.stSwing->setText(platform::Str(a));
+}

@@ -1,0 +1,16 @@
+// The main window's two paints: the spider plot on Canvas1 and the colour legend on Canvas2.
+
+#include "app/frmMain.h"
+
+#include "spider/SpiderDrawing.h"
+
+void frmMain::Canvas1_Paint(platform::Graphics& g)
+{
+    // The model space is spread over the window itself, not over the canvas.
+    DrawSpiderPlot(*this, g, SpiderTarget::Screen, width(), height());
+}
+
+void frmMain::Canvas2_Paint(platform::Graphics& g)
+{
+    DrawColourLegend(*this, g);
+}

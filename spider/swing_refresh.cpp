@@ -1,0 +1,4 @@
+#include "spider/SpiderDrawing.h"
+
+// Refreshes the swing-o-meter window.
+void RefreshSwingometer(bool) {}

@@ -1,0 +1,115 @@
+#include "spider/frmTable.h"
+
+#include "app/frmDetails.h"
+#include "app/frmMain.h"
+
+#include "tests/support/app_fixture.h"
+#include "tests/support/modal_script.h"
+#include "tests/support/temp_dir.h"
+
+#include "platform/testing.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+namespace pt = platform::testing;
+using testsupport::ModalScript;
+using testsupport::TempDir;
+
+class frmTableTest : public testsupport::AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        testsupport::LoadDocument(main(), {{"Issue", 0, 50}, {"Unions", -40, 70}, {"Press", 100, 5}});
+    }
+
+    frmTable& table()
+    {
+        frmTable& t = frmTable::instance();
+        pt::activate(t);
+        return t;
+    }
+};
+
+TEST_F(frmTableTest, ListsEveryPlayerInIndexOrderWithPercentages)
+{
+    frmTable& t = table();
+    ASSERT_EQ(t.lbTable->rowCount(), 3);
+    EXPECT_EQ(t.lbTable->cell(0, 0), "Issue");
+    EXPECT_EQ(t.lbTable->cell(1, 0), "Unions");
+    EXPECT_EQ(t.lbTable->cell(1, 1), "-40%");
+    EXPECT_EQ(t.lbTable->cell(1, 2), "70%");
+    EXPECT_EQ(t.lbTable->cell(2, 1), "100%");
+    EXPECT_EQ(t.lbTable->cell(0, 1), "0%");
+    pt::clickHeading(*t.lbTable, 1);
+    EXPECT_EQ(t.lbTable->cell(0, 0), "Issue") << "a heading sorts nothing";
+}
+
+TEST_F(frmTableTest, ADoubleClickEditsTheRowsPlayer)
+{
+    frmTable& t = table();
+    ModalScript script;
+    script.window([](platform::Window& w) {
+        frmDetails& d = dynamic_cast<frmDetails&>(w);
+        EXPECT_EQ(d.title(), "New Player");
+        EXPECT_EQ(d.efName->text(), "Unions");
+        d.efName->setText("Unions UK");
+        d.PushButton1->push();
+    });
+    pt::doubleClickRow(*t.lbTable, 1);
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(t.lbTable->cell(1, 0), "Unions UK");
+    EXPECT_EQ(main().Player[1].Width, 7 * 9 + 20);
+    EXPECT_EQ(main().Player[1].xcentre, 100 + 41) << "centre from corner";
+    EXPECT_TRUE(main().FileChanged);
+}
+
+TEST_F(frmTableTest, ADoubleClickOnNoRowEditsNobody)
+{
+    frmTable& t = table();
+    t.lbTable->setListIndex(-1);
+    t.lbTable_DoubleClick();
+    main().NumPlayer = 1; // row 2 no longer names a player
+    t.lbTable->setListIndex(2);
+    t.lbTable_DoubleClick();
+    EXPECT_FALSE(frmDetails::exists());
+    EXPECT_FALSE(main().FileChanged);
+}
+
+TEST_F(frmTableTest, AfterADeleteTheRowsAreReadAgain)
+{
+    frmTable& t = table();
+    ModalScript script;
+    script.window([](platform::Window& w) { dynamic_cast<frmDetails&>(w).PushButton2->push(); });
+    pt::doubleClickRow(*t.lbTable, 1);
+    ASSERT_EQ(main().NumPlayer, 1);
+    ASSERT_EQ(t.lbTable->rowCount(), 2);
+    EXPECT_EQ(t.lbTable->cell(1, 0), "Press");
+}
+
+TEST_F(frmTableTest, ExportWritesNamePositionAndImportance)
+{
+    frmTable& t = table();
+    TempDir dir;
+    ModalScript script;
+    script.saveFile(dir.file("Export.dat"));
+    EXPECT_TRUE(pt::chooseMenuItem("FileExportData"));
+    EXPECT_EQ(TempDir::read(dir.file("Export.dat")), "Issue\t0\t50\nUnions\t-40\t70\nPress\t100\t5\n");
+    EXPECT_FALSE(main().FileChanged);
+    (void)t;
+}
+
+TEST_F(frmTableTest, AnExportThatCannotBeWrittenSaysSoAndLeavesNoFile)
+{
+    table();
+    TempDir dir;
+    ModalScript script;
+    script.saveFile(dir.file("missing/Export.dat"));
+    script.message("Problem creating file ...");
+    EXPECT_TRUE(pt::chooseMenuItem("FileExportData"));
+    EXPECT_TRUE(TempDir::read(dir.file("missing/Export.dat")).empty());
+}
+
+} // namespace

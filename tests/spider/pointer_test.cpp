@@ -1,0 +1,176 @@
+#include "app/frmDetails.h"
+#include "app/frmLinks.h"
+#include "app/frmMain.h"
+
+#include "tests/support/app_fixture.h"
+#include "tests/support/modal_script.h"
+
+#include "platform/testing.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+namespace pt = platform::testing;
+using testsupport::Kind;
+using testsupport::ModalScript;
+
+class PointerTest : public testsupport::AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        // Player 1 "Abc" has its box at (100, 100), 41 by 30, centre (120, 115).
+        testsupport::LoadDocument(main(), {{"Issue", 0, 50, 353, 271}, {"Abc", 0, 50, 100, 100},
+                                           {"Defg", 0, 50, 400, 300}});
+        frmMain& m = main();
+        m.ScaleFactorx = 1; // the window at its design size
+        m.ScaleFactorY = 1;
+    }
+
+    platform::Canvas& canvas() { return *main().Canvas1; }
+
+    void click(int32_t x, int32_t y, int32_t toX, int32_t toY, unsigned releaseModifiers = pt::NoModifier)
+    {
+        pt::mousePress(canvas(), x, y);
+        if (toX != x || toY != y)
+            pt::mouseMove(canvas(), toX, toY, releaseModifiers);
+        pt::mouseRelease(canvas(), toX, toY, releaseModifiers);
+    }
+
+    static void okWithName(ModalScript& script, std::string name, std::string expectedTitle)
+    {
+        script.window([name, expectedTitle](platform::Window& w) {
+            frmDetails& d = dynamic_cast<frmDetails&>(w);
+            EXPECT_EQ(d.title(), expectedTitle);
+            if (!name.empty())
+                d.efName->setText(name);
+            d.PushButton1->push();
+        });
+    }
+};
+
+TEST_F(PointerTest, ACommandClickCreatesAPlayerCentredAtTheClick)
+{
+    ModalScript script;
+    okWithName(script, "New", "New Player");
+    pt::mousePress(canvas(), 300, 200, pt::Command);
+    pt::mouseRelease(canvas(), 300, 200, pt::Command);
+    frmMain& m = main();
+    ASSERT_EQ(m.NumPlayer, 3);
+    EXPECT_EQ(m.Player[3].Name, "New");
+    EXPECT_EQ(m.Player[3].Width, 41);
+    EXPECT_EQ(m.Player[3].x, 279) << "int(279.5)";
+    EXPECT_EQ(m.Player[3].y, 185);
+    EXPECT_TRUE(m.Player[3].LinkMain);
+    EXPECT_TRUE(m.FileChanged);
+    EXPECT_TRUE(m.pbMove->isEnabled()) << "a creation enables the view buttons";
+}
+
+TEST_F(PointerTest, AStillClickInsideTheBoxEditsAndMovesNothing)
+{
+    ModalScript script;
+    okWithName(script, "", "Edit player information");
+    click(110, 110, 110, 110);
+    EXPECT_TRUE(script.done());
+    const Player& p = main().Player[1];
+    EXPECT_EQ(p.x, 100);
+    EXPECT_EQ(p.y, 100);
+    EXPECT_EQ(p.xcentre, 120);
+    EXPECT_EQ(p.ycentre, 115);
+    EXPECT_TRUE(main().FileChanged);
+}
+
+TEST_F(PointerTest, ADragOfSixUnitsStillEdits)
+{
+    ModalScript script;
+    okWithName(script, "", "Edit player information");
+    click(110, 110, 116, 116);
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(main().Player[1].x, 100);
+}
+
+TEST_F(PointerTest, ADragOfSevenUnitsMovesTheCentreToTheLastDragPoint)
+{
+    click(110, 110, 117, 110);
+    const Player& p = main().Player[1];
+    EXPECT_EQ(p.xcentre, 117);
+    EXPECT_EQ(p.ycentre, 110);
+    EXPECT_EQ(p.x, 117 - 20);
+    EXPECT_EQ(p.y, 110 - 15);
+    EXPECT_TRUE(main().FileChanged);
+}
+
+TEST_F(PointerTest, APressOnEmptyCanvasPullsTheNearestPlayerThere)
+{
+    click(10, 10, 10, 10);
+    EXPECT_EQ(main().Player[1].xcentre, 10);
+    EXPECT_EQ(main().Player[1].ycentre, 10);
+}
+
+TEST_F(PointerTest, AShiftReleaseLinksThePressedPlayerToTheNearestCorner)
+{
+    ModalScript script;
+    script.window([](platform::Window& w) {
+        frmLinks& l = dynamic_cast<frmLinks&>(w);
+        EXPECT_EQ(l.StaticText1->text(), "Link: Abc");
+        EXPECT_EQ(l.StaticText2->text(), "To: Defg");
+        l.PushButton1->push();
+    });
+    click(120, 115, 402, 302, pt::Shift);
+    EXPECT_EQ(main().Links[1][2], 50);
+    EXPECT_EQ(main().Links[2][1], 50);
+    EXPECT_TRUE(main().FileChanged);
+    EXPECT_EQ(main().Player[1].xcentre, 120) << "a link moves nothing";
+}
+
+TEST_F(PointerTest, AtFiftyPlayersACreationShowsTheLimit)
+{
+    std::vector<testsupport::FixturePlayer> players;
+    for (int i = 0; i <= kPlayerLimit; ++i)
+        players.emplace_back("P" + std::to_string(i));
+    testsupport::LoadDocument(main(), players);
+    ModalScript script;
+    script.message("You have reached the limit of 50 players");
+    pt::mousePress(canvas(), 300, 200, pt::Command);
+    EXPECT_EQ(main().NumPlayer, 50);
+    script.expect(Kind::ContextualMenu, [](const testsupport::ModalRequest& r) {
+        EXPECT_EQ(r.buttons, (std::vector<std::string>{"Create New Player", "Edit Nearest Player"}));
+        return testsupport::ModalAnswer::button(0);
+    });
+    script.message("You have reached the limit of 50 players");
+    pt::mousePress(canvas(), 300, 200, pt::NoModifier, pt::MouseButton::Right);
+    EXPECT_EQ(main().NumPlayer, 50);
+}
+
+TEST_F(PointerTest, TheContextualMenuCreatesAtThePressWithTheMainBoxShown)
+{
+    ModalScript script;
+    script.expect(Kind::ContextualMenu, [](const testsupport::ModalRequest&) {
+        return testsupport::ModalAnswer::button(0);
+    });
+    script.window([](platform::Window& w) {
+        frmDetails& d = dynamic_cast<frmDetails&>(w);
+        EXPECT_TRUE(d.cbMain->isVisible());
+        d.efName->setText("Ctx");
+        d.PushButton1->push();
+    });
+    pt::mousePress(canvas(), 250, 250, pt::NoModifier, pt::MouseButton::Right);
+    pt::mouseRelease(canvas(), 250, 250, pt::NoModifier, pt::MouseButton::Right);
+    ASSERT_EQ(main().NumPlayer, 3);
+    EXPECT_EQ(main().Player[3].xcentre, 250);
+    EXPECT_EQ(main().Player[3].ycentre, 250);
+}
+
+TEST_F(PointerTest, EditNearestPlayerWithoutADocumentDoesNothing)
+{
+    main().NumPlayer = -1;
+    ModalScript script;
+    script.expect(Kind::ContextualMenu, [](const testsupport::ModalRequest&) {
+        return testsupport::ModalAnswer::button(1);
+    });
+    pt::mousePress(canvas(), 250, 250, pt::NoModifier, pt::MouseButton::Right);
+    EXPECT_FALSE(frmDetails::exists());
+}
+
+} // namespace

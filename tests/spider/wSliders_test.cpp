@@ -1,0 +1,109 @@
+#include "spider/wSliders.h"
+
+#include "app/frmMain.h"
+
+#include "tests/support/app_fixture.h"
+
+#include "platform/testing.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class wSlidersTest : public testsupport::AppTest {
+protected:
+    wSliders& sliders() { return wSliders::instance(); }
+};
+
+TEST_F(wSlidersTest, RowsRunFromTheMostHostileWithEqualPositionsInIndexOrder)
+{
+    testsupport::LoadDocument(main(), {{"Issue"}, {"A", 30}, {"B", -60}, {"C", 30}, {"D", 0}});
+    wSliders& w = sliders();
+    ASSERT_EQ(w.rowCount(), 4);
+    EXPECT_EQ(w.order[1], 2);
+    EXPECT_EQ(w.order[2], 4);
+    EXPECT_EQ(w.order[3], 1);
+    EXPECT_EQ(w.order[4], 3);
+    EXPECT_EQ(w.st[1]->text(), "B");
+    EXPECT_EQ(w.slide[1]->value(), -60);
+    EXPECT_EQ(w.ef[1]->text(), "-60");
+    EXPECT_EQ(w.slide[1]->top(), 23);
+    EXPECT_EQ(w.st[1]->top(), 13);
+    EXPECT_FALSE(w.ScrollBar1->isVisible());
+}
+
+TEST_F(wSlidersTest, TwentySixPlayersMakeASecondPage)
+{
+    std::vector<testsupport::FixturePlayer> players{{"Issue"}};
+    for (int i = 1; i <= 26; ++i)
+        players.emplace_back("P" + std::to_string(i), i);
+    testsupport::LoadDocument(main(), players);
+    wSliders& w = sliders();
+    EXPECT_TRUE(w.ScrollBar1->isVisible());
+    EXPECT_EQ(w.slide[26], nullptr) << "built on the first visit";
+    w.ScrollBar1->setValue(1);
+    ASSERT_NE(w.slide[26], nullptr);
+    EXPECT_EQ(w.slide[26]->top(), 23) << "at the first row's place";
+    EXPECT_FALSE(w.slide[1]->isVisible());
+    w.slide[26]->setValue(-5);
+    w.ScrollBar1->setValue(0);
+    w.ScrollBar1->setValue(1);
+    EXPECT_EQ(w.ef[26]->text(), "-5") << "the second page keeps what the user left";
+    w.PushButton2->push();
+    EXPECT_EQ(main().Player[26].Position, -5);
+}
+
+TEST_F(wSlidersTest, CloseWritesTheMovedRowsBackAndTheCloseBoxNothing)
+{
+    testsupport::LoadDocument(main(), {{"Issue"}, {"A", 30}, {"B", -60}});
+    wSliders& w = sliders();
+    w.slide[2]->setValue(45); // A
+    EXPECT_EQ(w.ef[2]->text(), "45");
+    w.close();
+    EXPECT_EQ(main().Player[1].Position, 30);
+    EXPECT_FALSE(main().FileChanged);
+
+    wSliders& again = sliders();
+    again.ef[1]->setText("-70"); // B, typed
+    EXPECT_EQ(again.slide[1]->value(), -70);
+    again.PushButton2->push();
+    EXPECT_EQ(main().Player[2].Position, -70);
+    EXPECT_EQ(main().Player[1].Position, 30);
+    EXPECT_TRUE(main().FileChanged);
+}
+
+TEST_F(wSlidersTest, NothingMovedWritesNothing)
+{
+    testsupport::LoadDocument(main(), {{"Issue"}, {"Far", 150}});
+    sliders().PushButton2->push();
+    EXPECT_EQ(main().Player[1].Position, 150) << "an untouched position outside the range stays";
+    EXPECT_FALSE(main().FileChanged);
+}
+
+TEST_F(wSlidersTest, ANegativeNumberCanBeTypedCharacterByCharacter)
+{
+    testsupport::LoadDocument(main(), {{"Issue"}, {"A", 30}});
+    wSliders& w = sliders();
+    for (const char* typed : {"", "-", "-4", "-40"})
+        w.ef[1]->setText(typed);
+    EXPECT_EQ(w.ef[1]->text(), "-40");
+    EXPECT_EQ(w.slide[1]->value(), -40);
+}
+
+TEST_F(wSlidersTest, CloseWritesNothingIntoAChangedDocument)
+{
+    testsupport::LoadDocument(main(), {{"Issue"}, {"A", 30}, {"B", 10}});
+    wSliders& w = sliders();
+    w.slide[1]->setValue(-90);
+    main().NumPlayer = 1; // B was deleted meanwhile
+    w.PushButton2->push();
+    EXPECT_EQ(main().Player[1].Position, 30);
+
+    wSliders& again = sliders();
+    again.slide[1]->setValue(-90);
+    main().DocumentSerial += 1; // another document was opened meanwhile
+    again.PushButton2->push();
+    EXPECT_EQ(main().Player[1].Position, 30);
+}
+
+} // namespace

@@ -1,0 +1,79 @@
+#include "spider/wSwing.h"
+
+#include "app/Companions.h"
+#include "app/frmMain.h"
+#include "app/myLib.h"
+
+#include "tests/support/app_fixture.h"
+
+#include "platform/picture.h"
+#include "platform/testing.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct TickCase {
+    int32_t v;
+    double outerX, outerY, innerX, innerY;
+};
+
+class TickTest : public ::testing::TestWithParam<TickCase> {};
+
+TEST_P(TickTest, TicksRunFromRadius100InTo90)
+{
+    myLib::InitMyLib();
+    const TickCase& t = GetParam();
+    EXPECT_NEAR(TickOuter(t.v).x, t.outerX, 0.01);
+    EXPECT_NEAR(TickOuter(t.v).y, t.outerY, 0.01);
+    EXPECT_NEAR(TickInner(t.v).x, t.innerX, 0.01);
+    EXPECT_NEAR(TickInner(t.v).y, t.innerY, 0.01);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, TickTest,
+                         ::testing::Values(TickCase{-100, 7.74, 9.37, 11.96, 18.43},
+                                           TickCase{-60, 24.12, 3.41, 26.71, 13.07},
+                                           TickCase{-20, 41.28, 0.38, 42.16, 10.34},
+                                           TickCase{0, 50, 0, 50, 10},
+                                           TickCase{20, 58.72, 0.38, 57.84, 10.34},
+                                           TickCase{100, 92.26, 9.37, 88.04, 18.43}));
+
+TEST(NeedleTest, TheTipLiesBelowTheTickOfTheSameValue)
+{
+    myLib::InitMyLib();
+    EXPECT_NEAR(NeedleTip(0).x, 50, 1e-9);
+    EXPECT_NEAR(NeedleTip(0).y, 15, 1e-9);
+    EXPECT_NEAR(NeedleTip(100).x, 92.26, 0.01);
+    EXPECT_NEAR(NeedleTip(100).y, 22.96, 0.01);
+    EXPECT_NEAR(NeedleTip(-100).x, 7.74, 0.01);
+    // 250 is not limited: the needle turns 62.5 degrees.
+    EXPECT_NEAR(DialAngle(250), 62.5 * myLib::pi / 180, 1e-6);
+}
+
+class wSwingTest : public testsupport::AppTest {};
+
+TEST_F(wSwingTest, ThePaintShowsTheValueUnlimited)
+{
+    main().AverageColour = 250;
+    wSwing& w = wSwing::instance();
+    platform::Picture pic(100, 100);
+    w.Canvas1_Paint(pic.graphics());
+    EXPECT_EQ(w.StaticText1->text(), "250");
+    EXPECT_EQ(pic.pixel(50, 100), (platform::Color{0, 0, 0})) << "the hub";
+    EXPECT_EQ(pic.pixel(50, 90), (platform::Color{255, 255, 255}));
+}
+
+TEST_F(wSwingTest, ClosingItClearsSwingingAndHidingBuildsNothing)
+{
+    main().Swinging = true;
+    ShowSwingometer();
+    wSwing::instance().close();
+    EXPECT_FALSE(main().Swinging);
+    HideSwingometer();
+    EXPECT_FALSE(wSwing::exists()) << "asking to hide a closed swing-o-meter builds none";
+    main()._ShowSwingometer_Action();
+    EXPECT_TRUE(wSwing::exists());
+    EXPECT_TRUE(wSwing::instance().isVisible());
+}
+
+} // namespace
