@@ -7,6 +7,7 @@
 
 #include "platform/controls.h"
 #include "platform/files.h"
+#include "platform/printing.h"
 #include "platform/window.h"
 
 #include <array>
@@ -41,6 +42,8 @@ public:
     int32_t AverageColour = 0;
     bool Swinging = false;
     bool ffing = false;
+    /// The page setup of the main window's and the force field's Page Setup and Print.
+    platform::PrinterSetup p;
     bool HasDB = false;
     /// The associated database, attached when a document that has one was read.
     std::unique_ptr<platform::SqlDatabase> db;

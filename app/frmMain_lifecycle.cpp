@@ -52,7 +52,7 @@ void frmMain::Event_Open()
 {
     platform::MessageDialog question;
     WorkingFolderSave = platform::File();
-    // The printer setup comes with printing.
+    p = platform::PrinterSetup();
     myLib::InitMyLib();
     NumPlayer = -1;
     FileChanged = false;

@@ -5,6 +5,7 @@
 #include "platform/application.h"
 #include "platform/controls.h"
 #include "platform/menu.h"
+#include "platform/values.h"
 #include "platform/window.h"
 #include "platform/internal/menu_p.h"
 #include "platform/internal/qt_util.h"
@@ -147,6 +148,11 @@ bool chooseMenuItem(const std::string& name)
         return false;
     detail::dispatchMenuItem(*item);
     return true;
+}
+
+void seedRandom(unsigned long seed)
+{
+    platform::randomEngine().seed(seed);
 }
 
 void setScreenSize(int32_t width, int32_t height)

@@ -97,6 +97,9 @@ void clickHeading(platform::ListBox& list, int32_t column);
 /// whether it was enabled.
 bool chooseMenuItem(const std::string& name);
 
+/// Makes Rnd's numbers repeatable.
+void seedRandom(unsigned long seed);
+
 /// Pretends the main screen has this size.
 void setScreenSize(int32_t width, int32_t height);
 

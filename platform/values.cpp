@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <random>
 
 namespace platform {
 
@@ -170,6 +171,17 @@ std::string ReplaceAll(std::string_view s, std::string_view find, std::string_vi
     }
     out.append(s.substr(pos));
     return out;
+}
+
+std::mt19937_64& randomEngine()
+{
+    static std::mt19937_64 engine{std::random_device{}()};
+    return engine;
+}
+
+double Rnd()
+{
+    return std::uniform_real_distribution<double>(0.0, 1.0)(randomEngine());
 }
 
 } // namespace platform

@@ -4,6 +4,7 @@
 // positions and lengths count characters (code points), not bytes.
 
 #include <cstdint>
+#include <random>
 #include <string>
 #include <string_view>
 
@@ -37,5 +38,10 @@ std::string NthField(std::string_view s, std::string_view sep, int32_t n);
 int32_t CountFields(std::string_view s, std::string_view sep);
 /// Every occurrence of `find` replaced by `repl`.
 std::string ReplaceAll(std::string_view s, std::string_view find, std::string_view repl);
+
+/// A fresh random number from 0 up to (not including) 1.
+double Rnd();
+/// The engine behind Rnd (tests seed it).
+std::mt19937_64& randomEngine();
 
 } // namespace platform

@@ -1,0 +1,23 @@
+#pragma once
+
+// Adding a player from the force field or the graph: appended to the document, placed on the
+// spider plot by the new-player placement, and filled in in the player editor.
+
+#include <cstdint>
+#include <optional>
+
+class frmMain;
+
+/// What the graph presets in the editor; the force field presets nothing.
+struct NewPlayerPresets {
+    std::optional<int32_t> position;   ///< the editor's Slider1
+    std::optional<int32_t> importance; ///< the editor's Slider2
+};
+
+/// The add-player procedure. At the player limit it shows "You have reached the limit of 50
+/// players" and changes nothing. Returns whether a player was appended.
+bool AddNewPlayer(const NewPlayerPresets& presets = {});
+
+/// The new-player placement of Player(index): from the previous player's centre and the spider
+/// plot canvas's current size, with fresh random numbers.
+void PlaceNewPlayer(frmMain& w, int32_t index);

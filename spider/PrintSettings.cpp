@@ -1,0 +1,71 @@
+#include "spider/PrintSettings.h"
+
+#include "platform/dialogs.h"
+#include "platform/files.h"
+
+#include <optional>
+
+namespace {
+
+constexpr const char* kPrintSettingsFile = "KestrixPrint.dat";
+constexpr const char* kPrintFailed = "Sorry something went wrong with printing";
+
+std::optional<platform::File> settingsFile()
+{
+    const std::optional<platform::File> folder = platform::File::preferencesFolder();
+    if (!folder)
+        return std::nullopt;
+    return folder->child(kPrintSettingsFile);
+}
+
+} // namespace
+
+void RunPageSetup(platform::PrinterSetup& setup)
+{
+    const std::optional<platform::File> f = settingsFile();
+    if (!f) {
+        platform::MsgBox("Problem with file ...");
+        return;
+    }
+    std::string text;
+    if (f->exists()) {
+        const std::optional<std::string> bytes = f->readAll();
+        if (!bytes) {
+            platform::MsgBox("Problem with file ...");
+            return;
+        }
+        text = *bytes;
+    }
+    const platform::PrinterSetup before = setup;
+    setup.setSetupString(text);
+    if (!setup.pageSetupDialog())
+        return;
+    if (!f->writeAll(setup.setupString())) {
+        setup = before;
+        platform::MsgBox("Problem creating file ...");
+    }
+}
+
+bool LoadPrintSettings(platform::PrinterSetup& setup)
+{
+    const std::optional<platform::File> f = settingsFile();
+    if (!f) {
+        platform::MsgBox(kPrintFailed);
+        return false;
+    }
+    if (f->exists()) {
+        const std::optional<std::string> bytes = f->readAll();
+        if (!bytes) {
+            platform::MsgBox(kPrintFailed);
+            return false;
+        }
+        setup.setSetupString(*bytes);
+        return true;
+    }
+    // A cancelled page setup does not cancel the print.
+    if (setup.pageSetupDialog() && !f->writeAll(setup.setupString())) {
+        platform::MsgBox(kPrintFailed);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+// The print-settings file "KestrixPrint.dat" in the user's configuration folder: the page setup
+// kept from one run to the next. One set of rules for the spider plot, the force field and the
+// graph, each on the printer setup it uses.
+
+#include "platform/printing.h"
+
+/// Page Setup: the file's settings (empty ones when there is none) in the page-setup dialog;
+/// the file is rewritten when the dialog is confirmed. A file that cannot be read or written is
+/// reported; then nothing is written and the setup is as it was.
+void RunPageSetup(platform::PrinterSetup& setup);
+
+/// What Print does before its print dialog: loads the file's settings, or when there is none
+/// first shows the page-setup dialog and stores its settings when confirmed. False, after
+/// "Sorry something went wrong with printing", when the file could not be read or written.
+bool LoadPrintSettings(platform::PrinterSetup& setup);
