@@ -63,6 +63,18 @@ public:
     }
 };
 
+// The headless platform warns that it cannot raise windows each time one is shown; that is
+// its nature, not a fault worth reporting.
+QtMessageHandler gPreviousHandler = nullptr;
+
+void filterMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (message == QLatin1String("This plugin does not support raise()"))
+        return;
+    if (gPreviousHandler)
+        gPreviousHandler(type, context, message);
+}
+
 int gArgc = 1;
 char gArgv0[] = "kestrix";
 char* gArgv[] = {gArgv0, nullptr};
@@ -83,6 +95,8 @@ Application::Application()
         QApplication::setApplicationName(QStringLiteral("Kestrix"));
         new QtApplication(gArgc, gArgv);
     }
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        gPreviousHandler = qInstallMessageHandler(filterMessages);
     QApplication::setQuitOnLastWindowClosed(false);
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion")))
         QApplication::setStyle(style);
@@ -127,6 +141,15 @@ void Application::quit(int exitCode)
 }
 
 bool Application::quitRequested() { return gQuitRequested; }
+
+namespace detail {
+void clearQuitRequest()
+{
+    gQuitRequested = false;
+    gTerminating = false;
+    gExitCode = 0;
+}
+} // namespace detail
 
 void Application::quitByClosingWindows()
 {

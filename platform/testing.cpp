@@ -69,6 +69,7 @@ void destroyAllWindows()
         }
     }
     detail::flushDeletions(true);
+    detail::clearQuitRequest();
 }
 
 void activate(Window& window)

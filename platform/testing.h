@@ -70,7 +70,8 @@ bool hasModalHandler();
 
 /// Runs pending events, posted paints and deferred deletions.
 void processEvents();
-/// Destroys every window without running close events, so that each test starts afresh.
+/// Destroys every window without running close events and forgets a quit, so that each test
+/// starts afresh.
 void destroyAllWindows();
 /// Makes the window the active one, as a click on its title bar would.
 void activate(platform::Window& window);

@@ -36,6 +36,9 @@ int& handlerDepth();
 
 /// True once an unhandled exception was reported: the program is ending.
 bool terminating();
+/// Forgets a quit or an ending after an unhandled exception (tests start the program again
+/// in the same process).
+void clearQuitRequest();
 
 /// The answer of the test's modal handler, or nothing when no handler is installed.
 std::optional<testing::ModalAnswer> askTestSeam(const testing::ModalRequest& request);

@@ -13,6 +13,8 @@
 #ifdef KESTRIX_TEST_WITH_APP
 #include "app/App.h"
 #include "app/FileTypes.h"
+
+#include "platform/picture.h"
 #endif
 
 #include <filesystem>
@@ -44,6 +46,7 @@ int main(int argc, char** argv)
 #ifdef KESTRIX_TEST_WITH_APP
     FileTypes::Declare();
     auto app = std::make_unique<App>();
+    platform::setResourceFolder(KESTRIX_RESOURCES);
 #else
     auto app = std::make_unique<platform::Application>();
 #endif

@@ -1,0 +1,414 @@
+// The document's life through the main window: start-up, New, Open, Save, Save As, the save
+// prompt, Export Data, the preferences file and quitting.
+
+#include "app/frmDetails.h"
+#include "app/frmMain.h"
+#include "app/frmSave.h"
+#include "app/wtoolbar.h"
+
+#include "tests/support/app_fixture.h"
+#include "tests/support/modal_script.h"
+#include "tests/support/temp_dir.h"
+
+#include "platform/application.h"
+#include "platform/database.h"
+#include "platform/files.h"
+#include "platform/testing.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+namespace pt = platform::testing;
+using testsupport::Kind;
+using testsupport::ModalAnswer;
+using testsupport::ModalRequest;
+using testsupport::ModalScript;
+using testsupport::TempDir;
+
+std::string fixture(const std::string& name)
+{
+    return std::string(KESTRIX_FIXTURES) + "/" + name;
+}
+
+std::string prefsPath()
+{
+    return std::string(std::getenv("XDG_CONFIG_HOME")) + "/KestrixPrefs";
+}
+
+// Names the central issue in the editor and confirms it.
+void defineCentralIssue(ModalScript& script, std::string name)
+{
+    script.window([name](platform::Window& w) {
+        frmDetails& d = dynamic_cast<frmDetails&>(w);
+        d.efName->setText(name);
+        d.PushButton1->push();
+    });
+}
+
+class LifecycleTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        pt::setScreenSize(1280, 1024);
+        std::filesystem::remove(prefsPath());
+    }
+    void TearDown() override
+    {
+        testsupport::InstallUnexpectedModalHandler();
+        pt::destroyAllWindows();
+    }
+
+    // Starts the program with "New diagram" and a central issue of that name.
+    frmMain& startWithNewDiagram(const std::string& name = "Budget")
+    {
+        ModalScript script;
+        script.question(1);
+        defineCentralIssue(script, name);
+        frmMain& m = frmMain::instance();
+        pt::activate(m);
+        return m;
+    }
+
+    // Starts the program by opening a file.
+    frmMain& startWithFile(const std::string& path)
+    {
+        ModalScript script;
+        script.question(0).openFile(path);
+        frmMain& m = frmMain::instance();
+        pt::activate(m);
+        return m;
+    }
+
+    TempDir dir;
+};
+
+TEST_F(LifecycleTest, TheStartUpQuestionOffersToOpenOrStartANewDiagram)
+{
+    ModalScript script;
+    script.expect(Kind::Question, [](const ModalRequest& r) {
+        EXPECT_EQ(r.title, "Starting up ...");
+        EXPECT_EQ(r.message, "Start a new diagram or open an existing one ?");
+        EXPECT_EQ(r.buttons, (std::vector<std::string>{"Open existing", "New diagram", ""}));
+        return ModalAnswer::button(1);
+    });
+    script.window([](platform::Window& w) {
+        frmDetails& d = dynamic_cast<frmDetails&>(w);
+        EXPECT_EQ(d.title(), "Define central issue");
+        EXPECT_FALSE(d.cbMain->isVisible());
+        EXPECT_TRUE(d.cbAveColour->value()) << "a new diagram colours its issue by the average";
+        d.efName->setText("Budget");
+        d.PushButton1->push();
+    });
+    frmMain& m = frmMain::instance();
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(m.NumPlayer, 0);
+    EXPECT_EQ(m.Player[0].Name, "Budget");
+    EXPECT_EQ(m.Player[0].x, 353) << "from the canvas's 756 by 582 pixels";
+    EXPECT_EQ(m.Player[0].y, 271);
+    EXPECT_EQ(m.Player[0].Width, 62);
+    EXPECT_EQ(m.Player[0].xcentre, 353 + 31);
+    EXPECT_TRUE(m.AveColour);
+    EXPECT_TRUE(m.FileChanged);
+    EXPECT_EQ(m.title(), "Varnholt");
+    EXPECT_TRUE(m.PushButton3->isEnabled());
+    EXPECT_TRUE(wtoolbar::exists() && wtoolbar::instance().isVisible());
+}
+
+TEST_F(LifecycleTest, ACancelledOpenAtStartUpLeavesNoDocument)
+{
+    ModalScript script;
+    script.question(0).cancel(Kind::OpenFile).message("Problem with file ...");
+    frmMain& m = frmMain::instance();
+    EXPECT_EQ(m.NumPlayer, -1);
+    EXPECT_FALSE(m.pbMove->isEnabled());
+    EXPECT_EQ(m.title(), "Varnholt");
+}
+
+TEST_F(LifecycleTest, ANarrowScreenGetsTheResolutionMessage)
+{
+    pt::setScreenSize(849, 700);
+    ModalScript script;
+    script.message("This is best viewed at greater than 800x600 resolution...").question(2);
+    frmMain::instance();
+    pt::destroyAllWindows();
+    pt::setScreenSize(850, 700);
+    ModalScript wide;
+    wide.question(2);
+    frmMain::instance();
+}
+
+TEST_F(LifecycleTest, OpeningAFileAtStartUpReadsIt)
+{
+    frmMain& m = startWithFile(fixture("budget.dat"));
+    EXPECT_EQ(m.NumPlayer, 1);
+    EXPECT_EQ(m.Player[1].Name, "Unions");
+    EXPECT_EQ(m.Player[1].KeyMsg, "Meet them first\rbefore May");
+    EXPECT_EQ(m.InFileName, "budget.dat");
+    EXPECT_EQ(m.title(), "Varnholt - budget.dat");
+    EXPECT_FALSE(m.FileChanged);
+    EXPECT_TRUE(m.pbMove->isEnabled());
+}
+
+TEST_F(LifecycleTest, SaveAsWritesTheDocumentAndLaterSavesGoToTheSameFile)
+{
+    frmMain& m = startWithNewDiagram("Budget");
+    const std::string path = dir.file("mine.dat");
+    ModalScript script;
+    script.expect(Kind::SaveFile, [path](const ModalRequest& r) {
+        EXPECT_EQ(r.filter, "text/data");
+        EXPECT_EQ(r.defaultName, "Kestrix.dat");
+        return ModalAnswer::file(path);
+    });
+    EXPECT_TRUE(pt::chooseMenuItem("FileSave")) << "Save of an untitled document is Save As";
+    EXPECT_FALSE(m.FileChanged);
+    EXPECT_EQ(m.InFileName, "mine.dat");
+    EXPECT_EQ(m.title(), "Varnholt") << "saving does not retitle";
+    // Line 7 holds the width the spider plot's paint measured.
+    const std::string written = TempDir::read(path);
+    EXPECT_EQ(written.substr(0, written.find("271\n") + 4), "Varnholt Data\tfalse\n0\nBudget\n\t\n353\n271\n");
+    EXPECT_EQ(written.substr(written.find("\n30\n")), "\n30\n-10\n40\ntrue false\ntrue\n");
+    m.Player[0].Position = 25;
+    m.FileChanged = true;
+    EXPECT_TRUE(pt::chooseMenuItem("FileSave"));
+    EXPECT_FALSE(m.FileChanged);
+    EXPECT_NE(TempDir::read(path).find("\n25\n"), std::string::npos) << "written to its full path";
+}
+
+TEST_F(LifecycleTest, OpenThenSaveAsReproducesTheFile)
+{
+    frmMain& m = startWithFile(fixture("budget.dat"));
+    ModalScript script;
+    script.expect(Kind::SaveFile, [&](const ModalRequest& r) {
+        EXPECT_EQ(r.defaultName, "budget.dat");
+        return ModalAnswer::file(dir.file("copy.dat"));
+    });
+    m._FileSaveSet_Action();
+    const std::string original = TempDir::read(fixture("budget.dat"));
+    std::string copy = TempDir::read(dir.file("copy.dat"));
+    // Width is measured by the spider plot's paint; everything else comes back as it was.
+    auto withoutWidths = [](std::string s) {
+        platform::TextInputStream in(s);
+        std::string out;
+        for (int line = 1; !in.atEnd(); ++line) {
+            const std::string l = in.readLine();
+            if (line != 7 && line != 16)
+                out += l + "\n";
+        }
+        return out;
+    };
+    EXPECT_EQ(withoutWidths(copy), withoutWidths(original));
+    EXPECT_EQ(m.title(), "Varnholt - budget.dat") << "Save As does not retitle";
+}
+
+class RefusalTest : public LifecycleTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(RefusalTest, ARefusedFileLeavesEverythingAsItWas)
+{
+    frmMain& m = startWithFile(fixture("budget.dat"));
+    m.Player[1].Position = 55;
+    m.FileChanged = false;
+    const std::string path = dir.file("bad.dat");
+    TempDir::write(path, GetParam());
+    ModalScript script;
+    script.openFile(path).message("Sorry, this doesn't seem to be the right kind of file ...");
+    EXPECT_TRUE(pt::chooseMenuItem("FileOpen"));
+    EXPECT_EQ(m.NumPlayer, 1);
+    EXPECT_EQ(m.Player[1].Position, 55);
+    EXPECT_EQ(m.InFileName, "budget.dat") << "a later Save must not go to the refused file";
+    EXPECT_EQ(m.title(), "Varnholt - budget.dat");
+    EXPECT_EQ(TempDir::read(path), GetParam());
+    EXPECT_EQ(m.WorkingFolderSave.absolutePath(), path) << "the chosen file is still recorded";
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, RefusalTest,
+                         ::testing::Values("Some other file\n1\n", "Varnholt Data\tfalse\n51\n",
+                                           "Varnholt Data\tfalse\n-2\n",
+                                           "Varnholt Data\tfalse\n1e12\n"));
+
+TEST_F(LifecycleTest, AFileThatCannotBeWrittenLeavesTheOldOneAndTheChanges)
+{
+    frmMain& m = startWithNewDiagram();
+    ModalScript script;
+    script.saveFile(dir.file("missing/mine.dat")).message("Problem creating file ...");
+    m._FileSaveSet_Action();
+    EXPECT_TRUE(m.FileChanged);
+    EXPECT_EQ(m.InFileName, "");
+
+    const std::string path = dir.file("old.dat");
+    TempDir::write(path, "old content");
+    // A folder where the file should go can't be replaced by it either.
+    std::filesystem::create_directory(dir.file("taken.dat"));
+    script.saveFile(dir.file("taken.dat")).message("Problem creating file ...");
+    m._FileSaveSet_Action();
+    EXPECT_TRUE(m.FileChanged);
+    EXPECT_EQ(TempDir::read(path), "old content");
+}
+
+TEST_F(LifecycleTest, TheSavePromptComesOnlyWithUnsavedChanges)
+{
+    frmMain& m = startWithFile(fixture("budget.dat"));
+    ModalScript script;
+    defineCentralIssue(script, "Fresh");
+    m._FileNew_Action();
+    EXPECT_TRUE(script.done()) << "no prompt: nothing was unsaved";
+    EXPECT_EQ(m.Player[0].Name, "Fresh");
+    EXPECT_EQ(m.title(), "Varnholt");
+    EXPECT_EQ(m.NumPlayer, 0);
+
+    script.window([](platform::Window& w) {
+        frmSave& s = dynamic_cast<frmSave&>(w);
+        EXPECT_EQ(s.title(), "Save your data");
+        s.PushButton2->push(); // No
+    });
+    defineCentralIssue(script, "Again");
+    m._FileNew_Action();
+    EXPECT_EQ(m.Player[0].Name, "Again");
+}
+
+TEST_F(LifecycleTest, ASavePromptWhoseSaveFailsStopsNewOpenAndQuit)
+{
+    frmMain& m = startWithNewDiagram("Keep me");
+    auto okThenCancel = [](ModalScript& script) {
+        script.window([](platform::Window& w) { dynamic_cast<frmSave&>(w).PushButton1->push(); });
+        script.cancel(Kind::SaveFile).message("Problem creating file ...");
+    };
+    ModalScript script;
+    okThenCancel(script);
+    m._FileNew_Action();
+    okThenCancel(script);
+    m._FileOpen_Action();
+    okThenCancel(script);
+    m.close();
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(m.Player[0].Name, "Keep me");
+    EXPECT_TRUE(m.FileChanged);
+    EXPECT_FALSE(m.isClosed()) << "the quit was called off";
+    EXPECT_FALSE(platform::Application::quitRequested());
+}
+
+TEST_F(LifecycleTest, ExportWritesFourFieldsPerPlayer)
+{
+    frmMain& m = startWithFile(fixture("budget.dat"));
+    ModalScript script;
+    script.expect(Kind::SaveFile, [&](const ModalRequest& r) {
+        EXPECT_EQ(r.filter, "special/any");
+        EXPECT_EQ(r.defaultName, "Export.dat");
+        return ModalAnswer::file(dir.file("Export.dat"));
+    });
+    EXPECT_TRUE(pt::chooseMenuItem("FileExportData"));
+    EXPECT_EQ(TempDir::read(dir.file("Export.dat")), "Budget\t\t-10\t40\nUnions\tStaff side\t-40\t70\n");
+    EXPECT_FALSE(m.FileChanged);
+    script.cancel(Kind::SaveFile);
+    m._FileExportData_Action();
+}
+
+TEST_F(LifecycleTest, AMissingDatabaseIsReportedAndTheFileStillLoads)
+{
+    const std::string path = dir.file("with.db.dat");
+    std::string text = TempDir::read(fixture("budget.dat"));
+    text.replace(text.find("false"), 5, "true");
+    TempDir::write(path, text);
+    frmMain& m = startWithNewDiagram();
+    m.FileChanged = false;
+    ModalScript script;
+    script.openFile(path).message("Can't find assocaite database file.");
+    m._FileOpen_Action();
+    EXPECT_EQ(m.NumPlayer, 1);
+    EXPECT_TRUE(m.HasDB);
+
+    // New leaves no database behind: a new diagram is saved without one.
+    defineCentralIssue(script, "Unrelated");
+    m._FileNew_Action();
+    EXPECT_FALSE(m.HasDB);
+}
+
+TEST_F(LifecycleTest, TheDatabaseIsLookedUpBesideTheDataFile)
+{
+    const std::string path = dir.file("with.db.dat");
+    std::string text = TempDir::read(fixture("budget.dat"));
+    text.replace(text.find("false"), 5, "true");
+    TempDir::write(path, text);
+    TempDir::write(dir.file("with.rsd"), "");
+    frmMain& m = startWithFile(path);
+    ASSERT_TRUE(m.db);
+    EXPECT_EQ(m.db->databaseFile().absolutePath(), dir.file("with.rsd"));
+    EXPECT_TRUE(m.db->isConnected());
+}
+
+TEST_F(LifecycleTest, ThePreferencesFileIsCreatedAtStartUpAndRecordsOpenAndSave)
+{
+    frmMain& m = startWithNewDiagram();
+    EXPECT_EQ(TempDir::read(prefsPath()), "?\n\n") << "created when missing";
+    m.FileChanged = false;
+    m.close();
+    EXPECT_EQ(TempDir::read(prefsPath()), "?\n" + platform::File().absolutePath() + "\n")
+        << "the default location, recorded at quit";
+}
+
+TEST_F(LifecycleTest, ThePreferencesFileRecordsTheFileOpenedAndNotSaveAs)
+{
+    TempDir::write(prefsPath(), "?\n\n");
+    frmMain& m = startWithFile(fixture("budget.dat"));
+    ModalScript script;
+    script.saveFile(dir.file("elsewhere.dat"));
+    m._FileSaveSet_Action();
+    m.close();
+    EXPECT_EQ(TempDir::read(prefsPath()), "?\n" + fixture("budget.dat") + "\n");
+    EXPECT_TRUE(platform::Application::quitRequested());
+}
+
+TEST_F(LifecycleTest, ThePreferencesFileRecordsWhereSaveWrote)
+{
+    TempDir::write(prefsPath(), "?\n" + fixture("budget.dat") + "\n");
+    frmMain& m = startWithNewDiagram();
+    EXPECT_EQ(m.WorkingFolderSave.absolutePath(), fixture("budget.dat")) << "line 2 read";
+    ModalScript script;
+    script.saveFile(dir.file("saved.dat"));
+    m._FileSave_Action();
+    m.Player[0].Position = 1;
+    m._FileSave_Action(); // now titled: written to its path and recorded
+    m.close();
+    EXPECT_EQ(TempDir::read(prefsPath()), "?\n" + dir.file("saved.dat") + "\n");
+}
+
+TEST_F(LifecycleTest, AnUntouchedPreferencesFileIsNotRewritten)
+{
+    TempDir::write(prefsPath(), "?\n/no/such/file.dat\n");
+    frmMain& m = startWithNewDiagram();
+    EXPECT_EQ(m.WorkingFolderSave.absolutePath(), "/no/such/file.dat");
+    m.FileChanged = false;
+    m.close();
+    EXPECT_EQ(TempDir::read(prefsPath()), "?\n/no/such/file.dat\n");
+}
+
+TEST_F(LifecycleTest, AnEmptySecondLineFallsBackToTheHomeFolder)
+{
+    TempDir::write(prefsPath(), "?\n\n");
+    frmMain& m = startWithNewDiagram();
+    EXPECT_EQ(m.WorkingFolderSave.absolutePath(), platform::File().absolutePath());
+}
+
+TEST_F(LifecycleTest, QuitByTheMenuRunsTheCloseWorkOnce)
+{
+    frmMain& m = startWithNewDiagram();
+    ModalScript script;
+    script.window([](platform::Window& w) { dynamic_cast<frmSave&>(w).PushButton2->push(); });
+    EXPECT_TRUE(pt::chooseMenuItem("FileQuit"));
+    EXPECT_TRUE(script.done()) << "one save prompt";
+    EXPECT_TRUE(m.isClosed());
+    EXPECT_TRUE(platform::Application::quitRequested());
+}
+
+TEST_F(LifecycleTest, QuitByTheCloseBoxRunsTheCloseWork)
+{
+    frmMain& m = startWithNewDiagram();
+    m.FileChanged = false;
+    pt::clickCloseBox(m);
+    EXPECT_TRUE(platform::Application::quitRequested());
+}
+
+} // namespace
