@@ -3,7 +3,7 @@
 #include "platform/pict.h"
 #include "platform/picture.h"
 
-#include "tests/platform/image_tools.h"
+#include "tests/support/image_tools.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>

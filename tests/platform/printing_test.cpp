@@ -2,7 +2,7 @@
 #include "platform/picture.h"
 #include "platform/printing.h"
 
-#include "tests/platform/image_tools.h"
+#include "tests/support/image_tools.h"
 #include "tests/support/modal_script.h"
 #include "tests/support/temp_dir.h"
 

@@ -1,6 +1,7 @@
-#include "tests/platform/image_tools.h"
+#include "tests/support/image_tools.h"
 
 #include <cctype>
+#include <cstdlib>
 #include <cstdio>
 #include <sys/wait.h>
 
@@ -8,6 +9,8 @@ namespace imagetools {
 
 platform::Color RgbImage::at(int x, int y) const
 {
+    if (x < 0 || y < 0 || x >= width || y >= height)
+        return platform::Color{1, 2, 3}; // outside: a colour nothing draws
     const size_t i =
         (static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 3;
     return platform::Color{rgb[i], rgb[i + 1], rgb[i + 2]};
@@ -96,6 +99,34 @@ std::optional<RgbImage> parsePpm(std::string_view bytes)
     image.rgb.assign(bytes.begin() + static_cast<ptrdiff_t>(pos),
                      bytes.begin() + static_cast<ptrdiff_t>(pos + size));
     return image;
+}
+
+std::optional<int> pdfPageCount(const std::string& pdf)
+{
+    const std::optional<std::string> out = run("pdfinfo " + quote(pdf));
+    if (!out)
+        return std::nullopt;
+    const size_t at = out->find("Pages:");
+    if (at == std::string::npos)
+        return std::nullopt;
+    return std::atoi(out->c_str() + at + 6);
+}
+
+std::optional<RgbImage> renderPdf(const std::string& pdf, int dpi)
+{
+    const std::optional<std::string> ppm =
+        run("pdftoppm -r " + std::to_string(dpi) + " -f 1 -l 1 " + quote(pdf));
+    if (!ppm)
+        return std::nullopt;
+    return parsePpm(*ppm);
+}
+
+std::optional<RgbImage> decodePict(const std::string& path)
+{
+    const std::optional<std::string> ppm = run("convert " + quote("pict:" + path) + " ppm:-");
+    if (!ppm)
+        return std::nullopt;
+    return parsePpm(*ppm);
 }
 
 } // namespace imagetools

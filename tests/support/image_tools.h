@@ -36,4 +36,11 @@ std::string quote(const std::string& text);
 /// A binary PPM (P6) of 8-bit components; nothing when the bytes are not one.
 std::optional<RgbImage> parsePpm(std::string_view bytes);
 
+/// The number of pages of a PDF file (pdfinfo); nothing when it cannot be read.
+std::optional<int> pdfPageCount(const std::string& pdf);
+/// The first page of a PDF file rendered at `dpi` (pdftoppm); at 72 a pixel is a point.
+std::optional<RgbImage> renderPdf(const std::string& pdf, int dpi);
+/// A PICT file as ImageMagick's convert reads it.
+std::optional<RgbImage> decodePict(const std::string& path);
+
 } // namespace imagetools

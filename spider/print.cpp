@@ -1,0 +1,98 @@
+// Page Setup, Print and Save as Picture of the spider plot.
+
+#include "app/FileTypes.h"
+#include "app/frmMain.h"
+
+#include "spider/PrintSettings.h"
+#include "spider/SpiderDrawing.h"
+
+#include "platform/dialogs.h"
+#include "platform/graphics.h"
+#include "platform/pict.h"
+#include "platform/picture.h"
+#include "platform/printing.h"
+
+#include <array>
+#include <exception>
+
+namespace {
+
+// What a drawing on the page or the picture leaves in the main window that the screen's
+// pointer handlers rely on: the mapping and the measured box widths. Given back when the
+// command ends, so that no press or resize ever works in page units.
+class ScreenState {
+public:
+    explicit ScreenState(frmMain& w)
+        : mWindow(w), mScaleX(w.ScaleFactorx), mScaleY(w.ScaleFactorY), mOffsetX(w.Offsetx),
+          mOffsetY(w.offsety)
+    {
+        for (size_t i = 0; i < mWidths.size(); ++i)
+            mWidths[i] = w.Player[i].Width;
+    }
+    ~ScreenState()
+    {
+        mWindow.ScaleFactorx = mScaleX;
+        mWindow.ScaleFactorY = mScaleY;
+        mWindow.Offsetx = mOffsetX;
+        mWindow.offsety = mOffsetY;
+        for (size_t i = 0; i < mWidths.size(); ++i)
+            mWindow.Player[i].Width = mWidths[i];
+    }
+    ScreenState(const ScreenState&) = delete;
+    ScreenState& operator=(const ScreenState&) = delete;
+
+private:
+    frmMain& mWindow;
+    float mScaleX;
+    float mScaleY;
+    int32_t mOffsetX;
+    int32_t mOffsetY;
+    std::array<int32_t, kPlayerLimit + 1> mWidths{};
+};
+
+} // namespace
+
+bool frmMain::_FilePageSetup_Action()
+{
+    RunPageSetup(p);
+    return false;
+}
+
+bool frmMain::_FilePrint_Action()
+{
+    if (!LoadPrintSettings(p))
+        return false;
+    std::unique_ptr<platform::PrintedPage> page = platform::OpenPrinterDialog(p);
+    if (!page)
+        return false;
+    {
+        ScreenState screen(*this);
+        platform::Graphics& g = page->graphics();
+        try {
+            DrawSpiderPlot(*this, g, SpiderTarget::Page, g.width(), g.height());
+            DrawPageLegend(g);
+        } catch (const std::exception&) {
+            platform::MsgBox("Something really bad happened, but I don't know what.");
+        }
+    }
+    page.reset(); // the page goes out now
+    Canvas1->refresh();
+    return false;
+}
+
+bool frmMain::_FileSaveasPicture_Action()
+{
+    platform::Picture pic(Canvas1->width(), Canvas1->height());
+    {
+        ScreenState screen(*this);
+        DrawSpiderPlot(*this, pic.graphics(), SpiderTarget::Picture, 0, 0);
+        DrawPageLegend(pic.graphics());
+    }
+    const std::optional<platform::File> f =
+        platform::GetSaveFolderItem(FileTypes::ImagePict, "Kestrix.pict");
+    if (!f)
+        return false;
+    if (!platform::SaveAsPicture(*f, pic, 0))
+        platform::MsgBox("Problem creating file ...");
+    return false;
+}

@@ -1,0 +1,200 @@
+// Page Setup, Print and Save as Picture of the spider plot, checked on the printed PDF and
+// the saved picture with outside readers.
+
+#include "app/frmMain.h"
+
+#include "spider/SpiderDrawing.h"
+
+#include "tests/support/app_fixture.h"
+#include "tests/support/image_tools.h"
+#include "tests/support/modal_script.h"
+#include "tests/support/temp_dir.h"
+
+#include "platform/graphics.h"
+#include "platform/picture.h"
+#include "platform/printing.h"
+#include "platform/testing.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+namespace pt = platform::testing;
+using testsupport::Kind;
+using testsupport::ModalAnswer;
+using testsupport::ModalRequest;
+using testsupport::ModalScript;
+using testsupport::TempDir;
+
+std::string settingsPath()
+{
+    return std::string(std::getenv("XDG_CONFIG_HOME")) + "/KestrixPrint.dat";
+}
+
+// A4 across, without margins: a page point is a pixel at 72 dpi, the page starts at the
+// paper's corner and is wide enough for the whole legend.
+constexpr const char* kWholeA4 =
+    "KestrixPageSetup/1;printer=;page=A4;orientation=landscape;margins=0,0,0,0pt";
+
+class PrintTest : public testsupport::AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        std::filesystem::remove_all(settingsPath());
+        testsupport::LoadDocument(main(), {{"Issue", 0, 50, 353, 271},
+                                           {"Ally", 100, 100, 100, 100},
+                                           {"Enemy", -100, 20, 500, 400}});
+        main().Links[1][2] = main().Links[2][1] = 100;
+        // The screen's mapping as a paint at the design size leaves it.
+        main().ScaleFactorx = 1;
+        main().ScaleFactorY = 1;
+    }
+
+    std::string print(ModalScript& script)
+    {
+        const std::string pdf = dir.file("page.pdf");
+        script.expect(Kind::Print, [pdf](const ModalRequest&) { return ModalAnswer::file(pdf); });
+        main()._FilePrint_Action();
+        return pdf;
+    }
+
+    TempDir dir;
+};
+
+TEST_F(PrintTest, ThePrintedPageHoldsTheDiagramScaledToThePageAndTheLegend)
+{
+    ASSERT_TRUE(imagetools::hasTool("pdftoppm")) << imagetools::missingTool("pdftoppm", "poppler-utils");
+    TempDir::write(settingsPath(), kWholeA4);
+    ModalScript script;
+    const std::string pdf = print(script);
+    EXPECT_EQ(imagetools::pdfPageCount(pdf), 1);
+    const auto page = imagetools::renderPdf(pdf, 72);
+    ASSERT_TRUE(page);
+    ASSERT_EQ(page->width, 842);
+    ASSERT_EQ(page->height, 595);
+
+    // "Ally" at model (100, 100) lands at 100 × 842 / 772 across and 100 × 595 / 624 down.
+    const int allyX = static_cast<int>(100 * 842.0 / 772);
+    const int allyY = static_cast<int>(100 * 595.0 / 624);
+    EXPECT_EQ(page->at(allyX + 6, allyY + 8), (platform::Color{0, 255, 0}));
+    const int enemyX = static_cast<int>(500 * 842.0 / 772);
+    const int enemyY = static_cast<int>(400 * 595.0 / 624);
+    EXPECT_EQ(page->at(enemyX + 6, enemyY + 8), (platform::Color{255, 0, 0}));
+
+    const int row = 595 - 8;
+    // The legend's colour block: column x shows the colour of x - 615, inside a black frame.
+    EXPECT_EQ(page->at(520, row), PositionColour(-95));
+    EXPECT_EQ(page->at(615, row), (platform::Color{255, 255, 0}));
+    EXPECT_EQ(page->at(710, row), PositionColour(95));
+    EXPECT_EQ(page->at(714, row), (platform::Color{0, 0, 0}));
+    EXPECT_EQ(page->at(300, 500), (platform::Color{255, 255, 255}));
+}
+
+TEST_F(PrintTest, PrintingLeavesTheScreensMappingAndWidths)
+{
+    TempDir::write(settingsPath(), kWholeA4);
+    const int32_t width = main().Player[1].Width;
+    ModalScript script;
+    print(script);
+    EXPECT_EQ(main().ScaleFactorx, 1.0f);
+    EXPECT_EQ(main().ScaleFactorY, 1.0f);
+    EXPECT_EQ(main().Player[1].Width, width);
+    EXPECT_EQ(main().unplotx(100), 100) << "a press after the print is in screen units";
+}
+
+TEST_F(PrintTest, TheFirstPrintAsksForThePageSetupAndKeepsIt)
+{
+    ModalScript script;
+    script.expect(Kind::PageSetup, [](const ModalRequest&) { return ModalAnswer::button(1); });
+    print(script);
+    const std::string stored = TempDir::read(settingsPath());
+    EXPECT_EQ(stored, main().p.setupString());
+    ASSERT_FALSE(stored.empty());
+    EXPECT_NE(stored.back(), '\n') << "written whole, without a line end";
+
+    print(script); // the file is there now: no page setup first
+    EXPECT_TRUE(script.done());
+}
+
+TEST_F(PrintTest, ACancelledPageSetupAndPrintWriteNothing)
+{
+    ModalScript script;
+    script.cancel(Kind::PageSetup).cancel(Kind::Print);
+    main()._FilePrint_Action();
+    EXPECT_FALSE(std::filesystem::exists(settingsPath()));
+}
+
+TEST_F(PrintTest, PageSetupStoresAConfirmedDialogOnly)
+{
+    ModalScript script;
+    script.cancel(Kind::PageSetup);
+    main()._FilePageSetup_Action();
+    EXPECT_FALSE(std::filesystem::exists(settingsPath()));
+    script.expect(Kind::PageSetup, [](const ModalRequest&) { return ModalAnswer::button(1); });
+    main()._FilePageSetup_Action();
+    EXPECT_EQ(TempDir::read(settingsPath()), main().p.setupString());
+}
+
+TEST_F(PrintTest, AnUnreadableSettingsFileIsReportedAndChangesNothing)
+{
+    std::filesystem::create_directory(settingsPath());
+    main().p.setSetupString(kWholeA4);
+    ModalScript script;
+    script.message("Problem with file ...");
+    main()._FilePageSetup_Action();
+    EXPECT_EQ(main().p.setupString(), kWholeA4);
+    script.message("Sorry something went wrong with printing");
+    main()._FilePrint_Action();
+}
+
+TEST_F(PrintTest, AZeroWeightAveragePrintsWithoutFault)
+{
+    testsupport::LoadDocument(main(), {{"Issue"}});
+    main().AveColour = true;
+    TempDir::write(settingsPath(), kWholeA4);
+    ModalScript script;
+    const std::string pdf = print(script);
+    EXPECT_EQ(imagetools::pdfPageCount(pdf), 1);
+    EXPECT_EQ(main().AverageColour, 0);
+}
+
+TEST_F(PrintTest, TheSavedPictureHoldsTheDrawingAtTheCanvasSize)
+{
+    ASSERT_TRUE(imagetools::hasTool("convert")) << imagetools::missingTool("convert", "imagemagick");
+    const std::string path = dir.file("Kestrix.pict");
+    ModalScript script;
+    script.expect(Kind::SaveFile, [path](const ModalRequest& r) {
+        EXPECT_EQ(r.filter, "image/pict");
+        EXPECT_EQ(r.defaultName, "Kestrix.pict");
+        return ModalAnswer::file(path);
+    });
+    main()._FileSaveasPicture_Action();
+    const auto decoded = imagetools::decodePict(path);
+    ASSERT_TRUE(decoded);
+    ASSERT_EQ(decoded->width, main().Canvas1->width());
+    ASSERT_EQ(decoded->height, main().Canvas1->height());
+
+    platform::Picture expected(decoded->width, decoded->height);
+    DrawSpiderPlot(main(), expected.graphics(), SpiderTarget::Picture, 0, 0);
+    DrawPageLegend(expected.graphics());
+    int differing = 0;
+    for (int y = 0; y < decoded->height; ++y)
+        for (int x = 0; x < decoded->width; ++x)
+            differing += decoded->at(x, y) != expected.pixel(x, y);
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(decoded->at(106, 108), (platform::Color{0, 255, 0})) << "model units as they stand";
+}
+
+TEST_F(PrintTest, APictureThatCannotBeWrittenIsReported)
+{
+    ModalScript script;
+    script.saveFile(dir.file("missing/Kestrix.pict")).message("Problem creating file ...");
+    main()._FileSaveasPicture_Action();
+    EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
+}
+
+} // namespace
