@@ -3,9 +3,7 @@
 #include "app/Companions.h"
 #include "app/frmMain.h"
 
-#include "platform/system.h"
 
-#include <algorithm>
 #include <optional>
 
 namespace {
@@ -67,10 +65,7 @@ void wtoolbar::CreateControls()
 void wtoolbar::PlaceAtBottomRight()
 {
     // Inside the screen's available area, so that panels and the screen's edge never hide it.
-    const int32_t right = platform::Screen::availableLeft() + platform::Screen::availableWidth();
-    const int32_t bottom = platform::Screen::availableTop() + platform::Screen::availableHeight();
-    setLeft(std::max(platform::Screen::availableLeft(), right - frameWidth()));
-    setTop(std::max(platform::Screen::availableTop(), bottom - frameHeight()));
+    moveToBottomRightOfScreen();
 }
 
 void wtoolbar::ToolbarItem1_Action()

@@ -4,6 +4,7 @@
 #include "platform/controls.h"
 #include "platform/menu.h"
 #include "platform/picture.h"
+#include "platform/system.h"
 #include "platform/internal/graphics_p.h"
 #include "platform/internal/menu_p.h"
 #include "platform/internal/picture_p.h"
@@ -16,6 +17,8 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QSlider>
 #include <QLayout>
 #include <QMenuBar>
 #include <QPixmap>
@@ -70,6 +73,21 @@ void WindowWidget::changeEvent(QEvent* event)
             mWindow.activated();
         if (Application* app = Application::instance(); app && app->menuBar())
             app->menuBar()->updateEnabling();
+    }
+}
+
+void WindowWidget::showEvent(QShowEvent* event)
+{
+    // A toolbar knows its height, captions included, only once it is polished for showing.
+    if (mWindow.toolBar && !mWindow.resizable)
+        mWindow.applySize();
+    QMainWindow::showEvent(event);
+    if (mWindow.atBottomRight) {
+        // The window manager adds the frame after the show: place it again when it has.
+        WindowImpl* w = &mWindow;
+        mWindow.placeAtBottomRight();
+        for (int delay : {50, 300})
+            QTimer::singleShot(delay, this, [w] { w->placeAtBottomRight(); });
     }
 }
 
@@ -155,6 +173,16 @@ void WindowImpl::applySize()
     lastSize = content->size();
 }
 
+void WindowImpl::placeAtBottomRight()
+{
+    const QRect area(Screen::availableLeft(), Screen::availableTop(), Screen::availableWidth(),
+                     Screen::availableHeight());
+    const QRect frame = widget->frameGeometry();
+    const int x = std::max(area.left(), area.left() + area.width() - frame.width());
+    const int y = std::max(area.top(), area.top() + area.height() - frame.height());
+    widget->move(x, y);
+}
+
 void WindowImpl::relayoutControls()
 {
     for (auto& control : controls)
@@ -214,6 +242,26 @@ void ControlImpl::relayout()
         h += dh;
     else if (bottom)
         y += dh;
+    // The toolkit's fonts and sliders need more room than the layout's sizes gave on the
+    // system they were made for: a label grows to show its whole text (away from the side it
+    // is aligned to) and a slider to show its thumb, each about its place.
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        const int needed = label->sizeHint().width();
+        if (needed > w) {
+            const Qt::Alignment a = label->alignment();
+            if (a & Qt::AlignRight)
+                x -= needed - w;
+            else if (a & Qt::AlignHCenter)
+                x -= (needed - w) / 2;
+            w = needed;
+        }
+    } else if (qobject_cast<QSlider*>(widget)) {
+        const int needed = widget->minimumSizeHint().height();
+        if (needed > h) {
+            y -= (needed - h) / 2;
+            h = needed;
+        }
+    }
     widget->setGeometry(x, y, std::max(0, w), std::max(0, h));
 }
 
@@ -291,6 +339,12 @@ void Window::setSize(int32_t width, int32_t height)
 }
 
 int32_t Window::frameWidth() const { return d->widget->frameGeometry().width(); }
+
+void Window::moveToBottomRightOfScreen()
+{
+    d->atBottomRight = true;
+    d->placeAtBottomRight();
+}
 int32_t Window::frameHeight() const { return d->widget->frameGeometry().height(); }
 
 bool Window::isVisible() const

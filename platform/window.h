@@ -73,6 +73,9 @@ public:
     /// Width and height of the whole window with its frame, as far as the platform knows it.
     int32_t frameWidth() const;
     int32_t frameHeight() const;
+    /// Puts the window, frame and all, in the bottom right corner of the screen's available
+    /// area; once it is shown and its frame is known, it is put there again.
+    void moveToBottomRightOfScreen();
 
     bool isVisible() const;
     void setVisible(bool visible);

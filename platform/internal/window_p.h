@@ -41,6 +41,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     WindowImpl& mWindow;
@@ -96,6 +97,9 @@ struct WindowImpl {
     MenuBar* menuBar = nullptr;
     QMenuBar* qMenuBar = nullptr;
     QToolBar* toolBar = nullptr;
+
+    bool atBottomRight = false;
+    void placeAtBottomRight();
 
     bool visibleOnCreation = true;
     bool pendingShow = false;
