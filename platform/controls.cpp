@@ -207,20 +207,20 @@ Control::~Control() = default;
 
 const std::string& Control::name() const { return d->name; }
 Window& Control::window() const { return *d->window->owner; }
-int32_t Control::left() const { return d->widget->x(); }
-int32_t Control::top() const { return d->widget->y(); }
-int32_t Control::width() const { return d->widget->width(); }
-int32_t Control::height() const { return d->widget->height(); }
+int32_t Control::left() const { return d->placed.x(); }
+int32_t Control::top() const { return d->placed.y(); }
+int32_t Control::width() const { return d->placed.width(); }
+int32_t Control::height() const { return d->placed.height(); }
 
 void Control::setLeft(int32_t left)
 {
-    d->design.left = left - (d->widget->x() - d->design.left);
+    d->design.left = left - (d->placed.x() - d->design.left);
     d->relayout();
 }
 
 void Control::setTop(int32_t top)
 {
-    d->design.top = top - (d->widget->y() - d->design.top);
+    d->design.top = top - (d->placed.y() - d->design.top);
     d->relayout();
 }
 

@@ -33,19 +33,10 @@ QString fontFamily()
     return family;
 }
 
-namespace {
-
-int pixelSizeFor(double size)
-{
-    return std::max(1, static_cast<int>(size + 0.5));
-}
-
-} // namespace
-
 QFont programFont(double size, bool bold)
 {
     QFont f(fontFamily());
-    f.setPixelSize(pixelSizeFor(size));
+    f.setPixelSize(std::max(1, static_cast<int>(size + 0.5)));
     f.setBold(bold);
     f.setHintingPreference(QFont::PreferNoHinting);
     f.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::PreferOutline));
@@ -80,57 +71,21 @@ void GraphicsImpl::refreshFont()
 {
     if (!mFontDirty)
         return;
+    mFont = programFont(mTextSize, mBold);
+    mMetrics.emplace(mFont);
     mFontDirty = false;
-    const int pixelSize = pixelSizeFor(mTextSize);
-    for (const auto& entry : mFonts)
-        if (entry->pixelSize == pixelSize && entry->bold == mBold) {
-            mCurrent = entry.get();
-            return;
-        }
-    // A surface whose text size runs through many values keeps only the latest few.
-    constexpr size_t kMaxFonts = 16;
-    if (mFonts.size() >= kMaxFonts)
-        mFonts.erase(mFonts.begin());
-    QFont f = programFont(mTextSize, mBold);
-    QFontMetricsF m(f);
-    mFonts.push_back(std::make_unique<FontEntry>(FontEntry{pixelSize, mBold, f, m}));
-    mCurrent = mFonts.back().get();
 }
 
 const QFont& GraphicsImpl::font()
 {
     refreshFont();
-    return mCurrent->font;
+    return mFont;
 }
 
 const QFontMetricsF& GraphicsImpl::metrics()
 {
     refreshFont();
-    return mCurrent->metrics;
-}
-
-void GraphicsImpl::useFill(const QColor& color)
-{
-    if (painter->pen().style() != Qt::NoPen)
-        painter->setPen(Qt::NoPen);
-    const QBrush& brush = painter->brush();
-    if (brush.style() != Qt::SolidPattern || brush.color() != color)
-        painter->setBrush(color);
-}
-
-void GraphicsImpl::useHairline(const QColor& color)
-{
-    const QPen& pen = painter->pen();
-    if (pen.style() != Qt::SolidLine || pen.widthF() != 0 || pen.color() != color ||
-        pen.brush().style() != Qt::SolidPattern)
-        painter->setPen(QPen(color, 0));
-}
-
-void GraphicsImpl::useFont()
-{
-    const QFont& f = font();
-    if (!(painter->font() == f))
-        painter->setFont(f);
+    return *mMetrics;
 }
 
 } // namespace detail
@@ -201,7 +156,8 @@ void Graphics::fillOval(int32_t x, int32_t y, int32_t w, int32_t h)
 {
     if (w <= 0 || h <= 0)
         return;
-    d->useFill(toQColor(d->fore));
+    d->painter->setPen(Qt::NoPen);
+    d->painter->setBrush(toQColor(d->fore));
     d->painter->drawEllipse(QRectF(x, y, w, h));
 }
 
@@ -212,7 +168,7 @@ void Graphics::drawOval(int32_t x, int32_t y, int32_t w, int32_t h)
     const int32_t pen = std::max(1, std::max(d->penWidth, d->penHeight));
     d->painter->setBrush(Qt::NoBrush);
     if (pen == 1) {
-        d->useHairline(toQColor(d->fore));
+        d->painter->setPen(QPen(toQColor(d->fore), 0));
         d->painter->drawEllipse(QRect(x, y, w - 1, h - 1));
     } else {
         d->painter->setPen(QPen(toQColor(d->fore), pen));
@@ -225,7 +181,8 @@ void Graphics::fillRoundRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t
 {
     if (w <= 0 || h <= 0)
         return;
-    d->useFill(toQColor(d->fore));
+    d->painter->setPen(Qt::NoPen);
+    d->painter->setBrush(toQColor(d->fore));
     d->painter->drawRoundedRect(QRectF(x, y, w, h), arcW / 2.0, arcH / 2.0);
 }
 
@@ -234,7 +191,7 @@ void Graphics::drawRoundRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t
     if (w <= 0 || h <= 0)
         return;
     d->painter->setBrush(Qt::NoBrush);
-    d->useHairline(toQColor(d->fore));
+    d->painter->setPen(QPen(toQColor(d->fore), 0));
     d->painter->drawRoundedRect(QRectF(x, y, w - 1, h - 1), arcW / 2.0, arcH / 2.0);
 }
 
@@ -246,7 +203,7 @@ void Graphics::drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
         return;
     const QColor c = toQColor(d->fore);
     if (pw == 1 && ph == 1) {
-        d->useHairline(c);
+        d->painter->setPen(QPen(c, 0));
         d->painter->drawLine(x1, y1, x2, y2);
         return;
     }
@@ -268,7 +225,8 @@ void Graphics::drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
     const int l2 = x2, r2 = add(x2, pw), t2 = y2, b2 = add(y2, ph);
     const QPoint down[6] = {{l1, t1}, {r1, t1}, {r2, t2}, {r2, b2}, {l2, b2}, {l1, b1}};
     const QPoint up[6] = {{l1, t1}, {l2, t2}, {r2, t2}, {r2, b2}, {r1, b1}, {l1, b1}};
-    d->useFill(c);
+    d->painter->setPen(Qt::NoPen);
+    d->painter->setBrush(c);
     d->painter->drawConvexPolygon(y2 > y1 ? down : up, 6);
 }
 
@@ -277,7 +235,7 @@ void Graphics::drawPolygon(const std::vector<int32_t>& xy)
     if (xy.size() < 4)
         return;
     d->painter->setBrush(Qt::NoBrush);
-    d->useHairline(toQColor(d->fore));
+    d->painter->setPen(QPen(toQColor(d->fore), 0));
     d->painter->drawPolygon(toPolygon(xy));
 }
 
@@ -285,7 +243,8 @@ void Graphics::fillPolygon(const std::vector<int32_t>& xy)
 {
     if (xy.size() < 6)
         return;
-    d->useFill(toQColor(d->fore));
+    d->painter->setPen(Qt::NoPen);
+    d->painter->setBrush(toQColor(d->fore));
     d->painter->drawPolygon(toPolygon(xy));
 }
 
@@ -293,8 +252,8 @@ void Graphics::drawString(std::string_view text, int32_t x, int32_t y)
 {
     if (text.empty())
         return;
-    d->useHairline(toQColor(d->fore));
-    d->useFont();
+    d->painter->setPen(QPen(toQColor(d->fore), 0));
+    d->painter->setFont(d->font());
     d->painter->drawText(QPointF(x, y), detail::qs(text));
 }
 

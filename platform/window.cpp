@@ -242,6 +242,7 @@ void ControlImpl::relayout()
         h += dh;
     else if (bottom)
         y += dh;
+    placed = QRect(x, y, std::max(0, w), std::max(0, h));
     // The toolkit's fonts and sliders need more room than the layout's sizes gave on the
     // system they were made for: a label grows to show its whole text (away from the side it
     // is aligned to) and a slider to show its thumb, each about its place.

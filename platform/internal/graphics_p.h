@@ -7,7 +7,7 @@
 #include <QPainter>
 
 #include <memory>
-#include <vector>
+#include <optional>
 
 namespace platform::detail {
 
@@ -34,31 +34,13 @@ struct GraphicsImpl {
     const QFont& font();
     const QFontMetricsF& metrics();
 
-    // The painter's pen, brush and font are set only when they differ from what a primitive
-    // needs: a paint switches between a few of them thousands of times.
-    /// Fills in the colour, with no outline.
-    void useFill(const QColor& color);
-    /// Strokes 1-pixel lines, and draws text, in the colour; leaves the brush as it is.
-    void useHairline(const QColor& color);
-    /// The current text size and weight on the painter.
-    void useFont();
-
 private:
-    struct FontEntry {
-        int pixelSize;
-        bool bold;
-        QFont font;
-        QFontMetricsF metrics;
-    };
-
     void refreshFont();
     double mTextSize = 12;
     bool mBold = false;
     bool mFontDirty = true;
-    // The fonts this surface has used: a paint moves between a few sizes and weights, and
-    // making a font and its metrics afresh for each change would cost more than the text.
-    std::vector<std::unique_ptr<FontEntry>> mFonts;
-    const FontEntry* mCurrent = nullptr;
+    QFont mFont;
+    std::optional<QFontMetricsF> mMetrics;
 };
 
 } // namespace platform::detail

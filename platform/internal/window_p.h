@@ -65,6 +65,9 @@ struct ControlImpl {
     Control* owner;
     std::string name;
     Rect design;
+    /// Where the layout puts the control now, by its edge locks; the widget may be drawn a
+    /// little larger about that place when its content needs the room.
+    QRect placed;
     QSize designParent;
     unsigned locks;
     QWidget* widget = nullptr;
