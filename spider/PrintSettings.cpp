@@ -8,7 +8,6 @@
 namespace {
 
 constexpr const char* kPrintSettingsFile = "KestrixPrint.dat";
-constexpr const char* kPrintFailed = "Sorry something went wrong with printing";
 
 std::optional<platform::File> settingsFile()
 {
@@ -46,17 +45,17 @@ void RunPageSetup(platform::PrinterSetup& setup)
     }
 }
 
-bool LoadPrintSettings(platform::PrinterSetup& setup)
+bool LoadPrintSettings(platform::PrinterSetup& setup, std::string_view failureMessage)
 {
     const std::optional<platform::File> f = settingsFile();
     if (!f) {
-        platform::MsgBox(kPrintFailed);
+        platform::MsgBox(failureMessage);
         return false;
     }
     if (f->exists()) {
         const std::optional<std::string> bytes = f->readAll();
         if (!bytes) {
-            platform::MsgBox(kPrintFailed);
+            platform::MsgBox(failureMessage);
             return false;
         }
         setup.setSetupString(*bytes);
@@ -64,7 +63,7 @@ bool LoadPrintSettings(platform::PrinterSetup& setup)
     }
     // A cancelled page setup does not cancel the print.
     if (setup.pageSetupDialog() && !f->writeAll(setup.setupString())) {
-        platform::MsgBox(kPrintFailed);
+        platform::MsgBox(failureMessage);
         return false;
     }
     return true;

@@ -6,6 +6,8 @@
 
 #include "platform/printing.h"
 
+#include <string_view>
+
 /// Page Setup: the file's settings (empty ones when there is none) in the page-setup dialog;
 /// the file is rewritten when the dialog is confirmed. A file that cannot be read or written is
 /// reported; then nothing is written and the setup is as it was.
@@ -13,5 +15,7 @@ void RunPageSetup(platform::PrinterSetup& setup);
 
 /// What Print does before its print dialog: loads the file's settings, or when there is none
 /// first shows the page-setup dialog and stores its settings when confirmed. False, after
-/// "Sorry something went wrong with printing", when the file could not be read or written.
-bool LoadPrintSettings(platform::PrinterSetup& setup);
+/// `failureMessage`, when the file could not be read or written.
+bool LoadPrintSettings(
+    platform::PrinterSetup& setup,
+    std::string_view failureMessage = "Sorry something went wrong with printing");

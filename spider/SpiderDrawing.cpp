@@ -9,6 +9,7 @@
 #include "platform/values.h"
 
 #include <algorithm>
+#include <string>
 
 using platform::Color;
 using platform::Graphics;

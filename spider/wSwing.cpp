@@ -4,6 +4,8 @@
 #include "app/frmMain.h"
 #include "app/myLib.h"
 
+#include "spider/SpiderDrawing.h"
+
 #include "platform/graphics.h"
 #include "platform/values.h"
 
@@ -90,6 +92,17 @@ void ShowSwingometer()
 void CreateSwingometerHidden()
 {
     wSwing::instance().hide();
+}
+
+void RefreshSwingometer(bool onlyWhenVisible)
+{
+    // Asking whether it is shown builds nothing: a closed swing-o-meter counts as hidden.
+    if (onlyWhenVisible) {
+        if (wSwing::exists() && wSwing::instance().isVisible())
+            wSwing::instance().refresh();
+        return;
+    }
+    wSwing::instance().refresh();
 }
 
 void CloseSwingometer()

@@ -269,6 +269,23 @@ TEST_F(SpiderPaintTest, ADiagonalLinkSweepsTheSquarePen)
     EXPECT_EQ(pic.pixel(250, 259), kBlack);
 }
 
+TEST_F(SpiderPaintTest, PlayersFarOutsideTheModelSpaceAreDrawnWithoutOverflow)
+{
+    // A data file's corners and centres are not checked: the mapped points and the text and
+    // pen offsets added to them must stay within Int32 (the sanitizer build checks).
+    constexpr int32_t kMax = 2147483647;
+    testsupport::LoadDocument(main(), {FixturePlayer("Issue", 0, 50, 300, 280),
+                                       FixturePlayer("Far", 100, 100, kMax, kMax),
+                                       FixturePlayer("Near", 100, 100, -kMax - 1, -kMax - 1)});
+    main().Player[1].xcentre = main().Player[1].ycentre = kMax;
+    main().Links[1][2] = main().Links[2][1] = 100;
+    for (SpiderTarget target : {SpiderTarget::Screen, SpiderTarget::Page, SpiderTarget::Picture}) {
+        const Picture pic = paint(target, 1544, 1248);
+        const int32_t f = target == SpiderTarget::Picture ? 1 : 2; // only the picture is unmapped
+        EXPECT_EQ(pic.pixel(300 * f + 4, 280 * f + 8), kYellow) << static_cast<int>(target);
+    }
+}
+
 TEST_F(SpiderPaintTest, WritesBackTheMeasuredWidth)
 {
     loadFixture();

@@ -4,6 +4,8 @@
 #include "app/frmMain.h"
 #include "app/myLib.h"
 
+#include "spider/SpiderDrawing.h"
+
 #include "tests/support/app_fixture.h"
 
 #include "platform/picture.h"
@@ -71,6 +73,8 @@ TEST_F(wSwingTest, ClosingItClearsSwingingAndHidingBuildsNothing)
     EXPECT_FALSE(main().Swinging);
     HideSwingometer();
     EXPECT_FALSE(wSwing::exists()) << "asking to hide a closed swing-o-meter builds none";
+    RefreshSwingometer(true);
+    EXPECT_FALSE(wSwing::exists()) << "asking whether it is shown builds none either";
     main()._ShowSwingometer_Action();
     EXPECT_TRUE(wSwing::exists());
     EXPECT_TRUE(wSwing::instance().isVisible());
