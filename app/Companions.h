@@ -1,8 +1,9 @@
 #pragma once
 
-// How the shell reaches the companion windows (the swing-o-meter, the force field and the
-// graph). A call that only asks a window to hide or repaint refers to it only when it exists,
-// so that asking never builds one.
+// How the shell reaches the companion windows: the swing-o-meter (spider/wSwing.cpp), the force
+// field (forcefield/ffield.cpp) and the graph (graph/graph.cpp) define these. A call that only
+// asks a window to hide, close or repaint refers to it only when it exists, so that asking
+// never builds one.
 
 /// Hides the swing-o-meter window, if it exists.
 void HideSwingometer();

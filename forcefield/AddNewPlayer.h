@@ -15,7 +15,10 @@ struct NewPlayerPresets {
 };
 
 /// The add-player procedure. At the player limit it shows "You have reached the limit of 50
-/// players" and changes nothing. Returns whether a player was appended.
+/// players" and changes nothing. Returns whether a player was appended (also when the editor's
+/// "Delete" removed it again). Afterwards it has enabled the view buttons, refreshed
+/// frmMain.Canvas1 and then the force field canvas (when that window exists), and set
+/// FileChanged. Without a document (NumPlayer -1) it does nothing and returns false.
 bool AddNewPlayer(const NewPlayerPresets& presets = {});
 
 /// The new-player placement of Player(index): from the previous player's centre and the spider

@@ -1,0 +1,231 @@
+// The force field window: its layout and controls, its open and close events with
+// frmMain.ffing, the check boxes, the contextual menu and the Show menu's commands.
+
+#include "forcefield/ffield.h"
+
+#include "forcefield/AddNewPlayer.h"
+
+#include "app/Companions.h"
+#include "app/Menu.h"
+#include "app/frmDetails.h"
+#include "app/frmMain.h"
+
+#include "spider/ShowCommands.h"
+
+#include "platform/menu.h"
+#include "platform/values.h"
+
+using platform::LockAll;
+using platform::LockBottom;
+using platform::LockNone;
+using platform::LockRight;
+
+namespace {
+
+constexpr const char* kContextualRows = "Create New Player,Edit Nearest Player,Swap Sides";
+constexpr const char* kEditTitle = "Edit player information";
+
+// The menu items this window handles, in the order it enables them.
+constexpr const char* kEnabledItems[] = {"FilePageSetup",  "FilePrint",      "FileSaveasPicture",
+                                         "ShowMakeHarder", "ShowMakeEasier", "ShowMorePolarized",
+                                         "ShowSwingometer"};
+
+} // namespace
+
+void ffield::Layout()
+{
+    setMenuBar(Menu::instance());
+    setKind(platform::WindowKind::Document);
+    setTitle("Force Field Analysis");
+    setSize(674, 707);
+    setMinimumSize(64, 64);
+    setMaximumSize(32000, 32000);
+    setResizable(true);
+    setTitleBarButtons(true, true, true);
+}
+
+void ffield::CreateControls()
+{
+    cGraph = addControl<platform::Canvas>("cGraph", {14, 14, 646, 652}, LockAll);
+    cGraph->setAcceptsFocus(false);
+    cGraph->setEraseBackground(true);
+    cGraph->onMouseDown = [this](const platform::MouseEvent& e) { return cGraph_MouseDown(e); };
+    cGraph->onPaint = [this](platform::Graphics& g) { cGraph_Paint(g); };
+    cGraph->onMouseUp = [this](const platform::MouseEvent& e) { cGraph_MouseUp(e); };
+    cGraph_Open();
+
+    PushButton1 =
+        addControl<platform::PushButton>("PushButton1", {579, 677, 69, 20}, LockRight | LockBottom);
+    PushButton1->setCaption("Close");
+    PushButton1->setTextSize(12);
+    PushButton1->onAction = [this] { PushButton1_Action(); };
+    setDefaultButton(PushButton1);
+
+    // Ticked before the handlers are bound: the open event sets the flags to match.
+    CheckBox1 =
+        addControl<platform::CheckBox>("CheckBox1", {453, 678, 111, 20}, LockRight | LockBottom);
+    CheckBox1->setCaption("Show captions");
+    CheckBox1->setValue(true);
+    CheckBox1->setTextSize(12);
+    CheckBox1->onAction = [this] { CheckBox1_Action(); };
+
+    ContextualMenu1 = addContextualMenu("ContextualMenu1");
+    ContextualMenu1->onAction = [this](const std::string& item) { ContextualMenu1_Action(item); };
+    ContextualMenu1_Open();
+
+    pbAddPlayer = addControl<platform::PushButton>("pbAddPlayer", {14, 677, 97, 20}, LockNone);
+    pbAddPlayer->setCaption("Add Player");
+    pbAddPlayer->onAction = [this] { pbAddPlayer_Action(); };
+
+    CheckBox2 =
+        addControl<platform::CheckBox>("CheckBox2", {293, 677, 148, 20}, LockRight | LockBottom);
+    CheckBox2->setCaption("Colour background");
+    CheckBox2->setValue(true);
+    CheckBox2->setTextSize(12);
+    CheckBox2->onAction = [this] { CheckBox2_Action(); };
+}
+
+void ffield::AddMenuHandlers()
+{
+    addMenuHandler("FilePrint", [this] { return _FilePrint_Action(); });
+    addMenuHandler("FileSaveasPicture", [this] { return _FileSaveasPicture_Action(); });
+    addMenuHandler("ShowMorePolarized", [this] { return _ShowMorePolarized_Action(); });
+    addMenuHandler("ShowMakeHarder", [this] { return _ShowMakeHarder_Action(); });
+    addMenuHandler("ShowMakeEasier", [this] { return _ShowMakeEasier_Action(); });
+    addMenuHandler("ShowSwingometer", [this] { return _ShowSwingometer_Action(); });
+    addMenuHandler("FilePageSetup", [this] { return _FilePageSetup_Action(); });
+}
+
+void ffield::Event_EnableMenuItems()
+{
+    for (const char* name : kEnabledItems)
+        if (platform::MenuItem* item = menuItem(name))
+            item->setEnabled(true);
+}
+
+void ffield::Event_Open()
+{
+    CaptionsOn = true;
+    background = true;
+    frmMain::instance().ffing = true;
+}
+
+void ffield::Event_Close()
+{
+    frmMain::instance().ffing = false;
+}
+
+void ffield::cGraph_Open()
+{
+    arrow = {0, -10, -50, 10, -50, 10, -15, 15, -15, 0, 0, -15, -15, -10, -15};
+    arrowd = {0, -10, 50, 10, 50, 10, 15, 15, 15, 0, 0, -15, 15, -10, 15};
+}
+
+void ffield::PushButton1_Action()
+{
+    // Only hidden: the settings stay, and so does frmMain.ffing.
+    hide();
+}
+
+void ffield::CheckBox1_Action()
+{
+    CaptionsOn = CheckBox1->value();
+    cGraph->refresh();
+}
+
+void ffield::CheckBox2_Action()
+{
+    background = CheckBox2->value();
+    cGraph->refresh();
+}
+
+void ffield::pbAddPlayer_Action()
+{
+    AddNewPlayer();
+}
+
+void ffield::ContextualMenu1_Open()
+{
+    const int32_t n = platform::CountFields(kContextualRows, ",");
+    for (int32_t i = 1; i <= n; ++i)
+        ContextualMenu1->addRow(platform::NthField(kContextualRows, ",", i));
+}
+
+void ffield::ContextualMenu1_Action(const std::string& item)
+{
+    frmMain& m = frmMain::instance();
+    // The picked player is the press's; it lies within the document unless there is none.
+    const bool picked = foundnum >= 0 && foundnum <= m.NumPlayer;
+    if (item == "Create New Player") {
+        AddNewPlayer();
+    } else if (item == "Edit Nearest Player") {
+        if (picked) {
+            m.Current = foundnum;
+            EditPlayerModally(PlayerEditorSetup::titled(kEditTitle, BoxFollowUp::CentreFromCorner));
+        }
+    } else if (item == "Swap Sides") {
+        if (picked) {
+            Player& p = m.Player[foundnum];
+            p.Position = platform::ToInt32(-static_cast<double>(p.Position));
+            m.FileChanged = true;
+        }
+    }
+    m.Canvas1->refresh();
+    m.Canvas2->refresh();
+    cGraph->refresh();
+}
+
+namespace {
+
+bool transformAndRedraw(ffield& window, ShowTransform transform)
+{
+    frmMain& m = frmMain::instance();
+    ApplyShowTransform(m, transform);
+    window.cGraph->refresh();
+    m.Canvas1->refresh();
+    return false;
+}
+
+} // namespace
+
+bool ffield::_ShowMakeEasier_Action()
+{
+    return transformAndRedraw(*this, ShowTransform::MakeEasier);
+}
+
+bool ffield::_ShowMakeHarder_Action()
+{
+    return transformAndRedraw(*this, ShowTransform::MakeHarder);
+}
+
+bool ffield::_ShowMorePolarized_Action()
+{
+    return transformAndRedraw(*this, ShowTransform::MorePolarized);
+}
+
+bool ffield::_ShowSwingometer_Action()
+{
+    ToggleSwingometer(frmMain::instance());
+    return true;
+}
+
+// --- The companion calls that reach this window ---
+
+void ShowForceField()
+{
+    ffield& w = ffield::instance();
+    w.show();
+    w.refresh();
+}
+
+void RefreshForceFieldCanvas()
+{
+    if (ffield::exists())
+        ffield::instance().cGraph->refresh();
+}
+
+void CloseForceField()
+{
+    if (ffield::exists())
+        ffield::instance().close();
+}

@@ -1,0 +1,52 @@
+// The force field's File commands: Page Setup, Print on one page, and Save as Picture. The
+// page and the picture are drawn with working values of their own, so the column width and the
+// scale that the mouse works with stay those of the last paint on screen.
+
+#include "forcefield/ffield.h"
+
+#include "app/FileTypes.h"
+#include "app/frmMain.h"
+
+#include "spider/PrintSettings.h"
+
+#include "platform/dialogs.h"
+#include "platform/pict.h"
+#include "platform/picture.h"
+#include "platform/printing.h"
+
+#include <memory>
+#include <optional>
+
+bool ffield::_FilePageSetup_Action()
+{
+    RunPageSetup(frmMain::instance().p);
+    return true;
+}
+
+bool ffield::_FilePrint_Action()
+{
+    platform::PrinterSetup& setup = frmMain::instance().p;
+    if (!LoadPrintSettings(setup, "Sorry unable to print"))
+        return false;
+    std::unique_ptr<platform::PrintedPage> page = platform::OpenPrinterDialog(setup);
+    if (!page)
+        return false;
+    DrawDiagram(page->graphics(), ForceFieldTarget::Printed, static_cast<float>(setup.width()),
+                static_cast<float>(setup.height()));
+    // The page goes to the printer as it is destroyed here.
+    return false;
+}
+
+bool ffield::_FileSaveasPicture_Action()
+{
+    platform::Picture picture(cGraph->width(), cGraph->height());
+    DrawDiagram(picture.graphics(), ForceFieldTarget::Printed, static_cast<float>(picture.width()),
+                static_cast<float>(picture.height()));
+    const std::optional<platform::File> f =
+        platform::GetSaveFolderItem(FileTypes::ImagePict, "Kestrix.pict");
+    if (!f)
+        return false;
+    if (!platform::SaveAsPicture(*f, picture, 0))
+        platform::MsgBox("Problem creating file ...");
+    return false;
+}

@@ -1,0 +1,119 @@
+// Editing the force field with the mouse: a press picks the nearest column, a contextual click
+// pops up the menu, and the release either edits the picked player (a click) or turns the
+// vertical distance from the press into a new score for it (a drag).
+
+#include "forcefield/ffield.h"
+
+#include "app/frmDetails.h"
+#include "app/frmMain.h"
+
+#include "spider/SpiderDrawing.h"
+
+#include "platform/values.h"
+
+#include <algorithm>
+#include <cmath>
+
+using platform::ToInt32;
+
+namespace {
+
+// A release that changes the score by less than this is a click.
+constexpr double kClickThreshold = 5.0;
+
+} // namespace
+
+int32_t PickForceFieldColumn(int32_t x, int32_t xstep, int32_t numPlayer)
+{
+    // With a column width of 0 every axis lies on x = 10; a width of 1 keeps the pick inside
+    // the document and still follows the pointer.
+    const double step = std::max(1, xstep);
+    const int32_t nearest = ToInt32(std::round((static_cast<int64_t>(x) - 10) / step));
+    return std::min(numPlayer, std::max(1, nearest));
+}
+
+void ApplyDraggedScore(Player& p, double oldScore, float newScore)
+{
+    const double s = newScore;
+    if (s == 0 || (p.Position < 0 && s >= 0)) {
+        p.Importance = 0;
+        return;
+    }
+    // A player without score, and one whose old and new scores lie on different sides (an
+    // old score left by an earlier drawing, or a negative importance): the score is shared
+    // out evenly, as the square root on both.
+    if (oldScore == 0 || s / oldScore < 0) {
+        if (std::abs(s) > kClickThreshold) {
+            const double root = std::sqrt(std::abs(s));
+            p.Importance = ToInt32(root);
+            p.Position = ToInt32(s > 0 ? root : -root);
+        }
+        return;
+    }
+    const float f = static_cast<float>(std::pow(s / oldScore, 1.0 / 3.0));
+    const bool wasNegative = p.Position < 0;
+    p.Importance = std::max(0, ToInt32(static_cast<double>(p.Importance) * f));
+    p.Position = ToInt32(static_cast<double>(p.Position) * f * f);
+    if (p.Position == 0)
+        p.Position = wasNegative ? -1 : 1;
+}
+
+bool ffield::cGraph_MouseDown(const platform::MouseEvent& e)
+{
+    const frmMain& m = frmMain::instance();
+    // A press before the canvas was ever painted works with the values its paint will use.
+    if (ymax <= 0) {
+        const Geometry geometry =
+            workOutGeometry(ForceFieldTarget::Screen, static_cast<float>(cGraph->width()),
+                            static_cast<float>(cGraph->height()));
+        xstep = geometry.columnWidth;
+        ymax = geometry.scale;
+    }
+    foundorigy = static_cast<float>(e.y);
+    foundnum = PickForceFieldColumn(e.x, xstep, m.NumPlayer);
+    moving = true;
+    if (e.contextual) {
+        moving = false;
+        ContextualMenu1->open();
+    }
+    return true;
+}
+
+void ffield::cGraph_MouseUp(const platform::MouseEvent& e)
+{
+    frmMain& m = frmMain::instance();
+    // The picked player must still be one of the document's.
+    if (!moving || m.NumPlayer < 1 || foundnum < 1 || foundnum > m.NumPlayer)
+        return;
+    const double H = cGraph->height();
+    const double p = posn[foundnum];
+    const double Y = e.y;
+    const double top = H / 6;
+    const double bottom = 5 * H / 6;
+    float s = 0;
+    if (p > 0) {
+        const float g = static_cast<float>(foundorigy - (top + p / ymax));
+        s = static_cast<float>(std::max(0.0, ymax * ((Y - g) - top)));
+    } else {
+        const float g = static_cast<float>(foundorigy - (bottom + p / ymax));
+        s = static_cast<float>(ymax * ((Y - g) - bottom));
+    }
+    if (std::abs(static_cast<double>(s) - p) < kClickThreshold) {
+        m.Current = foundnum;
+        EditPlayerModally(
+            PlayerEditorSetup::titled("Edit player information", BoxFollowUp::CentreFromCorner));
+    } else {
+        ApplyDraggedScore(m.Player[foundnum], p, s);
+    }
+    m.FileChanged = true;
+    refreshAfterEdit();
+}
+
+void ffield::refreshAfterEdit()
+{
+    frmMain& m = frmMain::instance();
+    m.Canvas1->refresh();
+    m.Canvas2->refresh();
+    RefreshSwingometer(true);
+    cGraph->refresh();
+}

@@ -1,0 +1,193 @@
+#include "tests/forcefield/forcefield_fixture.h"
+
+#include "app/frmMain.h"
+
+#include "tests/support/image_tools.h"
+#include "tests/support/modal_script.h"
+#include "tests/support/temp_dir.h"
+
+#include "platform/files.h"
+
+#include <filesystem>
+#include <string>
+
+namespace {
+
+using fftest::isDark;
+using imagetools::RgbImage;
+using platform::Color;
+using testsupport::Kind;
+using testsupport::ModalAnswer;
+using testsupport::ModalRequest;
+using testsupport::ModalScript;
+using testsupport::TempDir;
+
+// A page of 300 by 400 points without margins.
+const std::string kSmallPage = "KestrixPageSetup/1;printer=;page=custom:300x400pt;"
+                               "orientation=portrait;margins=0,0,0,0pt";
+
+bool anyDarkNear(const RgbImage& image, int x, int y, int r)
+{
+    for (int dy = -r; dy <= r; ++dy)
+        for (int dx = -r; dx <= r; ++dx)
+            if (x + dx >= 0 && y + dy >= 0 && x + dx < image.width && y + dy < image.height &&
+                isDark(image.at(x + dx, y + dy)))
+                return true;
+    return false;
+}
+
+bool isPlainWhite(Color c)
+{
+    return c.r > 230 && c.g > 230 && c.b > 230;
+}
+
+// The outline of an arrow with its tip at (x, y) in drawing units, in an image of `scale`
+// pixels to the unit.
+void expectArrow(const RgbImage& image, int x, int y, bool down, int scale)
+{
+    const int tail = down ? -1 : 1;
+    const int r = scale;
+    auto at = [scale](int v) { return v * scale; };
+    EXPECT_TRUE(anyDarkNear(image, at(x), at(y), r)) << "tip " << x << "," << y;
+    EXPECT_TRUE(anyDarkNear(image, at(x - 10), at(y + tail * 30), r)) << "shaft's left side";
+    EXPECT_TRUE(anyDarkNear(image, at(x + 10), at(y + tail * 30), r)) << "shaft's right side";
+    EXPECT_TRUE(anyDarkNear(image, at(x), at(y + tail * 50), r)) << "tail";
+    EXPECT_TRUE(isPlainWhite(image.at(at(x), at(y + tail * 30)))) << "not filled";
+    EXPECT_TRUE(isPlainWhite(image.at(at(x), at(y - tail * 6)))) << "nothing beyond the tip";
+}
+
+class ForceFieldOutputTest : public fftest::ForceFieldTest {
+protected:
+    void SetUp() override
+    {
+        ForceFieldTest::SetUp();
+        mSettings = platform::File::preferencesFolder()->child("KestrixPrint.dat").absolutePath();
+        std::filesystem::remove_all(mSettings);
+        paint();
+        mXstep = ff().xstep;
+        mYmax = ff().ymax;
+    }
+    void TearDown() override
+    {
+        std::filesystem::remove_all(mSettings);
+        ForceFieldTest::TearDown();
+    }
+
+    void expectScreenValuesKept()
+    {
+        EXPECT_EQ(ff().xstep, mXstep);
+        EXPECT_EQ(ff().ymax, mYmax);
+    }
+
+    std::string mSettings;
+    TempDir mDir;
+    int32_t mXstep = 0;
+    float mYmax = 0;
+};
+
+// --- Page Setup and Print ---
+
+TEST_F(ForceFieldOutputTest, PageSetupKeepsTheConfirmedSettingsInTheFile)
+{
+    ModalScript script;
+    script.expect(Kind::PageSetup, [](const ModalRequest&) { return ModalAnswer::button(1); });
+    EXPECT_TRUE(ff()._FilePageSetup_Action());
+    EXPECT_EQ(TempDir::read(mSettings), main().p.setupString());
+}
+
+TEST_F(ForceFieldOutputTest, PrintDrawsOnePageScaledToItWithoutTheScreensBackground)
+{
+    ASSERT_TRUE(imagetools::hasTool("pdftoppm"))
+        << imagetools::missingTool("pdftoppm", "poppler-utils");
+    // Columns 300 / 5 = 60 apart; the largest score, 400, lies 400 / 3.2 = 125 points from its
+    // base line, so the scores of +-200 lie 62.5 from theirs (66.7 and 333.3).
+    testsupport::LoadDocument(main(), {{"Issue"}, {"A", 10, 20}, {"B", -10, 20}, {"C", 40, 10}});
+    TempDir::write(mSettings, kSmallPage);
+    const std::string pdf = mDir.file("page.pdf");
+    ModalScript script;
+    script.expect(Kind::Print, [&](const ModalRequest&) { return ModalAnswer::file(pdf); });
+    EXPECT_FALSE(ff()._FilePrint_Action());
+    ASSERT_TRUE(script.done());
+    EXPECT_EQ(imagetools::pdfPageCount(pdf), 1);
+    const auto page = imagetools::renderPdf(pdf, 144);
+    ASSERT_TRUE(page);
+    expectArrow(*page, 70, 129, true, 2);
+    expectArrow(*page, 130, 270, false, 2);
+    EXPECT_TRUE(isPlainWhite(page->at(10, 100))) << "no gradient on paper";
+    EXPECT_TRUE(anyDarkNear(*page, 2 * 100, 2 * 190, 2)) << "the band's outline";
+    EXPECT_TRUE(isPlainWhite(page->at(2 * 30, 2 * 195))) << "the band is not filled";
+    EXPECT_FLOAT_EQ(ff().posn[3], 400);
+    expectScreenValuesKept();
+}
+
+TEST_F(ForceFieldOutputTest, WithoutASettingsFilePageSetupComesFirstAndACancelStoresNothing)
+{
+    ModalScript script;
+    script.cancel(Kind::PageSetup).cancel(Kind::Print);
+    EXPECT_FALSE(ff()._FilePrint_Action());
+    EXPECT_TRUE(script.done());
+    EXPECT_FALSE(std::filesystem::exists(mSettings));
+    expectScreenValuesKept();
+}
+
+TEST_F(ForceFieldOutputTest, ASettingsFileThatCannotBeReadStopsThePrint)
+{
+    std::filesystem::create_directory(mSettings);
+    ModalScript script;
+    script.message("Sorry unable to print");
+    EXPECT_FALSE(ff()._FilePrint_Action());
+    EXPECT_TRUE(script.done()) << "and no print dialog";
+}
+
+// --- Save as Picture ---
+
+TEST_F(ForceFieldOutputTest, ThePictureIsThePrintedDrawingAtTheCanvasSize)
+{
+    ASSERT_TRUE(imagetools::hasTool("convert"))
+        << imagetools::missingTool("convert", "imagemagick");
+    // Columns 129 apart; the largest score, 400, is drawn H / 3.2 = 203.75 from its base line
+    // (the screen would use 5 units to the pixel); a supporter of importance 0 goes below.
+    testsupport::LoadDocument(main(), {{"Issue"}, {"A", 10, 40}, {"B", -10, 40}, {"Z", 30, 0}});
+    paint();
+    mXstep = ff().xstep;
+    mYmax = ff().ymax;
+    const std::string path = mDir.file("ff.pict");
+    ModalScript script;
+    script.expect(Kind::SaveFile, [&](const ModalRequest& r) {
+        EXPECT_EQ(r.filter, "image/pict");
+        EXPECT_EQ(r.defaultName, "Kestrix.pict");
+        return ModalAnswer::file(path);
+    });
+    EXPECT_FALSE(ff()._FileSaveasPicture_Action());
+    const auto picture = imagetools::decodePict(path);
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->width, fftest::kCanvasWidth);
+    EXPECT_EQ(picture->height, fftest::kCanvasHeight);
+    expectArrow(*picture, 139, 312, true, 1);
+    expectArrow(*picture, 268, 339, false, 1);
+    expectArrow(*picture, 397, 543, false, 1);
+    EXPECT_FALSE(anyDarkNear(*picture, 397, 108, 3)) << "where the screen puts it";
+    EXPECT_TRUE(isPlainWhite(picture->at(5, 50))) << "no gradient";
+    expectScreenValuesKept();
+}
+
+TEST_F(ForceFieldOutputTest, CancellingTheSaveDialogWritesNothing)
+{
+    ModalScript script;
+    script.cancel(Kind::SaveFile);
+    EXPECT_FALSE(ff()._FileSaveasPicture_Action());
+    EXPECT_TRUE(script.done());
+    EXPECT_TRUE(std::filesystem::is_empty(mDir.path()));
+}
+
+TEST_F(ForceFieldOutputTest, AFileThatCannotBeWrittenIsReportedAndLeavesNone)
+{
+    const std::string path = mDir.file("no such folder") + "/Kestrix.pict";
+    ModalScript script;
+    script.saveFile(path).message("Problem creating file ...");
+    EXPECT_FALSE(ff()._FileSaveasPicture_Action());
+    EXPECT_TRUE(script.done());
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+} // namespace

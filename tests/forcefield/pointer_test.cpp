@@ -1,0 +1,229 @@
+#include "tests/forcefield/forcefield_fixture.h"
+
+#include "app/frmDetails.h"
+#include "app/frmMain.h"
+
+#include "tests/support/modal_script.h"
+
+#include <string>
+
+namespace {
+
+namespace pt = platform::testing;
+using testsupport::ModalScript;
+
+// The fixture's columns (107 apart) and the screen's 5 score units to the pixel.
+constexpr int32_t kColumn[] = {10, 117, 224, 331, 438};
+
+class ForceFieldPointerTest : public fftest::ForceFieldTest {
+protected:
+    void SetUp() override
+    {
+        ForceFieldTest::SetUp();
+        // A canvas 654 pixels high puts the base lines on whole pixels (109 and 545), so that
+        // the scores below come out exactly.
+        ff().setSize(674, 709);
+        pt::processEvents();
+        ASSERT_EQ(ff().cGraph->height(), 654);
+        paint(); // the values the mouse works with
+    }
+
+    platform::Canvas& canvas() { return *ff().cGraph; }
+
+    void drag(int32_t x, int32_t fromY, int32_t toY)
+    {
+        pt::mousePress(canvas(), x, fromY);
+        pt::mouseRelease(canvas(), x, toY);
+    }
+
+    // Answers the player editor: checks whom it edits, renames the player and presses OK.
+    static void editAndRename(ModalScript& script, std::string expectedName, std::string newName)
+    {
+        script.window([expectedName, newName](platform::Window& w) {
+            frmDetails& d = dynamic_cast<frmDetails&>(w);
+            EXPECT_EQ(d.title(), "Edit player information");
+            EXPECT_EQ(d.efName->text(), expectedName);
+            d.efName->setText(newName);
+            d.PushButton1->push();
+        });
+    }
+};
+
+// --- A vertical drag gives a new score, split over position and importance ---
+
+struct DragCase {
+    const char* name;
+    int32_t player;
+    int32_t fromY;
+    int32_t toY;
+    int32_t position; ///< afterwards
+    int32_t importance;
+};
+
+class DragTest : public ForceFieldPointerTest, public ::testing::WithParamInterface<DragCase> {};
+
+TEST_P(DragTest, TurnsTheDistanceIntoANewScore)
+{
+    const DragCase& c = GetParam();
+    drag(kColumn[c.player], c.fromY, c.toY);
+    const Player& p = main().Player[c.player];
+    EXPECT_EQ(p.Position, c.position);
+    EXPECT_EQ(p.Importance, c.importance);
+    EXPECT_TRUE(main().FileChanged);
+    EXPECT_FALSE(frmDetails::exists()) << "a drag opens no editor";
+}
+
+// Scores of +-400 move by 5 per pixel: 190 pixels make 1350 = 400 x 1.5^3, the importance
+// takes one factor 1.5 and the position two. Past the zero line the importance becomes 0.
+// A player without score (position 0) shares a new score of +-400 out as 20 and +-20. The
+// press may lie anywhere in the column: only the vertical distance counts.
+INSTANTIATE_TEST_SUITE_P(
+    Drags, DragTest,
+    ::testing::Values(DragCase{"SupporterDownTowardsTheBand", 1, 100, 290, 22, 60},
+                      DragCase{"SupporterUpPastItsZeroLine", 1, 190, 90, 10, 0},
+                      DragCase{"OpponentUpTowardsTheBand", 2, 600, 410, -22, 60},
+                      DragCase{"OpponentDownPastItsZeroLine", 2, 460, 560, -10, 0},
+                      DragCase{"OpponentShrunkByAnEighth", 2, 460, 530, -2, 20},
+                      DragCase{"NoScoreDraggedDown", 3, 400, 480, 20, 20},
+                      DragCase{"NoScoreDraggedUp", 3, 400, 320, -20, 20},
+                      DragCase{"NoScoreByExactlyFive", 3, 400, 401, 0, 50}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct SplitCase {
+    const char* name;
+    int32_t position;
+    int32_t importance;
+    double oldScore;
+    float newScore;
+    int32_t newPosition;
+    int32_t newImportance;
+};
+
+class SplitTest : public ::testing::TestWithParam<SplitCase> {};
+
+TEST_P(SplitTest, GivesThePositionTwoThirdsOfTheChange)
+{
+    const SplitCase& c = GetParam();
+    Player p;
+    p.Position = c.position;
+    p.Importance = c.importance;
+    ApplyDraggedScore(p, c.oldScore, c.newScore);
+    EXPECT_EQ(p.Position, c.newPosition);
+    EXPECT_EQ(p.Importance, c.newImportance);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Splits, SplitTest,
+    ::testing::Values(SplitCase{"Doubled", 50, 40, 2000, 16000, 200, 80},
+                      SplitCase{"Halved", 80, 50, 4000, 500, 20, 25},
+                      SplitCase{"PositionKeptFromZero", 1, 100, 100, 20, 1, 58},
+                      SplitCase{"NegativePositionKeptFromZero", -1, 100, -100, -20, -1, 58},
+                      // An old score on the other side (left by an earlier drawing, or from a
+                      // negative importance) has no real cube root: shared out as a new one.
+                      SplitCase{"OldScoreOnTheOtherSide", 0, 50, -400, 900, 30, 30},
+                      SplitCase{"NegativeImportance", 10, -40, -400, 100, 10, 10}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// --- Picking the column ---
+
+struct PickCase {
+    int32_t x;
+    int32_t xstep;
+    int32_t numPlayer;
+    int32_t picked;
+};
+
+class PickTest : public ::testing::TestWithParam<PickCase> {};
+
+TEST_P(PickTest, PicksTheNearestAxisInsideTheDocument)
+{
+    const PickCase& c = GetParam();
+    EXPECT_EQ(PickForceFieldColumn(c.x, c.xstep, c.numPlayer), c.picked);
+}
+
+INSTANTIATE_TEST_SUITE_P(Columns, PickTest,
+                         ::testing::Values(PickCase{117, 107, 4, 1}, PickCase{0, 107, 4, 1},
+                                           PickCase{640, 107, 4, 4}, PickCase{170, 107, 4, 1},
+                                           PickCase{171, 107, 4, 2}, PickCase{300, 107, 0, 0},
+                                           // A canvas too narrow for its columns.
+                                           PickCase{20, 0, 50, 10}, PickCase{-5, 0, 50, 1}));
+
+// --- A click edits ---
+
+TEST_F(ForceFieldPointerTest, AReleaseAtThePressHeightEditsThePickedPlayer)
+{
+    ModalScript script;
+    editAndRename(script, "Bravo", "Bravissimo");
+    pt::mousePress(canvas(), 230, 300);
+    pt::mouseRelease(canvas(), 400, 300); // sideways does not count
+    ASSERT_TRUE(script.done());
+    const Player& p = main().Player[2];
+    EXPECT_EQ(p.Name, "Bravissimo");
+    EXPECT_EQ(p.Width, 7 * 10 + 20);
+    EXPECT_EQ(p.xcentre, p.x + 45);
+    EXPECT_EQ(p.ycentre, p.y + 15);
+    EXPECT_EQ(p.Position, -10) << "the editor's values, unchanged";
+    EXPECT_TRUE(main().FileChanged);
+}
+
+TEST_F(ForceFieldPointerTest, AClickInAnEmptyColumnEditsThatPlayer)
+{
+    ModalScript script;
+    editAndRename(script, "Delta", "Delta");
+    drag(kColumn[4], 200, 200);
+    EXPECT_TRUE(script.done());
+}
+
+TEST_F(ForceFieldPointerTest, DeletingTheLastPlayerInTheEditorLeavesTheMouseSafe)
+{
+    ModalScript script;
+    script.window([](platform::Window& w) { dynamic_cast<frmDetails&>(w).PushButton2->push(); });
+    drag(kColumn[4], 200, 200);
+    ASSERT_EQ(main().NumPlayer, 3);
+    EXPECT_TRUE(main().FileChanged);
+    EXPECT_EQ(ff().foundnum, 4) << "left from the press, beyond the document now";
+    // Whatever the release finds before the next press, it touches nobody.
+    ff().cGraph_MouseUp({kColumn[4], 300, false});
+    EXPECT_EQ(main().NumPlayer, 3);
+    drag(kColumn[4], 200, 260);
+    // The last column now is Charlie's, a player without score: 300 is shared out as 17 each.
+    EXPECT_EQ(main().Player[3].Position, 17);
+    EXPECT_EQ(main().Player[3].Importance, 17);
+}
+
+TEST_F(ForceFieldPointerTest, APressBeforeAnyPaintMapsAsThePaintWill)
+{
+    ff().xstep = 0;
+    ff().ymax = 0;
+    ff().posn = {};
+    drag(kColumn[1], 100, 290);
+    EXPECT_EQ(main().Player[1].Position, 22);
+    EXPECT_EQ(main().Player[1].Importance, 60);
+}
+
+TEST_F(ForceFieldPointerTest, WithOnlyTheCentralIssueAReleaseDoesNothing)
+{
+    testsupport::LoadDocument(main(), {{"Issue", 20, 50}});
+    paint();
+    drag(300, 100, 300);
+    EXPECT_EQ(ff().foundnum, 0);
+    EXPECT_EQ(main().Player[0].Position, 20);
+    EXPECT_FALSE(main().FileChanged);
+}
+
+TEST_F(ForceFieldPointerTest, ANarrowCanvasStillPicksAPlayerOfTheDocument)
+{
+    std::vector<testsupport::FixturePlayer> players{{"Issue"}};
+    for (int i = 1; i <= kPlayerLimit; ++i)
+        players.emplace_back("P" + std::to_string(i), 10, 10);
+    testsupport::LoadDocument(main(), players);
+    ff().setSize(64, 64);
+    pt::processEvents();
+    paint();
+    EXPECT_EQ(ff().xstep, 0);
+    drag(20, 5, 6);
+    EXPECT_GE(ff().foundnum, 1);
+    EXPECT_LE(ff().foundnum, kPlayerLimit);
+}
+
+} // namespace
