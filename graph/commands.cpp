@@ -1,0 +1,84 @@
+// The graph's menu commands: the Show menu, Page Setup, Print and Save as Picture.
+
+#include "graph/graph.h"
+
+#include "app/FileTypes.h"
+#include "app/frmMain.h"
+
+#include "spider/PrintSettings.h"
+#include "spider/ShowCommands.h"
+
+#include "platform/dialogs.h"
+#include "platform/pict.h"
+#include "platform/picture.h"
+
+#include <memory>
+#include <optional>
+
+namespace {
+
+bool transformAll(graph& w, ShowTransform transform)
+{
+    frmMain& m = frmMain::instance();
+    ApplyShowTransform(m, transform);
+    w.cGraph->refresh();
+    m.Canvas1->refresh();
+    return true;
+}
+
+} // namespace
+
+bool graph::_ShowMakeEasier_Action()
+{
+    return transformAll(*this, ShowTransform::MakeEasier);
+}
+
+bool graph::_ShowMakeHarder_Action()
+{
+    return transformAll(*this, ShowTransform::MakeHarder);
+}
+
+bool graph::_ShowMorePolarized_Action()
+{
+    return transformAll(*this, ShowTransform::MorePolarized);
+}
+
+bool graph::_ShowSwingometer_Action()
+{
+    ToggleSwingometer(frmMain::instance());
+    return true;
+}
+
+bool graph::_FilePageSetup_Action()
+{
+    RunPageSetup(p);
+    return true;
+}
+
+bool graph::_FilePrint_Action()
+{
+    p = platform::PrinterSetup();
+    if (!LoadPrintSettings(p))
+        return false;
+    const std::unique_ptr<platform::PrintedPage> page = platform::OpenPrinterDialog(p);
+    if (!page)
+        return false;
+    // Laid out in the canvas's pixels, one page unit each, with the page's own scales: the
+    // window's scales stay those of the screen, which the next press converts with.
+    DrawGraph(page->graphics(), GraphMapping::page(cGraph->width(), cGraph->height()),
+              GraphTarget::Printed);
+    return false;
+}
+
+bool graph::_FileSaveaspicture_Action()
+{
+    // The printed drawing at the screen's scales, into a picture of the canvas's size.
+    platform::Picture pic(cGraph->width(), cGraph->height());
+    DrawGraph(pic.graphics(), mapping(), GraphTarget::Printed);
+    const std::optional<platform::File> f =
+        platform::GetSaveFolderItem(FileTypes::ImagePict, "Kestrix.pict");
+    // A picture that cannot be written leaves no file behind.
+    if (f && !platform::SaveAsPicture(*f, pic, 0))
+        platform::MsgBox("Problem creating file ...");
+    return true;
+}

@@ -1,0 +1,115 @@
+#pragma once
+
+// The position-versus-importance graph: a scatter plot of the players' position (across)
+// against their importance (up). Dragging a dot sets both values of its player; a still click
+// edits the player; the contextual menu adds or edits players. The window keeps no document
+// data: it reads and writes frmMain's document state.
+
+#include "platform/controls.h"
+#include "platform/printing.h"
+#include "platform/window.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace platform {
+class Graphics;
+}
+
+/// The mapping between graph units (a position across, an importance up) and the pixels of a
+/// canvas of W by H. Position 0 lies 20 pixels left of the canvas's middle and importance 0
+/// seven units above its bottom edge. Sums are taken in 64 bits and every result goes through
+/// the one Double-to-Int32 conversion, so values far outside the axes saturate, never wrap.
+struct GraphMapping {
+    float xscale = 0; ///< pixels per unit of position
+    float yscale = 0; ///< pixels per unit of importance
+    int32_t W = 0;
+    int32_t H = 0;
+
+    /// The screen's scales for a canvas of W by H: W / 220 and H / 115.
+    static GraphMapping screen(int32_t W, int32_t H);
+    /// The printed page's scales: W / 210 and H / 115.
+    static GraphMapping page(int32_t W, int32_t H);
+
+    int32_t plotx(int32_t v) const;
+    int32_t ploty(int32_t v) const;
+    /// The position at canvas x; 0 while xscale is not positive (a canvas of no width).
+    int32_t unplotx(int32_t x) const;
+    /// The importance at canvas y; 0 while yscale is not positive.
+    int32_t unploty(int32_t y) const;
+};
+
+/// Where the graph is drawn.
+/// - Screen: the coloured background when it is switched on; only the players whose stance is
+///   known, at their position and importance limited to -100..100 and 0..100; white dots on the
+///   background, black ones without it; each dot's corner is recorded for the press.
+/// - Printed (the page and the picture): no background; every player, at the values as stored;
+///   black dots; nothing is recorded.
+enum class GraphTarget { Screen, Printed };
+
+class graph : public platform::WindowClass<graph> {
+public:
+    /// The scales of the last paint (the open event's first values until then).
+    float xscale = 0;
+    float yscale = 0;
+    /// The graph's own page setup; the main window's is never used here.
+    platform::PrinterSetup p;
+    bool CaptionsOn = false;
+    bool ColourBkgd = false;
+    /// Canvas corner of player i's dot as last painted on the screen; 0 until then.
+    std::array<int32_t, 101> xplot{};
+    std::array<int32_t, 101> yplot{};
+
+    platform::Canvas* cGraph = nullptr;
+    platform::PushButton* PushButton1 = nullptr; ///< "Close"
+    platform::StaticText* StaticText1 = nullptr;
+    platform::CheckBox* CheckBox1 = nullptr; ///< "Show captions"
+    platform::CheckBox* CheckBox2 = nullptr; ///< "Colour background"
+    platform::ContextualMenu* ContextualMenu1 = nullptr;
+
+    // --- Control events ---
+    bool cGraph_MouseDown(const platform::MouseEvent& e);
+    void cGraph_Paint(platform::Graphics& g);
+    void cGraph_MouseDrag(const platform::MouseEvent& e);
+    void cGraph_MouseUp(const platform::MouseEvent& e);
+    void PushButton1_Action();
+    void CheckBox1_Action();
+    void CheckBox2_Action();
+    void ContextualMenu1_Open();
+    void ContextualMenu1_Action(const std::string& item);
+
+    // --- Window events ---
+    void Event_Activate() override;
+    void Event_EnableMenuItems() override;
+    void Event_Open() override;
+
+    // --- Menu handlers ---
+    bool _FilePrint_Action();
+    bool _FileSaveaspicture_Action();
+    bool _FilePageSetup_Action();
+    bool _ShowMakeEasier_Action();
+    bool _ShowMakeHarder_Action();
+    bool _ShowSwingometer_Action();
+    bool _ShowMorePolarized_Action();
+
+    // --- The mapping in force: the window's scales over the canvas's current size ---
+    GraphMapping mapping() const;
+    int32_t plotx(int32_t v) const { return mapping().plotx(v); }
+    int32_t ploty(int32_t v) const { return mapping().ploty(v); }
+    int32_t unplotx(int32_t x) const { return mapping().unplotx(x); }
+    int32_t unploty(int32_t y) const { return mapping().unploty(y); }
+
+    /// The one drawing routine of the screen, the page and the picture: the open document on
+    /// `g` with the mapping `m`. Only the screen writes xplot and yplot.
+    void DrawGraph(platform::Graphics& g, const GraphMapping& m, GraphTarget target);
+
+protected:
+    void Layout() override;
+    void CreateControls() override;
+    void AddMenuHandlers() override;
+
+private:
+    friend class platform::WindowClass<graph>;
+    graph() = default;
+};

@@ -1,0 +1,121 @@
+// Editing the graph with the mouse: a press picks the player whose dot is nearest, a still
+// click edits it, a drag moves it to the release point (its position and importance at once),
+// and a contextual press offers to create or edit a player. The pointer state lives in
+// frmMain, in graph units.
+
+#include "graph/graph.h"
+
+#include "app/frmDetails.h"
+#include "app/frmMain.h"
+
+#include "forcefield/AddNewPlayer.h"
+
+#include "platform/values.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr const char* kContextualRows = "Create New Player,Edit Nearest Player";
+constexpr const char* kEditTitle = "Edit player information";
+
+// Whether `index` names a player of the document (the central issue included).
+bool inDocument(const frmMain& m, int32_t index)
+{
+    return index >= 0 && index <= std::min(m.NumPlayer, kPlayerLimit);
+}
+
+} // namespace
+
+bool graph::cGraph_MouseDown(const platform::MouseEvent& e)
+{
+    frmMain& m = frmMain::instance();
+    const GraphMapping map = mapping();
+    m.Moving = true;
+    m.dragx = 0;
+    m.dragy = 0;
+    // The dot nearest the press, however far: equal distances go to the lower index. Players
+    // never drawn since the window was built stand at the canvas's corner.
+    float best = std::numeric_limits<float>::infinity();
+    int32_t found = 0;
+    const int32_t last = std::min(m.NumPlayer, kPlayerLimit);
+    for (int32_t i = 1; i <= last; ++i) {
+        const float d = m.Distance(static_cast<float>(xplot[i]), static_cast<float>(yplot[i]),
+                                   static_cast<float>(e.x), static_cast<float>(e.y));
+        if (d < best) {
+            found = i;
+            best = d;
+        }
+    }
+    m.closest = found;
+    m.clickx = map.unplotx(e.x);
+    m.clicky = map.unploty(e.y);
+    if (e.contextual) {
+        m.Moving = false;
+        ContextualMenu1->open();
+    }
+    return true;
+}
+
+void graph::cGraph_MouseDrag(const platform::MouseEvent& e)
+{
+    frmMain& m = frmMain::instance();
+    const GraphMapping map = mapping();
+    m.dragx = map.unplotx(e.x);
+    m.dragy = map.unploty(e.y);
+}
+
+void graph::cGraph_MouseUp(const platform::MouseEvent& e)
+{
+    frmMain& m = frmMain::instance();
+    const GraphMapping map = mapping();
+    const int32_t gx = map.unplotx(e.x);
+    const int32_t gy = map.unploty(e.y);
+    // The pressed player may have gone since the press (a deletion): then nothing is edited.
+    if (m.NumPlayer > 0 && inDocument(m, m.closest)) {
+        // A click is a release whose last drag point is the press point in graph units.
+        const double moved =
+            std::max(std::abs(static_cast<double>(m.clickx) - static_cast<double>(m.dragx)),
+                     std::abs(static_cast<double>(m.clicky) - static_cast<double>(m.dragy)));
+        if (moved < 1) {
+            m.Current = m.closest;
+            EditPlayerModally(
+                PlayerEditorSetup::titled(kEditTitle, BoxFollowUp::CentreFromCornerInModelUnits));
+        } else if (m.Moving) {
+            // The release point, not limited to the axes.
+            ::Player& pl = m.Player[m.closest];
+            pl.Position = gx;
+            pl.Importance = gy;
+            m.FileChanged = true;
+        }
+    }
+    refresh();
+    m.refresh();
+}
+
+void graph::ContextualMenu1_Open()
+{
+    for (int32_t n = 1; n <= platform::CountFields(kContextualRows, ","); ++n)
+        ContextualMenu1->addRow(platform::NthField(kContextualRows, ",", n));
+}
+
+void graph::ContextualMenu1_Action(const std::string& item)
+{
+    frmMain& m = frmMain::instance();
+    if (item == "Create New Player") {
+        // Without a document there is no central issue to add a player to.
+        if (m.NumPlayer >= 0)
+            AddNewPlayer(NewPlayerPresets{m.clickx, m.clicky});
+    } else if (item == "Edit Nearest Player") {
+        if (inDocument(m, m.closest)) {
+            m.Current = m.closest;
+            EditPlayerModally(PlayerEditorSetup::titled(kEditTitle, BoxFollowUp::CentreFromCorner));
+        }
+    }
+    // Whatever was chosen, also after the limit message.
+    m.Canvas1->refresh();
+    m.Canvas2->refresh();
+    cGraph->refresh();
+}

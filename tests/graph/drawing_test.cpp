@@ -1,0 +1,203 @@
+#include "graph/graph.h"
+
+#include "tests/graph/graph_fixture.h"
+
+#include "platform/picture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+
+namespace {
+
+using graphtest::kBlack;
+using graphtest::kH;
+using graphtest::kW;
+using graphtest::kWhite;
+using platform::Picture;
+using platform::RGB;
+using testsupport::FixturePlayer;
+
+const GraphMapping kScreen = GraphMapping::screen(kW, kH);
+
+// Player i's dot corner on the screen for the values it is drawn at.
+std::pair<int, int> screenDot(int32_t position, int32_t importance)
+{
+    return {kScreen.plotx(position) - 2, kScreen.ploty(importance) - 2};
+}
+
+struct DotCase {
+    const char* name;
+    int32_t position;
+    int32_t importance;
+    int32_t drawnPosition; ///< where the screen puts it: at the nearer end of the axis
+    int32_t drawnImportance;
+};
+
+class DotTest : public graphtest::GraphTest, public ::testing::WithParamInterface<DotCase> {};
+
+TEST_P(DotTest, SitsAtItsLimitedValuesAndIsRecordedForThePress)
+{
+    const DotCase& c = GetParam();
+    graph& w = openGraph({{"Issue"}, {"A", c.position, c.importance}});
+    w.CaptionsOn = false;
+    w.ColourBkgd = false;
+    const Picture pic = paint(w);
+    const auto [x, y] = screenDot(c.drawnPosition, c.drawnImportance);
+    EXPECT_EQ(w.xplot[1], x);
+    EXPECT_EQ(w.yplot[1], y);
+    EXPECT_EQ(darkPixels(pic, x, y, x + 3, y + 3), 16) << "a black 4 by 4 dot";
+    EXPECT_EQ(main().Player[1].Position, c.position) << "the stored values stay";
+    EXPECT_EQ(main().Player[1].Importance, c.importance);
+
+    // On the coloured background the dot is white.
+    w.ColourBkgd = true;
+    const Picture coloured = paint(w);
+    EXPECT_EQ(coloured.pixel(x + 1, y + 1), kWhite);
+    EXPECT_EQ(coloured.pixel(x + 2, y + 2), kWhite);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, DotTest,
+                         ::testing::Values(DotCase{"WithinTheAxes", 40, 80, 40, 80},
+                                           DotCase{"RightOfAndBelowTheAxes", 130, -20, 100, 0},
+                                           DotCase{"LeftOfAndAboveTheAxes", -150, 120, -100, 100},
+                                           DotCase{"AtTheInt32Bounds",
+                                                   std::numeric_limits<int32_t>::max(),
+                                                   std::numeric_limits<int32_t>::min(), 100, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class GraphDrawingTest : public graphtest::GraphTest {};
+
+TEST_F(GraphDrawingTest, TheBackgroundRunsFromRedThroughYellowToGreenWhenSwitchedOn)
+{
+    graph& w = openGraph({{"Issue"}});
+    ASSERT_TRUE(w.ColourBkgd);
+    const Picture pic = paint(w);
+    // c = int((x - W / 2) * 200 / W); the colour (255 - 2c, 255 + 2c, 0), limited to 255.
+    EXPECT_EQ(pic.pixel(50, 5), RGB(255, 85, 0)) << "c = -85";
+    EXPECT_EQ(pic.pixel(338, 5), RGB(255, 255, 0)) << "c = 0";
+    EXPECT_EQ(pic.pixel(600, 5), RGB(101, 255, 0)) << "c = 77";
+    EXPECT_EQ(pic.pixel(kW - 1, 5), RGB(57, 255, 0)) << "c = 99";
+
+    w.ColourBkgd = false;
+    const Picture plain = paint(w);
+    EXPECT_EQ(plain.pixel(50, 5), kWhite);
+    EXPECT_EQ(plain.pixel(600, 5), kWhite);
+}
+
+TEST_F(GraphDrawingTest, APlayerOfUnknownStanceHasNoDotAndKeepsItsRecordedCorner)
+{
+    graph& w = openGraph({{"Issue"}, {"Hidden", 40, 80, 100, 100, "", true, true}});
+    w.ColourBkgd = false;
+    w.xplot[1] = 7;
+    w.yplot[1] = 9;
+    const Picture pic = paint(w);
+    const auto [x, y] = screenDot(40, 80);
+    EXPECT_EQ(darkPixels(pic, x, y - 10, x + 60, y + 12), 0) << "neither dot nor caption";
+    EXPECT_EQ(w.xplot[1], 7);
+    EXPECT_EQ(w.yplot[1], 9);
+}
+
+TEST_F(GraphDrawingTest, NoDocumentAndOnlyTheCentralIssueDrawNoDot)
+{
+    graph& w = openGraph({{"Issue", 40, 80}});
+    w.ColourBkgd = false;
+    const auto [x, y] = screenDot(40, 80);
+    EXPECT_EQ(darkPixels(paint(w), x, y, x + 3, y + 3), 0) << "the central issue is not drawn";
+    main().NumPlayer = -1;
+    const Picture pic = paint(w);
+    EXPECT_EQ(pic.pixel(kScreen.plotx(0), kScreen.ploty(50)), RGB(50, 50, 100)) << "the axes";
+}
+
+// --- Captions: beside the dot, or 10 pixels lower when a later player's would collide ---
+
+class CaptionTest : public graphtest::GraphTest {
+protected:
+    void SetUp() override
+    {
+        GraphTest::SetUp();
+        mDot = screenDot(40, 80);
+    }
+
+    // Ink of a caption with its baseline at the dot's top, and of one 10 pixels lower, from
+    // the caption's left edge (4 right of the dot) up to `right` pixels further.
+    int atDot(const Picture& pic, int from, int right) const
+    {
+        return darkPixels(pic, mDot.first + 4 + from, mDot.second - 9, mDot.first + 4 + right,
+                          mDot.second);
+    }
+    int shifted(const Picture& pic, int from, int right) const
+    {
+        return darkPixels(pic, mDot.first + 4 + from, mDot.second + 4, mDot.first + 4 + right,
+                          mDot.second + 10);
+    }
+
+    std::pair<int, int> mDot;
+};
+
+TEST_F(CaptionTest, ALoneCaptionStandsBesideItsDotAndGoesWithTheSwitch)
+{
+    graph& w = openGraph({{"Issue"}, {"HHH", 40, 80}});
+    w.ColourBkgd = false;
+    const Picture pic = paint(w);
+    EXPECT_GT(atDot(pic, 0, 30), 0);
+    EXPECT_EQ(shifted(pic, 0, 30), 0);
+
+    w.CheckBox1->setValue(false);
+    EXPECT_FALSE(w.CaptionsOn);
+    const Picture none = paint(w);
+    EXPECT_EQ(atDot(none, 0, 30), 0);
+}
+
+TEST_F(CaptionTest, OfTwoPlayersAtOnePointTheLowerIndexMovesDown)
+{
+    graph& w = openGraph({{"Issue"}, {"HHHHHHHHHHHH", 40, 80}, {"H", 40, 80}});
+    w.ColourBkgd = false;
+    const Picture pic = paint(w);
+    EXPECT_GT(shifted(pic, 30, 70), 0) << "the long name of player 1, moved down";
+    EXPECT_GT(atDot(pic, 0, 8), 0) << "the short name of player 2, at the dot";
+    EXPECT_EQ(atDot(pic, 30, 70), 0);
+}
+
+TEST_F(CaptionTest, ALaterPlayerOfUnknownStanceStillMovesACaption)
+{
+    graph& w = openGraph({{"Issue"}, {"HHH", 40, 80}, {"HHH", 40, 80, 100, 100, "", true, true}});
+    w.ColourBkgd = false;
+    const Picture pic = paint(w);
+    EXPECT_GT(shifted(pic, 0, 30), 0);
+    EXPECT_EQ(atDot(pic, 0, 30), 0) << "the unknown player gets no caption";
+}
+
+TEST_F(CaptionTest, CaptionsStayBlackOnTheColouredBackground)
+{
+    graph& w = openGraph({{"Issue"}, {"HHH", 40, 80}});
+    const Picture pic = paint(w);
+    EXPECT_GT(atDot(pic, 0, 30), 0);
+}
+
+// --- The printed drawing (page and picture) ---
+
+TEST_F(GraphDrawingTest, ThePrintedDrawingHasEveryPlayerUnlimitedInBlackOnWhite)
+{
+    graph& w = openGraph(
+        {{"Issue"}, {"A", 40, 80}, {"B", -40, 30, 100, 100, "", true, true}, {"C", 110, 70}});
+    ASSERT_TRUE(w.ColourBkgd);
+    w.CaptionsOn = false;
+    w.xplot.fill(-1);
+    const GraphMapping page = GraphMapping::page(kW, kH);
+    const Picture pic = printed(w, page);
+    EXPECT_EQ(pic.pixel(50, 5), kWhite) << "no coloured background";
+    auto dotAt = [&](int32_t pos, int32_t imp) {
+        const int x = page.plotx(pos) - 2;
+        const int y = page.ploty(imp) - 2;
+        return darkPixels(pic, x, y, x + 3, y + 3);
+    };
+    EXPECT_EQ(dotAt(40, 80), 16);
+    EXPECT_EQ(dotAt(-40, 30), 16) << "a player of unknown stance is printed";
+    EXPECT_EQ(dotAt(110, 70), 16) << "beyond the +100 tick";
+    EXPECT_GT(page.plotx(110) - 2, page.plotx(100) + 2);
+    EXPECT_EQ(w.xplot[1], -1) << "the printed drawing records nothing";
+}
+
+} // namespace

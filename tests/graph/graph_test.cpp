@@ -1,0 +1,210 @@
+#include "graph/graph.h"
+
+#include "app/Companions.h"
+#include "app/Menu.h"
+#include "app/frmMain.h"
+
+#include "spider/wSwing.h"
+
+#include "tests/graph/graph_fixture.h"
+#include "tests/support/modal_script.h"
+
+#include "platform/menu.h"
+#include "platform/testing.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace pt = platform::testing;
+using graphtest::kH;
+using graphtest::kW;
+using testsupport::FixturePlayer;
+using testsupport::Kind;
+using testsupport::ModalRequest;
+using testsupport::ModalScript;
+
+const GraphMapping kScreen = GraphMapping::screen(kW, kH);
+
+class GraphWindowTest : public graphtest::GraphTest {};
+
+// --- The window and its settings ---
+
+TEST_F(GraphWindowTest, OpensWithItsLayoutAndBothSettingsOn)
+{
+    graph& w = openGraph({{"Issue"}, {"A", 10, 20}});
+    EXPECT_EQ(w.title(), "Position vs. Importance");
+    EXPECT_EQ(w.width(), 725);
+    EXPECT_EQ(w.height(), 411);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(w.PushButton1->caption(), "Close");
+    EXPECT_EQ(w.StaticText1->text(), "Position: enemy -> ally");
+    EXPECT_TRUE(w.ColourBkgd);
+    EXPECT_TRUE(w.CheckBox2->value());
+    EXPECT_EQ(w.ContextualMenu1->rows(),
+              (std::vector<std::string>{"Create New Player", "Edit Nearest Player"}));
+}
+
+struct CaptionsCase {
+    int players; ///< besides the central issue
+    bool captions;
+};
+
+class CaptionsAtOpenTest : public graphtest::GraphTest,
+                           public ::testing::WithParamInterface<CaptionsCase> {};
+
+TEST_P(CaptionsAtOpenTest, SixteenPlayersOrMoreOpenWithoutCaptions)
+{
+    std::vector<FixturePlayer> players{{"Issue"}};
+    for (int i = 1; i <= GetParam().players; ++i)
+        players.emplace_back("P" + std::to_string(i));
+    graph& w = openGraph(players);
+    EXPECT_EQ(w.CaptionsOn, GetParam().captions);
+    EXPECT_EQ(w.CheckBox1->value(), GetParam().captions);
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, CaptionsAtOpenTest,
+                         ::testing::Values(CaptionsCase{15, true}, CaptionsCase{16, false}));
+
+TEST_F(GraphWindowTest, TheCheckBoxesSwitchTheirSettings)
+{
+    graph& w = openGraph({{"Issue"}, {"A", 10, 20}});
+    w.CheckBox1->setValue(false);
+    EXPECT_FALSE(w.CaptionsOn);
+    w.CheckBox2->setValue(false);
+    EXPECT_FALSE(w.ColourBkgd);
+    w.CheckBox2->setValue(true);
+    EXPECT_TRUE(w.ColourBkgd);
+    w.CheckBox1->setValue(true);
+    EXPECT_TRUE(w.CaptionsOn);
+}
+
+TEST_F(GraphWindowTest, CloseOnlyHidesAndTheGraphButtonBringsTheSameWindowBack)
+{
+    graph& w = openGraph({{"Issue"}, {"A", 10, 20}});
+    w.CheckBox2->setValue(false);
+    w.CheckBox1->setValue(false);
+    w.p.setSetupString("KestrixPageSetup/1;printer=;page=A4;orientation=portrait;"
+                       "margins=10,10,10,10pt");
+    const std::string setup = w.p.setupString();
+    w.PushButton1->push();
+    EXPECT_FALSE(w.isVisible());
+    ASSERT_TRUE(graph::exists());
+
+    main().EnableViewButtons();
+    main().pbMove->push();
+    EXPECT_EQ(&graph::instance(), &w);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_FALSE(w.ColourBkgd);
+    EXPECT_FALSE(w.CheckBox2->value());
+    EXPECT_FALSE(w.CaptionsOn);
+    EXPECT_EQ(w.p.setupString(), setup);
+
+    pt::typeKey(w, "Return");
+    EXPECT_FALSE(w.isVisible()) << "Close is the default button";
+}
+
+TEST_F(GraphWindowTest, ClosingWithTheCloseBoxGivesAFreshWindowNextTime)
+{
+    graph& w = openGraph({{"Issue"}, {"A", 10, 20}});
+    w.CheckBox2->setValue(false);
+    pt::clickCloseBox(w);
+    pt::processEvents();
+    EXPECT_FALSE(graph::exists());
+    ShowGraph();
+    EXPECT_TRUE(graph::instance().ColourBkgd);
+    EXPECT_TRUE(graph::instance().isVisible());
+}
+
+TEST_F(GraphWindowTest, BecomingActiveRepaintsWithEditsMadeElsewhere)
+{
+    graph& w = openGraph({{"Issue"}, {"A", 10, 20}});
+    ASSERT_EQ(w.xplot[1], kScreen.plotx(10) - 2) << "the window painted when it opened";
+    main().Player[1].Position = -80;
+    pt::processEvents();
+    EXPECT_EQ(w.xplot[1], kScreen.plotx(10) - 2) << "nothing repaints the graph on its own";
+    pt::activate(main());
+    pt::activate(w);
+    pt::processEvents();
+    EXPECT_EQ(w.xplot[1], kScreen.plotx(-80) - 2);
+}
+
+// --- The menu ---
+
+TEST_F(GraphWindowTest, InFrontItEnablesPrintPageSetupAndSaveAsPictureOnly)
+{
+    openGraph({{"Issue"}, {"A", 10, 20}});
+    Menu::instance().updateEnabling();
+    for (const char* name : {"FilePrint", "FileSaveasPicture", "FilePageSetup", "ShowMakeEasier"})
+        EXPECT_TRUE(Menu::instance().item(name)->isEnabled()) << name;
+    for (const char* name : {"FileNew", "FileOpen", "FileSave", "FileSaveSet", "FileExportData"})
+        EXPECT_FALSE(Menu::instance().item(name)->isEnabled()) << name;
+}
+
+TEST_F(GraphWindowTest, SaveAsPictureReachesTheGraphsHandlerWhateverTheLetterCase)
+{
+    openGraph({{"Issue"}, {"A", 10, 20}});
+    ModalScript script;
+    script.expect(Kind::SaveFile, [](const ModalRequest& r) {
+        EXPECT_EQ(r.filter, "image/pict");
+        EXPECT_EQ(r.defaultName, "Kestrix.pict");
+        return testsupport::ModalAnswer::cancel();
+    });
+    EXPECT_TRUE(pt::chooseMenuItem("FileSaveasPicture"));
+    EXPECT_TRUE(script.done());
+    EXPECT_TRUE(script.messages().empty()) << "a cancelled dialog shows nothing";
+}
+
+struct TransformCase {
+    const char* item;
+    std::vector<int32_t> after; ///< players 1..5, from 95, -95, 0, 150, -150
+};
+
+class GraphShowTransformTest : public graphtest::GraphTest,
+                               public ::testing::WithParamInterface<TransformCase> {};
+
+TEST_P(GraphShowTransformTest, MovesTheKnownPlayersAndMarksTheDocumentChanged)
+{
+    graph& w = openGraph({{"Issue", 0},
+                          {"A", 95},
+                          {"B", -95},
+                          {"C", 0},
+                          {"D", 150},
+                          {"E", -150},
+                          {"F", 50, 50, 100, 100, "", true, true}});
+    const std::function<bool()>* handler = w.menuHandler(GetParam().item);
+    ASSERT_NE(handler, nullptr);
+    EXPECT_TRUE((*handler)());
+    for (size_t i = 0; i < GetParam().after.size(); ++i)
+        EXPECT_EQ(main().Player[i + 1].Position, GetParam().after[i]) << "player " << i + 1;
+    EXPECT_EQ(main().Player[0].Position, 0) << "the central issue stays";
+    EXPECT_EQ(main().Player[6].Position, 50) << "a player of unknown stance stays";
+    EXPECT_TRUE(main().FileChanged);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Items, GraphShowTransformTest,
+    ::testing::Values(TransformCase{"ShowMakeEasier", {100, -85, 10, 100, -140}},
+                      TransformCase{"ShowMakeHarder", {85, -100, -10, 140, -100}},
+                      TransformCase{"ShowMorePolarized", {100, -100, -10, 100, -100}}),
+    [](const auto& info) { return std::string(info.param.item); });
+
+TEST_F(GraphWindowTest, TheSwingometerCommandFollowsTheFlag)
+{
+    graph& w = openGraph({{"Issue"}, {"A", 10, 20}});
+    const std::function<bool()>* handler = w.menuHandler("ShowSwingometer");
+    ASSERT_NE(handler, nullptr);
+    main().Swinging = false;
+    EXPECT_TRUE((*handler)());
+    EXPECT_TRUE(main().Swinging);
+    EXPECT_TRUE(wSwing::instance().isVisible());
+    EXPECT_TRUE((*handler)());
+    EXPECT_FALSE(main().Swinging);
+    EXPECT_FALSE(wSwing::instance().isVisible());
+    EXPECT_FALSE(main().FileChanged);
+}
+
+} // namespace
