@@ -61,18 +61,16 @@ class CanvasWidget : public QWidget {
 public:
     explicit CanvasWidget(Canvas& canvas, QWidget* parent) : QWidget(parent), mCanvas(canvas)
     {
-        setAttribute(Qt::WA_OpaquePaintEvent, false);
         setFocusPolicy(Qt::NoFocus);
     }
 
-    bool eraseBackground = true;
 
 protected:
     void paintEvent(QPaintEvent*) override
     {
+        // Erasing leaves what lies beneath the canvas, which the toolkit has just painted; a
+        // canvas that does not erase starts from its last picture.
         QPainter painter(this);
-        if (eraseBackground)
-            painter.fillRect(rect(), palette().window());
         if (!mCanvas.onPaint)
             return;
         Graphics g(std::make_unique<detail::GraphicsImpl>(&painter, width(), height()));
@@ -262,7 +260,7 @@ void Canvas::setAcceptsFocus(bool accepts)
 
 void Canvas::setEraseBackground(bool erase)
 {
-    widgetOf<CanvasWidget>(*this)->eraseBackground = erase;
+    d->widget->setAttribute(Qt::WA_OpaquePaintEvent, !erase);
 }
 
 // --- PushButton ---
