@@ -43,7 +43,8 @@ void frmDetails::CreateControls()
         c->setValue(value);
         return c;
     };
-    auto slider = [this](const char* name, platform::Rect rect, int32_t lo, int32_t hi, int32_t value) {
+    auto slider = [this](const char* name, platform::Rect rect, int32_t lo, int32_t hi,
+                         int32_t value) {
         platform::Slider* s = addControl<platform::Slider>(name, rect);
         s->setRange(lo, hi);
         s->setValue(value);

@@ -31,8 +31,9 @@ void frmMain::CreateControls()
     Canvas1 = addControl<platform::Canvas>("Canvas1", {9, 7, 756, 582},
                                            LockLeft | LockTop | LockRight | LockBottom);
     Canvas1->setAcceptsFocus(true);
-    Canvas1->setHelpTag("Click to drag, shift click to make indirect links and ctrl-click to create "
-                        "or edit players. Click in player to edit.");
+    Canvas1->setHelpTag(
+        "Click to drag, shift click to make indirect links and ctrl-click to create "
+        "or edit players. Click in player to edit.");
     Canvas1->onKeyDown = [this](const std::string& key) { return Canvas1_KeyDown(key); };
     Canvas1->onMouseUp = [this](const platform::MouseEvent& e) { Canvas1_MouseUp(e); };
     Canvas1->onMouseDrag = [this](const platform::MouseEvent& e) { Canvas1_MouseDrag(e); };
@@ -40,7 +41,8 @@ void frmMain::CreateControls()
     Canvas1->onPaint = [this](platform::Graphics& g) { Canvas1_Paint(g); };
 
     auto viewButton = [this](const char* name, platform::Rect rect, const char* caption) {
-        platform::PushButton* button = addControl<platform::PushButton>(name, rect, LockRight | LockBottom);
+        platform::PushButton* button =
+            addControl<platform::PushButton>(name, rect, LockRight | LockBottom);
         button->setCaption(caption);
         button->setEnabled(false);
         button->setTextSize(12);
@@ -102,10 +104,10 @@ void frmMain::AddMenuHandlers()
 void frmMain::Event_EnableMenuItems()
 {
     // Whatever the document holds: also with only the central issue and nothing unsaved.
-    for (const char* name : {"FileOpen", "FileSaveSet", "FileNew", "FilePrint", "FileSave",
-                             "FileExportData", "FilePageSetup", "FileSaveasPicture",
-                             "ShowSwingometer", "ShowMakeHarder", "ShowMakeEasier",
-                             "ShowMorePolarized"})
+    for (const char* name :
+         {"FileOpen", "FileSaveSet", "FileNew", "FilePrint", "FileSave", "FileExportData",
+          "FilePageSetup", "FileSaveasPicture", "ShowSwingometer", "ShowMakeHarder",
+          "ShowMakeEasier", "ShowMorePolarized"})
         if (platform::MenuItem* item = menuItem(name))
             item->setEnabled(true);
 }

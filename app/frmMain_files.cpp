@@ -13,7 +13,8 @@ namespace {
 
 constexpr const char* kProblemWithFile = "Problem with file ...";
 constexpr const char* kProblemCreatingFile = "Problem creating file ...";
-constexpr const char* kWrongKindOfFile = "Sorry, this doesn't seem to be the right kind of file ...";
+constexpr const char* kWrongKindOfFile =
+    "Sorry, this doesn't seem to be the right kind of file ...";
 
 // The database that belongs to a data file: its name up to the first dot, then ".rsd", in the
 // data file's own folder.

@@ -19,8 +19,8 @@ std::string BStr(bool b)
 
 float InRange(float a, float b, float c)
 {
-    return static_cast<float>(std::max(static_cast<double>(b),
-                                       std::min(static_cast<double>(c), static_cast<double>(a))));
+    return static_cast<float>(
+        std::max(static_cast<double>(b), std::min(static_cast<double>(c), static_cast<double>(a))));
 }
 
 void InitMyLib()

@@ -3,12 +3,12 @@
 #include "app/Companions.h"
 #include "app/frmMain.h"
 
-
 #include <optional>
 
 namespace {
 
-const platform::Picture* cachedPicture(std::optional<std::optional<platform::Picture>>& slot, int number)
+const platform::Picture* cachedPicture(std::optional<std::optional<platform::Picture>>& slot,
+                                       int number)
 {
     if (!slot)
         slot = platform::Picture::fromResource(number);
@@ -52,9 +52,11 @@ void wtoolbar::Layout()
 
 void wtoolbar::CreateControls()
 {
-    ToolbarItem1 = addToolbarItem("ToolbarItem1", "Spider", "Show the main spider plot", img_spider());
+    ToolbarItem1 =
+        addToolbarItem("ToolbarItem1", "Spider", "Show the main spider plot", img_spider());
     ToolbarItem1->onAction = [this] { ToolbarItem1_Action(); };
-    ToolbarItem2 = addToolbarItem("ToolbarItem2", "ForceField", "Show the force field diagram", img_ff());
+    ToolbarItem2 =
+        addToolbarItem("ToolbarItem2", "ForceField", "Show the force field diagram", img_ff());
     ToolbarItem2->onAction = [this] { ToolbarItem2_Action(); };
     ToolbarItem3 = addToolbarItem("ToolbarItem3", "Graph", "Show the data as a graph", img_graph());
     ToolbarItem3->onAction = [this] { ToolbarItem3_Action(); };

@@ -1,11 +1,11 @@
 #include "platform/application.h"
 
 #include "platform/dialogs.h"
-#include "platform/menu.h"
-#include "platform/window.h"
 #include "platform/internal/graphics_p.h"
 #include "platform/internal/runtime_p.h"
 #include "platform/internal/window_p.h"
+#include "platform/menu.h"
+#include "platform/window.h"
 
 #include <QApplication>
 #include <QStyleFactory>
@@ -110,14 +110,23 @@ Application::~Application()
         gInstance = nullptr;
 }
 
-Application* Application::instance() { return gInstance; }
+Application* Application::instance()
+{
+    return gInstance;
+}
 
 namespace {
 MenuBar* gMenuBar = nullptr;
 }
 
-void Application::setMenuBar(MenuBar& bar) { gMenuBar = &bar; }
-MenuBar* Application::menuBar() const { return gMenuBar; }
+void Application::setMenuBar(MenuBar& bar)
+{
+    gMenuBar = &bar;
+}
+MenuBar* Application::menuBar() const
+{
+    return gMenuBar;
+}
 
 int Application::run(const std::function<void()>& startup)
 {
@@ -140,7 +149,10 @@ void Application::quit(int exitCode)
     QCoreApplication::exit(exitCode);
 }
 
-bool Application::quitRequested() { return gQuitRequested; }
+bool Application::quitRequested()
+{
+    return gQuitRequested;
+}
 
 namespace detail {
 void clearQuitRequest()

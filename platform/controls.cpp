@@ -64,7 +64,6 @@ public:
         setFocusPolicy(Qt::NoFocus);
     }
 
-
 protected:
     void paintEvent(QPaintEvent*) override
     {
@@ -94,14 +93,17 @@ protected:
             return;
         const unsigned long modalsBefore = detail::modalRunCount();
         Canvas* canvas = &mCanvas;
-        const bool wantsDrag = runGuardedResult([canvas, press] { return canvas->onMouseDown(press); });
+        const bool wantsDrag =
+            runGuardedResult([canvas, press] { return canvas->onMouseDown(press); });
         // A press that ran a dialog or a menu has lost its button to it: the gesture ends here.
         if (!wantsDrag || detail::modalRunCount() != modalsBefore || detail::terminating())
             return;
         mTracking = true;
         mButton = event->button();
         if (mCanvas.onMouseDrag)
-            runGuarded([canvas, press] { canvas->onMouseDrag(MouseEvent{press.x, press.y, false}); });
+            runGuarded([canvas, press] {
+                canvas->onMouseDrag(MouseEvent{press.x, press.y, false});
+            });
     }
 
     void mouseMoveEvent(QMouseEvent* event) override
@@ -186,8 +188,7 @@ protected:
     }
 };
 
-template <class W>
-W* widgetOf(const Control& c)
+template <class W> W* widgetOf(const Control& c)
 {
     return static_cast<W*>(c.impl().widget);
 }
@@ -203,12 +204,30 @@ Control::Control(const detail::ControlContext& context)
 
 Control::~Control() = default;
 
-const std::string& Control::name() const { return d->name; }
-Window& Control::window() const { return *d->window->owner; }
-int32_t Control::left() const { return d->placed.x(); }
-int32_t Control::top() const { return d->placed.y(); }
-int32_t Control::width() const { return d->placed.width(); }
-int32_t Control::height() const { return d->placed.height(); }
+const std::string& Control::name() const
+{
+    return d->name;
+}
+Window& Control::window() const
+{
+    return *d->window->owner;
+}
+int32_t Control::left() const
+{
+    return d->placed.x();
+}
+int32_t Control::top() const
+{
+    return d->placed.y();
+}
+int32_t Control::width() const
+{
+    return d->placed.width();
+}
+int32_t Control::height() const
+{
+    return d->placed.height();
+}
 
 void Control::setLeft(int32_t left)
 {
@@ -222,13 +241,34 @@ void Control::setTop(int32_t top)
     d->relayout();
 }
 
-bool Control::isVisible() const { return !d->widget->isHidden(); }
-void Control::setVisible(bool visible) { d->widget->setVisible(visible); }
-bool Control::isEnabled() const { return d->widget->isEnabled(); }
-void Control::setEnabled(bool enabled) { d->widget->setEnabled(enabled); }
-void Control::setFocus() { d->widget->setFocus(Qt::OtherFocusReason); }
-bool Control::hasFocus() const { return d->widget->hasFocus(); }
-void Control::setHelpTag(std::string_view text) { d->widget->setToolTip(qs(text)); }
+bool Control::isVisible() const
+{
+    return !d->widget->isHidden();
+}
+void Control::setVisible(bool visible)
+{
+    d->widget->setVisible(visible);
+}
+bool Control::isEnabled() const
+{
+    return d->widget->isEnabled();
+}
+void Control::setEnabled(bool enabled)
+{
+    d->widget->setEnabled(enabled);
+}
+void Control::setFocus()
+{
+    d->widget->setFocus(Qt::OtherFocusReason);
+}
+bool Control::hasFocus() const
+{
+    return d->widget->hasFocus();
+}
+void Control::setHelpTag(std::string_view text)
+{
+    d->widget->setToolTip(qs(text));
+}
 
 void Control::setTextSize(double size)
 {
@@ -244,7 +284,10 @@ void Control::setBold(bool bold)
     d->widget->setFont(f);
 }
 
-void Control::refresh() { d->widget->update(); }
+void Control::refresh()
+{
+    d->widget->update();
+}
 
 // --- Canvas ---
 
@@ -273,7 +316,10 @@ PushButton::PushButton(const detail::ControlContext& context) : Control(context)
     QObject::connect(button, &QPushButton::clicked, button, [this] { runGuarded(onAction); });
 }
 
-std::string PushButton::caption() const { return ss(widgetOf<QPushButton>(*this)->text()); }
+std::string PushButton::caption() const
+{
+    return ss(widgetOf<QPushButton>(*this)->text());
+}
 void PushButton::setCaption(std::string_view caption)
 {
     widgetOf<QPushButton>(*this)->setText(qs(caption));
@@ -295,9 +341,18 @@ StaticText::StaticText(const detail::ControlContext& context) : Control(context)
     d->attach(label);
 }
 
-std::string StaticText::text() const { return ss(widgetOf<QLabel>(*this)->text()); }
-void StaticText::setText(std::string_view text) { widgetOf<QLabel>(*this)->setText(qs(text)); }
-void StaticText::setAlignment(Alignment a) { widgetOf<QLabel>(*this)->setAlignment(toQt(a)); }
+std::string StaticText::text() const
+{
+    return ss(widgetOf<QLabel>(*this)->text());
+}
+void StaticText::setText(std::string_view text)
+{
+    widgetOf<QLabel>(*this)->setText(qs(text));
+}
+void StaticText::setAlignment(Alignment a)
+{
+    widgetOf<QLabel>(*this)->setAlignment(toQt(a));
+}
 
 void StaticText::setTextColor(Color c)
 {
@@ -405,17 +460,42 @@ Slider::Slider(const detail::ControlContext& context) : Control(context)
     auto* slider = new QSlider(Qt::Horizontal, context.window->content);
     slider->setRange(0, 100);
     d->attach(slider);
-    QObject::connect(slider, &QSlider::valueChanged, slider, [this] { runGuarded(onValueChanged); });
+    QObject::connect(slider, &QSlider::valueChanged, slider,
+                     [this] { runGuarded(onValueChanged); });
 }
 
-int32_t Slider::value() const { return widgetOf<QSlider>(*this)->value(); }
-void Slider::setValue(int32_t value) { widgetOf<QSlider>(*this)->setValue(value); }
-int32_t Slider::minimum() const { return widgetOf<QSlider>(*this)->minimum(); }
-int32_t Slider::maximum() const { return widgetOf<QSlider>(*this)->maximum(); }
-void Slider::setRange(int32_t lo, int32_t hi) { widgetOf<QSlider>(*this)->setRange(lo, hi); }
-void Slider::setLineStep(int32_t step) { widgetOf<QSlider>(*this)->setSingleStep(step); }
-void Slider::setPageStep(int32_t step) { widgetOf<QSlider>(*this)->setPageStep(step); }
-void Slider::setLiveScroll(bool live) { widgetOf<QSlider>(*this)->setTracking(live); }
+int32_t Slider::value() const
+{
+    return widgetOf<QSlider>(*this)->value();
+}
+void Slider::setValue(int32_t value)
+{
+    widgetOf<QSlider>(*this)->setValue(value);
+}
+int32_t Slider::minimum() const
+{
+    return widgetOf<QSlider>(*this)->minimum();
+}
+int32_t Slider::maximum() const
+{
+    return widgetOf<QSlider>(*this)->maximum();
+}
+void Slider::setRange(int32_t lo, int32_t hi)
+{
+    widgetOf<QSlider>(*this)->setRange(lo, hi);
+}
+void Slider::setLineStep(int32_t step)
+{
+    widgetOf<QSlider>(*this)->setSingleStep(step);
+}
+void Slider::setPageStep(int32_t step)
+{
+    widgetOf<QSlider>(*this)->setPageStep(step);
+}
+void Slider::setLiveScroll(bool live)
+{
+    widgetOf<QSlider>(*this)->setTracking(live);
+}
 
 // --- ScrollBar ---
 
@@ -426,12 +506,30 @@ ScrollBar::ScrollBar(const detail::ControlContext& context) : Control(context)
     QObject::connect(bar, &QScrollBar::valueChanged, bar, [this] { runGuarded(onValueChanged); });
 }
 
-int32_t ScrollBar::value() const { return widgetOf<QScrollBar>(*this)->value(); }
-void ScrollBar::setValue(int32_t value) { widgetOf<QScrollBar>(*this)->setValue(value); }
-void ScrollBar::setRange(int32_t lo, int32_t hi) { widgetOf<QScrollBar>(*this)->setRange(lo, hi); }
-void ScrollBar::setLineStep(int32_t step) { widgetOf<QScrollBar>(*this)->setSingleStep(step); }
-void ScrollBar::setPageStep(int32_t step) { widgetOf<QScrollBar>(*this)->setPageStep(step); }
-void ScrollBar::setLiveScroll(bool live) { widgetOf<QScrollBar>(*this)->setTracking(live); }
+int32_t ScrollBar::value() const
+{
+    return widgetOf<QScrollBar>(*this)->value();
+}
+void ScrollBar::setValue(int32_t value)
+{
+    widgetOf<QScrollBar>(*this)->setValue(value);
+}
+void ScrollBar::setRange(int32_t lo, int32_t hi)
+{
+    widgetOf<QScrollBar>(*this)->setRange(lo, hi);
+}
+void ScrollBar::setLineStep(int32_t step)
+{
+    widgetOf<QScrollBar>(*this)->setSingleStep(step);
+}
+void ScrollBar::setPageStep(int32_t step)
+{
+    widgetOf<QScrollBar>(*this)->setPageStep(step);
+}
+void ScrollBar::setLiveScroll(bool live)
+{
+    widgetOf<QScrollBar>(*this)->setTracking(live);
+}
 
 // --- CheckBox ---
 
@@ -442,10 +540,22 @@ CheckBox::CheckBox(const detail::ControlContext& context) : Control(context)
     QObject::connect(box, &QCheckBox::toggled, box, [this] { runGuarded(onAction); });
 }
 
-std::string CheckBox::caption() const { return ss(widgetOf<QCheckBox>(*this)->text()); }
-void CheckBox::setCaption(std::string_view c) { widgetOf<QCheckBox>(*this)->setText(qs(c)); }
-bool CheckBox::value() const { return widgetOf<QCheckBox>(*this)->isChecked(); }
-void CheckBox::setValue(bool value) { widgetOf<QCheckBox>(*this)->setChecked(value); }
+std::string CheckBox::caption() const
+{
+    return ss(widgetOf<QCheckBox>(*this)->text());
+}
+void CheckBox::setCaption(std::string_view c)
+{
+    widgetOf<QCheckBox>(*this)->setText(qs(c));
+}
+bool CheckBox::value() const
+{
+    return widgetOf<QCheckBox>(*this)->isChecked();
+}
+void CheckBox::setValue(bool value)
+{
+    widgetOf<QCheckBox>(*this)->setChecked(value);
+}
 
 // --- GroupBox ---
 
@@ -537,7 +647,10 @@ void ListBox::setColumnAlignment(int32_t column, Alignment alignment)
             item->setTextAlignment(toQt(alignment));
 }
 
-void ListBox::setGridLines(bool grid) { widgetOf<ListWidget>(*this)->setShowGrid(grid); }
+void ListBox::setGridLines(bool grid)
+{
+    widgetOf<ListWidget>(*this)->setShowGrid(grid);
+}
 
 void ListBox::addRow(std::string_view text)
 {
@@ -570,8 +683,14 @@ std::string ListBox::cell(int32_t row, int32_t column) const
     return item ? ss(item->text()) : std::string();
 }
 
-int32_t ListBox::rowCount() const { return widgetOf<ListWidget>(*this)->rowCount(); }
-void ListBox::deleteAllRows() { widgetOf<ListWidget>(*this)->setRowCount(0); }
+int32_t ListBox::rowCount() const
+{
+    return widgetOf<ListWidget>(*this)->rowCount();
+}
+void ListBox::deleteAllRows()
+{
+    widgetOf<ListWidget>(*this)->setRowCount(0);
+}
 
 int32_t ListBox::listIndex() const
 {
@@ -594,7 +713,10 @@ void ListBox::setListIndex(int32_t row)
 ContextualMenu::ContextualMenu(std::string name) : mName(std::move(name)) {}
 ContextualMenu::~ContextualMenu() = default;
 
-void ContextualMenu::addRow(std::string text) { mRows.push_back(std::move(text)); }
+void ContextualMenu::addRow(std::string text)
+{
+    mRows.push_back(std::move(text));
+}
 
 void ContextualMenu::open()
 {
@@ -628,6 +750,9 @@ ToolbarItem::ToolbarItem(std::string name, std::string caption)
 {
 }
 
-void ToolbarItem::push() { runGuarded(onAction); }
+void ToolbarItem::push()
+{
+    runGuarded(onAction);
+}
 
 } // namespace platform

@@ -32,7 +32,8 @@ QString nameFilter(std::string_view typeName)
     QStringList patterns;
     if (type)
         for (const QString& ext : qs(type->extensions).split(QLatin1Char(';'), Qt::SkipEmptyParts))
-            patterns << QStringLiteral("*") + (ext.startsWith(QLatin1Char('.')) ? ext : QLatin1Char('.') + ext);
+            patterns << QStringLiteral("*") +
+                            (ext.startsWith(QLatin1Char('.')) ? ext : QLatin1Char('.') + ext);
     if (patterns.isEmpty())
         patterns << QStringLiteral("*");
     return QStringLiteral("%1 (%2)").arg(qs(typeName), patterns.join(QLatin1Char(' ')));
@@ -96,7 +97,8 @@ MessageDialog::Result MessageDialog::showModal()
     request.message = message;
     request.explanation = explanation;
     request.buttons = {actionButton.visible ? actionButton.caption : std::string(),
-                       alternateActionButton.visible ? alternateActionButton.caption : std::string(),
+                       alternateActionButton.visible ? alternateActionButton.caption
+                                                     : std::string(),
                        cancelButton.visible ? cancelButton.caption : std::string()};
     if (auto answer = detail::askTestSeam(request)) {
         switch (answer->choice) {

@@ -39,7 +39,7 @@ public:
     std::string title;
     std::string message;
     std::string explanation;
-    Button actionButton{"OK", true};          ///< the default button
+    Button actionButton{"OK", true}; ///< the default button
     Button alternateActionButton{"Don't Save", false};
     Button cancelButton{"Cancel", true};
 

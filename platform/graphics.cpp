@@ -119,18 +119,54 @@ QPolygon toPolygon(const std::vector<int32_t>& xy)
 Graphics::Graphics(std::unique_ptr<detail::GraphicsImpl> impl) : d(std::move(impl)) {}
 Graphics::~Graphics() = default;
 
-int32_t Graphics::width() const { return d->width; }
-int32_t Graphics::height() const { return d->height; }
-Color Graphics::foreColor() const { return d->fore; }
-void Graphics::setForeColor(Color c) { d->fore = c; }
-int32_t Graphics::penWidth() const { return d->penWidth; }
-void Graphics::setPenWidth(int32_t w) { d->penWidth = w; }
-int32_t Graphics::penHeight() const { return d->penHeight; }
-void Graphics::setPenHeight(int32_t h) { d->penHeight = h; }
-double Graphics::textSize() const { return d->textSize(); }
-bool Graphics::bold() const { return d->bold(); }
-void Graphics::setTextSize(double size) { d->setTextSize(size); }
-void Graphics::setBold(bool bold) { d->setBold(bold); }
+int32_t Graphics::width() const
+{
+    return d->width;
+}
+int32_t Graphics::height() const
+{
+    return d->height;
+}
+Color Graphics::foreColor() const
+{
+    return d->fore;
+}
+void Graphics::setForeColor(Color c)
+{
+    d->fore = c;
+}
+int32_t Graphics::penWidth() const
+{
+    return d->penWidth;
+}
+void Graphics::setPenWidth(int32_t w)
+{
+    d->penWidth = w;
+}
+int32_t Graphics::penHeight() const
+{
+    return d->penHeight;
+}
+void Graphics::setPenHeight(int32_t h)
+{
+    d->penHeight = h;
+}
+double Graphics::textSize() const
+{
+    return d->textSize();
+}
+bool Graphics::bold() const
+{
+    return d->bold();
+}
+void Graphics::setTextSize(double size)
+{
+    d->setTextSize(size);
+}
+void Graphics::setBold(bool bold)
+{
+    d->setBold(bold);
+}
 
 void Graphics::fillRect(int32_t x, int32_t y, int32_t w, int32_t h)
 {

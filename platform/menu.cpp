@@ -1,10 +1,10 @@
 #include "platform/menu.h"
 
 #include "platform/application.h"
-#include "platform/window.h"
 #include "platform/internal/menu_p.h"
 #include "platform/internal/qt_util.h"
 #include "platform/internal/window_p.h"
+#include "platform/window.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -95,7 +95,10 @@ MenuItem::~MenuItem()
     delete d->menu;
 }
 
-bool MenuItem::isEnabled() const { return d->enabled; }
+bool MenuItem::isEnabled() const
+{
+    return d->enabled;
+}
 
 void MenuItem::setEnabled(bool enabled)
 {

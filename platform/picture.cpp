@@ -59,8 +59,14 @@ std::optional<Picture> Picture::fromResource(int number)
     return pic;
 }
 
-int32_t Picture::width() const { return d->image.width(); }
-int32_t Picture::height() const { return d->image.height(); }
+int32_t Picture::width() const
+{
+    return d->image.width();
+}
+int32_t Picture::height() const
+{
+    return d->image.height();
+}
 
 Graphics& Picture::graphics()
 {

@@ -1,7 +1,7 @@
 #include "platform/internal/runtime_p.h"
 
-#include "platform/window.h"
 #include "platform/internal/window_p.h"
+#include "platform/window.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -49,8 +49,14 @@ ModalScope::~ModalScope()
     postDeletions();
 }
 
-unsigned long modalRunCount() { return gModalRuns; }
-int modalDepth() { return gModalDepth; }
+unsigned long modalRunCount()
+{
+    return gModalRuns;
+}
+int modalDepth()
+{
+    return gModalDepth;
+}
 
 int& handlerDepth()
 {
@@ -97,7 +103,9 @@ void registerWindow(Window* w)
 
 void unregisterWindow(Window* w)
 {
-    auto erase = [w](std::vector<Window*>& v) { v.erase(std::remove(v.begin(), v.end(), w), v.end()); };
+    auto erase = [w](std::vector<Window*>& v) {
+        v.erase(std::remove(v.begin(), v.end(), w), v.end());
+    };
     erase(windowsInCreationOrder());
     erase(windowsByActivation());
     erase(gGraveyard);

@@ -50,11 +50,29 @@ bool Keyboard::AsyncShiftKey()
     return QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
 }
 
-int32_t Screen::width() { return screenGeometry().width(); }
-int32_t Screen::height() { return screenGeometry().height(); }
-int32_t Screen::availableLeft() { return availableGeometry().left(); }
-int32_t Screen::availableTop() { return availableGeometry().top(); }
-int32_t Screen::availableWidth() { return availableGeometry().width(); }
-int32_t Screen::availableHeight() { return availableGeometry().height(); }
+int32_t Screen::width()
+{
+    return screenGeometry().width();
+}
+int32_t Screen::height()
+{
+    return screenGeometry().height();
+}
+int32_t Screen::availableLeft()
+{
+    return availableGeometry().left();
+}
+int32_t Screen::availableTop()
+{
+    return availableGeometry().top();
+}
+int32_t Screen::availableWidth()
+{
+    return availableGeometry().width();
+}
+int32_t Screen::availableHeight()
+{
+    return availableGeometry().height();
+}
 
 } // namespace platform

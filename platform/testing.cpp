@@ -4,14 +4,14 @@
 
 #include "platform/application.h"
 #include "platform/controls.h"
-#include "platform/menu.h"
-#include "platform/values.h"
-#include "platform/window.h"
 #include "platform/internal/menu_p.h"
 #include "platform/internal/qt_util.h"
 #include "platform/internal/runtime_p.h"
 #include "platform/internal/system_p.h"
 #include "platform/internal/window_p.h"
+#include "platform/menu.h"
+#include "platform/values.h"
+#include "platform/window.h"
 
 #include <QAction>
 #include <QApplication>

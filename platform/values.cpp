@@ -153,7 +153,8 @@ int32_t CountFields(std::string_view s, std::string_view sep)
     if (sep.empty())
         return 1;
     int32_t count = 1;
-    for (size_t pos = s.find(sep); pos != std::string_view::npos; pos = s.find(sep, pos + sep.size()))
+    for (size_t pos = s.find(sep); pos != std::string_view::npos;
+         pos = s.find(sep, pos + sep.size()))
         ++count;
     return count;
 }

@@ -19,7 +19,10 @@ std::string Str(int64_t v);
 /// Decimal text of a real: whole values without a fraction ("50"), others with up to
 /// seven significant digits.
 std::string Str(double v);
-inline std::string Str(int32_t v) { return Str(static_cast<int64_t>(v)); }
+inline std::string Str(int32_t v)
+{
+    return Str(static_cast<int64_t>(v));
+}
 
 /// The leading decimal number of a text ("  -12.5e1xyz" is -125), else 0. Blanks before
 /// the number are skipped; "inf", "nan" and hexadecimal are not numbers.

@@ -2,15 +2,15 @@
 
 #include "platform/application.h"
 #include "platform/controls.h"
-#include "platform/menu.h"
-#include "platform/picture.h"
-#include "platform/system.h"
 #include "platform/internal/graphics_p.h"
 #include "platform/internal/menu_p.h"
 #include "platform/internal/picture_p.h"
 #include "platform/internal/qt_util.h"
 #include "platform/internal/runtime_p.h"
 #include "platform/internal/window_p.h"
+#include "platform/menu.h"
+#include "platform/picture.h"
+#include "platform/system.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -18,11 +18,11 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QSlider>
 #include <QLayout>
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPushButton>
+#include <QSlider>
 #include <QTimer>
 #include <QToolBar>
 #include <QWindow>
@@ -315,14 +315,38 @@ void Window::build(std::function<void()> forget)
     Event_Open();
 }
 
-std::string Window::title() const { return ss(d->widget->windowTitle()); }
-void Window::setTitle(std::string_view title) { d->widget->setWindowTitle(qs(title)); }
-int32_t Window::left() const { return d->widget->pos().x(); }
-int32_t Window::top() const { return d->widget->pos().y(); }
-void Window::setLeft(int32_t left) { d->widget->move(left, d->widget->pos().y()); }
-void Window::setTop(int32_t top) { d->widget->move(d->widget->pos().x(), top); }
-int32_t Window::width() const { return d->content->width(); }
-int32_t Window::height() const { return d->content->height(); }
+std::string Window::title() const
+{
+    return ss(d->widget->windowTitle());
+}
+void Window::setTitle(std::string_view title)
+{
+    d->widget->setWindowTitle(qs(title));
+}
+int32_t Window::left() const
+{
+    return d->widget->pos().x();
+}
+int32_t Window::top() const
+{
+    return d->widget->pos().y();
+}
+void Window::setLeft(int32_t left)
+{
+    d->widget->move(left, d->widget->pos().y());
+}
+void Window::setTop(int32_t top)
+{
+    d->widget->move(d->widget->pos().x(), top);
+}
+int32_t Window::width() const
+{
+    return d->content->width();
+}
+int32_t Window::height() const
+{
+    return d->content->height();
+}
 
 void Window::setSize(int32_t width, int32_t height)
 {
@@ -339,14 +363,20 @@ void Window::setSize(int32_t width, int32_t height)
         d->widget->setFixedSize(width, height + extra);
 }
 
-int32_t Window::frameWidth() const { return d->widget->frameGeometry().width(); }
+int32_t Window::frameWidth() const
+{
+    return d->widget->frameGeometry().width();
+}
 
 void Window::moveToBottomRightOfScreen()
 {
     d->atBottomRight = true;
     d->placeAtBottomRight();
 }
-int32_t Window::frameHeight() const { return d->widget->frameGeometry().height(); }
+int32_t Window::frameHeight() const
+{
+    return d->widget->frameGeometry().height();
+}
 
 bool Window::isVisible() const
 {
@@ -408,7 +438,10 @@ void Window::close()
     detail::scheduleDelete(this);
 }
 
-bool Window::isClosed() const { return d->closed; }
+bool Window::isClosed() const
+{
+    return d->closed;
+}
 
 void Window::refresh()
 {
@@ -451,7 +484,10 @@ void Window::showModal()
         d->widget->setWindowModality(Qt::NonModal);
 }
 
-bool Window::isModal() const { return d->modal; }
+bool Window::isModal() const
+{
+    return d->modal;
+}
 
 MenuItem* Window::menuItem(std::string_view name) const
 {
@@ -469,7 +505,10 @@ const std::function<bool()>* Window::menuHandler(std::string_view itemName) cons
     return nullptr;
 }
 
-WindowKind Window::kind() const { return d->kind; }
+WindowKind Window::kind() const
+{
+    return d->kind;
+}
 
 Control* Window::control(std::string_view name) const
 {
@@ -479,10 +518,22 @@ Control* Window::control(std::string_view name) const
     return nullptr;
 }
 
-void Window::setKind(WindowKind kind) { d->kind = kind; }
-void Window::setResizable(bool resizable) { d->resizable = resizable; }
-void Window::setMinimumSize(int32_t w, int32_t h) { d->minSize = QSize(w, h); }
-void Window::setMaximumSize(int32_t w, int32_t h) { d->maxSize = QSize(w, h); }
+void Window::setKind(WindowKind kind)
+{
+    d->kind = kind;
+}
+void Window::setResizable(bool resizable)
+{
+    d->resizable = resizable;
+}
+void Window::setMinimumSize(int32_t w, int32_t h)
+{
+    d->minSize = QSize(w, h);
+}
+void Window::setMaximumSize(int32_t w, int32_t h)
+{
+    d->maxSize = QSize(w, h);
+}
 
 void Window::setTitleBarButtons(bool closeBox, bool minimiseBox, bool maximiseBox)
 {
@@ -502,7 +553,10 @@ void Window::setMenuBar(MenuBar& bar)
     }
 }
 
-void Window::setVisibleOnCreation(bool visible) { d->visibleOnCreation = visible; }
+void Window::setVisibleOnCreation(bool visible)
+{
+    d->visibleOnCreation = visible;
+}
 
 void Window::setDefaultButton(PushButton* button)
 {
@@ -512,7 +566,10 @@ void Window::setDefaultButton(PushButton* button)
             qb->setDefault(true);
 }
 
-void Window::setCancelButton(PushButton* button) { d->cancelButton = button; }
+void Window::setCancelButton(PushButton* button)
+{
+    d->cancelButton = button;
+}
 
 void Window::addMenuHandler(std::string_view itemName, std::function<bool()> handler)
 {
@@ -571,8 +628,7 @@ std::vector<Window*> openWindows()
 Window* frontmostWindow()
 {
     for (Window* w : detail::windowsByActivation())
-        if (!w->isClosed() && w->kind() == WindowKind::Document && !w->isModal() &&
-            w->isVisible())
+        if (!w->isClosed() && w->kind() == WindowKind::Document && !w->isModal() && w->isVisible())
             return w;
     return nullptr;
 }

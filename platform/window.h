@@ -20,7 +20,7 @@ class ToolbarItem;
 namespace detail {
 struct WindowImpl;
 struct ControlContext;
-}
+} // namespace detail
 
 /// Position and size of a control in its window, in pixels.
 struct Rect {
@@ -151,8 +151,7 @@ protected:
                                 const Picture* picture);
 
 private:
-    template <class T>
-    friend class WindowClass;
+    template <class T> friend class WindowClass;
     friend struct detail::WindowImpl;
 
     void build(std::function<void()> forget);
@@ -163,8 +162,7 @@ private:
 };
 
 /// The single instance of a window class T (which derives from WindowClass<T>).
-template <class T>
-class WindowClass : public Window {
+template <class T> class WindowClass : public Window {
 public:
     /// The instance; builds it, running its open event, when there is none.
     static T& instance()

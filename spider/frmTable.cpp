@@ -116,7 +116,8 @@ bool frmTable::_FileExportData_Action()
     platform::TextOutputStream out;
     for (int32_t i = 0; i <= m.NumPlayer; ++i) {
         const ::Player& p = m.Player[i];
-        out.writeLine(p.Name + "\t" + platform::Str(p.Position) + "\t" + platform::Str(p.Importance));
+        out.writeLine(p.Name + "\t" + platform::Str(p.Position) + "\t" +
+                      platform::Str(p.Importance));
     }
     if (!f->writeAll(out.bytes()))
         platform::MsgBox("Problem creating file ...");

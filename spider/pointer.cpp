@@ -67,7 +67,8 @@ static void createPlayerAt(frmMain& w, int32_t cx, int32_t cy, bool showMainChec
     w.Player[w.Current].ycentre = cy;
     w.Player[w.Current].LinkMain = true;
     w.CurrentIsNew = true;
-    PlayerEditorSetup setup = PlayerEditorSetup::titled("New Player", BoxFollowUp::CornerFromCentre);
+    PlayerEditorSetup setup =
+        PlayerEditorSetup::titled("New Player", BoxFollowUp::CornerFromCentre);
     if (showMainCheckBox)
         setup.mainVisible = true;
     EditPlayerModally(setup);
@@ -127,8 +128,8 @@ void frmMain::Canvas1_MouseUp(const platform::MouseEvent& e)
                                            std::llabs(static_cast<int64_t>(clicky) - dragy));
             if (inside && moved < kClickThreshold) {
                 Current = closest;
-                EditPlayerModally(PlayerEditorSetup::titled("Edit player information",
-                                                            BoxFollowUp::CentreFromCornerInModelUnits));
+                EditPlayerModally(PlayerEditorSetup::titled(
+                    "Edit player information", BoxFollowUp::CentreFromCornerInModelUnits));
             } else if (Moving) {
                 p.xcentre = dragx;
                 p.ycentre = dragy;
@@ -164,8 +165,8 @@ void frmMain::ContextualMenu1_Action(const std::string& item)
         if (NumPlayer < 0 || closest < 0 || closest > NumPlayer)
             return;
         Current = closest;
-        EditPlayerModally(PlayerEditorSetup::titled("Edit player information",
-                                                    BoxFollowUp::CentreFromCorner));
+        EditPlayerModally(
+            PlayerEditorSetup::titled("Edit player information", BoxFollowUp::CentreFromCorner));
     } else {
         return;
     }

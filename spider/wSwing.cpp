@@ -28,9 +28,18 @@ DialPoint onDial(int32_t v, double across, double down)
 
 } // namespace
 
-DialPoint TickOuter(int32_t v) { return onDial(v, 100, 100); }
-DialPoint TickInner(int32_t v) { return onDial(v, 90, 90); }
-DialPoint NeedleTip(int32_t v) { return onDial(v, 100, 85); }
+DialPoint TickOuter(int32_t v)
+{
+    return onDial(v, 100, 100);
+}
+DialPoint TickInner(int32_t v)
+{
+    return onDial(v, 90, 90);
+}
+DialPoint NeedleTip(int32_t v)
+{
+    return onDial(v, 100, 85);
+}
 
 void wSwing::Layout()
 {

@@ -8,7 +8,7 @@ class QMenu;
 namespace platform {
 class MenuBar;
 class MenuItem;
-}
+} // namespace platform
 
 namespace platform::detail {
 

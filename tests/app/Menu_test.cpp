@@ -58,7 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(MenuTest, ItemsAreFoundByNameIgnoringLetterCase)
 {
-    EXPECT_EQ(Menu::instance().item("FileSaveaspicture"), Menu::instance().item("FileSaveasPicture"));
+    EXPECT_EQ(Menu::instance().item("FileSaveaspicture"),
+              Menu::instance().item("FileSaveasPicture"));
     EXPECT_NE(Menu::instance().child("showmenu"), nullptr);
     EXPECT_EQ(Menu::instance().item("NoSuchItem"), nullptr);
 }

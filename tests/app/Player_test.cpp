@@ -24,7 +24,8 @@ TEST_P(BoxSizeTest, EstimatesTheBoxFromItsTexts)
 
 INSTANTIATE_TEST_SUITE_P(Cases, BoxSizeTest,
                          ::testing::Values(BoxCase{"Abc", "", 41, 30}, BoxCase{"Abc", "x", 41, 45},
-                                           BoxCase{"", "", 20, 30}, BoxCase{"Unions", "Staff side", 62, 45},
+                                           BoxCase{"", "", 20, 30},
+                                           BoxCase{"Unions", "Staff side", 62, 45},
                                            BoxCase{"Zürich", "", 62, 30}));
 
 TEST(BoxSizeTest, CornerFromCentreAfterACreation)

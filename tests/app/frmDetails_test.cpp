@@ -107,7 +107,8 @@ TEST_F(frmDetailsTest, EditingAnExistingPlayerRoundTripsEveryField)
         EXPECT_FALSE(d.cbAveColour->isVisible());
         d.PushButton1->push();
     });
-    EditPlayerModally(PlayerEditorSetup::titled("Edit player information", BoxFollowUp::CentreFromCorner));
+    EditPlayerModally(
+        PlayerEditorSetup::titled("Edit player information", BoxFollowUp::CentreFromCorner));
     const Player& p = main().Player[1];
     EXPECT_EQ(p.Name, "Unions");
     EXPECT_EQ(p.Subtitle, "Staff side");
@@ -151,7 +152,8 @@ TEST_F(frmDetailsTest, TheCallerSetsTheTitleAndTheMainCheckBox)
         d.cbAveColour->setValue(false);
         d.PushButton1->push();
     });
-    PlayerEditorSetup startUp = PlayerEditorSetup::titled("Define central issue", BoxFollowUp::CentreFromCorner);
+    PlayerEditorSetup startUp =
+        PlayerEditorSetup::titled("Define central issue", BoxFollowUp::CentreFromCorner);
     startUp.mainVisible = false;
     EditPlayerModally(startUp);
     EXPECT_FALSE(main().AveColour);
@@ -218,7 +220,8 @@ TEST_P(DeleteTest, KeepsEveryRemainingLinkWithItsStrength)
         }
     }
     for (int32_t k = 0; k <= kPlayerLimit; ++k)
-        EXPECT_TRUE(m.Links[4][k] == 0 && m.Links[k][4] == 0) << "the index out of use has no links";
+        EXPECT_TRUE(m.Links[4][k] == 0 && m.Links[k][4] == 0)
+            << "the index out of use has no links";
 }
 
 INSTANTIATE_TEST_SUITE_P(EachPlayer, DeleteTest, ::testing::Values(1, 2, 3, 4));

@@ -169,7 +169,8 @@ TEST_F(LifecycleTest, SaveAsWritesTheDocumentAndLaterSavesGoToTheSameFile)
     EXPECT_EQ(m.title(), "Varnholt") << "saving does not retitle";
     // Line 7 holds the width the spider plot's paint measured.
     const std::string written = TempDir::read(path);
-    EXPECT_EQ(written.substr(0, written.find("271\n") + 4), "Varnholt Data\tfalse\n0\nBudget\n\t\n353\n271\n");
+    EXPECT_EQ(written.substr(0, written.find("271\n") + 4),
+              "Varnholt Data\tfalse\n0\nBudget\n\t\n353\n271\n");
     EXPECT_EQ(written.substr(written.find("\n30\n")), "\n30\n-10\n40\ntrue false\ntrue\n");
     m.Player[0].Position = 25;
     m.FileChanged = true;
@@ -300,7 +301,8 @@ TEST_F(LifecycleTest, ExportWritesFourFieldsPerPlayer)
         return ModalAnswer::file(dir.file("Export.dat"));
     });
     EXPECT_TRUE(pt::chooseMenuItem("FileExportData"));
-    EXPECT_EQ(TempDir::read(dir.file("Export.dat")), "Budget\t\t-10\t40\nUnions\tStaff side\t-40\t70\n");
+    EXPECT_EQ(TempDir::read(dir.file("Export.dat")),
+              "Budget\t\t-10\t40\nUnions\tStaff side\t-40\t70\n");
     EXPECT_FALSE(m.FileChanged);
     script.cancel(Kind::SaveFile);
     m._FileExportData_Action();

@@ -24,11 +24,13 @@ TEST_P(ToInt32Test, TruncatesTowardZeroAndSaturates)
 INSTANTIATE_TEST_SUITE_P(
     Values, ToInt32Test,
     ::testing::Values(ToInt32Case{0.0, 0}, ToInt32Case{279.5, 279}, ToInt32Case{-279.5, -279},
-                      ToInt32Case{0.999999, 0}, ToInt32Case{-0.5, 0}, ToInt32Case{2147483646.9, 2147483646},
+                      ToInt32Case{0.999999, 0}, ToInt32Case{-0.5, 0},
+                      ToInt32Case{2147483646.9, 2147483646},
                       ToInt32Case{2147483648.0, std::numeric_limits<int32_t>::max()},
                       ToInt32Case{1e300, std::numeric_limits<int32_t>::max()},
                       ToInt32Case{-1e300, std::numeric_limits<int32_t>::min()},
-                      ToInt32Case{std::numeric_limits<double>::infinity(), std::numeric_limits<int32_t>::max()},
+                      ToInt32Case{std::numeric_limits<double>::infinity(),
+                                  std::numeric_limits<int32_t>::max()},
                       ToInt32Case{std::nan(""), 0}));
 
 struct ValCase {

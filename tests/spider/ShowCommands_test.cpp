@@ -24,16 +24,14 @@ TEST_P(TransformTest, MovesTenPointsNeverPastTheEndItMovesTowards)
     EXPECT_EQ(TransformedPosition(ShowTransform::MorePolarized, t.before), t.polarized);
 }
 
-INSTANTIATE_TEST_SUITE_P(Positions, TransformTest,
-                         ::testing::Values(TransformCase{0, 10, -10, -10}, TransformCase{1, 11, -9, 11},
-                                           TransformCase{-1, 9, -11, -11},
-                                           TransformCase{95, 100, 85, 100},
-                                           TransformCase{100, 100, 90, 100},
-                                           TransformCase{-95, -85, -100, -100},
-                                           TransformCase{-100, -90, -100, -100},
-                                           TransformCase{150, 100, 140, 100},
-                                           TransformCase{-150, -140, -100, -100},
-                                           TransformCase{2147483647, 100, 2147483637, 100}));
+INSTANTIATE_TEST_SUITE_P(
+    Positions, TransformTest,
+    ::testing::Values(TransformCase{0, 10, -10, -10}, TransformCase{1, 11, -9, 11},
+                      TransformCase{-1, 9, -11, -11}, TransformCase{95, 100, 85, 100},
+                      TransformCase{100, 100, 90, 100}, TransformCase{-95, -85, -100, -100},
+                      TransformCase{-100, -90, -100, -100}, TransformCase{150, 100, 140, 100},
+                      TransformCase{-150, -140, -100, -100},
+                      TransformCase{2147483647, 100, 2147483637, 100}));
 
 class ShowCommandsTest : public testsupport::AppTest {};
 

@@ -22,7 +22,8 @@ protected:
     void SetUp() override
     {
         AppTest::SetUp();
-        testsupport::LoadDocument(main(), {{"Issue", 0, 50}, {"Unions", -40, 70}, {"Press", 100, 5}});
+        testsupport::LoadDocument(main(),
+                                  {{"Issue", 0, 50}, {"Unions", -40, 70}, {"Press", 100, 5}});
     }
 
     frmTable& table()
@@ -96,7 +97,8 @@ TEST_F(frmTableTest, ExportWritesNamePositionAndImportance)
     ModalScript script;
     script.saveFile(dir.file("Export.dat"));
     EXPECT_TRUE(pt::chooseMenuItem("FileExportData"));
-    EXPECT_EQ(TempDir::read(dir.file("Export.dat")), "Issue\t0\t50\nUnions\t-40\t70\nPress\t100\t5\n");
+    EXPECT_EQ(TempDir::read(dir.file("Export.dat")),
+              "Issue\t0\t50\nUnions\t-40\t70\nPress\t100\t5\n");
     EXPECT_FALSE(main().FileChanged);
     (void)t;
 }

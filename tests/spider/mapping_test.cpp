@@ -25,7 +25,8 @@ TEST_F(MappingTest, AtTheDesignSizeModelUnitsArePixels)
 {
     frmMain& w = withFactors(772.0f / 772, 624.0f / 624);
     for (int32_t v : {0, 1, 386, 755, -20})
-        EXPECT_TRUE(w.plotx(v) == v && w.ploty(v) == v && w.unplotx(v) == v && w.unploty(v) == v) << v;
+        EXPECT_TRUE(w.plotx(v) == v && w.ploty(v) == v && w.unplotx(v) == v && w.unploty(v) == v)
+            << v;
 }
 
 TEST_F(MappingTest, TwiceTheDesignSize)

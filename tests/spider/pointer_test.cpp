@@ -21,8 +21,9 @@ protected:
     {
         AppTest::SetUp();
         // Player 1 "Abc" has its box at (100, 100), 41 by 30, centre (120, 115).
-        testsupport::LoadDocument(main(), {{"Issue", 0, 50, 353, 271}, {"Abc", 0, 50, 100, 100},
-                                           {"Defg", 0, 50, 400, 300}});
+        testsupport::LoadDocument(
+            main(),
+            {{"Issue", 0, 50, 353, 271}, {"Abc", 0, 50, 100, 100}, {"Defg", 0, 50, 400, 300}});
         frmMain& m = main();
         m.ScaleFactorx = 1; // the window at its design size
         m.ScaleFactorY = 1;
@@ -30,7 +31,8 @@ protected:
 
     platform::Canvas& canvas() { return *main().Canvas1; }
 
-    void click(int32_t x, int32_t y, int32_t toX, int32_t toY, unsigned releaseModifiers = pt::NoModifier)
+    void click(int32_t x, int32_t y, int32_t toX, int32_t toY,
+               unsigned releaseModifiers = pt::NoModifier)
     {
         pt::mousePress(canvas(), x, y);
         if (toX != x || toY != y)
@@ -135,7 +137,8 @@ TEST_F(PointerTest, AtFiftyPlayersACreationShowsTheLimit)
     pt::mousePress(canvas(), 300, 200, pt::Command);
     EXPECT_EQ(main().NumPlayer, 50);
     script.expect(Kind::ContextualMenu, [](const testsupport::ModalRequest& r) {
-        EXPECT_EQ(r.buttons, (std::vector<std::string>{"Create New Player", "Edit Nearest Player"}));
+        EXPECT_EQ(r.buttons,
+                  (std::vector<std::string>{"Create New Player", "Edit Nearest Player"}));
         return testsupport::ModalAnswer::button(0);
     });
     script.message("You have reached the limit of 50 players");

@@ -67,7 +67,8 @@ protected:
 
 TEST_F(PrintTest, ThePrintedPageHoldsTheDiagramScaledToThePageAndTheLegend)
 {
-    ASSERT_TRUE(imagetools::hasTool("pdftoppm")) << imagetools::missingTool("pdftoppm", "poppler-utils");
+    ASSERT_TRUE(imagetools::hasTool("pdftoppm"))
+        << imagetools::missingTool("pdftoppm", "poppler-utils");
     TempDir::write(settingsPath(), kWholeA4);
     ModalScript script;
     const std::string pdf = print(script);
@@ -164,7 +165,8 @@ TEST_F(PrintTest, AZeroWeightAveragePrintsWithoutFault)
 
 TEST_F(PrintTest, TheSavedPictureHoldsTheDrawingAtTheCanvasSize)
 {
-    ASSERT_TRUE(imagetools::hasTool("convert")) << imagetools::missingTool("convert", "imagemagick");
+    ASSERT_TRUE(imagetools::hasTool("convert"))
+        << imagetools::missingTool("convert", "imagemagick");
     const std::string path = dir.file("Kestrix.pict");
     ModalScript script;
     script.expect(Kind::SaveFile, [path](const ModalRequest& r) {

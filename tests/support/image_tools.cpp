@@ -1,8 +1,8 @@
 #include "tests/support/image_tools.h"
 
 #include <cctype>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <sys/wait.h>
 
 namespace imagetools {

@@ -70,7 +70,8 @@ ModalScript& ModalScript::message(std::string text)
 
 ModalScript& ModalScript::question(int button)
 {
-    return expect(Kind::Question, [button](const ModalRequest&) { return ModalAnswer::button(button); });
+    return expect(Kind::Question,
+                  [button](const ModalRequest&) { return ModalAnswer::button(button); });
 }
 
 ModalScript& ModalScript::openFile(std::string path)
@@ -116,8 +117,9 @@ ModalAnswer ModalScript::answer(const ModalRequest& request)
     auto [kind, step] = std::move(mSteps.front());
     mSteps.pop_front();
     if (kind != request.kind) {
-        ADD_FAILURE() << "expected a " << kindName(kind) << " modal, got a " << kindName(request.kind)
-                      << ": \"" << request.message << request.title << "\"";
+        ADD_FAILURE() << "expected a " << kindName(kind) << " modal, got a "
+                      << kindName(request.kind) << ": \"" << request.message << request.title
+                      << "\"";
         return ModalAnswer::cancel();
     }
     return step(request);

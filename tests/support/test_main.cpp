@@ -40,7 +40,8 @@ int main(int argc, char** argv)
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     ::testing::InitGoogleTest(&argc, argv);
     // Each test program keeps its preferences in a folder of its own, never the user's.
-    std::string config = (std::filesystem::temp_directory_path() / "kestrix-config-XXXXXX").string();
+    std::string config =
+        (std::filesystem::temp_directory_path() / "kestrix-config-XXXXXX").string();
     if (mkdtemp(config.data()))
         setenv("XDG_CONFIG_HOME", config.c_str(), 1);
 #ifdef KESTRIX_TEST_WITH_APP
