@@ -282,6 +282,16 @@ void raiseWidget(QWidget* w)
     w->activateWindow();
 }
 
+// Makes the window manager keep the window above the frontmost window of the program.
+void keepAboveDialogParent(QWidget* w)
+{
+    w->winId();
+    QWidget* parent = detail::dialogParent();
+    if (parent && parent != w)
+        if (QWindow* handle = w->windowHandle())
+            handle->setTransientParent(parent->windowHandle());
+}
+
 } // namespace
 
 Window::Window() : d(std::make_unique<detail::WindowImpl>(this))
@@ -396,13 +406,9 @@ void Window::show()
     if (d->closed)
         return;
     d->pendingShow = false;
-    if (d->kind == WindowKind::Floating && !d->widget->isVisible()) {
-        // A floating window stays above the program's other windows.
-        d->widget->winId();
-        if (QWidget* parent = detail::dialogParent(); parent && parent != d->widget)
-            if (QWindow* handle = d->widget->windowHandle())
-                handle->setTransientParent(parent->windowHandle());
-    }
+    // A floating window stays above the program's other windows.
+    if (d->kind == WindowKind::Floating && !d->widget->isVisible())
+        keepAboveDialogParent(d->widget);
     d->widget->show();
     raiseWidget(d->widget);
     d->everShown = true;
@@ -458,10 +464,7 @@ void Window::showModal()
     d->pendingShow = false;
     d->modal = true;
     d->widget->setWindowModality(Qt::ApplicationModal);
-    d->widget->winId();
-    if (QWidget* parent = detail::dialogParent(); parent && parent != d->widget)
-        if (QWindow* handle = d->widget->windowHandle())
-            handle->setTransientParent(parent->windowHandle());
+    keepAboveDialogParent(d->widget);
     d->widget->show();
     raiseWidget(d->widget);
     d->everShown = true;
