@@ -55,10 +55,8 @@ int32_t nearestByCorner(const frmMain& w, float rx, float ry)
     return found;
 }
 
-} // namespace
-
 // Appends a player centred at (cx, cy) and fills it in the player editor.
-static void createPlayerAt(frmMain& w, int32_t cx, int32_t cy, bool showMainCheckBox)
+void createPlayerAt(frmMain& w, int32_t cx, int32_t cy, bool showMainCheckBox)
 {
     w.NumPlayer += 1;
     w.Current = w.NumPlayer;
@@ -74,6 +72,8 @@ static void createPlayerAt(frmMain& w, int32_t cx, int32_t cy, bool showMainChec
     EditPlayerModally(setup);
     w.EnableViewButtons();
 }
+
+} // namespace
 
 bool frmMain::Canvas1_MouseDown(const platform::MouseEvent& e)
 {
