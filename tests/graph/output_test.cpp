@@ -12,7 +12,6 @@
 
 #include <filesystem>
 #include <optional>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -20,7 +19,6 @@ namespace {
 namespace pt = platform::testing;
 using graphtest::kH;
 using graphtest::kW;
-using imagetools::RgbImage;
 using testsupport::Kind;
 using testsupport::ModalAnswer;
 using testsupport::ModalRequest;
@@ -81,28 +79,6 @@ protected:
         GraphOutputTest::SetUp();
     }
 
-    static int pages(const std::string& pdf)
-    {
-        const auto out = imagetools::run("pdfinfo " + imagetools::quote(pdf));
-        if (!out)
-            return -1;
-        std::istringstream lines(*out);
-        std::string line;
-        while (std::getline(lines, line))
-            if (line.rfind("Pages:", 0) == 0)
-                return std::stoi(line.substr(6));
-        return -1;
-    }
-
-    std::optional<RgbImage> render(const std::string& pdf)
-    {
-        const std::string prefix = mDir.file("page");
-        if (!imagetools::run("pdftoppm -r 144 -singlefile " + imagetools::quote(pdf) + " " +
-                             imagetools::quote(prefix)))
-            return std::nullopt;
-        return imagetools::parsePpm(TempDir::read(prefix + ".ppm"));
-    }
-
     static void expectPrint(ModalScript& script, const std::string& pdf)
     {
         script.expect(Kind::Print, [pdf](const ModalRequest&) { return ModalAnswer::file(pdf); });
@@ -117,7 +93,7 @@ TEST_F(GraphPrintTest, WithoutASettingsFileThePageSetupComesFirstAndACancelDoesN
     expectPrint(script, pdf);
     EXPECT_FALSE(w()._FilePrint_Action());
     EXPECT_TRUE(script.done());
-    EXPECT_EQ(pages(pdf), 1);
+    EXPECT_EQ(imagetools::pdfPageCount(pdf), 1);
     EXPECT_FALSE(std::filesystem::exists(settingsFile())) << "only a confirmed setup is stored";
 }
 
@@ -130,8 +106,8 @@ TEST_F(GraphPrintTest, ThePageShowsEveryPlayerInBlackAtThePrintScalesAndLeavesTh
     ASSERT_TRUE(pt::chooseMenuItem("FilePrint"));
     EXPECT_TRUE(script.done());
     EXPECT_EQ(w().p.setupString(), kA4) << "no page-setup dialog: the file's settings";
-    ASSERT_EQ(pages(pdf), 1);
-    const auto image = render(pdf);
+    ASSERT_EQ(imagetools::pdfPageCount(pdf), 1);
+    const auto image = imagetools::renderPdf(pdf, 144);
     ASSERT_TRUE(image) << "pdftoppm could not render " << pdf;
 
     // A page unit for each canvas pixel, from the printable area's corner.
@@ -190,10 +166,8 @@ TEST_F(GraphPictureTest, SavesThePrintedDrawingAtTheScreensScaleAndTheCanvasSize
     script.saveFile(path);
     EXPECT_TRUE(w()._FileSaveaspicture_Action());
     EXPECT_TRUE(script.done());
-    const auto ppm = imagetools::run("convert " + imagetools::quote("pict:" + path) + " ppm:-");
-    ASSERT_TRUE(ppm) << "convert could not read the picture";
-    const auto image = imagetools::parsePpm(*ppm);
-    ASSERT_TRUE(image);
+    const auto image = imagetools::decodePict(path);
+    ASSERT_TRUE(image) << "convert could not read the picture";
     EXPECT_EQ(image->width, kW);
     EXPECT_EQ(image->height, kH);
     auto dotCentre = [&](int32_t pos, int32_t imp) {
