@@ -194,14 +194,6 @@ std::optional<PdfInfo> pdfInfo(const std::string& pdf)
     return info;
 }
 
-std::optional<RgbImage> renderPage(const std::string& pdf, const std::string& prefix)
-{
-    if (!imagetools::run("pdftoppm -r " + std::to_string(kDpi) + " -singlefile " +
-                         imagetools::quote(pdf) + " " + imagetools::quote(prefix)))
-        return std::nullopt;
-    return imagetools::parsePpm(TempDir::read(prefix + ".ppm"));
-}
-
 bool isDark(platform::Color c)
 {
     return c.r + c.g + c.b < 3 * 128;
@@ -309,7 +301,7 @@ TEST_P(PrintedPageLayoutTest, DrawsOnePageInPointsFromThePrintableAreasCorner)
     EXPECT_NEAR(info->width, c.paperWidth, 0.01);
     EXPECT_NEAR(info->height, c.paperHeight, 0.01);
 
-    const auto image = renderPage(pdf, mDir.file("page"));
+    const auto image = imagetools::renderPdf(pdf, kDpi);
     ASSERT_TRUE(image) << "pdftoppm could not render " << pdf;
     EXPECT_NEAR(image->width, c.paperWidth * kScale, 1);
     EXPECT_NEAR(image->height, c.paperHeight * kScale, 1);
@@ -363,7 +355,7 @@ TEST_F(PrintedPageTest, TextOfSize48Is48PointsOnThePage)
     });
     EXPECT_DOUBLE_EQ(pageWidth, pictureWidth);
 
-    const auto image = renderPage(pdf, mDir.file("text"));
+    const auto image = imagetools::renderPdf(pdf, kDpi);
     ASSERT_TRUE(image);
     const auto ink = inkBox(*image);
     EXPECT_NEAR(ink[2], expected[2] * kScale, 3);
