@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QStyleFactory>
 
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -91,6 +92,9 @@ bool terminating()
 Application::Application()
 {
     gInstance = this;
+    // A write beyond the process's file-size limit would otherwise end the program at once,
+    // losing the document; ignored, it fails with EFBIG and File::writeAll reports it.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (!qApp) {
         QApplication::setApplicationName(QStringLiteral("Kestrix"));
         new QtApplication(gArgc, gArgv);

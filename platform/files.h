@@ -32,8 +32,10 @@ public:
     /// The whole content; nothing when the file cannot be read.
     std::optional<std::string> readAll() const;
     /// Writes the whole content to a temporary file beside this one and puts it in place only
-    /// when every byte was written, so that a failure leaves the old file as it was. Returns
-    /// false on any failure.
+    /// when every byte was written and synced to the file system, so that a failure (a full
+    /// disk, the file-size limit) leaves the old file byte for byte as it was and no temporary
+    /// file behind. Only a regular file is replaced: a folder, a device or a pipe is refused.
+    /// Returns false on any failure.
     bool writeAll(std::string_view bytes) const;
 
     friend bool operator==(const File&, const File&) = default;

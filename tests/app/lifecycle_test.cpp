@@ -7,6 +7,7 @@
 #include "app/wtoolbar.h"
 
 #include "tests/support/app_fixture.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/modal_script.h"
 #include "tests/support/temp_dir.h"
 
@@ -385,6 +386,24 @@ TEST_F(LifecycleTest, AnUntouchedPreferencesFileIsNotRewritten)
     m.FileChanged = false;
     m.close();
     EXPECT_EQ(TempDir::read(prefsPath()), "?\n/no/such/file.dat\n");
+}
+
+TEST_F(LifecycleTest, APreferencesFileThatCannotBeWrittenAtQuitIsReportedAndKept)
+{
+    TempDir::write(prefsPath(), "?\n/earlier/file.dat\n");
+    frmMain& m = startWithFile(fixture("budget.dat"));
+    ModalScript script;
+    script.message("Problem creating file ...");
+    {
+        testsupport::FileSizeLimit limit(8); // less than its first two lines
+        m.close();
+    }
+    EXPECT_TRUE(script.done());
+    EXPECT_TRUE(platform::Application::quitRequested()) << "the program still quits";
+    EXPECT_EQ(TempDir::read(prefsPath()), "?\n/earlier/file.dat\n");
+    EXPECT_EQ(TempDir::names(std::getenv("XDG_CONFIG_HOME")),
+              std::vector<std::string>{"KestrixPrefs"})
+        << "no temporary file is left";
 }
 
 TEST_F(LifecycleTest, AnEmptySecondLineFallsBackToTheHomeFolder)

@@ -1,9 +1,15 @@
 #include "platform/files.h"
 
+#include "tests/support/file_size_limit.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 
@@ -68,6 +74,69 @@ TEST(FileTest, AFailedWriteLeavesTheOldFileAsItWas)
     EXPECT_FALSE(locked.writeAll("new"));
     EXPECT_EQ(locked.readAll(), before);
 }
+
+TEST(FileTest, OnlyARegularFileIsReplaced)
+{
+    // Renaming the new file into place would turn a pipe, or a device such as /dev/full, into
+    // a plain file.
+    TempDir dir;
+    const std::string fifo = dir.file("pipe");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(File(fifo).writeAll("x"));
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+    EXPECT_EQ(dir.names(), std::vector<std::string>{"pipe"});
+}
+
+struct LimitCase {
+    const char* what;
+    size_t oldSize; ///< 0: there is no old file
+    size_t newSize;
+};
+
+void PrintTo(const LimitCase& c, std::ostream* os)
+{
+    *os << c.what;
+}
+
+class FileSizeLimitTest : public ::testing::TestWithParam<LimitCase> {};
+
+// A write that the file-size limit stops part-way, in a child process so that the limit and
+// the signal it raises are real: the program must neither die of SIGXFSZ nor call the write a
+// success, and the old file stays byte for byte with nothing else left in its folder.
+TEST_P(FileSizeLimitTest, AWriteCutShortFailsAndLeavesTheOldFile)
+{
+    const LimitCase& c = GetParam();
+    TempDir dir;
+    const std::string path = dir.file("data.dat");
+    const std::string old(c.oldSize, 'o');
+    if (c.oldSize > 0)
+        TempDir::write(path, old);
+    const std::string bytes(c.newSize, 'n');
+
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        testsupport::FileSizeLimit limit(1000);
+        _exit(File(path).writeAll(bytes) ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_FALSE(WIFSIGNALED(status))
+        << "the write ended the process with signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the write was reported as a success";
+    if (c.oldSize > 0) {
+        EXPECT_EQ(TempDir::read(path), old);
+        EXPECT_EQ(dir.names(), std::vector<std::string>{"data.dat"});
+    } else {
+        EXPECT_TRUE(dir.names().empty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FileSizeLimitTest,
+                         ::testing::Values(LimitCase{"small over an old file", 3000, 2000},
+                                           LimitCase{"large over an old file", 3000, 100000},
+                                           LimitCase{"small as a new file", 0, 2000},
+                                           LimitCase{"large as a new file", 0, 100000}));
 
 TEST(FileTest, PreferencesFolderFollowsXdgConfigHome)
 {

@@ -4,6 +4,7 @@
 #include "app/frmMain.h"
 
 #include "tests/support/app_fixture.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/modal_script.h"
 #include "tests/support/temp_dir.h"
 
@@ -112,6 +113,24 @@ TEST_F(frmTableTest, AnExportThatCannotBeWrittenSaysSoAndLeavesNoFile)
     script.message("Problem creating file ...");
     EXPECT_TRUE(pt::chooseMenuItem("FileExportData"));
     EXPECT_TRUE(TempDir::read(dir.file("missing/Export.dat")).empty());
+}
+
+TEST_F(frmTableTest, AnExportCutShortByTheFileSizeLimitKeepsTheOldExport)
+{
+    table();
+    TempDir dir;
+    const std::string path = dir.file("Export.dat");
+    TempDir::write(path, "an earlier export\n");
+    ModalScript script;
+    script.saveFile(path).message("Problem creating file ...");
+    {
+        testsupport::FileSizeLimit limit(16);
+        EXPECT_TRUE(pt::chooseMenuItem("FileExportData"));
+    }
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(TempDir::read(path), "an earlier export\n");
+    EXPECT_EQ(dir.names(), std::vector<std::string>{"Export.dat"});
+    EXPECT_FALSE(main().FileChanged);
 }
 
 } // namespace

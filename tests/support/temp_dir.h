@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -14,6 +15,9 @@ public:
 
     const std::string& path() const { return mPath; }
     std::string file(const std::string& name) const { return mPath + "/" + name; }
+    /// The names in this folder, sorted: what a write left behind.
+    std::vector<std::string> names() const { return names(mPath); }
+    static std::vector<std::string> names(const std::string& folder);
 
     static std::string read(const std::string& path);
     static void write(const std::string& path, const std::string& bytes);

@@ -1,0 +1,98 @@
+// The print-settings file when it cannot be written: a real file-size limit stops the write.
+
+#include "spider/PrintSettings.h"
+
+#include "tests/support/app_fixture.h"
+#include "tests/support/file_size_limit.h"
+#include "tests/support/modal_script.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+using testsupport::FileSizeLimit;
+using testsupport::Kind;
+using testsupport::ModalAnswer;
+using testsupport::ModalRequest;
+using testsupport::ModalScript;
+using testsupport::TempDir;
+
+constexpr const char* kA4 =
+    "KestrixPageSetup/1;printer=;page=A4;orientation=landscape;margins=0,0,0,0pt";
+// Less than any setup string.
+constexpr uint64_t kLimit = 16;
+
+class PrintSettingsTest : public testsupport::AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        std::filesystem::remove(settingsPath());
+    }
+
+    static std::string folder() { return std::getenv("XDG_CONFIG_HOME"); }
+    static std::string settingsPath() { return folder() + "/KestrixPrint.dat"; }
+    // The names in the preferences folder besides the preferences file.
+    static std::vector<std::string> settingsFiles()
+    {
+        std::vector<std::string> names = TempDir::names(folder());
+        std::erase(names, "KestrixPrefs");
+        return names;
+    }
+
+    static void confirmPageSetup(ModalScript& script)
+    {
+        script.expect(Kind::PageSetup, [](const ModalRequest&) { return ModalAnswer::button(1); });
+    }
+};
+
+class PageSetupWriteTest : public PrintSettingsTest, public ::testing::WithParamInterface<bool> {};
+
+// With an earlier file, and with none yet.
+TEST_P(PageSetupWriteTest, SettingsThatCannotBeStoredLeaveTheFileAndTheSetupAsTheyWere)
+{
+    const bool hadFile = GetParam();
+    if (hadFile)
+        TempDir::write(settingsPath(), kA4);
+    platform::PrinterSetup setup;
+    const std::string before = setup.setupString();
+    ModalScript script;
+    confirmPageSetup(script);
+    script.message("Problem creating file ...");
+    {
+        FileSizeLimit limit(kLimit);
+        RunPageSetup(setup);
+    }
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(setup.setupString(), before);
+    if (hadFile) {
+        EXPECT_EQ(TempDir::read(settingsPath()), kA4);
+        EXPECT_EQ(settingsFiles(), std::vector<std::string>{"KestrixPrint.dat"});
+    } else {
+        EXPECT_TRUE(settingsFiles().empty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EarlierFile, PageSetupWriteTest, ::testing::Bool());
+
+TEST_F(PrintSettingsTest, APrintWhoseFirstSettingsCannotBeStoredStopsBeforeItsDialog)
+{
+    platform::PrinterSetup setup;
+    ModalScript script;
+    confirmPageSetup(script);
+    script.message("Sorry something went wrong with printing");
+    bool loaded = true;
+    {
+        FileSizeLimit limit(kLimit);
+        loaded = LoadPrintSettings(setup);
+    }
+    EXPECT_FALSE(loaded) << "no print dialog follows";
+    EXPECT_TRUE(script.done());
+    EXPECT_TRUE(settingsFiles().empty());
+}
+
+} // namespace
