@@ -43,9 +43,10 @@ DataFileContents MakeDataFileContents(bool HasDB, int32_t NumPlayer,
 /// to that range.
 std::string WriteDataFile(const DataFileContents& contents);
 
-/// Reads a data file (any of LF, CRLF or CR line ends; UTF-8, or Latin-1 when not UTF-8).
-/// Nothing when the text is not a data file: the first line lacks "Varnholt Data", or the
-/// count is outside -1..50. A text that ends early is read as far as it goes, every missing
-/// line counting as "". Width, Height and the centre of every player come from the box-size
-/// rule, not from the file; each "^&*" of a key message becomes a carriage return.
+/// Reads a data file (any of LF, CRLF or CR line ends; UTF-8, with each byte that is not
+/// valid UTF-8 read as Latin-1). Nothing when the text is not a data file: the first line
+/// lacks "Varnholt Data", or the count is outside -1..50. A text that ends early is read as far
+/// as it goes, every missing line counting as "". Width, Height and the centre of every player
+/// come from the box-size rule, not from the file; each "^&*" of a key message becomes a
+/// carriage return.
 std::optional<DataFileContents> ReadDataFile(std::string_view bytes);

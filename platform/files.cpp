@@ -140,35 +140,25 @@ size_t utf8SequenceLength(std::string_view s, size_t i)
     return len;
 }
 
-bool isValidUtf8(std::string_view s)
-{
-    for (size_t i = 0; i < s.size();) {
-        const size_t len = utf8SequenceLength(s, i);
-        if (len == 0)
-            return false;
-        i += len;
-    }
-    return true;
-}
-
 } // namespace
 
 std::string DecodeText(std::string_view bytes)
 {
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
         bytes.remove_prefix(3);
-    if (isValidUtf8(bytes))
-        return std::string(bytes);
+    // Each byte that begins no valid sequence is a Latin-1 character of its own, so that one
+    // stray byte leaves the UTF-8 around it as it is.
     std::string out;
-    out.reserve(bytes.size() * 2);
-    for (const char ch : bytes) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x80) {
-            out.push_back(ch);
-        } else {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    out.reserve(bytes.size());
+    for (size_t i = 0; i < bytes.size();) {
+        if (const size_t len = utf8SequenceLength(bytes, i)) {
+            out.append(bytes.substr(i, len));
+            i += len;
+            continue;
         }
+        const auto c = static_cast<unsigned char>(bytes[i++]);
+        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
     }
     return out;
 }

@@ -45,7 +45,7 @@ private:
 };
 
 /// Reads text line by line. Line ends may be LF, CRLF or a lone CR; a UTF-8 byte-order mark
-/// is skipped; a text that is not valid UTF-8 is read as Latin-1.
+/// is skipped; bytes that are not valid UTF-8 are read as Latin-1 (see DecodeText).
 class TextInputStream {
 public:
     explicit TextInputStream(std::string_view bytes);
@@ -72,7 +72,8 @@ private:
     std::string mBytes;
 };
 
-/// A text as UTF-8: a byte-order mark removed, and Latin-1 read when it is not UTF-8.
+/// A text as UTF-8: a byte-order mark removed; valid UTF-8 kept as it is, and each byte that
+/// begins no valid UTF-8 sequence read as the Latin-1 character it is.
 std::string DecodeText(std::string_view bytes);
 
 } // namespace platform

@@ -44,6 +44,31 @@ TEST(TextInputStreamTest, SkipsAByteOrderMarkAndReadsLatin1WhenNotUtf8)
     EXPECT_EQ(lines("Zürich\n", 1)[0], "Zürich");
 }
 
+struct DecodeCase {
+    const char* bytes;
+    const char* text;
+};
+
+class DecodeTextTest : public ::testing::TestWithParam<DecodeCase> {};
+
+TEST_P(DecodeTextTest, KeepsValidUtf8AndReadsOnlyTheInvalidBytesAsLatin1)
+{
+    EXPECT_EQ(platform::DecodeText(GetParam().bytes), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DecodeTextTest,
+    ::testing::Values(DecodeCase{"Caf\xC3\xA9", "Café"}, DecodeCase{"Z\xFCrich", "Zürich"},
+                      // One stray Latin-1 byte elsewhere leaves the UTF-8 as it is.
+                      DecodeCase{"Caf\xC3\xA9\nZ\xFCrich", "Café\nZürich"},
+                      DecodeCase{"\xEF\xBB\xBF\xE9t\xC3\xA9", "été"},
+                      // A sequence cut short, an overlong form, a surrogate and a byte beyond the
+                      // four-byte forms are each read byte by byte; a whole four-byte form is kept.
+                      DecodeCase{"\xC3", "Ã"}, DecodeCase{"\xE2\x82x", "â\xC2\x82x"},
+                      DecodeCase{"\xC0\xAF", "À¯"}, DecodeCase{"\xED\xA0\x80", "í\xC2\xA0\xC2\x80"},
+                      DecodeCase{"\xF8!", "ø!"},
+                      DecodeCase{"\xF0\x9F\x99\x82\xB5", "\xF0\x9F\x99\x82µ"}));
+
 TEST(TextInputStreamTest, ReadAllKeepsTheTextWhole)
 {
     TextInputStream in("a\r\nb");
