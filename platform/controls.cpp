@@ -24,6 +24,8 @@
 #include <QStackedLayout>
 #include <QTableWidget>
 
+#include <limits>
+
 namespace platform {
 
 using detail::qs;
@@ -374,6 +376,8 @@ public:
     {
         auto* layout = new QStackedLayout(this);
         line = new QLineEdit(this);
+        // No field limits its text: Qt's default of 32,767 characters would cut a longer one.
+        line->setMaxLength(std::numeric_limits<int>::max());
         text = new QPlainTextEdit(this);
         text->setTabChangesFocus(true);
         layout->addWidget(line);

@@ -121,6 +121,24 @@ TEST_F(frmDetailsTest, EditingAnExistingPlayerRoundTripsEveryField)
     EXPECT_EQ(p.xcentre, 120 + 31);
 }
 
+TEST_F(frmDetailsTest, OkKeepsTextsOfAnyLengthWhole)
+{
+    // Far beyond the 32,767 characters at which a one-line field would cut them.
+    const std::string name = std::string(2'000'000, 'n') + "end";
+    const std::string subtitle = "é" + std::string(40'000, 's') + "end";
+    LoadDocument(main(), {{"Budget"}, {"x", 10, 20, 120, 80, "y"}});
+    main().Player[1].Name = name;
+    main().Player[1].Subtitle = subtitle;
+    main().Current = 1;
+    ModalScript script;
+    script.window([](platform::Window& w) { editor(w).PushButton1->push(); });
+    EditPlayerModally({});
+    EXPECT_TRUE(main().Player[1].Name == name) << "name cut to " << main().Player[1].Name.size();
+    EXPECT_TRUE(main().Player[1].Subtitle == subtitle)
+        << "subtitle cut to " << main().Player[1].Subtitle.size();
+    EXPECT_EQ(main().Player[1].Width, 7 * 2'000'003 + 20);
+}
+
 TEST_F(frmDetailsTest, APlayerWhoseNameWasClearedKeepsItsOtherFields)
 {
     LoadDocument(main(), {{"Budget"}, {"", 60, 90, 120, 80, "Sub"}});
