@@ -28,7 +28,8 @@ inline constexpr const char* kPlayerLimitMessage = "You have reached the limit o
 // The box-size rule, applied after every use of the player editor and to every player read
 // from a data file: the size estimated from the texts, then one of three follow-ups.
 
-/// Width = 7 per character of the name + 20; Height = 30, or 45 with a subtitle.
+/// Width = 7 per character of the name + 20, at most the largest Int32; Height = 30, or 45
+/// with a subtitle.
 void SetBoxSize(Player& p);
 /// The centre from the corner and half the size.
 void CentreFromCorner(Player& p);

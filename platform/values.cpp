@@ -1,5 +1,6 @@
 #include "platform/values.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -97,13 +98,15 @@ size_t byteOffsetOfChar(std::string_view s, int32_t n)
     return i;
 }
 
+// Saturates at the largest Int32 for a text of more characters.
 int32_t charCount(std::string_view s, size_t bytes)
 {
-    int32_t count = 0;
-    for (size_t i = 0; i < bytes && i < s.size(); ++i)
-        if (!isContinuation(static_cast<unsigned char>(s[i])))
-            ++count;
-    return count;
+    const size_t end = std::min(bytes, s.size());
+    size_t count = 0;
+    for (size_t i = 0; i < end; ++i)
+        count += isContinuation(static_cast<unsigned char>(s[i])) ? 0 : 1;
+    return static_cast<int32_t>(
+        std::min(count, static_cast<size_t>(std::numeric_limits<int32_t>::max())));
 }
 
 } // namespace

@@ -28,7 +28,7 @@ inline std::string Str(int32_t v)
 /// the number are skipped; "inf", "nan" and hexadecimal are not numbers.
 double Val(std::string_view s);
 
-/// Number of characters.
+/// Number of characters, at most the largest Int32.
 int32_t Len(std::string_view s);
 /// The first n characters (all of them when n is larger, none when n is 0 or below).
 std::string Left(std::string_view s, int32_t n);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 namespace {
 
 struct BoxCase {
@@ -27,6 +29,21 @@ INSTANTIATE_TEST_SUITE_P(Cases, BoxSizeTest,
                                            BoxCase{"", "", 20, 30},
                                            BoxCase{"Unions", "Staff side", 62, 45},
                                            BoxCase{"Zürich", "", 62, 30}));
+
+TEST(BoxSizeTest, AWidthBeyondTheInt32RangeStaysAtItsLargestValue)
+{
+    // 7 × 306,783,375 + 20 is the last width the Int32 range holds; one character more
+    // passes it.
+    Player p;
+    p.Name.assign(306'783'375, 'x');
+    SetBoxSize(p);
+    EXPECT_EQ(p.Width, 2'147'483'645);
+    p.Name.push_back('x');
+    SetBoxSize(p);
+    EXPECT_EQ(p.Width, std::numeric_limits<int32_t>::max());
+    CentreFromCorner(p);
+    EXPECT_EQ(p.xcentre, 1'073'741'823);
+}
 
 TEST(BoxSizeTest, CornerFromCentreAfterACreation)
 {
