@@ -70,6 +70,19 @@ Player ReadPlayer(platform::TextInputStream& in)
     return p;
 }
 
+// Link row i: cell j is Val of field j of the row split at commas, for j = 1..count; a field
+// the row lacks reads 0, and fields after the count are not read. One pass over the row.
+void ReadLinkRow(std::string_view row, int32_t count, std::array<int32_t, kPlayerLimit + 1>& cells)
+{
+    size_t pos = 0;
+    for (int32_t j = 1; j <= count && pos <= row.size(); ++j) {
+        const size_t comma = row.find(',', pos);
+        const size_t end = comma == std::string_view::npos ? row.size() : comma;
+        cells[static_cast<size_t>(j)] = ToInt32(Val(row.substr(pos, end - pos)));
+        pos = end + 1;
+    }
+}
+
 void WritePlayer(platform::TextOutputStream& out, const Player& p)
 {
     out.writeLine(OneLine(p.Name));
@@ -140,13 +153,8 @@ std::optional<DataFileContents> ReadDataFile(std::string_view bytes)
     for (int32_t i = 0; i <= c.NumPlayer; ++i)
         c.players.push_back(ReadPlayer(in));
 
-    // Fields after the last comma, and beyond the count, are not read; missing ones read 0.
-    for (int32_t i = 1; i <= c.NumPlayer; ++i) {
-        const std::string row = in.readLine();
-        for (int32_t j = 1; j <= c.NumPlayer; ++j)
-            c.Links[static_cast<size_t>(i)][static_cast<size_t>(j)] =
-                ToInt32(Val(NthField(row, ",", j)));
-    }
+    for (int32_t i = 1; i <= c.NumPlayer; ++i)
+        ReadLinkRow(in.readLine(), c.NumPlayer, c.Links[static_cast<size_t>(i)]);
     c.AveColour = myLib::Bool(in.readLine());
     return c;
 }

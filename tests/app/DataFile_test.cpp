@@ -407,6 +407,34 @@ TEST(DataFileReadTest, ALinkRowOfTheWrongLengthReadsWhatItHas)
     EXPECT_FALSE(d.AveColour) << "the last line is still the last line";
 }
 
+class DataFileLinkRowTest : public ::testing::TestWithParam<const char*> {};
+
+// Each row is read in one pass; cell j is still what field j of the row split at commas gives.
+TEST_P(DataFileLinkRowTest, ReadsEachCellAsTheFieldOfItsColumn)
+{
+    std::vector<std::string> lines = Lines(Fixture("coalition.dat"));
+    const int32_t n = 3;
+    ASSERT_EQ(lines[1], std::to_string(n));
+    for (size_t row = 38; row < 41; ++row)
+        lines[row] = GetParam();
+    lines[41] = "true";
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    const DataFileContents d = ReadOrFail(text);
+    for (int32_t i = 1; i <= n; ++i)
+        for (int32_t j = 1; j <= n; ++j)
+            EXPECT_EQ(d.Links[i][j],
+                      platform::ToInt32(platform::Val(platform::NthField(GetParam(), ",", j))))
+                << "cell " << i << ", " << j;
+    EXPECT_TRUE(d.AveColour) << "the row stays one line";
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, DataFileLinkRowTest,
+                         ::testing::Values("", ",", ",,,,", "7", "0,40,", "1,2,3,4,5,6,7,8,",
+                                           " 5, -6 ,+7,", "1e2,2.9,-2.9,", "abc,12abc,,3",
+                                           "99999999999,-99999999999,nan,", "\t4,;5,5;6", "1,,2"));
+
 TEST(DataFileShapeTest, NoDocumentHasThreeLines)
 {
     DataFileContents c;
