@@ -44,25 +44,40 @@ std::string OneField(std::string_view s)
     return ReplaceAll(OneLine(s), "\t", " ");
 }
 
-int32_t ReadInt(platform::TextInputStream& in)
-{
-    return ToInt32(Val(in.readLine()));
-}
+// The lines of a data file in order. A line past the end reads as "" and is noted, so that
+// the reader can tell a file cut short from a whole one.
+class LineReader {
+public:
+    explicit LineReader(std::string_view bytes) : mIn(bytes) {}
 
-Player ReadPlayer(platform::TextInputStream& in)
+    std::string next()
+    {
+        if (mIn.atEnd())
+            mRanOut = true;
+        return mIn.readLine();
+    }
+    int32_t nextInt() { return ToInt32(Val(next())); }
+    bool ranOut() const { return mRanOut; }
+
+private:
+    platform::TextInputStream mIn;
+    bool mRanOut = false;
+};
+
+Player ReadPlayer(LineReader& in)
 {
     Player p;
-    p.Name = in.readLine();
-    const std::string texts = in.readLine();
+    p.Name = in.next();
+    const std::string texts = in.next();
     p.Subtitle = NthField(texts, "\t", 1);
     p.KeyMsg = ReplaceAll(NthField(texts, "\t", 2), kKeyMsgBreak, kCR);
-    p.x = ReadInt(in);
-    p.y = ReadInt(in);
-    in.readLine(); // Width and Height come from the box-size rule.
-    in.readLine();
-    p.Position = ReadInt(in);
-    p.Importance = ReadInt(in);
-    const std::string flags = in.readLine();
+    p.x = in.nextInt();
+    p.y = in.nextInt();
+    in.next(); // Width and Height come from the box-size rule.
+    in.next();
+    p.Position = in.nextInt();
+    p.Importance = in.nextInt();
+    const std::string flags = in.next();
     p.LinkMain = myLib::Bool(NthField(flags, " ", 1));
     p.Unknown = myLib::Bool(NthField(flags, " ", 2));
     SetBoxSize(p);
@@ -136,8 +151,8 @@ std::string WriteDataFile(const DataFileContents& contents)
 
 std::optional<DataFileContents> ReadDataFile(std::string_view bytes)
 {
-    platform::TextInputStream in(bytes);
-    const std::string header = in.readLine();
+    LineReader in(bytes);
+    const std::string header = in.next();
     if (platform::InStr(0, header, kHeader) == 0)
         return std::nullopt;
 
@@ -145,7 +160,7 @@ std::optional<DataFileContents> ReadDataFile(std::string_view bytes)
     c.HasDB = myLib::Bool(NthField(header, "\t", 2));
     // The count decides how many records are read and where they go: one beyond what the
     // document can hold is not a file of ours.
-    c.NumPlayer = ReadInt(in);
+    c.NumPlayer = in.nextInt();
     if (c.NumPlayer < kNoDocument || c.NumPlayer > kPlayerLimit)
         return std::nullopt;
 
@@ -154,7 +169,9 @@ std::optional<DataFileContents> ReadDataFile(std::string_view bytes)
         c.players.push_back(ReadPlayer(in));
 
     for (int32_t i = 1; i <= c.NumPlayer; ++i)
-        ReadLinkRow(in.readLine(), c.NumPlayer, c.Links[static_cast<size_t>(i)]);
-    c.AveColour = myLib::Bool(in.readLine());
+        ReadLinkRow(in.next(), c.NumPlayer, c.Links[static_cast<size_t>(i)]);
+    // A missing last line reads as false like any other, but alone it loses nothing.
+    c.EndedEarly = in.ranOut();
+    c.AveColour = myLib::Bool(in.next());
     return c;
 }

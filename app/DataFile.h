@@ -27,6 +27,9 @@ struct DataFileContents {
     /// Only rows and columns 1..NumPlayer are stored; the reader leaves every other cell 0.
     LinkTable Links{};
     bool AveColour = false;
+    /// Set by the reader when the text ended before the last link row, so that lines of the
+    /// document were missing; the writer ignores it.
+    bool EndedEarly = false;
 };
 
 /// The contents for the given document state: players 0..NumPlayer of `players` (as many of
@@ -46,7 +49,7 @@ std::string WriteDataFile(const DataFileContents& contents);
 /// Reads a data file (any of LF, CRLF or CR line ends; UTF-8, with each byte that is not
 /// valid UTF-8 read as Latin-1). Nothing when the text is not a data file: the first line
 /// lacks "Varnholt Data", or the count is outside -1..50. A text that ends early is read as far
-/// as it goes, every missing line counting as "". Width, Height and the centre of every player
-/// come from the box-size rule, not from the file; each "^&*" of a key message becomes a
-/// carriage return.
+/// as it goes, every missing line counting as "", and `EndedEarly` tells so unless only the
+/// last line (`AveColour`) is missing. Width, Height and the centre of every player come from
+/// the box-size rule, not from the file; each "^&*" of a key message becomes a carriage return.
 std::optional<DataFileContents> ReadDataFile(std::string_view bytes);

@@ -15,6 +15,8 @@ constexpr const char* kProblemWithFile = "Problem with file ...";
 constexpr const char* kProblemCreatingFile = "Problem creating file ...";
 constexpr const char* kWrongKindOfFile =
     "Sorry, this doesn't seem to be the right kind of file ...";
+constexpr const char* kFileEndedEarly =
+    "This file ends early and may be damaged: what it lacks has been left empty.";
 
 // The database that belongs to a data file: its name up to the first dot, then ".rsd", in the
 // data file's own folder.
@@ -86,6 +88,9 @@ void frmMain::OpenTheLot(bool atStartUp)
     SetTitleForFile(chosen->name());
     EnableViewButtons();
     refresh();
+    // Said once the document stands, so that the user sees what was read.
+    if (contents->EndedEarly)
+        platform::MsgBox(kFileEndedEarly);
 }
 
 bool frmMain::WriteTheLot(const platform::File& f)

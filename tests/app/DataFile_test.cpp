@@ -351,17 +351,23 @@ TEST(DataFileReadTest, AFileThatEndsEarlyReadsTheMissingLinesAsEmpty)
     EXPECT_EQ(c.players[1].Height, 45);
     EXPECT_EQ(c.Links[1][1], 0);
     EXPECT_FALSE(c.AveColour);
+    EXPECT_TRUE(c.EndedEarly);
 }
 
 TEST(DataFileReadTest, EveryCutOfAFileReadsOrIsRefusedByItsHeader)
 {
     const std::string whole = Fixture("coalition.dat");
+    // A cut that leaves nothing of the last link row ends early; one inside the last line,
+    // or after it, loses only what that line reads as when it is missing.
+    const size_t lastLine = whole.rfind('\n', whole.size() - 2) + 1;
+    const size_t lastRow = whole.rfind('\n', lastLine - 2) + 1;
     for (size_t size = 0; size <= whole.size(); ++size) {
         const std::optional<DataFileContents> c = ReadDataFile(whole.substr(0, size));
         const bool hasHeader = size >= std::string_view("Varnholt Data").size();
         ASSERT_EQ(c.has_value(), hasHeader) << "cut at " << size;
         if (c) {
             ASSERT_EQ(c->players.size(), static_cast<size_t>(c->NumPlayer + 1));
+            ASSERT_EQ(c->EndedEarly, size <= lastRow) << "cut at " << size;
         }
     }
 }
@@ -428,6 +434,7 @@ TEST_P(DataFileLinkRowTest, ReadsEachCellAsTheFieldOfItsColumn)
                       platform::ToInt32(platform::Val(platform::NthField(GetParam(), ",", j))))
                 << "cell " << i << ", " << j;
     EXPECT_TRUE(d.AveColour) << "the row stays one line";
+    EXPECT_FALSE(d.EndedEarly);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, DataFileLinkRowTest,

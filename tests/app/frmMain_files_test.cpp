@@ -1,4 +1,5 @@
-// Writes of the main window that fail part-way, under a real file-size limit.
+// Writes of the main window that fail part-way, under a real file-size limit, and data files
+// cut short.
 
 #include "app/frmMain.h"
 #include "app/frmSave.h"
@@ -152,5 +153,55 @@ TEST_F(WriteFailureTest, SaveOfAnUntitledDocumentStaysUntitled)
     EXPECT_EQ(main().title(), "Varnholt");
     EXPECT_EQ(dir.names(), std::vector<std::string>{"doc.dat"});
 }
+
+struct CutCase {
+    const char* what;
+    size_t linesKept; ///< of budget.dat's 22
+    bool reported;
+};
+
+void PrintTo(const CutCase& c, std::ostream* os)
+{
+    *os << c.what;
+}
+
+class CutFileTest : public testsupport::AppTest, public ::testing::WithParamInterface<CutCase> {};
+
+// The document is read as far as the file goes, as before; a file cut short is then reported
+// once, over the document it gave.
+TEST_P(CutFileTest, AFileCutShortIsReportedOnceItIsRead)
+{
+    TempDir dir;
+    const std::string whole = fixture("budget.dat");
+    size_t end = 0;
+    for (size_t i = 0; i < GetParam().linesKept; ++i)
+        end = whole.find('\n', end) + 1;
+    const std::string path = dir.file("cut.dat");
+    TempDir::write(path, whole.substr(0, end));
+
+    ModalScript script;
+    script.openFile(path);
+    if (GetParam().reported) {
+        script.expect(Kind::Message, [this](const testsupport::ModalRequest& r) {
+            EXPECT_EQ(r.message,
+                      "This file ends early and may be damaged: what it lacks has been left "
+                      "empty.");
+            EXPECT_EQ(main().title(), "Varnholt - cut.dat") << "shown once the document is read";
+            return testsupport::ModalAnswer::ok();
+        });
+    }
+    EXPECT_TRUE(pt::chooseMenuItem("FileOpen"));
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(main().NumPlayer, 1);
+    EXPECT_FALSE(main().FileChanged);
+    EXPECT_EQ(main().title(), "Varnholt - cut.dat");
+}
+
+INSTANTIATE_TEST_SUITE_P(Cuts, CutFileTest,
+                         ::testing::Values(CutCase{"whole", 22, false},
+                                           CutCase{"without its last line", 21, false},
+                                           CutCase{"without its link row", 20, true},
+                                           CutCase{"inside a player block", 13, true},
+                                           CutCase{"after the count", 2, true}));
 
 } // namespace
