@@ -4,7 +4,8 @@
 #
 #   run_fuzzers.sh MANIFEST SECONDS
 #
-# MANIFEST is the build's fuzz_targets.tsv. Each target grows a corpus of its own in the build
+# MANIFEST is the build's fuzz_targets.tsv: a line per target with its name, program,
+# dictionary and seed folders, separated by tabs. Each target grows a corpus of its own in the build
 # folder, starting from the seeds in the tests' fixtures. An input that crashes, hangs, trips a
 # sanitizer or breaks a target's check is kept under the build folder's fuzz/findings/ and
 # fails the run; it belongs in the target's seed folder, with a regular test of its own.
@@ -19,21 +20,22 @@ seconds=$2
 work=$(dirname "$manifest")/fuzz
 mkdir -p "$work"
 
+# run_target NAME PROGRAM DICTIONARY SEED_FOLDER...
 run_target() {
-    local name=$1 program=$2 dict=$3 seeds=$4
+    local name=$1 program=$2 dict=$3
+    shift 3
     local corpus=$work/corpus/$name findings=$work/findings/$name log=$work/$name.log
     mkdir -p "$corpus" "$findings"
-    # shellcheck disable=SC2086 # the seed folders are separate arguments
     "$program" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=4096 -print_final_stats=1 \
-        -dict="$dict" -artifact_prefix="$findings/" "$corpus" $seeds >"$log" 2>&1
+        -dict="$dict" -artifact_prefix="$findings/" "$corpus" "$@" >"$log" 2>&1
 }
 
 names=()
 pids=()
-while IFS=$'\t' read -r name program dict seeds; do
-    [ -n "$name" ] || continue
-    run_target "$name" "$program" "$dict" "$seeds" &
-    names+=("$name")
+while IFS=$'\t' read -r -a fields; do
+    [ ${#fields[@]} -ge 4 ] || continue
+    run_target "${fields[@]}" &
+    names+=("${fields[0]}")
     pids+=($!)
 done <"$manifest"
 
