@@ -1,17 +1,24 @@
-# Kestrix: `make run` builds and starts the program, `make test` runs every test.
-# Both first install the Debian packages they need when any is missing.
+# Kestrix: `make run` builds and starts the program, `make test` runs every test, `make fuzz`
+# runs the fuzz targets for a while. Each first installs the Debian packages it needs when any
+# is missing.
 
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc 2>/dev/null || echo 4)
+# Seconds each fuzz target runs: long for `make fuzz`, briefly as part of `make test`.
+FUZZ_SECONDS       ?= 60
+FUZZ_SHORT_SECONDS ?= 8
 
 RUN_PACKAGES  := cmake g++ make pkg-config qt6-base-dev libqt6opengl6-dev libqt6sql6-sqlite \
                  fonts-dejavu-core xvfb xauth
-TEST_PACKAGES := $(RUN_PACKAGES) libgtest-dev libgmock-dev poppler-utils imagemagick
+# libFuzzer comes with clang's runtime libraries.
+FUZZ_PACKAGES := $(RUN_PACKAGES) clang libclang-rt-dev
+TEST_PACKAGES := $(FUZZ_PACKAGES) libgtest-dev libgmock-dev poppler-utils imagemagick
 BENCH_PACKAGES := $(RUN_PACKAGES) libbenchmark-dev
 
-.PHONY: all run test test-plain test-asan bench build build-asan deps-run deps-test deps-bench \
-        format clean
+.PHONY: all run test test-plain test-asan test-fuzz fuzz bench build build-asan build-fuzz \
+        deps-run deps-test deps-bench deps-fuzz format clean
 
 all: build
 
@@ -43,6 +50,9 @@ deps-test:
 deps-bench:
 	$(call ensure_packages,$(BENCH_PACKAGES))
 
+deps-fuzz:
+	$(call ensure_packages,$(FUZZ_PACKAGES))
+
 $(BUILD)/CMakeCache.txt:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
@@ -55,6 +65,14 @@ build: deps-run $(BUILD)/CMakeCache.txt
 build-asan: deps-test $(ASAN_BUILD)/CMakeCache.txt
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
+# The fuzz targets alone, built with clang under libFuzzer, ASan and UBSan.
+$(FUZZ_BUILD)/CMakeCache.txt:
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+	    -DKESTRIX_FUZZ=ON
+
+build-fuzz: deps-fuzz $(FUZZ_BUILD)/CMakeCache.txt
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
 # Starts the program; without a display it runs on a virtual X server.
 run: build
 	@if [ -n "$$DISPLAY" ]; then \
@@ -64,7 +82,7 @@ run: build
 	  xvfb-run -a -s "-screen 0 1280x1024x24" ./$(BUILD)/kestrix; \
 	fi
 
-test: test-plain test-asan
+test: test-plain test-asan test-fuzz
 
 # Configured again, so that test libraries installed since `make run` are found.
 test-plain: deps-test
@@ -77,6 +95,13 @@ test-asan: build-asan
 	QT_QPA_PLATFORM=offscreen ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) \
 	    --no-tests=error
 
+# Each fuzz target briefly, so that a reader that breaks fails the tests.
+test-fuzz: build-fuzz
+	tests/fuzz/run_fuzzers.sh $(FUZZ_BUILD)/fuzz_targets.tsv $(FUZZ_SHORT_SECONDS)
+
+fuzz: build-fuzz
+	tests/fuzz/run_fuzzers.sh $(FUZZ_BUILD)/fuzz_targets.tsv $(FUZZ_SECONDS)
+
 bench: deps-bench
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRIX_BENCH=ON
 	cmake --build $(BUILD) -j $(JOBS) --target kestrix_bench
@@ -86,4 +111,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

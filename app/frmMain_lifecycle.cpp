@@ -4,6 +4,7 @@
 #include "app/frmMain.h"
 
 #include "app/Companions.h"
+#include "app/PrefsFile.h"
 #include "app/frmDetails.h"
 #include "app/frmSave.h"
 #include "app/myLib.h"
@@ -26,21 +27,9 @@ std::optional<platform::File> prefsFile()
     return folder->child(kPrefsFileName);
 }
 
-// Line 2 of the preferences file as a file item; the home folder when it is empty or no
-// absolute path, so that no missing item is ever used.
-platform::File recordedItem(const std::string& line)
-{
-    if (line.empty() || line.front() != '/')
-        return platform::File();
-    return platform::File(line);
-}
-
 bool writePrefs(const platform::File& f, const std::string& line2)
 {
-    platform::TextOutputStream out;
-    out.writeLine("?");
-    out.writeLine(line2);
-    if (f.writeAll(out.bytes()))
+    if (f.writeAll(WritePrefsFile(line2)))
         return true;
     platform::MsgBox("Problem creating file ...");
     return false;
@@ -66,9 +55,7 @@ void frmMain::Event_Open()
     PrefsFileChanged = false;
     if (const std::optional<platform::File> prefs = prefsFile()) {
         if (prefs->exists()) {
-            platform::TextInputStream in(prefs->readAll().value_or(std::string()));
-            in.readLine();
-            WorkingFolderSave = recordedItem(in.readLine());
+            WorkingFolderSave = ReadPrefsFile(prefs->readAll().value_or(std::string()));
             WorkingFolderSaveOriginal = WorkingFolderSave;
         } else {
             writePrefs(*prefs, "");

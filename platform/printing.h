@@ -31,8 +31,9 @@ public:
     /// The settings as one line of text of the program's own, for storing them.
     std::string setupString() const;
     /// Restores the settings from a text that setupString() gave, so that setupString() then
-    /// returns that text again (white space around it aside). Any other text (empty, foreign,
-    /// of another version, damaged) gives the defaults of a new setup.
+    /// returns that text again (white space around it, and a UTF-8 byte-order mark before it,
+    /// aside). Any other text (empty, foreign, of another version, damaged) gives the defaults
+    /// of a new setup.
     void setSetupString(std::string_view text);
 
     /// The printable area of the page, in points (72 to the inch): the paper in its

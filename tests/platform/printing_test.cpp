@@ -65,9 +65,9 @@ TEST_P(SetupStringTest, RestoresExactlyWhatItGave)
         EXPECT_EQ(setup.width(), c.width);
         EXPECT_EQ(setup.height(), c.height);
     }
-    // A line end added outside the program does no harm.
+    // A byte-order mark and a line end that an editor added do no harm.
     PrinterSetup again;
-    again.setSetupString(setup.setupString() + "\n");
+    again.setSetupString("\xEF\xBB\xBF" + setup.setupString() + "\n");
     EXPECT_EQ(again.setupString(), c.text);
     EXPECT_EQ(again.width(), setup.width());
     EXPECT_EQ(again.height(), setup.height());

@@ -20,21 +20,6 @@
 #include <filesystem>
 #include <string>
 
-#if defined(__SANITIZE_ADDRESS__)
-// What the toolkit's own libraries keep until the process ends is not a leak of ours.
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:libfontconfig.so\n"
-           "leak:libfreetype.so\n"
-           "leak:libglib-2.0.so\n"
-           "leak:libdbus-1.so\n"
-           "leak:libQt6Core.so\n"
-           "leak:libQt6Gui.so\n"
-           "leak:libQt6Widgets.so\n"
-           "leak:libqoffscreen.so\n";
-}
-#endif
-
 int main(int argc, char** argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);

@@ -1,0 +1,17 @@
+#pragma once
+
+// The preferences file "KestrixPrefs": line 1 "?", line 2 the absolute path of the last data
+// file used. This is the format alone; finding, reading and writing the file is the caller's.
+
+#include "platform/files.h"
+
+#include <string>
+#include <string_view>
+
+/// The item that a preferences file's text records on line 2: the user's home folder when
+/// that line is empty or is not an absolute path, so that no missing item is ever used. Line 1
+/// and anything after line 2 are not read.
+platform::File ReadPrefsFile(std::string_view bytes);
+
+/// The text of a preferences file whose line 2 is `line2`.
+std::string WritePrefsFile(std::string_view line2);
