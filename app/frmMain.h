@@ -128,6 +128,8 @@ public:
     /// The centre from the corner with the half sizes mapped to model units (after a click
     /// edit on the spider plot or the graph, and on resizing).
     void CentreFromCornerInModelUnits(::Player& p) const;
+    /// Sets the mapping for drawing on W by H pixels: model units spread over them, no offset.
+    void SetMapping(int32_t W, int32_t H);
 
     // --- Document life and files ---
     /// Asks to save unsaved changes (the save prompt). False when the user chose to save and
