@@ -20,6 +20,14 @@ namespace platform {
 class SqlDatabase;
 }
 
+/// The views that follow the document besides the spider plot; the one whose command changed
+/// the document is repainted where its command's order puts it.
+enum class DocumentView { SpiderPlot, ForceField, Graph };
+
+/// Whether a command's own view is repainted after the spider plot (the edits) or before it
+/// (the Show commands of the force field and the graph, and the graph's release).
+enum class RepaintOrder { SpiderPlotFirst, OwnViewFirst };
+
 class frmMain : public platform::WindowClass<frmMain> {
 public:
     // --- Document state ---
@@ -130,6 +138,20 @@ public:
     void CentreFromCornerInModelUnits(::Player& p) const;
     /// Sets the mapping for drawing on W by H pixels: model units spread over them, no offset.
     void SetMapping(int32_t W, int32_t H);
+
+    // --- Changes of the document ---
+    /// The one place that says the document changed (a new or opened document, a player added,
+    /// edited or deleted, a Show command, the sliders' write-back). Repaints the views that
+    /// exist and never builds one: the spider plot with its legend, the swing-o-meter while it
+    /// is shown, the force field and the graph; `own`, the view whose command made the change,
+    /// before or after the spider plot as `order` says. The data table reads its rows again.
+    void DocumentChanged(DocumentView own = DocumentView::SpiderPlot,
+                         RepaintOrder order = RepaintOrder::SpiderPlotFirst);
+    /// A whole document was put in place (New, Open): DocumentChanged.
+    void DocumentReplaced();
+    /// Appends an empty player linked to the central issue and makes it Current and new for
+    /// the player editor. The caller checks the player limit.
+    void AppendPlayer();
 
     // --- Document life and files ---
     /// Asks to save unsaved changes (the save prompt). False when the user chose to save and

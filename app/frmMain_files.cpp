@@ -85,7 +85,7 @@ void frmMain::OpenTheLot(bool atStartUp)
     FileChanged = false;
     SetTitleForFile(chosen->name());
     EnableViewButtons();
-    refresh();
+    DocumentReplaced();
 }
 
 bool frmMain::WriteTheLot(const platform::File& f)

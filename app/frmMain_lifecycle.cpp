@@ -151,7 +151,7 @@ void frmMain::NewDiagram(bool atStartUp)
     }
     EditPlayerModally(setup);
     SetTitleForFile("");
-    Canvas1->refresh();
+    DocumentReplaced();
 }
 
 bool frmMain::Event_CancelClose()

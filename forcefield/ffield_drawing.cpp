@@ -2,9 +2,8 @@
 
 #include "forcefield/ffield.h"
 
+#include "app/Companions.h"
 #include "app/frmMain.h"
-
-#include "spider/SpiderDrawing.h"
 
 #include "platform/graphics.h"
 #include "platform/values.h"

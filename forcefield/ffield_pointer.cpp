@@ -7,8 +7,6 @@
 #include "app/frmDetails.h"
 #include "app/frmMain.h"
 
-#include "spider/SpiderDrawing.h"
-
 #include "platform/values.h"
 
 #include <algorithm>
@@ -106,14 +104,5 @@ void ffield::cGraph_MouseUp(const platform::MouseEvent& e)
         ApplyDraggedScore(m.Player[foundnum], p, s);
     }
     m.FileChanged = true;
-    refreshAfterEdit();
-}
-
-void ffield::refreshAfterEdit()
-{
-    frmMain& m = frmMain::instance();
-    m.Canvas1->refresh();
-    m.Canvas2->refresh();
-    RefreshSwingometer(true);
-    cGraph->refresh();
+    m.DocumentChanged(DocumentView::ForceField);
 }

@@ -91,8 +91,7 @@ void graph::cGraph_MouseUp(const platform::MouseEvent& e)
             m.FileChanged = true;
         }
     }
-    refresh();
-    m.refresh();
+    m.DocumentChanged(DocumentView::Graph, RepaintOrder::OwnViewFirst);
 }
 
 void graph::ContextualMenu1_Open()
@@ -107,7 +106,7 @@ void graph::ContextualMenu1_Action(const std::string& item)
     if (item == "Create New Player") {
         // Without a document there is no central issue to add a player to.
         if (m.NumPlayer >= 0)
-            AddNewPlayer(NewPlayerPresets{m.clickx, m.clicky});
+            AddNewPlayer(DocumentView::Graph, NewPlayerPresets{m.clickx, m.clicky});
     } else if (item == "Edit Nearest Player") {
         if (inDocument(m, m.closest)) {
             m.Current = m.closest;
@@ -115,7 +114,5 @@ void graph::ContextualMenu1_Action(const std::string& item)
         }
     }
     // Whatever was chosen, also after the limit message.
-    m.Canvas1->refresh();
-    m.Canvas2->refresh();
-    cGraph->refresh();
+    m.DocumentChanged(DocumentView::Graph);
 }

@@ -3,6 +3,7 @@
 
 #include "spider/SpiderDrawing.h"
 
+#include "app/Companions.h"
 #include "app/frmMain.h"
 
 #include "platform/graphics.h"
