@@ -59,14 +59,14 @@ void ApplyDraggedScore(Player& p, double oldScore, float newScore)
 bool ffield::cGraph_MouseDown(const platform::MouseEvent& e)
 {
     const frmMain& m = frmMain::instance();
-    // A press before the canvas was ever painted works with the values its paint will use.
-    if (ymax <= 0) {
-        const Geometry geometry =
-            workOutGeometry(ForceFieldTarget::Screen, static_cast<float>(cGraph->width()),
-                            static_cast<float>(cGraph->height()));
-        xstep = geometry.columnWidth;
-        ymax = geometry.scale;
-    }
+    // The columns, the scale and the scores of the document as it is now, at the canvas's size
+    // now, as the paint draws them: the last paint may show a document that has changed since
+    // (another one opened, a player deleted), or none yet.
+    const Geometry geometry =
+        workOutGeometry(ForceFieldTarget::Screen, static_cast<float>(cGraph->width()),
+                        static_cast<float>(cGraph->height()));
+    xstep = geometry.columnWidth;
+    ymax = geometry.scale;
     foundorigy = static_cast<float>(e.y);
     foundnum = PickForceFieldColumn(e.x, xstep, m.NumPlayer);
     moving = true;
