@@ -60,9 +60,6 @@ public:
     bool PrefsFileChanged = false;
     /// The save prompt's "OK" did not end with the document saved.
     bool SavePromptFailed = false;
-    /// Counts the documents started or opened, so that a window holding rows of an earlier
-    /// document can tell.
-    int64_t DocumentSerial = 0;
 
     // --- Mapping state of the spider plot ---
     float ScaleFactorx = 0;
@@ -147,11 +144,14 @@ public:
     /// before or after the spider plot as `order` says. The data table reads its rows again.
     void DocumentChanged(DocumentView own = DocumentView::SpiderPlot,
                          RepaintOrder order = RepaintOrder::SpiderPlotFirst);
-    /// A whole document was put in place (New, Open): DocumentChanged.
+    /// A whole document was put in place (New, Open): every player gets an identity of its
+    /// own, an open sliders window is built afresh on it, then DocumentChanged.
     void DocumentReplaced();
-    /// Appends an empty player linked to the central issue and makes it Current and new for
-    /// the player editor. The caller checks the player limit.
+    /// Appends an empty player linked to the central issue, with an identity of its own, and
+    /// makes it Current and new for the player editor. The caller checks the player limit.
     void AppendPlayer();
+    /// The index of the player with this identity, or -1 when it is no longer in the document.
+    int32_t IndexOfPlayer(uint64_t identity) const;
 
     // --- Document life and files ---
     /// Asks to save unsaved changes (the save prompt). False when the user chose to save and
@@ -185,4 +185,7 @@ private:
     friend class platform::WindowClass<frmMain>;
     frmMain();
     ~frmMain() override;
+
+    /// The last identity given to a player.
+    uint64_t mLastIdentity = 0;
 };

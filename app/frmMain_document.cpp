@@ -5,6 +5,8 @@
 
 #include "app/Companions.h"
 
+#include <algorithm>
+
 void frmMain::DocumentChanged(DocumentView own, RepaintOrder order)
 {
     auto repaintOwn = [own] {
@@ -36,6 +38,9 @@ void frmMain::DocumentChanged(DocumentView own, RepaintOrder order)
 
 void frmMain::DocumentReplaced()
 {
+    for (int32_t i = 0; i <= NumPlayer; ++i)
+        Player[i].Identity = ++mLastIdentity;
+    RebuildSliders();
     DocumentChanged();
 }
 
@@ -44,6 +49,17 @@ void frmMain::AppendPlayer()
     NumPlayer += 1;
     Current = NumPlayer;
     Player[Current] = ::Player{};
+    Player[Current].Identity = ++mLastIdentity;
     Player[Current].LinkMain = true;
     CurrentIsNew = true;
+}
+
+int32_t frmMain::IndexOfPlayer(uint64_t identity) const
+{
+    if (identity == 0) // no player's
+        return -1;
+    for (int32_t i = 0; i <= std::min(NumPlayer, kPlayerLimit); ++i)
+        if (Player[i].Identity == identity)
+            return i;
+    return -1;
 }

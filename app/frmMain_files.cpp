@@ -58,7 +58,6 @@ void frmMain::OpenTheLot(bool atStartUp)
         return;
     }
 
-    ++DocumentSerial;
     InFileName = chosen->name();
     InFilePath = chosen->absolutePath();
     HasDB = contents->HasDB;

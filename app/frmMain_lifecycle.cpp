@@ -125,7 +125,6 @@ bool frmMain::_FileNew_Action()
 
 void frmMain::NewDiagram(bool atStartUp)
 {
-    ++DocumentSerial;
     NumPlayer = 0;
     Player[0] = ::Player{};
     Current = 0;

@@ -7,6 +7,7 @@
 #include "forcefield/ffield.h"
 #include "graph/graph.h"
 #include "spider/frmTable.h"
+#include "spider/wSliders.h"
 
 #include "tests/support/app_fixture.h"
 #include "tests/support/modal_script.h"
@@ -41,13 +42,21 @@ protected:
         pt::processEvents();
     }
 
-    // The names of the table's rows.
+    // The names of the table's rows, and of the sliders' rows.
     static std::vector<std::string> tableNames()
     {
         std::vector<std::string> names;
         const frmTable& t = frmTable::instance();
         for (int32_t r = 0; r < t.lbTable->rowCount(); ++r)
             names.push_back(t.lbTable->cell(r, 0));
+        return names;
+    }
+    static std::vector<std::string> sliderNames()
+    {
+        std::vector<std::string> names;
+        const wSliders& w = wSliders::instance();
+        for (int32_t r = 1; r <= w.rowCount(); ++r)
+            names.push_back(w.st[r]->text());
         return names;
     }
 
@@ -58,6 +67,7 @@ struct ReplaceCase {
     const char* name;
     bool open; ///< File > Open of another document, else File > New
     std::vector<std::string> table;
+    std::vector<std::string> sliders;
 };
 
 class ReplacedDocumentTest : public DocumentChangeTest,
@@ -82,14 +92,16 @@ TEST_P(ReplacedDocumentTest, EveryOpenViewShowsTheNewDocument)
         ASSERT_TRUE(pt::chooseMenuItem("FileNew"));
     }
     EXPECT_EQ(tableNames(), c.table);
+    EXPECT_EQ(sliderNames(), c.sliders) << "the sliders are built afresh";
     EXPECT_TRUE(forceField.waitForPaint()) << "the force field shows the document before";
     EXPECT_TRUE(graphPaints.waitForPaint()) << "the graph shows the document before";
 }
 
-INSTANTIATE_TEST_SUITE_P(Commands, ReplacedDocumentTest,
-                         ::testing::Values(ReplaceCase{"FileOpen", true, {"New issue", "Newcomer"}},
-                                           ReplaceCase{"FileNew", false, {"New issue"}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Commands, ReplacedDocumentTest,
+    ::testing::Values(ReplaceCase{"FileOpen", true, {"New issue", "Newcomer"}, {"Newcomer"}},
+                      ReplaceCase{"FileNew", false, {"New issue"}, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DocumentChangeTest, ADeletionInTheEditorReachesTheTablesRows)
 {
@@ -106,6 +118,8 @@ TEST_F(DocumentChangeTest, ADeletionInTheEditorReachesTheTablesRows)
     pt::mouseRelease(*main().Canvas1, p.x + 5, p.y + 5);
     ASSERT_TRUE(script.done());
     EXPECT_EQ(tableNames(), (std::vector<std::string>{"Old issue", "Old two"}));
+    EXPECT_EQ(sliderNames(), (std::vector<std::string>{"Old one", "Old two"}))
+        << "the sliders keep the rows they were opened with";
 }
 
 } // namespace

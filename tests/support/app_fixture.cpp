@@ -52,7 +52,7 @@ void LoadDocument(frmMain& w, const std::vector<FixturePlayer>& players)
     for (size_t i = 0; i < players.size(); ++i)
         w.Player[i] = makePlayer(players[i]);
     w.FileChanged = false;
-    // As Open puts a document in place: every view told.
+    // As Open puts a document in place: every player its identity, every view told.
     w.DocumentReplaced();
 }
 
