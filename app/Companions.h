@@ -1,9 +1,10 @@
 #pragma once
 
-// How the shell reaches the companion windows: the swing-o-meter (spider/wSwing.cpp), the force
-// field (forcefield/ffield.cpp) and the graph (graph/graph.cpp) define these. A call that only
-// asks a window to hide, close or repaint refers to it only when it exists, so that asking
-// never builds one.
+// How the shell reaches the companion windows: the swing-o-meter (spider/wSwing.cpp), the data
+// table (spider/frmTable.cpp), the sliders (spider/wSliders.cpp), the force field
+// (forcefield/ffield.cpp) and the graph (graph/graph.cpp) define these. A call that only asks a
+// window to hide, close or repaint refers to it only when it exists, so that asking never
+// builds one.
 
 /// Hides the swing-o-meter window, if it exists.
 void HideSwingometer();
@@ -13,11 +14,21 @@ void ShowSwingometer();
 void CreateSwingometerHidden();
 /// Closes the swing-o-meter window, if it exists.
 void CloseSwingometer();
+/// Repaints the swing-o-meter window; only while it is shown when `onlyWhenVisible`, else
+/// building it when there is none.
+void RefreshSwingometer(bool onlyWhenVisible);
+/// Reads the data table's rows again, if the table exists.
+void RefreshTable();
+/// Builds an open sliders window afresh on the document as it is now, in the same place; its
+/// rows belonged to a document that is gone. Builds none when there is none.
+void RebuildSliders();
 /// Closes the force field window, if it exists.
 void CloseForceField();
 /// Repaints the force field's canvas, if the force field window exists.
 void RefreshForceFieldCanvas();
 /// Shows the force field window, building it when there is none, and repaints it.
 void ShowForceField();
+/// Repaints the graph's canvas, if the graph window exists.
+void RefreshGraphCanvas();
 /// Shows the graph window, building it when there is none, and repaints it.
 void ShowGraph();

@@ -19,6 +19,10 @@ struct Player {
     std::string Subtitle;
     bool Unknown = false; ///< stance uncertain: grey, left out of averages and transforms
     std::string KeyMsg;   ///< may hold carriage returns
+    /// Which player this record is: given when the player enters the document and carried
+    /// along when a deletion moves it to another index; never stored. A window that keeps rows
+    /// of players finds its player again by it (frmMain::IndexOfPlayer).
+    uint64_t Identity = 0;
 };
 
 /// The most players besides the central issue.

@@ -151,8 +151,7 @@ void frmDetails::PushButton1_Action()
             HideSwingometer();
         }
     }
-    if (m.ffing)
-        RefreshForceFieldCanvas();
+    m.DocumentChanged();
     close();
 }
 
@@ -179,6 +178,7 @@ void frmDetails::PushButton2_Action()
         links[k][n] = 0;
     }
     m.NumPlayer = n - 1;
+    m.DocumentChanged();
     close();
 }
 

@@ -20,6 +20,14 @@ namespace platform {
 class SqlDatabase;
 }
 
+/// The views that follow the document besides the spider plot; the one whose command changed
+/// the document is repainted where its command's order puts it.
+enum class DocumentView { SpiderPlot, ForceField, Graph };
+
+/// Whether a command's own view is repainted after the spider plot (the edits) or before it
+/// (the Show commands of the force field and the graph, and the graph's release).
+enum class RepaintOrder { SpiderPlotFirst, OwnViewFirst };
+
 class frmMain : public platform::WindowClass<frmMain> {
 public:
     // --- Document state ---
@@ -52,9 +60,6 @@ public:
     bool PrefsFileChanged = false;
     /// The save prompt's "OK" did not end with the document saved.
     bool SavePromptFailed = false;
-    /// Counts the documents started or opened, so that a window holding rows of an earlier
-    /// document can tell.
-    int64_t DocumentSerial = 0;
 
     // --- Mapping state of the spider plot ---
     float ScaleFactorx = 0;
@@ -128,6 +133,25 @@ public:
     /// The centre from the corner with the half sizes mapped to model units (after a click
     /// edit on the spider plot or the graph, and on resizing).
     void CentreFromCornerInModelUnits(::Player& p) const;
+    /// Sets the mapping for drawing on W by H pixels: model units spread over them, no offset.
+    void SetMapping(int32_t W, int32_t H);
+
+    // --- Changes of the document ---
+    /// The one place that says the document changed (a new or opened document, a player added,
+    /// edited or deleted, a Show command, the sliders' write-back). Repaints the views that
+    /// exist and never builds one: the spider plot with its legend, the swing-o-meter while it
+    /// is shown, the force field and the graph; `own`, the view whose command made the change,
+    /// before or after the spider plot as `order` says. The data table reads its rows again.
+    void DocumentChanged(DocumentView own = DocumentView::SpiderPlot,
+                         RepaintOrder order = RepaintOrder::SpiderPlotFirst);
+    /// A whole document was put in place (New, Open): every player gets an identity of its
+    /// own, an open sliders window is built afresh on it, then DocumentChanged.
+    void DocumentReplaced();
+    /// Appends an empty player linked to the central issue, with an identity of its own, and
+    /// makes it Current and new for the player editor. The caller checks the player limit.
+    void AppendPlayer();
+    /// The index of the player with this identity, or -1 when it is no longer in the document.
+    int32_t IndexOfPlayer(uint64_t identity) const;
 
     // --- Document life and files ---
     /// Asks to save unsaved changes (the save prompt). False when the user chose to save and
@@ -161,4 +185,7 @@ private:
     friend class platform::WindowClass<frmMain>;
     frmMain();
     ~frmMain() override;
+
+    /// The last identity given to a player.
+    uint64_t mLastIdentity = 0;
 };

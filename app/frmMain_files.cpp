@@ -60,7 +60,6 @@ void frmMain::OpenTheLot(bool atStartUp)
         return;
     }
 
-    ++DocumentSerial;
     InFileName = chosen->name();
     InFilePath = chosen->absolutePath();
     HasDB = contents->HasDB;
@@ -87,7 +86,7 @@ void frmMain::OpenTheLot(bool atStartUp)
     FileChanged = false;
     SetTitleForFile(chosen->name());
     EnableViewButtons();
-    refresh();
+    DocumentReplaced();
     // Said once the document stands, so that the user sees what was read.
     if (contents->EndedEarly)
         platform::MsgBox(kFileEndedEarly);

@@ -112,7 +112,6 @@ bool frmMain::_FileNew_Action()
 
 void frmMain::NewDiagram(bool atStartUp)
 {
-    ++DocumentSerial;
     NumPlayer = 0;
     Player[0] = ::Player{};
     Current = 0;
@@ -138,7 +137,7 @@ void frmMain::NewDiagram(bool atStartUp)
     }
     EditPlayerModally(setup);
     SetTitleForFile("");
-    Canvas1->refresh();
+    DocumentReplaced();
 }
 
 bool frmMain::Event_CancelClose()

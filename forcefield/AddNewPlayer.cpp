@@ -1,6 +1,5 @@
 #include "forcefield/AddNewPlayer.h"
 
-#include "app/Companions.h"
 #include "app/frmDetails.h"
 #include "app/frmMain.h"
 #include "app/myLib.h"
@@ -59,7 +58,7 @@ void PlaceNewPlayer(frmMain& w, int32_t index)
     p.ycentre = ToInt32(H / 2 - (std::sin(a) * H) / (r3 + kDistanceDivisor));
 }
 
-bool AddNewPlayer(const NewPlayerPresets& presets)
+bool AddNewPlayer(DocumentView caller, const NewPlayerPresets& presets)
 {
     frmMain& m = frmMain::instance();
     // Without a document there is no central issue to add players to.
@@ -69,12 +68,8 @@ bool AddNewPlayer(const NewPlayerPresets& presets)
         platform::MsgBox(kPlayerLimitMessage);
         return false;
     }
-    m.NumPlayer += 1;
-    m.Current = m.NumPlayer;
-    m.Player[m.Current] = Player{};
+    m.AppendPlayer();
     PlaceNewPlayer(m, m.Current);
-    m.Player[m.Current].LinkMain = true;
-    m.CurrentIsNew = true;
 
     PlayerEditorSetup setup =
         PlayerEditorSetup::titled("New Player", BoxFollowUp::CornerFromCentre);
@@ -84,8 +79,7 @@ bool AddNewPlayer(const NewPlayerPresets& presets)
     EditPlayerModally(setup);
 
     m.EnableViewButtons();
-    m.Canvas1->refresh();
-    RefreshForceFieldCanvas();
+    m.DocumentChanged(caller);
     m.FileChanged = true;
     return true;
 }

@@ -141,7 +141,7 @@ void ffield::CheckBox2_Action()
 
 void ffield::pbAddPlayer_Action()
 {
-    AddNewPlayer();
+    AddNewPlayer(DocumentView::ForceField);
 }
 
 void ffield::ContextualMenu1_Open()
@@ -157,7 +157,7 @@ void ffield::ContextualMenu1_Action(const std::string& item)
     // The picked player is the press's; it lies within the document unless there is none.
     const bool picked = foundnum >= 0 && foundnum <= m.NumPlayer;
     if (item == "Create New Player") {
-        AddNewPlayer();
+        AddNewPlayer(DocumentView::ForceField);
     } else if (item == "Edit Nearest Player") {
         if (picked) {
             m.Current = foundnum;
@@ -170,19 +170,16 @@ void ffield::ContextualMenu1_Action(const std::string& item)
             m.FileChanged = true;
         }
     }
-    m.Canvas1->refresh();
-    m.Canvas2->refresh();
-    cGraph->refresh();
+    m.DocumentChanged(DocumentView::ForceField);
 }
 
 namespace {
 
-bool transformAndRedraw(ffield& window, ShowTransform transform)
+bool transformAndRedraw(ShowTransform transform)
 {
     frmMain& m = frmMain::instance();
     ApplyShowTransform(m, transform);
-    window.cGraph->refresh();
-    m.Canvas1->refresh();
+    m.DocumentChanged(DocumentView::ForceField, RepaintOrder::OwnViewFirst);
     return false;
 }
 
@@ -190,17 +187,17 @@ bool transformAndRedraw(ffield& window, ShowTransform transform)
 
 bool ffield::_ShowMakeEasier_Action()
 {
-    return transformAndRedraw(*this, ShowTransform::MakeEasier);
+    return transformAndRedraw(ShowTransform::MakeEasier);
 }
 
 bool ffield::_ShowMakeHarder_Action()
 {
-    return transformAndRedraw(*this, ShowTransform::MakeHarder);
+    return transformAndRedraw(ShowTransform::MakeHarder);
 }
 
 bool ffield::_ShowMorePolarized_Action()
 {
-    return transformAndRedraw(*this, ShowTransform::MorePolarized);
+    return transformAndRedraw(ShowTransform::MorePolarized);
 }
 
 bool ffield::_ShowSwingometer_Action()

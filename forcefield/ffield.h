@@ -39,8 +39,8 @@ public:
     std::array<int32_t, 15> arrow2{};
     std::array<int32_t, 15> arrow{};
     std::array<int32_t, 15> arrowd{};
-    /// posn[i]: player i's score as the last drawing of any kind worked it out; players that
-    /// were not drawn keep what an earlier drawing left.
+    /// posn[i]: player i's score as the last drawing of any kind, or the last press, worked it
+    /// out; 0 for a player that is not drawn.
     std::array<float, kPlayerLimit + 1> posn{};
     /// The column width in pixels of the last paint on screen.
     int32_t xstep = 0;
@@ -89,8 +89,8 @@ public:
     bool _FilePageSetup_Action();
 
     /// The force field diagram of the open document on `g`, W by H pixels. Every drawing
-    /// writes the scores of the players it draws into `posn` and the last arrow into
-    /// `arrow2`; only the screen's writes `xstep` and `ymax`.
+    /// writes the scores into `posn` and the last arrow into `arrow2`; only the screen's writes
+    /// `xstep` and `ymax`.
     void DrawDiagram(platform::Graphics& g, ForceFieldTarget target, float W, float H);
 
 protected:
@@ -102,13 +102,13 @@ private:
     friend class platform::WindowClass<ffield>;
     ffield() = default;
 
-    /// The column width and scale of a drawing W by H: writes `posn` for the drawn players.
+    /// The column width and scale of a drawing W by H of the document as it is: writes `posn`
+    /// for every player, 0 for those not drawn.
     struct Geometry {
         int32_t columnWidth = 0;
         float scale = 0;
     };
     Geometry workOutGeometry(ForceFieldTarget target, float W, float H);
-    void refreshAfterEdit();
 };
 
 /// Whether player i (1..NumPlayer) gets an arrow: its stance is known and not neutral.

@@ -2,9 +2,8 @@
 
 #include "forcefield/ffield.h"
 
+#include "app/Companions.h"
 #include "app/frmMain.h"
-
-#include "spider/SpiderDrawing.h"
 
 #include "platform/graphics.h"
 #include "platform/values.h"
@@ -75,6 +74,9 @@ ffield::Geometry ffield::workOutGeometry(ForceFieldTarget target, float W, float
     Geometry geometry;
     geometry.columnWidth = ForceFieldColumnWidth(W, m.NumPlayer);
     float largest = 0;
+    // A score left from an earlier drawing would belong to whichever player stood at that
+    // index then: a player without an arrow has none.
+    posn.fill(0);
     for (int32_t i = 1; i <= lastPlayer(m); ++i) {
         if (!IsDrawnInForceField(m.Player[i]))
             continue;

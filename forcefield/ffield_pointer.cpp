@@ -7,8 +7,6 @@
 #include "app/frmDetails.h"
 #include "app/frmMain.h"
 
-#include "spider/SpiderDrawing.h"
-
 #include "platform/values.h"
 
 #include <algorithm>
@@ -61,14 +59,14 @@ void ApplyDraggedScore(Player& p, double oldScore, float newScore)
 bool ffield::cGraph_MouseDown(const platform::MouseEvent& e)
 {
     const frmMain& m = frmMain::instance();
-    // A press before the canvas was ever painted works with the values its paint will use.
-    if (ymax <= 0) {
-        const Geometry geometry =
-            workOutGeometry(ForceFieldTarget::Screen, static_cast<float>(cGraph->width()),
-                            static_cast<float>(cGraph->height()));
-        xstep = geometry.columnWidth;
-        ymax = geometry.scale;
-    }
+    // The columns, the scale and the scores of the document as it is now, at the canvas's size
+    // now, as the paint draws them: the last paint may show a document that has changed since
+    // (another one opened, a player deleted), or none yet.
+    const Geometry geometry =
+        workOutGeometry(ForceFieldTarget::Screen, static_cast<float>(cGraph->width()),
+                        static_cast<float>(cGraph->height()));
+    xstep = geometry.columnWidth;
+    ymax = geometry.scale;
     foundorigy = static_cast<float>(e.y);
     foundnum = PickForceFieldColumn(e.x, xstep, m.NumPlayer);
     moving = true;
@@ -106,14 +104,5 @@ void ffield::cGraph_MouseUp(const platform::MouseEvent& e)
         ApplyDraggedScore(m.Player[foundnum], p, s);
     }
     m.FileChanged = true;
-    refreshAfterEdit();
-}
-
-void ffield::refreshAfterEdit()
-{
-    frmMain& m = frmMain::instance();
-    m.Canvas1->refresh();
-    m.Canvas2->refresh();
-    RefreshSwingometer(true);
-    cGraph->refresh();
+    m.DocumentChanged(DocumentView::ForceField);
 }

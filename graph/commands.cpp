@@ -17,12 +17,11 @@
 
 namespace {
 
-bool transformAll(graph& w, ShowTransform transform)
+bool transformAll(ShowTransform transform)
 {
     frmMain& m = frmMain::instance();
     ApplyShowTransform(m, transform);
-    w.cGraph->refresh();
-    m.Canvas1->refresh();
+    m.DocumentChanged(DocumentView::Graph, RepaintOrder::OwnViewFirst);
     return true;
 }
 
@@ -30,17 +29,17 @@ bool transformAll(graph& w, ShowTransform transform)
 
 bool graph::_ShowMakeEasier_Action()
 {
-    return transformAll(*this, ShowTransform::MakeEasier);
+    return transformAll(ShowTransform::MakeEasier);
 }
 
 bool graph::_ShowMakeHarder_Action()
 {
-    return transformAll(*this, ShowTransform::MakeHarder);
+    return transformAll(ShowTransform::MakeHarder);
 }
 
 bool graph::_ShowMorePolarized_Action()
 {
-    return transformAll(*this, ShowTransform::MorePolarized);
+    return transformAll(ShowTransform::MorePolarized);
 }
 
 bool graph::_ShowSwingometer_Action()

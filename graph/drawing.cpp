@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 #include <utility>
 
 using platform::Color;
@@ -70,7 +71,39 @@ void drawAxes(Graphics& g, const GraphMapping& m)
     g.drawString("Allies", m.plotx(93), m.ploty(51));
 }
 
+// The top-left corner of a player's dot; the screen draws values beyond the axes at their ends
+// and leaves the stored values alone.
+std::pair<int32_t, int32_t> dotCorner(const ::Player& pl, const GraphMapping& m, bool screen)
+{
+    int32_t pos = pl.Position;
+    int32_t imp = pl.Importance;
+    if (screen) {
+        pos = ToInt32(myLib::InRange(static_cast<float>(pos), -100, 100));
+        imp = ToInt32(myLib::InRange(static_cast<float>(imp), 0, 100));
+    }
+    return {moved(m.plotx(pos), -2), moved(m.ploty(imp), -2)};
+}
+
+int32_t lastPlayer(const frmMain& doc)
+{
+    return std::min(doc.NumPlayer, kPlayerLimit);
+}
+
 } // namespace
+
+void graph::layOutDots(const GraphMapping& m)
+{
+    const frmMain& doc = frmMain::instance();
+    // Dots of players that are gone, or were drawn for another document, are no longer there.
+    mDot.fill(false);
+    for (int32_t i = 1; i <= lastPlayer(doc); ++i) {
+        const ::Player& pl = doc.Player[i];
+        if (pl.Unknown)
+            continue;
+        std::tie(xplot[i], yplot[i]) = dotCorner(pl, m, true);
+        mDot[i] = true;
+    }
+}
 
 void graph::DrawGraph(Graphics& g, const GraphMapping& m, GraphTarget target)
 {
@@ -83,30 +116,17 @@ void graph::DrawGraph(Graphics& g, const GraphMapping& m, GraphTarget target)
     drawAxes(g, m);
 
     const frmMain& doc = frmMain::instance();
-    const int32_t last = std::min(doc.NumPlayer, kPlayerLimit);
-    // The top-left corner of a player's dot; the screen draws values beyond the axes at their
-    // ends and leaves the stored values alone.
-    auto dotCorner = [&](const ::Player& pl) {
-        int32_t pos = pl.Position;
-        int32_t imp = pl.Importance;
-        if (screen) {
-            pos = ToInt32(myLib::InRange(static_cast<float>(pos), -100, 100));
-            imp = ToInt32(myLib::InRange(static_cast<float>(imp), 0, 100));
-        }
-        return std::pair{moved(m.plotx(pos), -2), moved(m.ploty(imp), -2)};
-    };
+    const int32_t last = lastPlayer(doc);
+    if (screen)
+        layOutDots(m);
 
     for (int32_t i = 1; i <= last; ++i) {
         const ::Player& pl = doc.Player[i];
-        if (screen && pl.Unknown)
+        if (screen && !mDot[i])
             continue;
         g.setForeColor(screen && ColourBkgd ? kWhite : kBlack);
-        const auto [X, Y] = dotCorner(pl);
+        const auto [X, Y] = dotCorner(pl, m, screen);
         g.fillRect(X, Y, kDot, kDot);
-        if (screen) {
-            xplot[i] = X;
-            yplot[i] = Y;
-        }
         if (!CaptionsOn)
             continue;
 
@@ -116,7 +136,7 @@ void graph::DrawGraph(Graphics& g, const GraphMapping& m, GraphTarget target)
         bool shifted = false;
         for (int32_t j = i + 1; j <= last && !shifted; ++j) {
             const ::Player& other = doc.Player[j];
-            const auto [Xj, Yj] = dotCorner(other);
+            const auto [Xj, Yj] = dotCorner(other, m, screen);
             const double wj = g.stringWidth(other.Name);
             const bool rows = std::abs(static_cast<double>(Y) - Yj) < kCaptionRows;
             const bool across = (Xj - 4.0 < X + wi && X <= Xj) || (X - 4.0 < Xj + wj && Xj <= X);

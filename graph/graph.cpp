@@ -135,9 +135,17 @@ void graph::CheckBox2_Action()
     refresh();
 }
 
+// --- The companion calls that reach this window ---
+
 void ShowGraph()
 {
     graph& w = graph::instance();
     w.show();
     w.refresh();
+}
+
+void RefreshGraphCanvas()
+{
+    if (graph::exists())
+        graph::instance().cGraph->refresh();
 }

@@ -57,7 +57,8 @@ public:
     platform::PrinterSetup p;
     bool CaptionsOn = false;
     bool ColourBkgd = false;
-    /// Canvas corner of player i's dot as last painted on the screen; 0 until then.
+    /// Canvas corner of player i's dot as last laid out for the screen (by the paint, or by a
+    /// press); 0 until then, and left as it was for a player that got no dot.
     std::array<int32_t, 101> xplot{};
     std::array<int32_t, 101> yplot{};
 
@@ -101,7 +102,7 @@ public:
     int32_t unploty(int32_t y) const { return mapping().unploty(y); }
 
     /// The one drawing routine of the screen, the page and the picture: the open document on
-    /// `g` with the mapping `m`. Only the screen writes xplot and yplot.
+    /// `g` with the mapping `m`. Only the screen lays out the dots (xplot, yplot).
     void DrawGraph(platform::Graphics& g, const GraphMapping& m, GraphTarget target);
 
 protected:
@@ -112,4 +113,12 @@ protected:
 private:
     friend class platform::WindowClass<graph>;
     graph() = default;
+
+    /// Where the screen puts the dots of the document as it is now, with the mapping `m`:
+    /// writes xplot, yplot and which players have a dot.
+    void layOutDots(const GraphMapping& m);
+
+    /// mDot[i]: player i got a dot when the dots were last laid out (a player of the document
+    /// then, whose stance is known); xplot[i] and yplot[i] mean nothing for the others.
+    std::array<bool, 101> mDot{};
 };

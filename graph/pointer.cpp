@@ -32,16 +32,23 @@ bool inDocument(const frmMain& m, int32_t index)
 bool graph::cGraph_MouseDown(const platform::MouseEvent& e)
 {
     frmMain& m = frmMain::instance();
-    const GraphMapping map = mapping();
+    // The scales and the dots of the document as it is now, at the canvas's size now, as the
+    // paint draws them: the last paint may show a document that has changed since, or none.
+    const GraphMapping map = GraphMapping::screen(cGraph->width(), cGraph->height());
+    xscale = map.xscale;
+    yscale = map.yscale;
+    layOutDots(map);
     m.Moving = true;
     m.dragx = 0;
     m.dragy = 0;
-    // The dot nearest the press, however far: equal distances go to the lower index. Players
-    // never drawn since the window was built stand at the canvas's corner.
+    // The dot nearest the press, however far: equal distances go to the lower index. A player
+    // without a dot (of unknown stance) is never picked; with no dot at all nobody is (0).
     float best = std::numeric_limits<float>::infinity();
     int32_t found = 0;
     const int32_t last = std::min(m.NumPlayer, kPlayerLimit);
     for (int32_t i = 1; i <= last; ++i) {
+        if (!mDot[i])
+            continue;
         const float d = m.Distance(static_cast<float>(xplot[i]), static_cast<float>(yplot[i]),
                                    static_cast<float>(e.x), static_cast<float>(e.y));
         if (d < best) {
@@ -73,8 +80,9 @@ void graph::cGraph_MouseUp(const platform::MouseEvent& e)
     const GraphMapping map = mapping();
     const int32_t gx = map.unplotx(e.x);
     const int32_t gy = map.unploty(e.y);
-    // The pressed player may have gone since the press (a deletion): then nothing is edited.
-    if (m.NumPlayer > 0 && inDocument(m, m.closest)) {
+    // Only a picked player edits or moves, and only while it is still one of the document's
+    // (a deletion since the press).
+    if (m.closest >= 1 && inDocument(m, m.closest)) {
         // A click is a release whose last drag point is the press point in graph units.
         const double moved =
             std::max(std::abs(static_cast<double>(m.clickx) - static_cast<double>(m.dragx)),
@@ -91,8 +99,7 @@ void graph::cGraph_MouseUp(const platform::MouseEvent& e)
             m.FileChanged = true;
         }
     }
-    refresh();
-    m.refresh();
+    m.DocumentChanged(DocumentView::Graph, RepaintOrder::OwnViewFirst);
 }
 
 void graph::ContextualMenu1_Open()
@@ -107,7 +114,7 @@ void graph::ContextualMenu1_Action(const std::string& item)
     if (item == "Create New Player") {
         // Without a document there is no central issue to add a player to.
         if (m.NumPlayer >= 0)
-            AddNewPlayer(NewPlayerPresets{m.clickx, m.clicky});
+            AddNewPlayer(DocumentView::Graph, NewPlayerPresets{m.clickx, m.clicky});
     } else if (item == "Edit Nearest Player") {
         if (inDocument(m, m.closest)) {
             m.Current = m.closest;
@@ -115,7 +122,5 @@ void graph::ContextualMenu1_Action(const std::string& item)
         }
     }
     // Whatever was chosen, also after the limit message.
-    m.Canvas1->refresh();
-    m.Canvas2->refresh();
-    cGraph->refresh();
+    m.DocumentChanged(DocumentView::Graph);
 }

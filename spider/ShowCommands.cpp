@@ -45,21 +45,21 @@ void ToggleSwingometer(frmMain& w)
 bool frmMain::_ShowMakeEasier_Action()
 {
     ApplyShowTransform(*this, ShowTransform::MakeEasier);
-    Canvas1->refresh();
+    DocumentChanged();
     return false;
 }
 
 bool frmMain::_ShowMakeHarder_Action()
 {
     ApplyShowTransform(*this, ShowTransform::MakeHarder);
-    Canvas1->refresh();
+    DocumentChanged();
     return false;
 }
 
 bool frmMain::_ShowMorePolarized_Action()
 {
     ApplyShowTransform(*this, ShowTransform::MorePolarized);
-    Canvas1->refresh();
+    DocumentChanged();
     return false;
 }
 

@@ -3,6 +3,7 @@
 
 #include "spider/SpiderDrawing.h"
 
+#include "app/Companions.h"
 #include "app/frmMain.h"
 
 #include "platform/graphics.h"
@@ -46,7 +47,7 @@ public:
     void draw(int32_t W, int32_t H)
     {
         if (target != SpiderTarget::Picture) {
-            setMapping(W, H);
+            w.SetMapping(W, H);
             g.setForeColor(kWhite);
             g.fillRect(0, 0, W, H);
             if (target == SpiderTarget::Screen)
@@ -70,14 +71,6 @@ public:
     }
 
 private:
-    void setMapping(int32_t W, int32_t H)
-    {
-        w.Offsetx = 0;
-        w.offsety = 0;
-        w.ScaleFactorx = static_cast<float>(772.0 / static_cast<double>(W));
-        w.ScaleFactorY = static_cast<float>(624.0 / static_cast<double>(H));
-    }
-
     int32_t mapX(int32_t v) const { return target == SpiderTarget::Picture ? v : w.plotx(v); }
     int32_t mapY(int32_t v) const { return target == SpiderTarget::Picture ? v : w.ploty(v); }
 

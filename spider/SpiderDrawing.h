@@ -57,6 +57,3 @@ int32_t LinePenSize(int32_t value, SpiderTarget target);
 /// The importance-weighted mean position of the known players linked to the central issue;
 /// 0 when their importances add up to 0 (none of them, or all of importance 0).
 int32_t ImportanceWeightedAverage(const frmMain& w);
-
-/// Refreshes the swing-o-meter window, only while it is shown when `onlyWhenVisible`.
-void RefreshSwingometer(bool onlyWhenVisible);

@@ -1,5 +1,6 @@
 #include "spider/frmTable.h"
 
+#include "app/Companions.h"
 #include "app/FileTypes.h"
 #include "app/Menu.h"
 #include "app/frmDetails.h"
@@ -63,11 +64,15 @@ void frmTable::Event_Open()
 void frmTable::fillRows()
 {
     const frmMain& m = frmMain::instance();
+    // Read again after every change of the document: the selected row stays where it was.
+    const int32_t selected = lbTable->listIndex();
     lbTable->deleteAllRows();
     for (int32_t i = 0; i <= m.NumPlayer; ++i) {
         lbTable->addRow(m.Player[i].Name);
         writeRow(i);
     }
+    if (selected >= 0 && selected < lbTable->rowCount())
+        lbTable->setListIndex(selected);
 }
 
 void frmTable::writeRow(int32_t row)
@@ -90,20 +95,21 @@ void frmTable::lbTable_DoubleClick()
     // A double-click on no row, or on a row the document no longer has, edits nobody.
     if (row < 0 || row > m.NumPlayer)
         return;
-    const int32_t playersBefore = m.NumPlayer;
     m.Current = row;
     EditPlayerModally(PlayerEditorSetup{});
-    // A deletion moved the players up: every row is read again, so that none names another.
-    if (m.NumPlayer != playersBefore)
-        fillRows();
-    else
-        writeRow(row);
-    m.refresh();
+    // Every row is read again: after a deletion none may name another player.
+    m.DocumentChanged();
 }
 
 void frmTable::PushButton1_Action()
 {
     close();
+}
+
+void RefreshTable()
+{
+    if (frmTable::exists())
+        frmTable::instance().fillRows();
 }
 
 bool frmTable::_FileExportData_Action()

@@ -22,6 +22,9 @@ public:
     void PushButton1_Action();
     bool _FileExportData_Action();
 
+    /// Reads every row from the document again.
+    void fillRows();
+
 protected:
     void Layout() override;
     void CreateControls() override;
@@ -30,7 +33,6 @@ protected:
 private:
     friend class platform::WindowClass<frmTable>;
     frmTable() = default;
-    void fillRows();
     void writeRow(int32_t row);
 };
 

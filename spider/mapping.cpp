@@ -4,6 +4,7 @@
 
 #include "platform/values.h"
 
+#include <algorithm>
 #include <cmath>
 
 using platform::ToInt32;
@@ -46,11 +47,21 @@ void frmMain::CentreFromCornerInModelUnits(::Player& p) const
     p.ycentre = ToInt32(static_cast<double>(p.y) + unploty(ToInt32(p.Height / 2.0)));
 }
 
+void frmMain::SetMapping(int32_t W, int32_t H)
+{
+    Offsetx = 0;
+    offsety = 0;
+    ScaleFactorx = static_cast<float>(772.0 / static_cast<double>(W));
+    ScaleFactorY = static_cast<float>(624.0 / static_cast<double>(H));
+}
+
 void frmMain::Event_Resized()
 {
-    // The half sizes go through the mapping of the latest paint; the paint this asks for sets
-    // the factors of the new size.
-    for (int32_t i = 0; i <= NumPlayer; ++i)
+    // The half sizes go through the mapping of the new size, which the paint asked for here
+    // will set too: converted with that of the last paint, the centres of a window shrunk and
+    // restored would end up at the boxes' bottom-right corners.
+    SetMapping(width(), height());
+    for (int32_t i = 0; i <= std::min(NumPlayer, kPlayerLimit); ++i)
         CentreFromCornerInModelUnits(Player[i]);
     Canvas1->refresh();
 }

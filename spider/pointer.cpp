@@ -58,13 +58,9 @@ int32_t nearestByCorner(const frmMain& w, float rx, float ry)
 // Appends a player centred at (cx, cy) and fills it in the player editor.
 void createPlayerAt(frmMain& w, int32_t cx, int32_t cy, bool showMainCheckBox)
 {
-    w.NumPlayer += 1;
-    w.Current = w.NumPlayer;
-    w.Player[w.Current] = ::Player{};
+    w.AppendPlayer();
     w.Player[w.Current].xcentre = cx;
     w.Player[w.Current].ycentre = cy;
-    w.Player[w.Current].LinkMain = true;
-    w.CurrentIsNew = true;
     PlayerEditorSetup setup =
         PlayerEditorSetup::titled("New Player", BoxFollowUp::CornerFromCentre);
     if (showMainCheckBox)
@@ -95,7 +91,7 @@ bool frmMain::Canvas1_MouseDown(const platform::MouseEvent& e)
         if (NumPlayer < kPlayerLimit) {
             createPlayerAt(*this, px, py, false);
             // The editor took the button's release: the new box shows through this repaint.
-            refresh();
+            DocumentChanged();
         } else {
             platform::MsgBox(kPlayerLimitMessage);
         }
@@ -113,11 +109,13 @@ void frmMain::Canvas1_MouseUp(const platform::MouseEvent& e)
 {
     const int32_t rx = unplotx(e.x);
     const int32_t ry = unploty(e.y);
+    bool changed = false;
     if (NumPlayer > 0 && closest >= 0 && closest <= NumPlayer) {
         if (platform::Keyboard::AsyncShiftKey()) {
             Linker = nearestByCorner(*this, static_cast<float>(rx), static_cast<float>(ry));
             frmLinks::instance().showModal();
             FileChanged = true;
+            changed = true;
         } else {
             ::Player& p = Player[closest];
             // Corners are model units and sizes pixels: the sums are taken as they stand.
@@ -130,16 +128,21 @@ void frmMain::Canvas1_MouseUp(const platform::MouseEvent& e)
                 Current = closest;
                 EditPlayerModally(PlayerEditorSetup::titled(
                     "Edit player information", BoxFollowUp::CentreFromCornerInModelUnits));
+                changed = true;
             } else if (Moving) {
                 p.xcentre = dragx;
                 p.ycentre = dragy;
                 p.x = ToInt32(static_cast<double>(p.xcentre) - unplotx(ToInt32(p.Width / 2.0)));
                 p.y = ToInt32(static_cast<double>(p.ycentre) - unploty(ToInt32(p.Height / 2.0)));
                 FileChanged = true;
+                changed = true;
             }
         }
     }
-    refresh();
+    if (changed)
+        DocumentChanged();
+    else
+        refresh();
 }
 
 bool frmMain::Canvas1_KeyDown(const std::string&)
@@ -171,5 +174,5 @@ void frmMain::ContextualMenu1_Action(const std::string& item)
         return;
     }
     // The menu took the button's release: the result shows through this repaint.
-    refresh();
+    DocumentChanged();
 }

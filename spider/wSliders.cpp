@@ -1,5 +1,6 @@
 #include "spider/wSliders.h"
 
+#include "app/Companions.h"
 #include "app/Menu.h"
 #include "app/frmMain.h"
 
@@ -58,7 +59,6 @@ void wSliders::Event_Open()
     const frmMain& m = frmMain::instance();
     const int32_t n = std::max(0, m.NumPlayer);
     mRows = n;
-    mDocument = m.DocumentSerial;
     changed = false;
     sorted.assign(static_cast<size_t>(n), 0);
     for (int32_t i = 1; i <= n; ++i) {
@@ -72,6 +72,7 @@ void wSliders::Event_Open()
         for (int32_t j = 1; j <= n; ++j) {
             if (!used[j] && m.Player[j].Position == sorted[static_cast<size_t>(r - 1)]) {
                 order[r] = j;
+                mPlayer[r] = m.Player[j].Identity;
                 used[j] = true;
                 break;
             }
@@ -165,21 +166,37 @@ void wSliders::ScrollBar1_ValueChanged()
 void wSliders::PushButton2_Action()
 {
     frmMain& m = frmMain::instance();
-    // Rows stand for the document found at opening: nothing is written into another one, nor
-    // after players were added or deleted meanwhile.
-    const bool sameDocument = m.DocumentSerial == mDocument && m.NumPlayer == mRows;
-    if (changed && sameDocument) {
-        bool wrote = false;
+    bool wrote = false;
+    if (changed) {
         const int32_t built = done2ndpage ? mRows : std::min(mRows, kRowsPerPage);
         for (int32_t i = 1; i <= built; ++i) {
-            if (!mMoved[i] || order[i] < 1 || order[i] > m.NumPlayer)
+            // The row's own player, wherever players added or deleted meanwhile have moved it;
+            // the central issue never has a row.
+            const int32_t index = m.IndexOfPlayer(mPlayer[i]);
+            if (!mMoved[i] || index < 1)
                 continue;
-            m.Player[order[i]].Position = slide[i]->value();
+            m.Player[index].Position = slide[i]->value();
             wrote = true;
         }
         if (wrote)
             m.FileChanged = true;
     }
-    m.refresh();
+    if (wrote)
+        m.DocumentChanged();
+    else
+        m.refresh();
     close();
+}
+
+void RebuildSliders()
+{
+    if (!wSliders::exists())
+        return;
+    wSliders& old = wSliders::instance();
+    const int32_t left = old.left();
+    const int32_t top = old.top();
+    old.close();
+    wSliders& fresh = wSliders::instance();
+    fresh.setLeft(left);
+    fresh.setTop(top);
 }

@@ -53,7 +53,9 @@ private:
     void showRows(int32_t first, int32_t last, bool visible);
 
     int32_t mRows = 0;
-    int64_t mDocument = 0;
+    /// mPlayer[i]: the identity of the player row i was made for; "Close" writes to that player
+    /// wherever it now stands, and to nobody once it is gone.
+    std::array<uint64_t, kPlayerLimit + 1> mPlayer{};
     /// Rows whose slider or field the user changed: only these are written back.
     std::array<bool, kPlayerLimit + 1> mMoved{};
 };

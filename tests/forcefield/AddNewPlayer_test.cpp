@@ -1,11 +1,14 @@
 #include "forcefield/AddNewPlayer.h"
 #include "forcefield/ffield.h"
 
+#include "graph/graph.h"
+
 #include "app/frmDetails.h"
 #include "app/frmMain.h"
 
 #include "tests/support/app_fixture.h"
 #include "tests/support/modal_script.h"
+#include "tests/support/paint_counter.h"
 
 #include "platform/testing.h"
 
@@ -55,7 +58,7 @@ TEST_F(AddNewPlayerTest, TheFirstPlayerSitsNearTheTopLeftCornerWithItsBoxSized)
         d.efName->setText("Alpha");
         d.PushButton1->push();
     });
-    ASSERT_TRUE(AddNewPlayer());
+    ASSERT_TRUE(AddNewPlayer(DocumentView::ForceField));
     frmMain& m = main();
     ASSERT_EQ(m.NumPlayer, 1);
     const Player& p = m.Player[1];
@@ -82,7 +85,7 @@ TEST_F(AddNewPlayerTest, LaterPlayersStayInsideTheCanvasAlsoAfterAResize)
     for (int i = 1; i <= 20; ++i) {
         ModalScript script;
         okWithName(script, "P" + std::to_string(i));
-        ASSERT_TRUE(AddNewPlayer());
+        ASSERT_TRUE(AddNewPlayer(DocumentView::ForceField));
         const Player& p = main().Player[i];
         if (i == 1)
             continue;
@@ -149,14 +152,14 @@ TEST_F(AddNewPlayerTest, FiftyIsTheLimit)
     {
         ModalScript script;
         okWithName(script, "Last");
-        ASSERT_TRUE(AddNewPlayer());
+        ASSERT_TRUE(AddNewPlayer(DocumentView::ForceField));
     }
     EXPECT_EQ(main().NumPlayer, kPlayerLimit);
     EXPECT_EQ(main().Player[kPlayerLimit].Name, "Last");
     main().FileChanged = false;
     ModalScript script;
     script.message("You have reached the limit of 50 players");
-    EXPECT_FALSE(AddNewPlayer());
+    EXPECT_FALSE(AddNewPlayer(DocumentView::ForceField));
     EXPECT_EQ(main().NumPlayer, kPlayerLimit);
     EXPECT_FALSE(main().FileChanged);
 }
@@ -167,7 +170,7 @@ TEST_F(AddNewPlayerTest, DeleteInTheEditorLeavesTheDocumentAsItWasButChanged)
     const Player before = main().Player[2];
     ModalScript script;
     script.window([](platform::Window& w) { dynamic_cast<frmDetails&>(w).PushButton2->push(); });
-    EXPECT_TRUE(AddNewPlayer());
+    EXPECT_TRUE(AddNewPlayer(DocumentView::ForceField));
     EXPECT_EQ(main().NumPlayer, 2);
     EXPECT_EQ(main().Player[2].Name, before.Name);
     EXPECT_EQ(main().Player[2].x, before.x);
@@ -184,9 +187,21 @@ TEST_F(AddNewPlayerTest, TheGraphsPresetsReachTheSliders)
         EXPECT_EQ(d.Slider2->value(), 70);
         d.PushButton1->push();
     });
-    AddNewPlayer({30, 70});
+    AddNewPlayer(DocumentView::Graph, {30, 70});
     EXPECT_EQ(main().Player[1].Position, 30);
     EXPECT_EQ(main().Player[1].Importance, 70);
+}
+
+TEST_F(AddNewPlayerTest, RunFromTheGraphItRepaintsTheGraph)
+{
+    graph& g = graph::instance();
+    pt::processEvents();
+    testsupport::PaintCounter paints(*g.cGraph);
+    ModalScript script;
+    okWithName(script, "Graphed");
+    ASSERT_TRUE(AddNewPlayer(DocumentView::Graph, {30, 70}));
+    EXPECT_TRUE(paints.waitForPaint()) << "the graph does not show its new player";
+    EXPECT_FALSE(ffield::exists()) << "nor is a force field built for it";
 }
 
 TEST_F(AddNewPlayerTest, TheForceFieldsButtonAddsAPlayer)
@@ -202,7 +217,7 @@ TEST_F(AddNewPlayerTest, TheForceFieldsButtonAddsAPlayer)
 TEST_F(AddNewPlayerTest, WithoutADocumentNothingIsAdded)
 {
     main().NumPlayer = -1;
-    EXPECT_FALSE(AddNewPlayer());
+    EXPECT_FALSE(AddNewPlayer(DocumentView::ForceField));
     EXPECT_EQ(main().NumPlayer, -1);
     EXPECT_FALSE(frmDetails::exists());
 }

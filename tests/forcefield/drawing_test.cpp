@@ -97,7 +97,7 @@ TEST_F(ForceFieldDrawingTest, ColumnsFollowThePlayerIndexAndUndrawnPlayersLeaveT
 {
     ff().CheckBox1->setValue(false);
     ff().CheckBox2->setValue(false);
-    ff().posn[3] = 1234; // what an earlier drawing left stays
+    ff().posn[3] = 1234; // left by an earlier drawing, for whoever stood at index 3 then
     const Picture pic = paint();
     EXPECT_EQ(ff().xstep, 107);
     EXPECT_FLOAT_EQ(ff().ymax, 5.0f) << "a scale below 3.0 becomes 5.0";
@@ -107,7 +107,7 @@ TEST_F(ForceFieldDrawingTest, ColumnsFollowThePlayerIndexAndUndrawnPlayersLeaveT
     EXPECT_TRUE(columnIsEmpty(pic, 438)) << "unknown stance";
     EXPECT_FLOAT_EQ(ff().posn[1], 400);
     EXPECT_FLOAT_EQ(ff().posn[2], -400);
-    EXPECT_FLOAT_EQ(ff().posn[3], 1234);
+    EXPECT_FLOAT_EQ(ff().posn[3], 0) << "a player without an arrow has no score";
     EXPECT_FLOAT_EQ(ff().posn[4], 0);
 }
 

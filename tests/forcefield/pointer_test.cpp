@@ -1,9 +1,12 @@
 #include "tests/forcefield/forcefield_fixture.h"
 
+#include "app/Companions.h"
 #include "app/frmDetails.h"
 #include "app/frmMain.h"
 
 #include "tests/support/modal_script.h"
+#include "tests/support/paint_counter.h"
+#include "tests/support/temp_dir.h"
 
 #include <string>
 
@@ -14,6 +17,11 @@ using testsupport::ModalScript;
 
 // The fixture's columns (107 apart) and the screen's 5 score units to the pixel.
 constexpr int32_t kColumn[] = {10, 117, 224, 331, 438};
+
+// A drag 80 pixels down: in a column whose player has no arrow (a player without score), at 5
+// score units to the pixel, the new score of 400 is shared out as 20 and 20.
+constexpr int32_t kFromY = 400;
+constexpr int32_t kToY = 480;
 
 class ForceFieldPointerTest : public fftest::ForceFieldTest {
 protected:
@@ -34,6 +42,23 @@ protected:
     {
         pt::mousePress(canvas(), x, fromY);
         pt::mouseRelease(canvas(), x, toY);
+    }
+
+    // The drag from kFromY to kToY in player i's column of a freshly opened window, on player i
+    // given back its position and importance, gives what it has now.
+    void expectAsInAFreshWindow(int32_t i, int32_t position, int32_t importance)
+    {
+        const Player now = main().Player[i];
+        main().Player[i].Position = position;
+        main().Player[i].Importance = importance;
+        pt::clickCloseBox(ff());
+        pt::processEvents();
+        ShowForceField();
+        ff().setSize(674, 709);
+        pt::processEvents();
+        drag(kColumn[i], kFromY, kToY);
+        EXPECT_EQ(main().Player[i].Position, now.Position) << "a fresh window";
+        EXPECT_EQ(main().Player[i].Importance, now.Importance) << "a fresh window";
     }
 
     // Answers the player editor: checks whom it edits, renames the player and presses OK.
@@ -189,6 +214,50 @@ TEST_F(ForceFieldPointerTest, DeletingTheLastPlayerInTheEditorLeavesTheMouseSafe
     // The last column now is Charlie's, a player without score: 300 is shared out as 17 each.
     EXPECT_EQ(main().Player[3].Position, 17);
     EXPECT_EQ(main().Player[3].Importance, 17);
+}
+
+// --- A press works on the document as it is, whatever the last paint showed ---
+
+TEST_F(ForceFieldPointerTest, AfterADeleteADragWorksFromThePlayerNowInThatColumn)
+{
+    // A click in Bravo's column opens the editor, whose "Delete" moves Charlie (position 0,
+    // no arrow) into index 2; Bravo's score of -400 must not stay with that index.
+    ModalScript script;
+    script.window([](platform::Window& w) {
+        frmDetails& d = dynamic_cast<frmDetails&>(w);
+        EXPECT_EQ(d.efName->text(), "Bravo");
+        d.PushButton2->push();
+    });
+    drag(kColumn[2], 300, 300);
+    ASSERT_TRUE(script.done());
+    ASSERT_EQ(main().Player[2].Name, "Charlie");
+    pt::processEvents();
+
+    drag(kColumn[2], kFromY, kToY);
+    EXPECT_EQ(main().Player[2].Position, 20);
+    EXPECT_EQ(main().Player[2].Importance, 20);
+    expectAsInAFreshWindow(2, 0, 50);
+}
+
+TEST_F(ForceFieldPointerTest, FileOpenRepaintsTheForceFieldAndItsColumnsFollowTheNewDocument)
+{
+    // Alpha's column (score 400) now holds Mayor, a player without score.
+    testsupport::TempDir dir;
+    {
+        testsupport::PaintCounter paints(*ff().cGraph);
+        testsupport::OpenDocumentFile(main(), {{"Council"}, {"Mayor", 0, 65}, {"Press", 30, 50}},
+                                      dir.file("other.dat"));
+        EXPECT_TRUE(paints.waitForPaint()) << "the force field still shows the document before";
+        EXPECT_FLOAT_EQ(ff().posn[2], 1500);
+    }
+
+    // The new document's scale: 1500 x 3.2 / 654 score units to the pixel, so 80 pixels make
+    // 587, shared out as 24 and 24.
+    drag(kColumn[1], kFromY, kToY);
+    EXPECT_EQ(main().Player[1].Position, 24);
+    EXPECT_EQ(main().Player[1].Importance, 24);
+    EXPECT_EQ(main().Player[2].Position, 30);
+    expectAsInAFreshWindow(1, 0, 65);
 }
 
 TEST_F(ForceFieldPointerTest, APressBeforeAnyPaintMapsAsThePaintWill)

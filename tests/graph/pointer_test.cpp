@@ -5,6 +5,7 @@
 
 #include "tests/graph/graph_fixture.h"
 #include "tests/support/modal_script.h"
+#include "tests/support/temp_dir.h"
 
 #include "platform/testing.h"
 #include "platform/values.h"
@@ -153,16 +154,71 @@ TEST_F(GraphPointerTest, OfTwoEquallyNearDotsTheLowerIndexIsPicked)
     EXPECT_EQ(main().Player[2].Position, 10);
 }
 
-TEST_F(GraphPointerTest, APressBeforeAnyPaintFindsEveryDotAtTheCorner)
+TEST_F(GraphPointerTest, APressBeforeAnyPaintPicksFromTheDotsAsThePaintDrawsThem)
 {
     w().xplot.fill(0);
     w().yplot.fill(0);
-    EXPECT_TRUE(w().cGraph_MouseDown({300, 200, false}));
-    EXPECT_EQ(main().closest, 1);
+    w().xscale = 0;
+    EXPECT_TRUE(w().cGraph_MouseDown({kScreen.plotx(40), kScreen.ploty(80), false}));
+    EXPECT_EQ(main().closest, 2) << "Defg's dot, not a corner left from no paint";
     EXPECT_TRUE(main().Moving);
-    EXPECT_EQ(main().clickx, kScreen.unplotx(300));
-    EXPECT_EQ(main().clicky, kScreen.unploty(200));
+    EXPECT_EQ(main().clickx, kScreen.unplotx(kScreen.plotx(40)));
+    EXPECT_EQ(main().clicky, kScreen.unploty(kScreen.ploty(80)));
     EXPECT_EQ(main().dragx, 0);
+}
+
+// --- Only a dot that is drawn can be picked ---
+
+struct HiddenCase {
+    const char* name;
+    bool atTheOldDot; ///< the press where the document before had Defg's dot, else the corner
+};
+
+class PlayersWithoutADotTest : public GraphPointerTest,
+                               public ::testing::WithParamInterface<HiddenCase> {};
+
+TEST_P(PlayersWithoutADotTest, AreNeverMovedByADrag)
+{
+    // Index 2 held Defg's dot; now it holds a player of unknown stance, as does index 3, whose
+    // dot was never painted: neither has a dot to pick.
+    const int32_t oldX = w().xplot[2];
+    const int32_t oldY = w().yplot[2];
+    testsupport::TempDir dir;
+    testsupport::OpenDocumentFile(main(),
+                                  {{"Issue"},
+                                   {"Known", 80, 90},
+                                   {"Hidden", 25, 53, 400, 300, "", true, true},
+                                   {"Unseen", -60, 20, 400, 300, "", true, true}},
+                                  dir.file("other.dat"));
+    pt::activate(w());
+    const bool old = GetParam().atTheOldDot;
+    gesture(old ? oldX : 1, old ? oldY : 1, {{300, 200}}, 300, 200);
+    EXPECT_EQ(main().closest, 1) << "the only dot";
+    for (int32_t i : {2, 3}) {
+        EXPECT_EQ(main().Player[i].Position, i == 2 ? 25 : -60) << i;
+        EXPECT_EQ(main().Player[i].Importance, i == 2 ? 53 : 20) << i;
+    }
+    EXPECT_EQ(main().Player[1].Position, kScreen.unplotx(300));
+}
+
+INSTANTIATE_TEST_SUITE_P(Presses, PlayersWithoutADotTest,
+                         ::testing::Values(HiddenCase{"WhereTheDocumentBeforeHadADot", true},
+                                           HiddenCase{"AtTheCornerOfADotNeverPainted", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(GraphPointerTest, WithNoDotAtAllAPressPicksNobodyAndChangesNothing)
+{
+    testsupport::LoadDocument(main(), {{"Issue", 5, 50},
+                                       {"U1", 25, 53, 100, 100, "", true, true},
+                                       {"U2", -30, 10, 100, 100, "", true, true}});
+    paint(w());
+    gesture(300, 100, {{200, 200}}, 200, 200);
+    EXPECT_EQ(main().closest, 0);
+    gesture(300, 100, {{200, 200}, {300, 100}}, 300, 100); // a click opens no editor
+    EXPECT_EQ(main().Player[0].Position, 5);
+    EXPECT_EQ(main().Player[1].Position, 25);
+    EXPECT_EQ(main().Player[2].Position, -30);
+    EXPECT_FALSE(main().FileChanged);
 }
 
 TEST_F(GraphPointerTest, AfterAContextualPressAReleaseMovesNobody)

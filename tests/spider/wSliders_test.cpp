@@ -1,14 +1,20 @@
 #include "spider/wSliders.h"
 
+#include "app/frmDetails.h"
 #include "app/frmMain.h"
 
 #include "tests/support/app_fixture.h"
+#include "tests/support/modal_script.h"
+#include "tests/support/temp_dir.h"
 
 #include "platform/testing.h"
 
 #include <gtest/gtest.h>
 
 namespace {
+
+namespace pt = platform::testing;
+using testsupport::ModalScript;
 
 class wSlidersTest : public testsupport::AppTest {
 protected:
@@ -90,20 +96,66 @@ TEST_F(wSlidersTest, ANegativeNumberCanBeTypedCharacterByCharacter)
     EXPECT_EQ(w.slide[1]->value(), -40);
 }
 
-TEST_F(wSlidersTest, CloseWritesNothingIntoAChangedDocument)
+TEST_F(wSlidersTest, ARowWritesOnlyToItsOwnPlayerWhereverItNowStands)
+{
+    testsupport::TempDir dir;
+    testsupport::OpenDocumentFile(main(),
+                                  {{"Council", 0, 50, 353, 271},
+                                   {"Mayor", -30, 50, 100, 100},
+                                   {"Café owners", 20, 50, 100, 300},
+                                   {"Press", 50, 50, 500, 100}},
+                                  dir.file("town.dat"));
+    main().PushButton2->push();
+    wSliders& w = sliders();
+    ASSERT_EQ(w.st[1]->text(), "Mayor");
+    ASSERT_EQ(w.st[2]->text(), "Café owners");
+
+    // Meanwhile, on the map: a Ctrl-click adds a player, a click on Mayor's box deletes him.
+    // The count is as it was; Café owners now stands at Mayor's index.
+    main().SetMapping(main().width(), main().height()); // as the map's paint does
+    platform::Canvas& map = *main().Canvas1;
+    {
+        ModalScript script;
+        script.window([](platform::Window& win) {
+            frmDetails& d = dynamic_cast<frmDetails&>(win);
+            d.efName->setText("Newcomer");
+            d.PushButton1->push();
+        });
+        pt::mousePress(map, 600, 450, pt::Command);
+        pt::mouseRelease(map, 600, 450, pt::Command);
+        script.window([](platform::Window& win) {
+            frmDetails& d = dynamic_cast<frmDetails&>(win);
+            EXPECT_EQ(d.efName->text(), "Mayor");
+            d.PushButton2->push();
+        });
+        pt::mousePress(map, 110, 110);
+        pt::mouseRelease(map, 110, 110);
+        ASSERT_TRUE(script.done());
+    }
+    ASSERT_EQ(main().NumPlayer, 3);
+    ASSERT_EQ(main().Player[1].Name, "Café owners");
+    main().FileChanged = false;
+
+    w.ef[1]->setText("-80");  // Mayor's row: he is gone
+    w.slide[2]->setValue(35); // Café owners' row
+    w.PushButton2->push();
+    EXPECT_EQ(main().Player[1].Position, 35);
+    EXPECT_EQ(main().Player[2].Name, "Press");
+    EXPECT_EQ(main().Player[2].Position, 50);
+    EXPECT_EQ(main().Player[3].Name, "Newcomer");
+    EXPECT_EQ(main().Player[3].Position, -10);
+    EXPECT_TRUE(main().FileChanged);
+}
+
+TEST_F(wSlidersTest, ARowOfAPlayerDeletedMeanwhileWritesNowhere)
 {
     testsupport::LoadDocument(main(), {{"Issue"}, {"A", 30}, {"B", 10}});
     wSliders& w = sliders();
-    w.slide[1]->setValue(-90);
-    main().NumPlayer = 1; // B was deleted meanwhile
+    w.slide[1]->setValue(-90); // B's row
+    main().NumPlayer = 1;      // B was deleted meanwhile
     w.PushButton2->push();
     EXPECT_EQ(main().Player[1].Position, 30);
-
-    wSliders& again = sliders();
-    again.slide[1]->setValue(-90);
-    main().DocumentSerial += 1; // another document was opened meanwhile
-    again.PushButton2->push();
-    EXPECT_EQ(main().Player[1].Position, 30);
+    EXPECT_FALSE(main().FileChanged);
 }
 
 } // namespace

@@ -4,8 +4,6 @@
 #include "app/frmMain.h"
 #include "app/myLib.h"
 
-#include "spider/SpiderDrawing.h"
-
 #include "tests/support/app_fixture.h"
 
 #include "platform/picture.h"

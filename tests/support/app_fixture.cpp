@@ -1,6 +1,9 @@
 #include "tests/support/app_fixture.h"
 
 #include "tests/support/modal_script.h"
+#include "tests/support/temp_dir.h"
+
+#include "app/DataFile.h"
 
 #include "platform/testing.h"
 
@@ -21,27 +24,52 @@ frmMain& OpenMainWindow()
     return w;
 }
 
+namespace {
+
+Player makePlayer(const FixturePlayer& f)
+{
+    Player p;
+    p.Name = f.name;
+    p.Subtitle = f.subtitle;
+    p.Position = f.position;
+    p.Importance = f.importance;
+    p.x = f.x;
+    p.y = f.y;
+    p.LinkMain = f.linkMain;
+    p.Unknown = f.unknown;
+    SetBoxSize(p);
+    CentreFromCorner(p);
+    return p;
+}
+
+} // namespace
+
 void LoadDocument(frmMain& w, const std::vector<FixturePlayer>& players)
 {
     w.NumPlayer = static_cast<int32_t>(players.size()) - 1;
     for (auto& row : w.Links)
         row.fill(0);
-    for (size_t i = 0; i < players.size(); ++i) {
-        const FixturePlayer& f = players[i];
-        Player p;
-        p.Name = f.name;
-        p.Subtitle = f.subtitle;
-        p.Position = f.position;
-        p.Importance = f.importance;
-        p.x = f.x;
-        p.y = f.y;
-        p.LinkMain = f.linkMain;
-        p.Unknown = f.unknown;
-        SetBoxSize(p);
-        CentreFromCorner(p);
-        w.Player[i] = p;
-    }
+    for (size_t i = 0; i < players.size(); ++i)
+        w.Player[i] = makePlayer(players[i]);
     w.FileChanged = false;
+    // As Open puts a document in place: every player its identity, every view told.
+    w.DocumentReplaced();
+}
+
+void OpenDocumentFile(frmMain& w, const std::vector<FixturePlayer>& players,
+                      const std::string& path)
+{
+    DataFileContents contents;
+    contents.NumPlayer = static_cast<int32_t>(players.size()) - 1;
+    for (const FixturePlayer& f : players)
+        contents.players.push_back(makePlayer(f));
+    TempDir::write(path, WriteDataFile(contents));
+    platform::testing::activate(w);
+    ModalScript script;
+    script.openFile(path);
+    ASSERT_TRUE(platform::testing::chooseMenuItem("FileOpen"));
+    ASSERT_TRUE(script.done());
+    ASSERT_EQ(w.NumPlayer, contents.NumPlayer);
 }
 
 void AppTest::SetUp()

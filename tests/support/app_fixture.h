@@ -33,8 +33,13 @@ struct FixturePlayer {
 };
 
 /// Replaces the document with these players (the first is the central issue), sized by the
-/// box-size rule, with no links and nothing unsaved.
+/// box-size rule, with no links and nothing unsaved, and tells the views as Open does.
 void LoadDocument(frmMain& w, const std::vector<FixturePlayer>& players);
+
+/// Writes these players (the first is the central issue) as a data file at `path` and opens it
+/// as the user does: File > Open with the main window in front, the file chosen in the dialog.
+void OpenDocumentFile(frmMain& w, const std::vector<FixturePlayer>& players,
+                      const std::string& path);
 
 /// A test of one of the program's windows: the main window is built first; every window is
 /// destroyed afterwards.
