@@ -61,10 +61,27 @@ std::optional<std::string> File::readAll() const
     return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
+namespace {
+
+// A device or a pipe (/dev/full, /dev/null) holds no content to keep, and putting a new file
+// in its place would remove it from the system: it is written straight, every byte checked.
+bool writeToDevice(const QString& path, std::string_view bytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
+    const qint64 size = static_cast<qint64>(bytes.size());
+    return f.write(bytes.data(), size) == size && f.error() == QFileDevice::NoError;
+}
+
+} // namespace
+
 bool File::writeAll(std::string_view bytes) const
 {
     if (mPath.empty() || isFolder())
         return false;
+    if (const QFileInfo info(qs(mPath)); info.exists() && !info.isFile())
+        return writeToDevice(qs(mPath), bytes);
     QSaveFile f(qs(mPath));
     if (!f.open(QIODevice::WriteOnly))
         return false;

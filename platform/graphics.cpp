@@ -92,8 +92,15 @@ const QFontMetricsF& GraphicsImpl::metrics()
 
 namespace {
 
-QColor toQColor(Color c)
+// The drawing colour; a surface that prints in grey shades draws each colour as its grey, as
+// the printer's own engine would.
+QColor ink(const detail::GraphicsImpl& d)
 {
+    const Color c = d.fore;
+    if (d.grayscale) {
+        const int grey = qGray(c.r, c.g, c.b);
+        return QColor(grey, grey, grey);
+    }
     return QColor(c.r, c.g, c.b);
 }
 
@@ -172,7 +179,7 @@ void Graphics::fillRect(int32_t x, int32_t y, int32_t w, int32_t h)
 {
     if (w <= 0 || h <= 0)
         return;
-    d->painter->fillRect(QRect(x, y, w, h), toQColor(d->fore));
+    d->painter->fillRect(QRect(x, y, w, h), ink(*d));
 }
 
 void Graphics::drawRect(int32_t x, int32_t y, int32_t w, int32_t h)
@@ -181,7 +188,7 @@ void Graphics::drawRect(int32_t x, int32_t y, int32_t w, int32_t h)
         return;
     const int32_t pw = std::min(d->penWidth, w);
     const int32_t ph = std::min(d->penHeight, h);
-    const QColor c = toQColor(d->fore);
+    const QColor c = ink(*d);
     d->painter->fillRect(QRect(x, y, w, ph), c);
     d->painter->fillRect(QRect(x, y + h - ph, w, ph), c);
     d->painter->fillRect(QRect(x, y, pw, h), c);
@@ -193,7 +200,7 @@ void Graphics::fillOval(int32_t x, int32_t y, int32_t w, int32_t h)
     if (w <= 0 || h <= 0)
         return;
     d->painter->setPen(Qt::NoPen);
-    d->painter->setBrush(toQColor(d->fore));
+    d->painter->setBrush(ink(*d));
     d->painter->drawEllipse(QRectF(x, y, w, h));
 }
 
@@ -204,10 +211,10 @@ void Graphics::drawOval(int32_t x, int32_t y, int32_t w, int32_t h)
     const int32_t pen = std::max(1, std::max(d->penWidth, d->penHeight));
     d->painter->setBrush(Qt::NoBrush);
     if (pen == 1) {
-        d->painter->setPen(QPen(toQColor(d->fore), 0));
+        d->painter->setPen(QPen(ink(*d), 0));
         d->painter->drawEllipse(QRect(x, y, w - 1, h - 1));
     } else {
-        d->painter->setPen(QPen(toQColor(d->fore), pen));
+        d->painter->setPen(QPen(ink(*d), pen));
         const double inset = pen / 2.0;
         d->painter->drawEllipse(QRectF(x + inset, y + inset, w - pen, h - pen));
     }
@@ -218,7 +225,7 @@ void Graphics::fillRoundRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t
     if (w <= 0 || h <= 0)
         return;
     d->painter->setPen(Qt::NoPen);
-    d->painter->setBrush(toQColor(d->fore));
+    d->painter->setBrush(ink(*d));
     d->painter->drawRoundedRect(QRectF(x, y, w, h), arcW / 2.0, arcH / 2.0);
 }
 
@@ -227,7 +234,7 @@ void Graphics::drawRoundRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t
     if (w <= 0 || h <= 0)
         return;
     d->painter->setBrush(Qt::NoBrush);
-    d->painter->setPen(QPen(toQColor(d->fore), 0));
+    d->painter->setPen(QPen(ink(*d), 0));
     d->painter->drawRoundedRect(QRectF(x, y, w - 1, h - 1), arcW / 2.0, arcH / 2.0);
 }
 
@@ -237,7 +244,7 @@ void Graphics::drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
     const int32_t ph = d->penHeight;
     if (pw <= 0 || ph <= 0)
         return;
-    const QColor c = toQColor(d->fore);
+    const QColor c = ink(*d);
     if (pw == 1 && ph == 1) {
         d->painter->setPen(QPen(c, 0));
         d->painter->drawLine(x1, y1, x2, y2);
@@ -271,7 +278,7 @@ void Graphics::drawPolygon(const std::vector<int32_t>& xy)
     if (xy.size() < 4)
         return;
     d->painter->setBrush(Qt::NoBrush);
-    d->painter->setPen(QPen(toQColor(d->fore), 0));
+    d->painter->setPen(QPen(ink(*d), 0));
     d->painter->drawPolygon(toPolygon(xy));
 }
 
@@ -280,7 +287,7 @@ void Graphics::fillPolygon(const std::vector<int32_t>& xy)
     if (xy.size() < 6)
         return;
     d->painter->setPen(Qt::NoPen);
-    d->painter->setBrush(toQColor(d->fore));
+    d->painter->setBrush(ink(*d));
     d->painter->drawPolygon(toPolygon(xy));
 }
 
@@ -288,7 +295,7 @@ void Graphics::drawString(std::string_view text, int32_t x, int32_t y)
 {
     if (text.empty())
         return;
-    d->painter->setPen(QPen(toQColor(d->fore), 0));
+    d->painter->setPen(QPen(ink(*d), 0));
     d->painter->setFont(d->font());
     d->painter->drawText(QPointF(x, y), detail::qs(text));
 }

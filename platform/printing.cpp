@@ -1,21 +1,28 @@
 #include "platform/printing.h"
 
 #include "platform/dialogs.h"
+#include "platform/files.h"
 #include "platform/graphics.h"
 #include "platform/internal/graphics_p.h"
 #include "platform/internal/qt_util.h"
 #include "platform/internal/runtime_p.h"
 
+#include <QBuffer>
+#include <QFileInfo>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSetupDialog>
 #include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrintDialog>
+#include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStringList>
 #include <QUrl>
+
+#include <cups/cups.h>
 
 #include <array>
 #include <cmath>
@@ -50,27 +57,6 @@ struct PageSettings {
     {
         return QPageLayout(pageSize(), orientation, margins, marginUnit, QMarginsF());
     }
-};
-
-struct PrinterSetupImpl {
-    PageSettings settings;
-};
-
-struct PrintedPageImpl {
-    explicit PrintedPageImpl(std::unique_ptr<QPrinter> p) : printer(std::move(p)) {}
-    ~PrintedPageImpl()
-    {
-        graphics.reset();
-        // Ending the painter ends the page and the job.
-        if (painter.isActive())
-            painter.end();
-    }
-
-    bool begin();
-
-    std::unique_ptr<QPrinter> printer;
-    QPainter painter;
-    std::unique_ptr<Graphics> graphics;
 };
 
 } // namespace detail
@@ -292,25 +278,149 @@ PageSettings defaultSettings()
     return fromLayout(printer.pageLayout(), QString());
 }
 
+// The print dialog keeps its CUPS choices (page set, banners, priority and the like) in this
+// property of the print engine, as a list of option names and values.
+const auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+
+// The options of a job as Qt's own CUPS print engine gives them, so that a job goes out with
+// what the user chose in the print dialog.
+int jobOptions(const QPrinter& printer, cups_option_t** options)
+{
+    const QPageLayout layout = printer.pageLayout();
+    int count =
+        cupsAddOption("media", layout.pageSize().key().toLocal8Bit().constData(), 0, options);
+    if (printer.copyCount() > 1) {
+        count = cupsAddOption("copies", QByteArray::number(printer.copyCount()).constData(), count,
+                              options);
+        if (printer.collateCopies())
+            count = cupsAddOption("Collate", "True", count, options);
+    }
+    const bool portrait = layout.orientation() == QPageLayout::Portrait;
+    const char* sides = "one-sided";
+    switch (printer.duplex()) {
+    case QPrinter::DuplexNone:
+        break;
+    case QPrinter::DuplexAuto:
+        sides = portrait ? "two-sided-long-edge" : "two-sided-short-edge";
+        break;
+    case QPrinter::DuplexLongSide:
+        sides = "two-sided-long-edge";
+        break;
+    case QPrinter::DuplexShortSide:
+        sides = "two-sided-short-edge";
+        break;
+    }
+    count = cupsAddOption("sides", sides, count, options);
+    if (!portrait)
+        count = cupsAddOption("landscape", "", count, options);
+    const QStringList chosen = printer.printEngine()->property(kCupsOptions).toStringList();
+    for (qsizetype i = 0; i + 1 < chosen.size(); i += 2)
+        count = cupsAddOption(chosen[i].toLocal8Bit().constData(),
+                              chosen[i + 1].toLocal8Bit().constData(), count, options);
+    return count;
+}
+
+// Hands the finished page to the printer's CUPS queue as one job. False when the queue refused
+// the job (it does not accept jobs, is gone, or no print server answers) or did not take all of
+// it; a job that was started is then cancelled, so that nothing of it is printed.
+bool sendToQueue(const QPrinter& printer, const QByteArray& pdf, const QString& jobName)
+{
+    // An instance ("queue/instance") prints on its queue.
+    const QByteArray queue = printer.printerName().section(QLatin1Char('/'), 0, 0).toLocal8Bit();
+    if (queue.isEmpty())
+        return false;
+    const QByteArray title = jobName.toLocal8Bit();
+    cups_option_t* options = nullptr;
+    const int count = jobOptions(printer, &options);
+    const int job =
+        cupsCreateJob(CUPS_HTTP_DEFAULT, queue.constData(), title.constData(), count, options);
+    cupsFreeOptions(count, options);
+    if (job <= 0)
+        return false;
+    const bool sent =
+        cupsStartDocument(CUPS_HTTP_DEFAULT, queue.constData(), job, title.constData(),
+                          CUPS_FORMAT_PDF, 1) == HTTP_STATUS_CONTINUE &&
+        cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.constData(), static_cast<size_t>(pdf.size())) ==
+            HTTP_STATUS_CONTINUE &&
+        cupsFinishDocument(CUPS_HTTP_DEFAULT, queue.constData()) <
+            IPP_STATUS_REDIRECTION_OTHER_SITE;
+    if (!sent)
+        cupsCancelJob2(CUPS_HTTP_DEFAULT, queue.constData(), job, 0);
+    return sent;
+}
+
+// Puts the finished page in the PDF file chosen in the print dialog, through the one way the
+// program writes files: a file that cannot be written whole is left as it was.
+bool writePdfFile(const QPrinter& printer, const QByteArray& pdf)
+{
+    const QString path = printer.outputFileName();
+    if (path.isEmpty())
+        return false;
+    return File(ss(QFileInfo(path).absoluteFilePath()))
+        .writeAll(std::string_view(pdf.constData(), static_cast<size_t>(pdf.size())));
+}
+
+enum class Drawing { Whole, Failed, Threw };
+
+// Draws the page into a PDF in memory, laid out as the printer's page: the same PDF that the
+// printer's own engine makes, but nothing leaves the program until it is whole.
+Drawing drawPdf(const QPrinter& printer, const QString& title,
+                const std::function<void(Graphics&)>& draw, QByteArray& pdf)
+{
+    QBuffer buffer(&pdf);
+    if (!buffer.open(QIODevice::WriteOnly))
+        return Drawing::Failed;
+    QPdfWriter writer(&buffer);
+    writer.setResolution(printer.resolution());
+    writer.setTitle(title);
+    if (!writer.setPageLayout(printer.pageLayout()))
+        return Drawing::Failed;
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return Drawing::Failed;
+    // The painter's origin is the top-left of the printable area (the layout is not full-page)
+    // and one unit is one point.
+    const QRect area = printer.pageLayout().paintRectPoints();
+    painter.setClipRect(QRect(0, 0, area.width(), area.height()));
+    bool threw = false;
+    {
+        auto impl = std::make_unique<detail::GraphicsImpl>(&painter, area.width(), area.height());
+        impl->grayscale = printer.colorMode() == QPrinter::GrayScale;
+        Graphics g(std::move(impl));
+        try {
+            if (draw)
+                draw(g);
+        } catch (...) {
+            threw = true;
+        }
+    }
+    const bool ended = painter.end();
+    if (threw)
+        return Drawing::Threw;
+    return ended ? Drawing::Whole : Drawing::Failed;
+}
+
 } // namespace
 
-bool detail::PrintedPageImpl::begin()
-{
-    if (!painter.begin(printer.get()))
-        return false;
-    // The painter's origin is the top-left of the printable area (the printer is not in
-    // full-page mode) and one unit is one point.
-    const QRect area = printer->pageLayout().paintRectPoints();
-    painter.setClipRect(QRect(0, 0, area.width(), area.height()));
-    graphics = std::make_unique<Graphics>(
-        std::make_unique<GraphicsImpl>(&painter, area.width(), area.height()));
-    return true;
-}
+namespace detail {
 
-PrinterSetup::PrinterSetup() : d(std::make_unique<detail::PrinterSetupImpl>())
-{
-    d->settings = defaultSettings();
-}
+struct PrinterSetupImpl {
+    PageSettings& settings() const { return mSettings; }
+    void setSettings(std::optional<PageSettings> s) { mSettings = s ? *s : defaultSettings(); }
+
+private:
+    mutable PageSettings mSettings = defaultSettings();
+};
+
+struct PrintedPageImpl {
+    std::unique_ptr<QPrinter> printer; ///< the job's settings, as the print dialog left them
+    QString jobName;
+    bool printed = false;
+};
+
+} // namespace detail
+
+PrinterSetup::PrinterSetup() : d(std::make_unique<detail::PrinterSetupImpl>()) {}
 
 PrinterSetup::~PrinterSetup() = default;
 
@@ -331,25 +441,23 @@ PrinterSetup& PrinterSetup::operator=(PrinterSetup&&) noexcept = default;
 
 std::string PrinterSetup::setupString() const
 {
-    return ss(format(d->settings));
+    return ss(format(d->settings()));
 }
 
 void PrinterSetup::setSetupString(std::string_view text)
 {
-    if (auto s = parse(text))
-        d->settings = *s;
-    else
-        d->settings = defaultSettings();
+    // Anything but a setup string of ours gives the defaults.
+    d->setSettings(parse(text));
 }
 
 int32_t PrinterSetup::width() const
 {
-    return d->settings.pageLayout().paintRectPoints().width();
+    return d->settings().pageLayout().paintRectPoints().width();
 }
 
 int32_t PrinterSetup::height() const
 {
-    return d->settings.pageLayout().paintRectPoints().height();
+    return d->settings().pageLayout().paintRectPoints().height();
 }
 
 bool PrinterSetup::pageSetupDialog()
@@ -362,11 +470,11 @@ bool PrinterSetup::pageSetupDialog()
     if (auto answer = detail::askTestSeam(request))
         return answer->choice == 1;
 
-    const auto printer = makePrinter(d->settings);
+    const auto printer = makePrinter(d->settings());
     QPageSetupDialog dialog(printer.get(), detail::dialogParent());
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    takeSettings(*printer, d->settings);
+    takeSettings(*printer, d->settings());
     return true;
 }
 
@@ -374,42 +482,59 @@ PrintedPage::PrintedPage(std::unique_ptr<detail::PrintedPageImpl> impl) : d(std:
 
 PrintedPage::~PrintedPage() = default;
 
-Graphics& PrintedPage::graphics()
+bool PrintedPage::print(const std::function<void(Graphics&)>& draw, std::string_view drawingFailure)
 {
-    return *d->graphics;
+    if (d->printed || detail::terminating())
+        return false;
+    d->printed = true;
+    const QPrinter& printer = *d->printer;
+    QByteArray pdf;
+    const Drawing drawing = drawPdf(printer, d->jobName, draw, pdf);
+    if (drawing == Drawing::Threw) {
+        MsgBox(drawingFailure);
+        return false;
+    }
+    const bool delivered =
+        drawing == Drawing::Whole &&
+        (printer.outputFormat() == QPrinter::PdfFormat ? writePdfFile(printer, pdf)
+                                                       : sendToQueue(printer, pdf, d->jobName));
+    if (!delivered)
+        MsgBox(kPageNotPrinted);
+    return delivered;
 }
 
-std::unique_ptr<PrintedPage> OpenPrinterDialog(PrinterSetup& setup)
+std::unique_ptr<PrintedPage> OpenPrinterDialog(PrinterSetup& setup, std::string_view jobName)
 {
     if (detail::terminating())
         return nullptr;
+    PageSettings& settings = setup.impl().settings();
     std::unique_ptr<QPrinter> printer;
-    {
-        detail::ModalScope scope;
-        testing::ModalRequest request;
-        request.kind = testing::ModalRequest::Kind::Print;
-        if (auto answer = detail::askTestSeam(request)) {
-            if (!answer->path)
-                return nullptr;
-            printer = makePrinter(setup.impl().settings, qs(*answer->path));
-        } else {
-            printer = makePrinter(setup.impl().settings);
-            QPrintDialog dialog(printer.get(), detail::dialogParent());
-            // One page, so there is no range to choose.
-            dialog.setOptions(QAbstractPrintDialog::PrintToFile |
-                              QAbstractPrintDialog::PrintShowPageSize |
-                              QAbstractPrintDialog::PrintCollateCopies);
-            if (dialog.exec() != QDialog::Accepted)
-                return nullptr;
-            printer->setResolution(72);
-            takeSettings(*printer, setup.impl().settings);
-        }
+    detail::ModalScope scope;
+    testing::ModalRequest request;
+    request.kind = testing::ModalRequest::Kind::Print;
+    request.title = std::string(jobName);
+    if (auto answer = detail::askTestSeam(request)) {
+        if (!answer->path)
+            return nullptr;
+        printer = makePrinter(settings, qs(*answer->path));
+        printer->setDocName(qs(jobName));
+    } else {
+        printer = makePrinter(settings);
+        // Also what the dialog names a PDF file after.
+        printer->setDocName(qs(jobName));
+        QPrintDialog dialog(printer.get(), detail::dialogParent());
+        // One page, so there is no range to choose.
+        dialog.setOptions(QAbstractPrintDialog::PrintToFile |
+                          QAbstractPrintDialog::PrintShowPageSize |
+                          QAbstractPrintDialog::PrintCollateCopies);
+        if (dialog.exec() != QDialog::Accepted)
+            return nullptr;
+        printer->setResolution(72);
+        takeSettings(*printer, settings);
     }
-    auto page = std::make_unique<detail::PrintedPageImpl>(std::move(printer));
-    if (!page->begin()) {
-        MsgBox("The page could not be printed.");
-        return nullptr;
-    }
+    auto page = std::make_unique<detail::PrintedPageImpl>();
+    page->printer = std::move(printer);
+    page->jobName = qs(jobName);
     return std::make_unique<PrintedPage>(std::move(page));
 }
 

@@ -24,6 +24,8 @@ struct GraphicsImpl {
     int32_t height;
 
     Color fore{0, 0, 0};
+    /// Draws every colour as its grey (a page printed in grey shades).
+    bool grayscale = false;
     int32_t penWidth = 1;
     int32_t penHeight = 1;
     double textSize() const { return mTextSize; }
