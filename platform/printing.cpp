@@ -405,11 +405,18 @@ Drawing drawPdf(const QPrinter& printer, const QString& title,
 namespace detail {
 
 struct PrinterSetupImpl {
-    PageSettings& settings() const { return mSettings; }
-    void setSettings(std::optional<PageSettings> s) { mSettings = s ? *s : defaultSettings(); }
+    /// The settings. A setup that was given none takes the default printer's defaults only
+    /// when they are first needed: asking the print system for them is slow.
+    PageSettings& settings() const
+    {
+        if (!mSettings)
+            mSettings = defaultSettings();
+        return *mSettings;
+    }
+    void setSettings(std::optional<PageSettings> s) { mSettings = std::move(s); }
 
 private:
-    mutable PageSettings mSettings = defaultSettings();
+    mutable std::optional<PageSettings> mSettings;
 };
 
 struct PrintedPageImpl {
