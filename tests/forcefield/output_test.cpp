@@ -127,7 +127,7 @@ class ForceFieldFailingPrintTest
 
 INSTANTIATE_TEST_SUITE_P(Files, ForceFieldFailingPrintTest,
                          ::testing::ValuesIn(testsupport::UnwritableFiles()),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testsupport::UnwritableFileName);
 
 TEST_P(ForceFieldFailingPrintTest, IsReportedAndLeavesTheDocumentAndTheScreenAsTheyWere)
 {

@@ -150,7 +150,7 @@ class GraphFailingPrintTest : public GraphPrintTest,
 
 INSTANTIATE_TEST_SUITE_P(Files, GraphFailingPrintTest,
                          ::testing::ValuesIn(testsupport::UnwritableFiles()),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testsupport::UnwritableFileName);
 
 TEST_P(GraphFailingPrintTest, IsReportedAndLeavesTheDocumentAndTheScreenAsTheyWere)
 {

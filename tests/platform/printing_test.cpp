@@ -186,7 +186,7 @@ class UnwritableFileTest : public PrintFailureTest,
 
 INSTANTIATE_TEST_SUITE_P(Files, UnwritableFileTest,
                          ::testing::ValuesIn(testsupport::UnwritableFiles()),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testsupport::UnwritableFileName);
 
 TEST_P(UnwritableFileTest, IsReportedAndLeavesNothingBehind)
 {

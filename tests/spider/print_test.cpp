@@ -113,7 +113,7 @@ class FailingPrintTest : public PrintTest,
 
 INSTANTIATE_TEST_SUITE_P(Files, FailingPrintTest,
                          ::testing::ValuesIn(testsupport::UnwritableFiles()),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testsupport::UnwritableFileName);
 
 TEST_P(FailingPrintTest, IsReportedAndLeavesTheDocumentAndTheScreenAsTheyWere)
 {

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 
 #include <sys/stat.h>
@@ -25,15 +24,6 @@ std::string fullDevice(const TempDir& dir)
 
 } // namespace
 
-std::vector<std::string> FilesIn(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 const std::vector<UnwritableFile>& UnwritableFiles()
 {
     static const std::vector<UnwritableFile> files{
@@ -42,6 +32,11 @@ const std::vector<UnwritableFile>& UnwritableFiles()
         {"AFolder", [](const TempDir& d) { return d.path(); }},
     };
     return files;
+}
+
+std::string UnwritableFileName(const ::testing::TestParamInfo<UnwritableFile>& info)
+{
+    return info.param.name;
 }
 
 void ExpectFailedPrint(const std::function<void()>& print, const std::string& jobName,

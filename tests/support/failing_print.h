@@ -5,6 +5,8 @@
 
 #include "tests/support/temp_dir.h"
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,9 +23,8 @@ struct UnwritableFile {
 /// full device is a /dev/full of the folder's own where the system lets a test make one, so
 /// that no test can harm the real one; else /dev/full itself.
 const std::vector<UnwritableFile>& UnwritableFiles();
-
-/// The names of the files in a folder, sorted.
-std::vector<std::string> FilesIn(const std::string& folder);
+/// A test's name for one of them.
+std::string UnwritableFileName(const ::testing::TestParamInfo<UnwritableFile>& info);
 
 /// Runs `print`, a window's Print command whose print dialog is answered with the PDF file
 /// `pdf`, and checks that the dialog named the job `jobName`, that the user was told "The page

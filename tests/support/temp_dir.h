@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -21,5 +22,8 @@ public:
 private:
     std::string mPath;
 };
+
+/// The names of the files in a folder, sorted.
+std::vector<std::string> FilesIn(const std::string& folder);
 
 } // namespace testsupport
