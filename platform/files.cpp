@@ -61,27 +61,15 @@ std::optional<std::string> File::readAll() const
     return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
-namespace {
-
-// A device or a pipe (/dev/full, /dev/null) holds no content to keep, and putting a new file
-// in its place would remove it from the system: it is written straight, every byte checked.
-bool writeToDevice(const QString& path, std::string_view bytes)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    const qint64 size = static_cast<qint64>(bytes.size());
-    return f.write(bytes.data(), size) == size && f.error() == QFileDevice::NoError;
-}
-
-} // namespace
-
 bool File::writeAll(std::string_view bytes) const
 {
-    if (mPath.empty() || isFolder())
+    if (mPath.empty())
         return false;
-    if (const QFileInfo info(qs(mPath)); info.exists() && !info.isFile())
-        return writeToDevice(qs(mPath), bytes);
+    // Only a regular file is replaced: the rename would put a plain file in the place of a
+    // folder, a device such as /dev/full, or a pipe.
+    const QFileInfo existing(qs(mPath));
+    if (existing.exists() && !existing.isFile())
+        return false;
     QSaveFile f(qs(mPath));
     if (!f.open(QIODevice::WriteOnly))
         return false;
