@@ -11,7 +11,7 @@ FUZZ_SECONDS       ?= 60
 FUZZ_SHORT_SECONDS ?= 8
 
 RUN_PACKAGES  := cmake g++ make pkg-config qt6-base-dev libqt6opengl6-dev libqt6sql6-sqlite \
-                 fonts-dejavu-core xvfb xauth
+                 libcups2-dev fonts-dejavu-core xvfb xauth
 # libFuzzer comes with clang's runtime libraries.
 FUZZ_PACKAGES := $(RUN_PACKAGES) clang libclang-rt-dev
 TEST_PACKAGES := $(FUZZ_PACKAGES) libgtest-dev libgmock-dev poppler-utils imagemagick

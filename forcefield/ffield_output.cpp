@@ -28,12 +28,16 @@ bool ffield::_FilePrint_Action()
     platform::PrinterSetup& setup = frmMain::instance().p;
     if (!LoadPrintSettings(setup, "Sorry unable to print"))
         return false;
-    std::unique_ptr<platform::PrintedPage> page = platform::OpenPrinterDialog(setup);
+    const std::unique_ptr<platform::PrintedPage> page =
+        platform::OpenPrinterDialog(setup, PrintJobName(title()));
     if (!page)
         return false;
-    DrawDiagram(page->graphics(), ForceFieldTarget::Printed, static_cast<float>(setup.width()),
-                static_cast<float>(setup.height()));
-    // The page goes to the printer as it is destroyed here.
+    page->print(
+        [this, &setup](platform::Graphics& g) {
+            DrawDiagram(g, ForceFieldTarget::Printed, static_cast<float>(setup.width()),
+                        static_cast<float>(setup.height()));
+        },
+        "Sorry unable to print");
     return false;
 }
 

@@ -59,13 +59,15 @@ bool graph::_FilePrint_Action()
     p = platform::PrinterSetup();
     if (!LoadPrintSettings(p))
         return false;
-    const std::unique_ptr<platform::PrintedPage> page = platform::OpenPrinterDialog(p);
+    const std::unique_ptr<platform::PrintedPage> page =
+        platform::OpenPrinterDialog(p, PrintJobName(title()));
     if (!page)
         return false;
     // Laid out in the canvas's pixels, one page unit each, with the page's own scales: the
     // window's scales stay those of the screen, which the next press converts with.
-    DrawGraph(page->graphics(), GraphMapping::page(cGraph->width(), cGraph->height()),
-              GraphTarget::Printed);
+    page->print([this](platform::Graphics& g) {
+        DrawGraph(g, GraphMapping::page(cGraph->width(), cGraph->height()), GraphTarget::Printed);
+    });
     return false;
 }
 

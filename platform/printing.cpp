@@ -1,8 +1,6 @@
 #include "platform/printing.h"
 
-#include "platform/dialogs.h"
-#include "platform/graphics.h"
-#include "platform/internal/graphics_p.h"
+#include "platform/internal/printing_p.h"
 #include "platform/internal/qt_util.h"
 #include "platform/internal/runtime_p.h"
 
@@ -10,7 +8,6 @@
 #include <QPageLayout>
 #include <QPageSetupDialog>
 #include <QPageSize>
-#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -50,27 +47,6 @@ struct PageSettings {
     {
         return QPageLayout(pageSize(), orientation, margins, marginUnit, QMarginsF());
     }
-};
-
-struct PrinterSetupImpl {
-    PageSettings settings;
-};
-
-struct PrintedPageImpl {
-    explicit PrintedPageImpl(std::unique_ptr<QPrinter> p) : printer(std::move(p)) {}
-    ~PrintedPageImpl()
-    {
-        graphics.reset();
-        // Ending the painter ends the page and the job.
-        if (painter.isActive())
-            painter.end();
-    }
-
-    bool begin();
-
-    std::unique_ptr<QPrinter> printer;
-    QPainter painter;
-    std::unique_ptr<Graphics> graphics;
 };
 
 } // namespace detail
@@ -294,23 +270,26 @@ PageSettings defaultSettings()
 
 } // namespace
 
-bool detail::PrintedPageImpl::begin()
-{
-    if (!painter.begin(printer.get()))
-        return false;
-    // The painter's origin is the top-left of the printable area (the printer is not in
-    // full-page mode) and one unit is one point.
-    const QRect area = printer->pageLayout().paintRectPoints();
-    painter.setClipRect(QRect(0, 0, area.width(), area.height()));
-    graphics = std::make_unique<Graphics>(
-        std::make_unique<GraphicsImpl>(&painter, area.width(), area.height()));
-    return true;
-}
+namespace detail {
 
-PrinterSetup::PrinterSetup() : d(std::make_unique<detail::PrinterSetupImpl>())
-{
-    d->settings = defaultSettings();
-}
+struct PrinterSetupImpl {
+    /// The settings. A setup that was given none takes the default printer's defaults only
+    /// when they are first needed: asking the print system for them is slow.
+    PageSettings& settings() const
+    {
+        if (!mSettings)
+            mSettings = defaultSettings();
+        return *mSettings;
+    }
+    void setSettings(std::optional<PageSettings> s) { mSettings = std::move(s); }
+
+private:
+    mutable std::optional<PageSettings> mSettings;
+};
+
+} // namespace detail
+
+PrinterSetup::PrinterSetup() : d(std::make_unique<detail::PrinterSetupImpl>()) {}
 
 PrinterSetup::~PrinterSetup() = default;
 
@@ -331,25 +310,23 @@ PrinterSetup& PrinterSetup::operator=(PrinterSetup&&) noexcept = default;
 
 std::string PrinterSetup::setupString() const
 {
-    return ss(format(d->settings));
+    return ss(format(d->settings()));
 }
 
 void PrinterSetup::setSetupString(std::string_view text)
 {
-    if (auto s = parse(text))
-        d->settings = *s;
-    else
-        d->settings = defaultSettings();
+    // Anything but a setup string of ours gives the defaults.
+    d->setSettings(parse(text));
 }
 
 int32_t PrinterSetup::width() const
 {
-    return d->settings.pageLayout().paintRectPoints().width();
+    return d->settings().pageLayout().paintRectPoints().width();
 }
 
 int32_t PrinterSetup::height() const
 {
-    return d->settings.pageLayout().paintRectPoints().height();
+    return d->settings().pageLayout().paintRectPoints().height();
 }
 
 bool PrinterSetup::pageSetupDialog()
@@ -362,54 +339,46 @@ bool PrinterSetup::pageSetupDialog()
     if (auto answer = detail::askTestSeam(request))
         return answer->choice == 1;
 
-    const auto printer = makePrinter(d->settings);
+    const auto printer = makePrinter(d->settings());
     QPageSetupDialog dialog(printer.get(), detail::dialogParent());
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    takeSettings(*printer, d->settings);
+    takeSettings(*printer, d->settings());
     return true;
 }
 
-PrintedPage::PrintedPage(std::unique_ptr<detail::PrintedPageImpl> impl) : d(std::move(impl)) {}
-
-PrintedPage::~PrintedPage() = default;
-
-Graphics& PrintedPage::graphics()
-{
-    return *d->graphics;
-}
-
-std::unique_ptr<PrintedPage> OpenPrinterDialog(PrinterSetup& setup)
+std::unique_ptr<PrintedPage> OpenPrinterDialog(PrinterSetup& setup, std::string_view jobName)
 {
     if (detail::terminating())
         return nullptr;
+    PageSettings& settings = setup.impl().settings();
     std::unique_ptr<QPrinter> printer;
-    {
-        detail::ModalScope scope;
-        testing::ModalRequest request;
-        request.kind = testing::ModalRequest::Kind::Print;
-        if (auto answer = detail::askTestSeam(request)) {
-            if (!answer->path)
-                return nullptr;
-            printer = makePrinter(setup.impl().settings, qs(*answer->path));
-        } else {
-            printer = makePrinter(setup.impl().settings);
-            QPrintDialog dialog(printer.get(), detail::dialogParent());
-            // One page, so there is no range to choose.
-            dialog.setOptions(QAbstractPrintDialog::PrintToFile |
-                              QAbstractPrintDialog::PrintShowPageSize |
-                              QAbstractPrintDialog::PrintCollateCopies);
-            if (dialog.exec() != QDialog::Accepted)
-                return nullptr;
-            printer->setResolution(72);
-            takeSettings(*printer, setup.impl().settings);
-        }
+    detail::ModalScope scope;
+    testing::ModalRequest request;
+    request.kind = testing::ModalRequest::Kind::Print;
+    request.title = std::string(jobName);
+    if (auto answer = detail::askTestSeam(request)) {
+        if (!answer->path)
+            return nullptr;
+        printer = makePrinter(settings, qs(*answer->path));
+        printer->setDocName(qs(jobName));
+    } else {
+        printer = makePrinter(settings);
+        // Also what the dialog names a PDF file after.
+        printer->setDocName(qs(jobName));
+        QPrintDialog dialog(printer.get(), detail::dialogParent());
+        // One page, so there is no range to choose.
+        dialog.setOptions(QAbstractPrintDialog::PrintToFile |
+                          QAbstractPrintDialog::PrintShowPageSize |
+                          QAbstractPrintDialog::PrintCollateCopies);
+        if (dialog.exec() != QDialog::Accepted)
+            return nullptr;
+        printer->setResolution(72);
+        takeSettings(*printer, settings);
     }
-    auto page = std::make_unique<detail::PrintedPageImpl>(std::move(printer));
-    if (!page->begin()) {
-        MsgBox("The page could not be printed.");
-        return nullptr;
-    }
+    auto page = std::make_unique<detail::PrintedPageImpl>();
+    page->printer = std::move(printer);
+    page->jobName = qs(jobName);
     return std::make_unique<PrintedPage>(std::move(page));
 }
 

@@ -4,6 +4,7 @@
 // one page to draw on. Both dialogs can be answered by a test (see platform/testing.h).
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -51,8 +52,9 @@ private:
     std::unique_ptr<detail::PrinterSetupImpl> d;
 };
 
-/// One printed page: what is drawn on its Graphics goes to the printer when the page is
-/// destroyed, which ends the page and the print job. A job has exactly this one page.
+/// One print job of one page, as the print dialog started it. Nothing reaches the printer or
+/// the file until print() has drawn the whole page: a page destroyed without printing, or whose
+/// drawing failed, is aborted and leaves no trace.
 class PrintedPage {
 public:
     explicit PrintedPage(std::unique_ptr<detail::PrintedPageImpl> impl);
@@ -60,18 +62,28 @@ public:
     PrintedPage(const PrintedPage&) = delete;
     PrintedPage& operator=(const PrintedPage&) = delete;
 
-    /// The page in points from the top-left corner of the printable area; its width and
-    /// height are the printable area's. Drawing outside that area is cut off.
-    Graphics& graphics();
+    /// Draws the page with `draw` and sends it to the printer or the PDF file chosen in the
+    /// dialog. The Graphics is the page in points from the top-left corner of the printable
+    /// area, as wide and high as that area; drawing outside it is cut off.
+    ///
+    /// True when the printer accepted the whole job or the file holds the whole page. Otherwise
+    /// the job is aborted: nothing of it is printed, and no file is made or changed. The user
+    /// is told with a message box: `drawingFailure` when `draw` threw (what it threw ends
+    /// here), "The page could not be printed." when the printer or the file did not take the
+    /// page. A page prints once; later calls do nothing and return false.
+    bool print(const std::function<void(Graphics&)>& draw,
+               std::string_view drawingFailure = kPageNotPrinted);
+
+    static constexpr std::string_view kPageNotPrinted = "The page could not be printed.";
 
 private:
     std::unique_ptr<detail::PrintedPageImpl> d;
 };
 
-/// The modal print dialog for the setup. When the user confirms it, the setup takes the page
+/// The modal print dialog for the setup, for a job named `jobName` (the name the print queue
+/// shows, and the title of a PDF file). When the user confirms it, the setup takes the page
 /// settings chosen there (its width and height are then the page's) and the job's one page is
-/// returned. Nothing when the dialog was cancelled, or when the chosen printer or file could
-/// not start the job; that failure has been reported to the user with a message box.
-std::unique_ptr<PrintedPage> OpenPrinterDialog(PrinterSetup& setup);
+/// returned. Nothing when the dialog was cancelled.
+std::unique_ptr<PrintedPage> OpenPrinterDialog(PrinterSetup& setup, std::string_view jobName);
 
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "spider/PrintSettings.h"
 
+#include "app/frmMain.h"
+
 #include "platform/dialogs.h"
 #include "platform/files.h"
 
@@ -67,4 +69,13 @@ bool LoadPrintSettings(platform::PrinterSetup& setup, std::string_view failureMe
         return false;
     }
     return true;
+}
+
+std::string PrintJobName(std::string_view window)
+{
+    const std::string& document = frmMain::instance().InFileName;
+    std::string name(window);
+    if (!document.empty())
+        name += " - " + document;
+    return name;
 }

@@ -6,6 +6,7 @@
 
 #include "platform/printing.h"
 
+#include <string>
 #include <string_view>
 
 /// Page Setup: the file's settings (empty ones when there is none) in the page-setup dialog;
@@ -19,3 +20,7 @@ void RunPageSetup(platform::PrinterSetup& setup);
 bool LoadPrintSettings(
     platform::PrinterSetup& setup,
     std::string_view failureMessage = "Sorry something went wrong with printing");
+
+/// The name of a print job of the window titled `window`: the title and the document's file
+/// name ("Force Field Analysis - budget.dat"), the title alone for a document never saved.
+std::string PrintJobName(std::string_view window);

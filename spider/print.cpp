@@ -13,7 +13,7 @@
 #include "platform/printing.h"
 
 #include <array>
-#include <exception>
+#include <memory>
 
 namespace {
 
@@ -62,20 +62,19 @@ bool frmMain::_FilePrint_Action()
 {
     if (!LoadPrintSettings(p))
         return false;
-    std::unique_ptr<platform::PrintedPage> page = platform::OpenPrinterDialog(p);
+    const std::unique_ptr<platform::PrintedPage> page =
+        platform::OpenPrinterDialog(p, PrintJobName("Varnholt"));
     if (!page)
         return false;
     {
         ScreenState screen(*this);
-        platform::Graphics& g = page->graphics();
-        try {
-            DrawSpiderPlot(*this, g, SpiderTarget::Page, g.width(), g.height());
-            DrawPageLegend(g);
-        } catch (const std::exception&) {
-            platform::MsgBox("Something really bad happened, but I don't know what.");
-        }
+        page->print(
+            [this](platform::Graphics& g) {
+                DrawSpiderPlot(*this, g, SpiderTarget::Page, g.width(), g.height());
+                DrawPageLegend(g);
+            },
+            "Something really bad happened, but I don't know what.");
     }
-    page.reset(); // the page goes out now
     Canvas1->refresh();
     return false;
 }

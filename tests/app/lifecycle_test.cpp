@@ -20,6 +20,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -48,6 +50,15 @@ void defineCentralIssue(ModalScript& script, std::string name)
         d.efName->setText(name);
         d.PushButton1->push();
     });
+}
+
+// Whether the toolkit's print-system plug-in, which every printer object loads, is in this
+// process.
+bool printSystemLoaded()
+{
+    std::ifstream maps("/proc/self/maps");
+    const std::string mapped{std::istreambuf_iterator<char>(maps), {}};
+    return mapped.find("libcupsprintersupport") != std::string::npos;
 }
 
 class LifecycleTest : public ::testing::Test {
@@ -117,6 +128,19 @@ TEST_F(LifecycleTest, TheStartUpQuestionOffersToOpenOrStartANewDiagram)
     EXPECT_EQ(m.title(), "Varnholt");
     EXPECT_TRUE(m.PushButton3->isEnabled());
     EXPECT_TRUE(wtoolbar::exists() && wtoolbar::instance().isVisible());
+}
+
+TEST_F(LifecycleTest, StartUpAsksThePrintSystemNothingUntilAPrinterIsNeeded)
+{
+    if (printSystemLoaded())
+        GTEST_SKIP() << "an earlier test in this process loaded the print system";
+    frmMain& m = startWithNewDiagram();
+    EXPECT_FALSE(printSystemLoaded()) << "start-up made a printer";
+    // The printer setup still gives the default printer's settings once they are asked for.
+    EXPECT_EQ(m.p.setupString().rfind("KestrixPageSetup/1;", 0), 0u);
+    EXPECT_GT(m.p.width(), 0);
+    EXPECT_GT(m.p.height(), 0);
+    EXPECT_TRUE(printSystemLoaded()) << "so the check above would have seen a printer";
 }
 
 TEST_F(LifecycleTest, ACancelledOpenAtStartUpLeavesNoDocument)

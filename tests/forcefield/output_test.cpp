@@ -2,6 +2,7 @@
 
 #include "app/frmMain.h"
 
+#include "tests/support/failing_print.h"
 #include "tests/support/image_tools.h"
 #include "tests/support/modal_script.h"
 #include "tests/support/temp_dir.h"
@@ -118,6 +119,34 @@ TEST_F(ForceFieldOutputTest, PrintDrawsOnePageScaledToItWithoutTheScreensBackgro
     EXPECT_TRUE(isPlainWhite(page->at(2 * 30, 2 * 195))) << "the band is not filled";
     EXPECT_FLOAT_EQ(ff().posn[3], 400);
     expectScreenValuesKept();
+}
+
+class ForceFieldFailingPrintTest
+    : public ForceFieldOutputTest,
+      public ::testing::WithParamInterface<testsupport::UnwritableFile> {};
+
+INSTANTIATE_TEST_SUITE_P(Files, ForceFieldFailingPrintTest,
+                         ::testing::ValuesIn(testsupport::UnwritableFiles()),
+                         testsupport::UnwritableFileName);
+
+TEST_P(ForceFieldFailingPrintTest, IsReportedAndLeavesTheDocumentAndTheScreenAsTheyWere)
+{
+    TempDir::write(mSettings, kSmallPage);
+    main().InFileName = "budget.dat";
+    testsupport::ExpectFailedPrint([this] { EXPECT_FALSE(ff()._FilePrint_Action()); },
+                                   "Force Field Analysis - budget.dat", GetParam().path(mDir),
+                                   mDir);
+    EXPECT_EQ(main().Player[1].Position, 10);
+    EXPECT_FALSE(main().FileChanged);
+    expectScreenValuesKept();
+
+    // The program goes on: the next print is whole.
+    const std::string pdf = mDir.file("page.pdf");
+    ModalScript script;
+    script.expect(Kind::Print, [&](const ModalRequest&) { return ModalAnswer::file(pdf); });
+    ff()._FilePrint_Action();
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(imagetools::pdfPageCount(pdf), 1);
 }
 
 TEST_F(ForceFieldOutputTest, WithoutASettingsFilePageSetupComesFirstAndACancelStoresNothing)

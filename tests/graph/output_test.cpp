@@ -1,6 +1,7 @@
 #include "graph/graph.h"
 
 #include "tests/graph/graph_fixture.h"
+#include "tests/support/failing_print.h"
 #include "tests/support/image_tools.h"
 #include "tests/support/modal_script.h"
 #include "tests/support/temp_dir.h"
@@ -142,6 +143,33 @@ TEST_F(GraphPrintTest, ACancelledPrintDialogPrintsNothingAndSaysNothing)
     EXPECT_TRUE(script.done());
     EXPECT_TRUE(script.messages().empty());
     EXPECT_FLOAT_EQ(w().xscale, kScreen.xscale);
+}
+
+class GraphFailingPrintTest : public GraphPrintTest,
+                              public ::testing::WithParamInterface<testsupport::UnwritableFile> {};
+
+INSTANTIATE_TEST_SUITE_P(Files, GraphFailingPrintTest,
+                         ::testing::ValuesIn(testsupport::UnwritableFiles()),
+                         testsupport::UnwritableFileName);
+
+TEST_P(GraphFailingPrintTest, IsReportedAndLeavesTheDocumentAndTheScreenAsTheyWere)
+{
+    TempDir::write(settingsFile(), kA4);
+    main().InFileName = "budget.dat";
+    testsupport::ExpectFailedPrint([this] { EXPECT_FALSE(w()._FilePrint_Action()); },
+                                   "Position vs. Importance - budget.dat", GetParam().path(mDir),
+                                   mDir);
+    EXPECT_EQ(main().Player[1].Position, 40);
+    EXPECT_FALSE(main().FileChanged);
+    EXPECT_FLOAT_EQ(w().xscale, kScreen.xscale);
+
+    // The program goes on: the next print is whole.
+    const std::string pdf = mDir.file("graph.pdf");
+    ModalScript script;
+    expectPrint(script, pdf);
+    w()._FilePrint_Action();
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(imagetools::pdfPageCount(pdf), 1);
 }
 
 TEST_F(GraphPrintTest, AConfirmedPageSetupStoresTheGraphsSettings)

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -42,15 +40,6 @@ std::string TinyDatabase()
     return bytes;
 }
 
-std::vector<std::string> FolderEntries(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST(SqlDatabaseTest, AMissingFileIsNotConnectedAndNotCreated)
 {
     TempDir dir;
@@ -59,7 +48,7 @@ TEST(SqlDatabaseTest, AMissingFileIsNotConnectedAndNotCreated)
     EXPECT_FALSE(db.connect());
     EXPECT_FALSE(db.isConnected());
     db.close();
-    EXPECT_TRUE(FolderEntries(dir.path()).empty());
+    EXPECT_TRUE(testsupport::FilesIn(dir.path()).empty());
 }
 
 TEST(SqlDatabaseTest, NoFileSetIsNotConnected)
@@ -75,7 +64,7 @@ TEST(SqlDatabaseTest, AFolderIsNotConnected)
     SqlDatabase db;
     db.setDatabaseFile(File(dir.path()));
     EXPECT_FALSE(db.connect());
-    EXPECT_TRUE(FolderEntries(dir.path()).empty());
+    EXPECT_TRUE(testsupport::FilesIn(dir.path()).empty());
 }
 
 class SqlDatabaseExistingTest : public ::testing::TestWithParam<bool> {};
@@ -98,7 +87,7 @@ TEST_P(SqlDatabaseExistingTest, ConnectsToAnExistingFileAndLeavesItAsItWas)
         ASSERT_TRUE(db.connect());
     }
     EXPECT_EQ(TempDir::read(path), bytes);
-    EXPECT_EQ(FolderEntries(dir.path()), std::vector<std::string>{"Budget.rsd"})
+    EXPECT_EQ(testsupport::FilesIn(dir.path()), std::vector<std::string>{"Budget.rsd"})
         << "no journal or other file beside it";
 }
 

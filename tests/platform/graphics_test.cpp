@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <string>
+
 using namespace platform;
 
 namespace {
@@ -111,3 +114,97 @@ TEST(GraphicsTest, APictureKeepsItsDrawingStateAcrossUses)
 }
 
 } // namespace
+
+// --- Texts longer than the surface ---
+
+std::string repeated(const std::string& piece, size_t length)
+{
+    std::string text;
+    while (text.size() < length)
+        text += piece;
+    return text;
+}
+
+struct LongTextCase {
+    const char* name;
+    std::string text;
+    int32_t x;
+    double size;
+    bool bold;
+};
+
+class LongTextTest : public ::testing::TestWithParam<LongTextCase> {};
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, LongTextTest,
+    ::testing::Values(
+        // Kerning pairs, accents and a character outside the Basic Multilingual Plane.
+        LongTextCase{"Mixed", repeated("Tax AV Wave Tést \xF0\x9D\x90\x80 ", 3000), 5, 12, false},
+        LongTextCase{"MixedBold", repeated("Tax AV Wave Tést ", 3000), 5, 9, true},
+        LongTextCase{"Marks", repeated("e\xCC\x81\xCC\xA3 ", 3000), 5, 12, false},
+        // Starts far left of the surface; runs on past its right edge.
+        LongTextCase{"FromTheLeft", std::string(4000, 'n'), -20000, 12, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_P(LongTextTest, ShowsOnASurfaceWhatTheWholeTextShowsThere)
+{
+    const LongTextCase& c = GetParam();
+    auto draw = [&c](Graphics& g, int32_t x) {
+        g.setTextSize(c.size);
+        g.setBold(c.bold);
+        g.drawString(c.text, x, 30);
+    };
+    // The reference: a surface wide enough for the whole text, which it lays out whole.
+    const int32_t shift = c.x < 0 ? -c.x : 0;
+    Picture whole(70000, 40);
+    draw(whole.graphics(), c.x + shift);
+    Picture narrow(300, 40);
+    draw(narrow.graphics(), c.x);
+    int differing = 0;
+    int ink = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 300; ++x) {
+            differing += narrow.pixel(x, y) != whole.pixel(x + shift, y);
+            ink += narrow.pixel(x, y) != kWhite;
+        }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(ink, 300) << "the text is there";
+}
+
+TEST_P(LongTextTest, MeasuresCloseToTheWholeText)
+{
+    const LongTextCase& c = GetParam();
+    auto measure = [&c](Graphics& g) {
+        g.setTextSize(c.size);
+        g.setBold(c.bold);
+        return g.stringWidth(c.text);
+    };
+    Picture whole(70000, 10);
+    const double exact = measure(whole.graphics());
+    ASSERT_LT(exact, 70000) << "the reference surface holds the whole text";
+    Picture narrow(300, 10);
+    EXPECT_NEAR(measure(narrow.graphics()), exact, exact * 0.001);
+}
+
+TEST(GraphicsTest, AMillionsOfCharactersLongTextCostsWhatCanBeSeen)
+{
+    // Laid out whole, this text takes seconds to measure and as long to draw.
+    const std::string text(5000000, 'a');
+    Picture pic(772, 624);
+    Graphics& g = pic.graphics();
+    const auto start = std::chrono::steady_clock::now();
+    const double width = g.stringWidth(text);
+    g.drawString(text, 10, 100);
+    g.drawString(text, -static_cast<int32_t>(width / 2), 200);
+    const auto spent = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(spent, std::chrono::milliseconds(1000));
+    EXPECT_DOUBLE_EQ(width, 5000000 * g.stringWidth("a")) << "no kerning between a's";
+    // Both texts run on to the surface's right edge.
+    for (const int32_t baseline : {100, 200}) {
+        int ink = 0;
+        for (int y = baseline - 10; y <= baseline; ++y)
+            for (int x = 740; x < 772; ++x)
+                ink += pic.pixel(x, y) != kWhite;
+        EXPECT_GT(ink, 30) << "at baseline " << baseline;
+    }
+}

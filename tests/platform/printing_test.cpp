@@ -2,6 +2,7 @@
 #include "platform/picture.h"
 #include "platform/printing.h"
 
+#include "tests/support/failing_print.h"
 #include "tests/support/image_tools.h"
 #include "tests/support/modal_script.h"
 #include "tests/support/temp_dir.h"
@@ -12,7 +13,11 @@
 #include <array>
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <sstream>
+#include <stdexcept>
+#include <string_view>
+#include <vector>
 
 using namespace platform;
 using imagetools::RgbImage;
@@ -144,22 +149,108 @@ TEST(PrintDialogTest, CancellingGivesNoPage)
     script.cancel(Kind::Print).expect(Kind::Print, [](const ModalRequest&) {
         return ModalAnswer::ok();
     });
-    EXPECT_EQ(OpenPrinterDialog(setup), nullptr);
-    EXPECT_EQ(OpenPrinterDialog(setup), nullptr);
+    EXPECT_EQ(OpenPrinterDialog(setup, "Job"), nullptr);
+    EXPECT_EQ(OpenPrinterDialog(setup, "Job"), nullptr);
     EXPECT_TRUE(script.done());
 }
 
-TEST(PrintDialogTest, AFileThatCannotBeWrittenIsReportedAndGivesNoPage)
-{
+// --- A page that cannot be printed is not printed at all ---
+
+class PrintFailureTest : public ::testing::Test {
+protected:
+    /// Prints one page drawn by `draw` to the PDF file `pdf`, as the print dialog chose it;
+    /// `message` is the message box expected afterwards, if any.
+    bool printTo(const std::string& pdf, ModalScript& script,
+                 const std::function<void(Graphics&)>& draw, const std::string& message = {},
+                 std::string_view drawingFailure = PrintedPage::kPageNotPrinted)
+    {
+        script.expect(Kind::Print, [pdf](const ModalRequest&) { return ModalAnswer::file(pdf); });
+        if (!message.empty())
+            script.message(message);
+        const auto page = OpenPrinterDialog(setup, "Spider plot - budget.dat");
+        if (!page) {
+            ADD_FAILURE() << "the print dialog gave no page";
+            return false;
+        }
+        return page->print(draw, drawingFailure);
+    }
+
+    static void drawSomething(Graphics& g) { g.fillRect(10, 10, 100, 50); }
+
     PrinterSetup setup;
     TempDir dir;
-    const std::string pdf = dir.file("no such folder") + "/page.pdf";
+};
+
+class UnwritableFileTest : public PrintFailureTest,
+                           public ::testing::WithParamInterface<testsupport::UnwritableFile> {};
+
+INSTANTIATE_TEST_SUITE_P(Files, UnwritableFileTest,
+                         ::testing::ValuesIn(testsupport::UnwritableFiles()),
+                         testsupport::UnwritableFileName);
+
+TEST_P(UnwritableFileTest, IsReportedAndLeavesNothingBehind)
+{
+    testsupport::ExpectFailedPrint(
+        [this] {
+            const auto page = OpenPrinterDialog(setup, "Job");
+            ASSERT_NE(page, nullptr);
+            EXPECT_FALSE(page->print(drawSomething));
+        },
+        "Job", GetParam().path(dir), dir);
+}
+
+TEST_F(PrintFailureTest, ADrawingThatThrowsIsAbortedAndTheFileKeptAsItWas)
+{
+    const std::string pdf = dir.file("page.pdf");
+    TempDir::write(pdf, "the last page printed");
     ModalScript script;
-    script.expect(Kind::Print, [&](const ModalRequest&) { return ModalAnswer::file(pdf); })
-        .message("The page could not be printed.");
-    EXPECT_EQ(OpenPrinterDialog(setup), nullptr);
+    EXPECT_FALSE(printTo(
+        pdf, script,
+        [](Graphics& g) {
+            drawSomething(g);
+            throw std::runtime_error("out of something");
+        },
+        "Drawing failed", "Drawing failed"));
+    EXPECT_FALSE(printTo(
+        pdf, script, [](Graphics&) { throw 42; }, "Drawing failed", "Drawing failed"));
     EXPECT_TRUE(script.done());
+    EXPECT_EQ(TempDir::read(pdf), "the last page printed");
+    EXPECT_EQ(testsupport::FilesIn(dir.path()), std::vector<std::string>{"page.pdf"});
+
+    // A whole page then takes the file's place.
+    EXPECT_TRUE(printTo(pdf, script, drawSomething));
+    EXPECT_EQ(imagetools::pdfPageCount(pdf), 1);
+}
+
+TEST_F(PrintFailureTest, APageNeverPrintedLeavesNoFile)
+{
+    const std::string pdf = dir.file("page.pdf");
+    ModalScript script;
+    script.expect(Kind::Print, [pdf](const ModalRequest&) { return ModalAnswer::file(pdf); });
+    OpenPrinterDialog(setup, "Job").reset();
     EXPECT_FALSE(std::filesystem::exists(pdf));
+}
+
+TEST_F(PrintFailureTest, TheJobIsNamedInTheDialogAndInThePdf)
+{
+    const std::string pdf = dir.file("page.pdf");
+    ModalScript script;
+    script.expect(Kind::Print, [pdf](const ModalRequest& r) {
+        EXPECT_EQ(r.title, "Position vs. Importance - budget.dat");
+        return ModalAnswer::file(pdf);
+    });
+    const auto page = OpenPrinterDialog(setup, "Position vs. Importance - budget.dat");
+    ASSERT_NE(page, nullptr);
+    EXPECT_TRUE(page->print(drawSomething));
+    EXPECT_FALSE(page->print(drawSomething)) << "a page prints once";
+    const auto info = imagetools::run("pdfinfo " + imagetools::quote(pdf));
+    ASSERT_TRUE(info);
+    const size_t title = info->find("Title:");
+    ASSERT_NE(title, std::string::npos) << *info;
+    const size_t end = info->find('\n', title);
+    EXPECT_NE(info->substr(title, end - title).find(" Position vs. Importance - budget.dat"),
+              std::string::npos)
+        << *info;
 }
 
 // --- The printed page, checked through the PDF it makes ---
@@ -245,10 +336,9 @@ protected:
     {
         ModalScript script;
         script.expect(Kind::Print, [&](const ModalRequest&) { return ModalAnswer::file(pdf); });
-        auto page = OpenPrinterDialog(setup);
+        const auto page = OpenPrinterDialog(setup, "Job");
         ASSERT_NE(page, nullptr);
-        draw(page->graphics());
-        page.reset();
+        EXPECT_TRUE(page->print(draw));
         EXPECT_TRUE(script.done());
     }
 

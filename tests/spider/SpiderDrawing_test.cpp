@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include <string>
 #include <vector>
 
@@ -295,6 +297,22 @@ TEST_F(SpiderPaintTest, WritesBackTheMeasuredWidth)
     EXPECT_EQ(main().Player[1].Width, measure("A subtitle wider than its name", 9, false));
     EXPECT_EQ(main().Player[2].Width, measure("Friend", 12, false));
     EXPECT_EQ(main().Player[0].Width, measure("Issue", 12, true, 1.05));
+}
+
+TEST_F(SpiderPaintTest, ANameOfMillionsOfCharactersPaintsQuicklyAndGivesItsWholeWidth)
+{
+    // Laid out whole, such a name took seconds on every paint and printed page.
+    loadFixture();
+    main().Player[2].Name = std::string(2000000, 'a');
+    const auto start = std::chrono::steady_clock::now();
+    paint(SpiderTarget::Screen);
+    paint(SpiderTarget::Page);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
+    // The box is as wide as the whole name, as with a text that fits: no kerning between a's.
+    Picture scratch(10, 10);
+    scratch.graphics().setTextSize(12);
+    EXPECT_EQ(main().Player[2].Width, ToInt32(2000000 * scratch.graphics().stringWidth("a") + 20));
+    EXPECT_EQ(main().Player[2].Name.size(), 2000000u);
 }
 
 struct CentralWidthCase {

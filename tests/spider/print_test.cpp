@@ -6,6 +6,7 @@
 #include "spider/SpiderDrawing.h"
 
 #include "tests/support/app_fixture.h"
+#include "tests/support/failing_print.h"
 #include "tests/support/image_tools.h"
 #include "tests/support/modal_script.h"
 #include "tests/support/temp_dir.h"
@@ -105,6 +106,31 @@ TEST_F(PrintTest, PrintingLeavesTheScreensMappingAndWidths)
     EXPECT_EQ(main().ScaleFactorY, 1.0f);
     EXPECT_EQ(main().Player[1].Width, width);
     EXPECT_EQ(main().unplotx(100), 100) << "a press after the print is in screen units";
+}
+
+class FailingPrintTest : public PrintTest,
+                         public ::testing::WithParamInterface<testsupport::UnwritableFile> {};
+
+INSTANTIATE_TEST_SUITE_P(Files, FailingPrintTest,
+                         ::testing::ValuesIn(testsupport::UnwritableFiles()),
+                         testsupport::UnwritableFileName);
+
+TEST_P(FailingPrintTest, IsReportedAndLeavesTheDocumentAndTheScreenAsTheyWere)
+{
+    TempDir::write(settingsPath(), kWholeA4);
+    main().InFileName = "budget.dat";
+    const Player before = main().Player[1];
+    testsupport::ExpectFailedPrint([this] { main()._FilePrint_Action(); }, "Varnholt - budget.dat",
+                                   GetParam().path(dir), dir);
+    EXPECT_EQ(main().Player[1].Name, before.Name);
+    EXPECT_EQ(main().Player[1].Width, before.Width);
+    EXPECT_EQ(main().ScaleFactorx, 1.0f);
+    EXPECT_FALSE(main().FileChanged);
+
+    // The program goes on: the next print is whole.
+    ModalScript script;
+    EXPECT_EQ(imagetools::pdfPageCount(print(script)), 1);
+    EXPECT_TRUE(script.done());
 }
 
 TEST_F(PrintTest, TheFirstPrintAsksForThePageSetupAndKeepsIt)

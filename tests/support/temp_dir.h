@@ -26,4 +26,7 @@ private:
     std::string mPath;
 };
 
+/// The names of the files in a folder, sorted.
+std::vector<std::string> FilesIn(const std::string& folder);
+
 } // namespace testsupport
