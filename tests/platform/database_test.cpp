@@ -48,7 +48,7 @@ TEST(SqlDatabaseTest, AMissingFileIsNotConnectedAndNotCreated)
     EXPECT_FALSE(db.connect());
     EXPECT_FALSE(db.isConnected());
     db.close();
-    EXPECT_TRUE(testsupport::FilesIn(dir.path()).empty());
+    EXPECT_TRUE(testsupport::TempDir::names(dir.path()).empty());
 }
 
 TEST(SqlDatabaseTest, NoFileSetIsNotConnected)
@@ -64,7 +64,7 @@ TEST(SqlDatabaseTest, AFolderIsNotConnected)
     SqlDatabase db;
     db.setDatabaseFile(File(dir.path()));
     EXPECT_FALSE(db.connect());
-    EXPECT_TRUE(testsupport::FilesIn(dir.path()).empty());
+    EXPECT_TRUE(testsupport::TempDir::names(dir.path()).empty());
 }
 
 class SqlDatabaseExistingTest : public ::testing::TestWithParam<bool> {};
@@ -87,7 +87,7 @@ TEST_P(SqlDatabaseExistingTest, ConnectsToAnExistingFileAndLeavesItAsItWas)
         ASSERT_TRUE(db.connect());
     }
     EXPECT_EQ(TempDir::read(path), bytes);
-    EXPECT_EQ(testsupport::FilesIn(dir.path()), std::vector<std::string>{"Budget.rsd"})
+    EXPECT_EQ(testsupport::TempDir::names(dir.path()), std::vector<std::string>{"Budget.rsd"})
         << "no journal or other file beside it";
 }
 

@@ -215,7 +215,7 @@ TEST_F(PrintFailureTest, ADrawingThatThrowsIsAbortedAndTheFileKeptAsItWas)
         pdf, script, [](Graphics&) { throw 42; }, "Drawing failed", "Drawing failed"));
     EXPECT_TRUE(script.done());
     EXPECT_EQ(TempDir::read(pdf), "the last page printed");
-    EXPECT_EQ(testsupport::FilesIn(dir.path()), std::vector<std::string>{"page.pdf"});
+    EXPECT_EQ(testsupport::TempDir::names(dir.path()), std::vector<std::string>{"page.pdf"});
 
     // A whole page then takes the file's place.
     EXPECT_TRUE(printTo(pdf, script, drawSomething));

@@ -43,7 +43,7 @@ void ExpectFailedPrint(const std::function<void()>& print, const std::string& jo
                        const std::string& pdf, const TempDir& dir)
 {
     const auto type = std::filesystem::status(pdf).type();
-    const auto before = FilesIn(dir.path());
+    const auto before = TempDir::names(dir.path());
     ModalScript script;
     script
         .expect(Kind::Print,
@@ -55,7 +55,7 @@ void ExpectFailedPrint(const std::function<void()>& print, const std::string& jo
     print();
     EXPECT_TRUE(script.done());
     EXPECT_EQ(std::filesystem::status(pdf).type(), type) << "a device stays a device";
-    EXPECT_EQ(FilesIn(dir.path()), before) << "no file made, not even a temporary one";
+    EXPECT_EQ(TempDir::names(dir.path()), before) << "no file made, not even a temporary one";
 }
 
 } // namespace testsupport

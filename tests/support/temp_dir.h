@@ -26,7 +26,4 @@ private:
     std::string mPath;
 };
 
-/// The names of the files in a folder, sorted.
-std::vector<std::string> FilesIn(const std::string& folder);
-
 } // namespace testsupport
