@@ -44,19 +44,24 @@ endef
 deps-run:
 	$(call ensure_packages,$(RUN_PACKAGES))
 
-deps-test:
+# After the program's packages, so that two installs never run at once under -j.
+deps-test: deps-fuzz
 	$(call ensure_packages,$(TEST_PACKAGES))
 
-deps-bench:
+deps-bench: deps-run
 	$(call ensure_packages,$(BENCH_PACKAGES))
 
-deps-fuzz:
+deps-fuzz: deps-run
 	$(call ensure_packages,$(FUZZ_PACKAGES))
 
-$(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# A build folder is configured only once its packages are installed (order-only, so that the
+# configure also waits under -j). `make run` and `make bench` configure the plain build without
+# the tests, whose packages only `make test` installs; test-plain turns them on.
+$(BUILD)/CMakeCache.txt: | deps-run
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRIX_TESTS=OFF
+bench: | $(BUILD)/CMakeCache.txt
 
-$(ASAN_BUILD)/CMakeCache.txt:
+$(ASAN_BUILD)/CMakeCache.txt: | deps-test
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DKESTRIX_SANITIZE=ON
 
 build: deps-run $(BUILD)/CMakeCache.txt
@@ -66,7 +71,7 @@ build-asan: deps-test $(ASAN_BUILD)/CMakeCache.txt
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
 # The fuzz targets alone, built with clang under libFuzzer, ASan and UBSan.
-$(FUZZ_BUILD)/CMakeCache.txt:
+$(FUZZ_BUILD)/CMakeCache.txt: | deps-fuzz
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
 	    -DKESTRIX_FUZZ=ON
 
@@ -86,7 +91,7 @@ test: test-plain test-asan test-fuzz
 
 # Configured again, so that test libraries installed since `make run` are found.
 test-plain: deps-test
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRIX_TESTS=ON
 	cmake --build $(BUILD) -j $(JOBS)
 	QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) \
 	    --no-tests=error

@@ -4,6 +4,8 @@
 #include "app/Menu.h"
 #include "app/frmMain.h"
 
+#include "platform/picture.h"
+
 App::App()
 {
     setMenuBar(Menu::instance());
@@ -11,6 +13,9 @@ App::App()
 
 int RunKestrix()
 {
+    // The toolbar pictures: beside the program in the build tree, in its data folder once
+    // installed.
+    platform::setResourceFolders({"resources", KESTRIX_INSTALLED_RESOURCES});
     FileTypes::Declare();
     App app;
     return app.run([] { frmMain::instance(); });

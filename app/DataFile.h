@@ -32,8 +32,8 @@ struct DataFileContents {
     bool EndedEarly = false;
 };
 
-/// The contents for the given document state: players 0..NumPlayer of `players` (as many of
-/// them as it holds) and the link table as it is.
+/// What Save and Save As write for the given document state: players 0..NumPlayer of
+/// `players` (as many of them as it holds) and the link table as it is.
 DataFileContents MakeDataFileContents(bool HasDB, int32_t NumPlayer,
                                       std::span<const Player> players, const LinkTable& Links,
                                       bool AveColour);

@@ -94,13 +94,8 @@ void frmMain::OpenTheLot(bool atStartUp)
 
 bool frmMain::WriteTheLot(const platform::File& f)
 {
-    DataFileContents contents;
-    contents.HasDB = HasDB;
-    contents.NumPlayer = NumPlayer;
-    for (int32_t i = 0; i <= NumPlayer; ++i)
-        contents.players.push_back(Player[i]);
-    contents.Links = Links;
-    contents.AveColour = AveColour;
+    const DataFileContents contents =
+        MakeDataFileContents(HasDB, NumPlayer, Player, Links, AveColour);
     if (!f.writeAll(WriteDataFile(contents))) {
         platform::MsgBox(kProblemCreatingFile);
         return false;

@@ -5,22 +5,30 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QStringList>
 
 namespace platform {
 
 namespace {
 
-QString& resourceFolder()
+QStringList& resourceFolders()
 {
-    static QString folder;
-    return folder;
+    static QStringList folders{QStringLiteral("resources")};
+    return folders;
 }
 
 } // namespace
 
+void setResourceFolders(const std::vector<std::string>& folders)
+{
+    resourceFolders().clear();
+    for (const std::string& folder : folders)
+        resourceFolders().append(QString::fromStdString(folder));
+}
+
 void setResourceFolder(const std::string& path)
 {
-    resourceFolder() = QString::fromStdString(path);
+    setResourceFolders({path});
 }
 
 void detail::PictureImpl::flush()
@@ -48,15 +56,17 @@ Picture& Picture::operator=(Picture&&) noexcept = default;
 
 std::optional<Picture> Picture::fromResource(int number)
 {
-    QString folder = resourceFolder();
-    if (folder.isEmpty())
-        folder = QCoreApplication::applicationDirPath() + QStringLiteral("/resources");
-    QImage image(QDir(folder).filePath(QStringLiteral("%1.png").arg(number)));
-    if (image.isNull())
-        return std::nullopt;
-    Picture pic;
-    pic.d->image = image.convertToFormat(QImage::Format_ARGB32);
-    return pic;
+    const QDir programFolder(QCoreApplication::applicationDirPath());
+    const QString name = QStringLiteral("%1.png").arg(number);
+    for (const QString& folder : resourceFolders()) {
+        const QImage image(QDir(programFolder.filePath(folder)).filePath(name));
+        if (image.isNull())
+            continue;
+        Picture pic;
+        pic.d->image = image.convertToFormat(QImage::Format_ARGB32);
+        return pic;
+    }
+    return std::nullopt;
 }
 
 int32_t Picture::width() const

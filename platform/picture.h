@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -40,8 +41,11 @@ private:
     std::unique_ptr<detail::PictureImpl> d;
 };
 
-/// Where the program's resource pictures are found; by default the folder "resources"
-/// beside the executable.
+/// Where the program's resource pictures are found: the folders in this order, each one
+/// that is relative taken from the folder of the program file. By default only the folder
+/// "resources" beside the program.
+void setResourceFolders(const std::vector<std::string>& folders);
+/// Only this one folder.
 void setResourceFolder(const std::string& path);
 
 } // namespace platform

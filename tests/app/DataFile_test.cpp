@@ -1,6 +1,12 @@
 #include "app/DataFile.h"
+#include "app/frmMain.h"
+
+#include "tests/support/app_fixture.h"
+#include "tests/support/modal_script.h"
+#include "tests/support/temp_dir.h"
 
 #include "platform/files.h"
+#include "platform/testing.h"
 #include "platform/values.h"
 
 #include <gtest/gtest.h>
@@ -78,16 +84,61 @@ std::string Replace(std::string s, std::string_view find, std::string_view repl)
     return platform::ReplaceAll(s, find, repl);
 }
 
-TEST(DataFileWriteTest, WritesAKnownDocumentLineForLine)
+// What Save writes for the document the main window holds.
+class DataFileSaveTest : public testsupport::AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        const DataFileContents budget = BudgetDocument();
+        frmMain& m = main();
+        m.HasDB = budget.HasDB;
+        m.NumPlayer = budget.NumPlayer;
+        m.Player[0] = budget.players[0];
+        m.Player[1] = budget.players[1];
+        m.AveColour = budget.AveColour;
+        // Left over from a larger document: beyond NumPlayer, so never written.
+        m.Player[2].Name = "stale";
+        m.Links[1][2] = m.Links[2][1] = 60;
+        m.FileChanged = true;
+    }
+
+    // Saves with File > Save; an untitled document goes to `path` through the save dialog.
+    std::vector<std::string> save()
+    {
+        testsupport::ModalScript script;
+        if (main().InFileName.empty())
+            script.saveFile(path);
+        EXPECT_TRUE(platform::testing::chooseMenuItem("FileSave"));
+        EXPECT_TRUE(script.done());
+        EXPECT_FALSE(main().FileChanged);
+        return Lines(testsupport::TempDir::read(path));
+    }
+
+    testsupport::TempDir dir;
+    const std::string path = dir.file("saved.dat");
+};
+
+TEST_F(DataFileSaveTest, WritesTheDocumentInUseLineForLine)
 {
-    EXPECT_EQ(WriteDataFile(BudgetDocument()), Fixture("budget.dat"));
+    save();
+    EXPECT_EQ(testsupport::TempDir::read(path), Fixture("budget.dat"));
 }
 
-TEST(DataFileWriteTest, WritesTheWidthTheRecordHolds)
+TEST_F(DataFileSaveTest, WritesTheFlagsAndLinksTheDocumentHoldsNow)
 {
-    DataFileContents c = BudgetDocument();
-    c.players[0].Width = 99;
-    EXPECT_EQ(Lines(WriteDataFile(c))[6], "99");
+    save();
+    main().HasDB = true;
+    main().AveColour = false;
+    main().Links[1][1] = 35;
+    main().Player[1].Width = 99;
+    main().FileChanged = true;
+    const std::vector<std::string> lines = save();
+    ASSERT_EQ(lines.size(), 22u);
+    EXPECT_EQ(lines[0], "Varnholt Data\ttrue");
+    EXPECT_EQ(lines[15], "99") << "the width the record holds";
+    EXPECT_EQ(lines[20], "35,");
+    EXPECT_EQ(lines[21], "false");
 }
 
 TEST(DataFileReadTest, ReadsEveryFieldOfAKnownFile)
@@ -487,24 +538,6 @@ TEST(DataFileShapeTest, MissingRecordsAreWrittenEmptyAndTheCountLimited)
     c.NumPlayer = 70;
     const DataFileContents back = ReadOrFail(WriteDataFile(c));
     EXPECT_EQ(back.NumPlayer, kPlayerLimit);
-}
-
-TEST(DataFileContentsTest, TakesThePlayersInUseFromTheDocument)
-{
-    std::array<Player, kPlayerLimit + 1> players{};
-    players[0].Name = "Budget";
-    players[1].Name = "Unions";
-    players[2].Name = "stale";
-    LinkTable links{};
-    links[1][1] = 5;
-    const DataFileContents c = MakeDataFileContents(true, 1, players, links, true);
-    EXPECT_TRUE(c.HasDB);
-    EXPECT_EQ(c.NumPlayer, 1);
-    ASSERT_EQ(c.players.size(), 2u);
-    EXPECT_EQ(c.players[1].Name, "Unions");
-    EXPECT_EQ(c.Links[1][1], 5);
-    EXPECT_TRUE(c.AveColour);
-    EXPECT_TRUE(MakeDataFileContents(false, -1, players, links, false).players.empty());
 }
 
 } // namespace

@@ -1,60 +1,81 @@
 #include "app/Menu.h"
+#include "app/frmMain.h"
+
+#include "tests/support/app_fixture.h"
+#include "tests/support/modal_script.h"
+
+#include "platform/application.h"
+#include "platform/testing.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 namespace {
 
-TEST(MenuTest, HasFileEditAndShowInThisOrder)
-{
-    const Menu& bar = Menu::instance();
-    std::vector<std::string> menus;
-    for (const auto& m : bar.menus())
-        menus.push_back(m->text());
-    EXPECT_EQ(menus, (std::vector<std::string>{"File", "Edit", "Show"}));
-    EXPECT_EQ(&Menu::instance(), &bar) << "one instance";
-}
+using testsupport::Kind;
+using testsupport::ModalScript;
 
-TEST(MenuTest, TheFileMenuHasNineItemsEndingWithQuit)
-{
-    const platform::MenuItem* file = Menu::instance().child("UntitledMenu2");
-    ASSERT_NE(file, nullptr);
-    ASSERT_EQ(file->children().size(), 9u);
-    const platform::MenuItem& quit = *file->children().back();
-    EXPECT_EQ(quit.name(), "FileQuit");
-    EXPECT_EQ(quit.role(), platform::MenuItem::Role::Quit);
-    EXPECT_TRUE(quit.autoEnable());
-}
-
-struct ItemCase {
-    const char* name;
-    const char* text;
-    const char* shortcut;
-    bool autoEnable;
+struct ShortcutCase {
+    const char* key;
+    /// Expects what the command shows, answered so that it ends there.
+    void (*answers)(ModalScript&);
+    /// The program quits.
+    bool quits;
 };
 
-class MenuItemTest : public ::testing::TestWithParam<ItemCase> {};
-
-TEST_P(MenuItemTest, CarriesItsCaptionShortcutAndEnabling)
+void PrintTo(const ShortcutCase& c, std::ostream* os)
 {
-    const platform::MenuItem* item = Menu::instance().item(GetParam().name);
-    ASSERT_NE(item, nullptr);
-    EXPECT_EQ(item->text(), GetParam().text);
-    EXPECT_EQ(item->keyboardShortcut(), GetParam().shortcut);
-    EXPECT_EQ(item->autoEnable(), GetParam().autoEnable);
+    *os << c.key;
+}
+
+class MenuShortcutTest : public testsupport::AppTest,
+                         public ::testing::WithParamInterface<ShortcutCase> {};
+
+// Typed into the main window, as the user would, each shortcut runs its File command there.
+TEST_P(MenuShortcutTest, RunsItsCommandInTheFrontmostWindow)
+{
+    ModalScript script;
+    GetParam().answers(script);
+    platform::testing::typeKey(main(), GetParam().key);
+    EXPECT_TRUE(script.done()) << "the command did not run";
+    EXPECT_EQ(platform::Application::quitRequested(), GetParam().quits);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Items, MenuItemTest,
-    ::testing::Values(ItemCase{"FileSave", "Save", "Cmd+S", false},
-                      ItemCase{"FileSaveSet", "Save As", "Cmd+W", false},
-                      ItemCase{"FileSaveasPicture", "Save as Picture", "", false},
-                      ItemCase{"FilePrint", "Print", "Cmd+P", false},
-                      ItemCase{"EditUndo", "Undo", "Cmd+Z", false},
-                      ItemCase{"ShowSwingometer", "Swing-o-meter", "", true},
-                      ItemCase{"ShowMorePolarized", "More Polarized", "", true}));
+    Keys, MenuShortcutTest,
+    ::testing::Values(
+        ShortcutCase{"Ctrl+N",
+                     [](ModalScript& s) {
+                         s.window([](platform::Window& w) {
+                             EXPECT_EQ(w.title(), "New Player");
+                             w.close();
+                         });
+                     },
+                     false},
+        ShortcutCase{
+            "Ctrl+O",
+            [](ModalScript& s) { s.cancel(Kind::OpenFile).message("Problem with file ..."); },
+            false},
+        // A titled document is saved where it is, without a dialog: here a folder that is gone.
+        ShortcutCase{"Ctrl+S",
+                     [](ModalScript& s) {
+                         frmMain& m = frmMain::instance();
+                         m.InFileName = "gone.dat";
+                         m.InFilePath = "/no/such/folder/gone.dat";
+                         s.message("Problem creating file ...");
+                     },
+                     false},
+        ShortcutCase{
+            "Ctrl+W",
+            [](ModalScript& s) { s.cancel(Kind::SaveFile).message("Problem creating file ..."); },
+            false},
+        ShortcutCase{"Ctrl+P",
+                     [](ModalScript& s) { s.cancel(Kind::PageSetup).cancel(Kind::Print); }, false},
+        ShortcutCase{"Ctrl+Q", [](ModalScript&) {}, true},
+        // The Edit items have no command: their shortcuts do nothing.
+        ShortcutCase{"Ctrl+Z", [](ModalScript&) {}, false}),
+    [](const auto& info) { return std::string(info.param.key).substr(5); });
 
 TEST(MenuTest, ItemsAreFoundByNameIgnoringLetterCase)
 {

@@ -4,6 +4,8 @@
 #include "tests/support/app_fixture.h"
 #include "tests/support/modal_script.h"
 
+#include "platform/testing.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -95,7 +97,8 @@ TEST_F(frmLinksTest, TheCloseBoxChangesNothing)
     main().Links[1][2] = main().Links[2][1] = 30;
     run([](frmLinks& l) {
         l.EditField1->setText("90");
-        l.close();
+        platform::testing::clickCloseBox(l);
+        EXPECT_TRUE(l.isClosed());
     });
     EXPECT_EQ(main().Links[1][2], 30);
     EXPECT_EQ(main().Links[2][1], 30);

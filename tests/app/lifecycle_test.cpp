@@ -6,6 +6,10 @@
 #include "app/frmSave.h"
 #include "app/wtoolbar.h"
 
+#include "forcefield/ffield.h"
+
+#include "spider/wSwing.h"
+
 #include "tests/support/app_fixture.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/modal_script.h"
@@ -448,12 +452,44 @@ TEST_F(LifecycleTest, QuitByTheMenuRunsTheCloseWorkOnce)
     EXPECT_TRUE(platform::Application::quitRequested());
 }
 
-TEST_F(LifecycleTest, QuitByTheCloseBoxRunsTheCloseWork)
+// Whether the swing-o-meter and the force field are showing when the user quits.
+class QuitTest : public LifecycleTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(QuitTest, QuitByTheCloseBoxClosesTheSwingometerAndTheForceField)
 {
-    frmMain& m = startWithNewDiagram();
-    m.FileChanged = false;
-    pt::clickCloseBox(m);
+    const bool showing = GetParam();
+    frmMain& m = startWithFile(fixture("budget.dat"));
+    ASSERT_TRUE(wSwing::exists()) << "built hidden at start-up";
+    m.PushButton3->push();
+    ASSERT_TRUE(ffield::exists());
+    if (showing)
+        m._ShowSwingometer_Action();
+    else
+        ffield::instance().PushButton1->push(); // "Close" only hides it
+    ASSERT_EQ(wSwing::instance().isVisible(), showing);
+    ASSERT_EQ(ffield::instance().isVisible(), showing);
+    ASSERT_TRUE(m.ffing);
+
+    pt::clickCloseBox(m); // the main window is gone once this returns
     EXPECT_TRUE(platform::Application::quitRequested());
+    EXPECT_FALSE(wSwing::exists());
+    EXPECT_FALSE(ffield::exists());
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, QuitTest, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "Showing" : "Hidden"; });
+
+TEST_F(LifecycleTest, OpenSwitchesTheSwingometerOffAndLeavesItsWindow)
+{
+    frmMain& m = startWithFile(fixture("budget.dat"));
+    m._ShowSwingometer_Action();
+    ASSERT_TRUE(m.Swinging);
+    ModalScript script;
+    script.openFile(fixture("budget.dat"));
+    EXPECT_TRUE(pt::chooseMenuItem("FileOpen"));
+    EXPECT_TRUE(script.done());
+    EXPECT_FALSE(m.Swinging);
+    EXPECT_TRUE(wSwing::exists() && wSwing::instance().isVisible()) << "left where it is";
 }
 
 } // namespace

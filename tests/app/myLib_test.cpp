@@ -32,11 +32,4 @@ INSTANTIATE_TEST_SUITE_P(Cases, InRangeTest,
                                            InRangeCase{-150, -100, 100, -100},
                                            InRangeCase{42, 0, 100, 42}, InRangeCase{5, 10, 0, 10}));
 
-TEST(myLibTest, InitMyLibSetsPiAndALoneCarriageReturn)
-{
-    myLib::InitMyLib();
-    EXPECT_EQ(myLib::pi, 3.141592653589793);
-    EXPECT_EQ(myLib::CR, "\r");
-}
-
 } // namespace

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
+#include <optional>
 #include <string>
 
 using namespace platform;
@@ -111,6 +113,39 @@ TEST(GraphicsTest, APictureKeepsItsDrawingStateAcrossUses)
     EXPECT_EQ(pic.graphics().textSize(), 8);
     pic.graphics().fillRect(0, 0, 2, 2);
     EXPECT_EQ(pic.pixel(1, 1), (Color{0, 0, 255}));
+}
+
+// The program's pictures: beside it in the build tree, in its data folder once installed.
+class ResourcePictureTest : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        std::filesystem::current_path(mStartFolder);
+        setResourceFolders({"resources"});
+    }
+
+private:
+    std::filesystem::path mStartFolder = std::filesystem::current_path();
+};
+
+TEST_F(ResourcePictureTest, TheFirstFolderThatHoldsAPictureGivesIt)
+{
+    setResourceFolders({"/no/such/folder", KESTRIX_RESOURCES});
+    const std::optional<Picture> spider = Picture::fromResource(170);
+    ASSERT_TRUE(spider);
+    EXPECT_EQ(spider->width(), 32);
+    EXPECT_FALSE(Picture::fromResource(1)) << "no such picture anywhere";
+}
+
+TEST_F(ResourcePictureTest, ARelativeFolderIsTakenFromTheProgramsFolder)
+{
+    const std::filesystem::path program = std::filesystem::canonical("/proc/self/exe");
+    const std::filesystem::path relative =
+        std::filesystem::relative(KESTRIX_RESOURCES, program.parent_path());
+    ASSERT_TRUE(relative.is_relative());
+    std::filesystem::current_path("/"); // not from the working folder
+    setResourceFolders({relative.string()});
+    EXPECT_TRUE(Picture::fromResource(168));
 }
 
 } // namespace

@@ -59,7 +59,10 @@ TEST_F(wSwingTest, ThePaintShowsTheValueUnlimited)
     platform::Picture pic(100, 100);
     w.Canvas1_Paint(pic.graphics());
     EXPECT_EQ(w.StaticText1->text(), "250");
-    EXPECT_EQ(pic.pixel(50, 100), (platform::Color{0, 0, 0})) << "the hub";
+    // The hub is the disc of diameter 10 at (46, 96); the needle at 250 leaves it to the
+    // right, so its left half is the hub's alone.
+    EXPECT_EQ(pic.pixel(48, 99), (platform::Color{0, 0, 0})) << "the hub";
+    EXPECT_EQ(pic.pixel(43, 99), (platform::Color{255, 255, 255})) << "beside the hub";
     EXPECT_EQ(pic.pixel(50, 90), (platform::Color{255, 255, 255}));
 }
 
