@@ -3,6 +3,7 @@
 #include "app/frmMain.h"
 
 #include "app/DataFile.h"
+#include "app/ExportFiles.h"
 #include "app/FileTypes.h"
 
 #include "platform/database.h"
@@ -148,18 +149,10 @@ bool frmMain::_FileSave_Action()
 
 bool frmMain::_FileExportData_Action()
 {
-    const std::optional<platform::File> f =
-        platform::GetSaveFolderItem(FileTypes::SpecialAny, "Export.dat");
-    if (!f)
-        return false;
-    platform::TextOutputStream out;
-    for (int32_t i = 0; i <= NumPlayer; ++i) {
-        const ::Player& p = Player[i];
-        out.writeLine(p.Name + "\t" + p.Subtitle + "\t" + platform::Str(p.Position) + "\t" +
-                      platform::Str(p.Importance));
-    }
-    if (!f->writeAll(out.bytes()))
-        platform::MsgBox(kProblemCreatingFile);
+    ExportPlayers([](const ::Player& p) {
+        return p.Name + "\t" + p.Subtitle + "\t" + platform::Str(p.Position) + "\t" +
+               platform::Str(p.Importance);
+    });
     return false;
 }
 

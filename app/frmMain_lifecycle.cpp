@@ -19,14 +19,6 @@ namespace {
 
 constexpr const char* kPrefsFileName = "KestrixPrefs";
 
-std::optional<platform::File> prefsFile()
-{
-    const std::optional<platform::File> folder = platform::File::preferencesFolder();
-    if (!folder)
-        return std::nullopt;
-    return folder->child(kPrefsFileName);
-}
-
 bool writePrefs(const platform::File& f, const std::string& line2)
 {
     if (f.writeAll(WritePrefsFile(line2)))
@@ -53,7 +45,8 @@ void frmMain::Event_Open()
     toolbar.show();
 
     PrefsFileChanged = false;
-    if (const std::optional<platform::File> prefs = prefsFile()) {
+    if (const std::optional<platform::File> prefs =
+            platform::File::preferencesFile(kPrefsFileName)) {
         if (prefs->exists()) {
             WorkingFolderSave = ReadPrefsFile(prefs->readAll().value_or(std::string()));
             WorkingFolderSaveOriginal = WorkingFolderSave;
@@ -158,7 +151,8 @@ void frmMain::Event_Close()
         rewrite = !WorkingFolderSaveOriginal ||
                   WorkingFolderSave.absolutePath() != WorkingFolderSaveOriginal->absolutePath();
     if (rewrite) {
-        if (const std::optional<platform::File> prefs = prefsFile())
+        if (const std::optional<platform::File> prefs =
+                platform::File::preferencesFile(kPrefsFileName))
             writePrefs(*prefs, prefs->exists() ? WorkingFolderSave.absolutePath() : std::string());
     }
     platform::Application::quit(0);

@@ -4,13 +4,12 @@
 
 #include "forcefield/ffield.h"
 
-#include "app/FileTypes.h"
+#include "app/ExportFiles.h"
 #include "app/frmMain.h"
 
 #include "spider/PrintSettings.h"
 
 #include "platform/dialogs.h"
-#include "platform/pict.h"
 #include "platform/picture.h"
 #include "platform/printing.h"
 
@@ -46,11 +45,6 @@ bool ffield::_FileSaveasPicture_Action()
     platform::Picture picture(cGraph->width(), cGraph->height());
     DrawDiagram(picture.graphics(), ForceFieldTarget::Printed, static_cast<float>(picture.width()),
                 static_cast<float>(picture.height()));
-    const std::optional<platform::File> f =
-        platform::GetSaveFolderItem(FileTypes::ImagePict, "Kestrix.pict");
-    if (!f)
-        return false;
-    if (!platform::SaveAsPicture(*f, picture, 0))
-        platform::MsgBox("Problem creating file ...");
+    SavePictureFile(picture);
     return false;
 }

@@ -2,14 +2,13 @@
 
 #include "graph/graph.h"
 
-#include "app/FileTypes.h"
+#include "app/ExportFiles.h"
 #include "app/frmMain.h"
 
 #include "spider/PrintSettings.h"
 #include "spider/ShowCommands.h"
 
 #include "platform/dialogs.h"
-#include "platform/pict.h"
 #include "platform/picture.h"
 
 #include <memory>
@@ -76,10 +75,6 @@ bool graph::_FileSaveaspicture_Action()
     // The printed drawing at the screen's scales, into a picture of the canvas's size.
     platform::Picture pic(cGraph->width(), cGraph->height());
     DrawGraph(pic.graphics(), mapping(), GraphTarget::Printed);
-    const std::optional<platform::File> f =
-        platform::GetSaveFolderItem(FileTypes::ImagePict, "Kestrix.pict");
-    // A picture that cannot be written leaves no file behind.
-    if (f && !platform::SaveAsPicture(*f, pic, 0))
-        platform::MsgBox("Problem creating file ...");
+    SavePictureFile(pic);
     return true;
 }

@@ -44,6 +44,13 @@ std::optional<File> File::preferencesFolder()
     return File(ss(QDir(path).absolutePath()));
 }
 
+std::optional<File> File::preferencesFile(std::string_view name)
+{
+    if (const std::optional<File> folder = preferencesFolder())
+        return folder->child(name);
+    return std::nullopt;
+}
+
 File File::child(std::string_view name) const
 {
     return File(ss(QDir(qs(mPath)).filePath(qs(name))));

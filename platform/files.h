@@ -18,6 +18,9 @@ public:
 
     /// The user's configuration folder, created when it is missing.
     static std::optional<File> preferencesFolder();
+    /// The file named `name` in the user's configuration folder, whether or not it exists;
+    /// nothing when there is no such folder.
+    static std::optional<File> preferencesFile(std::string_view name);
 
     /// The item named `name` inside this folder, whether or not it exists.
     File child(std::string_view name) const;

@@ -11,19 +11,11 @@ namespace {
 
 constexpr const char* kPrintSettingsFile = "KestrixPrint.dat";
 
-std::optional<platform::File> settingsFile()
-{
-    const std::optional<platform::File> folder = platform::File::preferencesFolder();
-    if (!folder)
-        return std::nullopt;
-    return folder->child(kPrintSettingsFile);
-}
-
 } // namespace
 
 void RunPageSetup(platform::PrinterSetup& setup)
 {
-    const std::optional<platform::File> f = settingsFile();
+    const std::optional<platform::File> f = platform::File::preferencesFile(kPrintSettingsFile);
     if (!f) {
         platform::MsgBox("Problem with file ...");
         return;
@@ -49,7 +41,7 @@ void RunPageSetup(platform::PrinterSetup& setup)
 
 bool LoadPrintSettings(platform::PrinterSetup& setup, std::string_view failureMessage)
 {
-    const std::optional<platform::File> f = settingsFile();
+    const std::optional<platform::File> f = platform::File::preferencesFile(kPrintSettingsFile);
     if (!f) {
         platform::MsgBox(failureMessage);
         return false;

@@ -1,13 +1,12 @@
 #include "spider/frmTable.h"
 
 #include "app/Companions.h"
-#include "app/FileTypes.h"
+#include "app/ExportFiles.h"
 #include "app/Menu.h"
 #include "app/frmDetails.h"
 #include "app/frmMain.h"
 
 #include "platform/dialogs.h"
-#include "platform/files.h"
 #include "platform/menu.h"
 #include "platform/values.h"
 
@@ -114,18 +113,8 @@ void RefreshTable()
 
 bool frmTable::_FileExportData_Action()
 {
-    const std::optional<platform::File> f =
-        platform::GetSaveFolderItem(FileTypes::SpecialAny, "Export.dat");
-    if (!f)
-        return false;
-    const frmMain& m = frmMain::instance();
-    platform::TextOutputStream out;
-    for (int32_t i = 0; i <= m.NumPlayer; ++i) {
-        const ::Player& p = m.Player[i];
-        out.writeLine(p.Name + "\t" + platform::Str(p.Position) + "\t" +
-                      platform::Str(p.Importance));
-    }
-    if (!f->writeAll(out.bytes()))
-        platform::MsgBox("Problem creating file ...");
+    ExportPlayers([](const ::Player& p) {
+        return p.Name + "\t" + platform::Str(p.Position) + "\t" + platform::Str(p.Importance);
+    });
     return false;
 }

@@ -1,6 +1,6 @@
 // Page Setup, Print and Save as Picture of the spider plot.
 
-#include "app/FileTypes.h"
+#include "app/ExportFiles.h"
 #include "app/frmMain.h"
 
 #include "spider/PrintSettings.h"
@@ -8,7 +8,6 @@
 
 #include "platform/dialogs.h"
 #include "platform/graphics.h"
-#include "platform/pict.h"
 #include "platform/picture.h"
 #include "platform/printing.h"
 
@@ -87,11 +86,6 @@ bool frmMain::_FileSaveasPicture_Action()
         DrawSpiderPlot(*this, pic.graphics(), SpiderTarget::Picture, 0, 0);
         DrawPageLegend(pic.graphics());
     }
-    const std::optional<platform::File> f =
-        platform::GetSaveFolderItem(FileTypes::ImagePict, "Kestrix.pict");
-    if (!f)
-        return false;
-    if (!platform::SaveAsPicture(*f, pic, 0))
-        platform::MsgBox("Problem creating file ...");
+    SavePictureFile(pic);
     return false;
 }

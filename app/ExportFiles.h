@@ -1,0 +1,24 @@
+#pragma once
+
+// The files the program writes beside the data file: the players as tab-separated text (Export
+// Data of the main window and of the table) and a diagram as a picture (Save as Picture of the
+// three diagram windows). Each asks for the file with the save dialog and says "Problem creating
+// file ..." when the file cannot be written, which leaves it as it was.
+
+#include "app/Player.h"
+
+#include <functional>
+#include <string>
+
+namespace platform {
+class Picture;
+}
+
+/// Export Data: one line for each player from the central issue on, as `line` gives it (its
+/// fields separated by tabs), into a file of type "special/any" named "Export.dat" by default.
+/// Nothing happens when the dialog is cancelled.
+void ExportPlayers(const std::function<std::string(const Player&)>& line);
+
+/// Save as Picture: `picture` as a PICT file of type "image/pict" named "Kestrix.pict" by
+/// default. Nothing happens when the dialog is cancelled.
+void SavePictureFile(const platform::Picture& picture);
