@@ -14,7 +14,6 @@
 #include "platform/printing.h"
 
 #include <memory>
-#include <optional>
 
 bool ffield::_FilePageSetup_Action()
 {

@@ -12,7 +12,6 @@
 #include "platform/picture.h"
 
 #include <memory>
-#include <optional>
 
 namespace {
 
