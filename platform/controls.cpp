@@ -69,6 +69,7 @@ protected:
     {
         // Erasing leaves what lies beneath the canvas, which the toolkit has just painted; a
         // canvas that does not erase starts from its last picture.
+        mCanvas.impl().paintedAt = detail::startPaint();
         QPainter painter(this);
         if (!mCanvas.onPaint)
             return;
@@ -286,7 +287,7 @@ void Control::setBold(bool bold)
 
 void Control::refresh()
 {
-    d->widget->update();
+    d->window->refreshControl(this);
 }
 
 // --- Canvas ---

@@ -29,6 +29,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 namespace platform {
 namespace detail {
@@ -52,6 +53,20 @@ void ContentWidget::resizeEvent(QResizeEvent* event)
 WindowWidget::WindowWidget(WindowImpl& window) : mWindow(window)
 {
     setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+bool WindowWidget::event(QEvent* event)
+{
+    // The toolkit paints the window's whole dirty region and flushes it while it handles this
+    // request: a repaint asked for meanwhile waits until it is over, when it is known whether
+    // the pass painted the control after the request.
+    if (event->type() != QEvent::UpdateRequest || mWindow.painting)
+        return QMainWindow::event(event);
+    mWindow.painting = true;
+    const bool handled = QMainWindow::event(event);
+    mWindow.painting = false;
+    mWindow.refreshAfterPass();
+    return handled;
 }
 
 void WindowWidget::closeEvent(QCloseEvent* event)
@@ -200,6 +215,36 @@ void WindowImpl::contentResized()
     lastSize = content->size();
     Window* o = owner;
     runGuarded([o] { o->Event_Resized(); });
+}
+
+namespace {
+unsigned long gPaints = 0;
+} // namespace
+
+unsigned long latestPaint()
+{
+    return gPaints;
+}
+
+unsigned long startPaint()
+{
+    return ++gPaints;
+}
+
+void WindowImpl::refreshControl(Control* control)
+{
+    if (painting)
+        refreshesInPass.emplace_back(control, latestPaint());
+    else
+        control->impl().widget->update();
+}
+
+void WindowImpl::refreshAfterPass()
+{
+    const auto requests = std::exchange(refreshesInPass, {});
+    for (const auto& [control, askedAt] : requests)
+        if (control->impl().paintedAt <= askedAt)
+            control->impl().widget->update();
 }
 
 void WindowImpl::activated()
@@ -451,9 +496,13 @@ bool Window::isClosed() const
 
 void Window::refresh()
 {
+    // The toolkit's repaint of the window covers the controls that let it paint beneath them,
+    // and leaves out those that paint their whole area themselves (the canvases): these are
+    // asked for one by one. Asking for the others again would paint them twice.
     d->widget->update();
     for (auto& control : d->controls)
-        control->refresh();
+        if (control->impl().widget->testAttribute(Qt::WA_OpaquePaintEvent))
+            control->refresh();
 }
 
 void Window::showModal()

@@ -38,6 +38,7 @@ public:
     explicit WindowWidget(WindowImpl& window);
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -71,7 +72,14 @@ struct ControlImpl {
     QSize designParent;
     unsigned locks;
     QWidget* widget = nullptr;
+    /// The number of the canvas paint that last started on this control (0: none).
+    unsigned long paintedAt = 0;
 };
+
+/// Numbers the canvas paints of the program: the number of the latest one to start, and the
+/// next one.
+unsigned long latestPaint();
+unsigned long startPaint();
 
 struct WindowImpl {
     explicit WindowImpl(Window* owner);
@@ -83,6 +91,10 @@ struct WindowImpl {
     void relayoutControls();
     void contentResized();
     void activated();
+    /// Asks for a control's repaint; while the window paints, only once the pass is over.
+    void refreshControl(Control* control);
+    /// Repaints the controls asked for during the pass that no later part of it painted.
+    void refreshAfterPass();
 
     Window* owner;
     WindowWidget* widget = nullptr;
@@ -112,6 +124,10 @@ struct WindowImpl {
     bool closed = false;
     bool modal = false;
     QEventLoop* modalLoop = nullptr;
+    /// While the window paints its dirty region, and the controls asked for then, each with
+    /// the number of the paint that asked.
+    bool painting = false;
+    std::vector<std::pair<Control*, unsigned long>> refreshesInPass;
     std::function<void()> forget;
 
     std::vector<std::unique_ptr<Control>> controls;

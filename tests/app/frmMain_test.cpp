@@ -80,3 +80,21 @@ TEST_F(frmMainTest, ResizingKeepsTheControlsAtTheirEdges)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(frmMainTest, ARefreshPaintsTheSpiderPlotAndItsLegendOnceEach)
+{
+    frmMain& w = main();
+    testsupport::LoadDocument(w, {{"Issue", 0, 50, 353, 271}, {"A", 40, 80}, {"B", -40, 30}});
+    platform::testing::processEvents();
+    // The plot's paint asks for the legend's repaint, which the same pass paints afterwards.
+    testsupport::PaintCount plot(*w.Canvas1);
+    testsupport::PaintCount legend(*w.Canvas2);
+    w.refresh();
+    platform::testing::processEvents();
+    EXPECT_EQ(plot.count(), 1);
+    EXPECT_EQ(legend.count(), 1);
+}
+
+} // namespace

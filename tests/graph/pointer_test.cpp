@@ -78,6 +78,17 @@ protected:
 
 // --- Press, drag and release ---
 
+TEST_F(GraphPointerTest, ADragPaintsTheGraphAndTheSpiderPlotOnceEach)
+{
+    pt::processEvents();
+    testsupport::PaintCount graphPaints(canvas());
+    testsupport::PaintCount spiderPaints(*main().Canvas1);
+    gesture(w().xplot[1] + 2, w().yplot[1] + 2, {{300, 200}}, 300, 200);
+    pt::processEvents();
+    EXPECT_EQ(graphPaints.count(), 1);
+    EXPECT_EQ(spiderPaints.count(), 1);
+}
+
 TEST_F(GraphPointerTest, ADragMovesTheNearestPlayerToTheReleasePoint)
 {
     gesture(w().xplot[2] + 1, w().yplot[2] + 1, {{200, 120}, {150, 100}}, 100, 50);
