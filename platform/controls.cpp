@@ -62,15 +62,21 @@ public:
     explicit CanvasWidget(Canvas& canvas, QWidget* parent) : QWidget(parent), mCanvas(canvas)
     {
         setFocusPolicy(Qt::NoFocus);
+        // The canvas covers its whole area itself, so the toolkit paints nothing beneath it.
+        setAttribute(Qt::WA_OpaquePaintEvent);
     }
+
+    bool eraseBackground = true;
 
 protected:
     void paintEvent(QPaintEvent*) override
     {
-        // Erasing leaves what lies beneath the canvas, which the toolkit has just painted; a
-        // canvas that does not erase starts from its last picture.
+        // Erasing makes the canvas white; a canvas that does not erase starts from its last
+        // picture.
         mCanvas.impl().paintedAt = detail::startPaint();
         QPainter painter(this);
+        if (eraseBackground)
+            painter.fillRect(rect(), Qt::white);
         if (!mCanvas.onPaint)
             return;
         Graphics g(std::make_unique<detail::GraphicsImpl>(&painter, width(), height()));
@@ -304,7 +310,7 @@ void Canvas::setAcceptsFocus(bool accepts)
 
 void Canvas::setEraseBackground(bool erase)
 {
-    d->widget->setAttribute(Qt::WA_OpaquePaintEvent, !erase);
+    widgetOf<CanvasWidget>(*this)->eraseBackground = erase;
 }
 
 // --- PushButton ---

@@ -5,17 +5,21 @@
 #include "platform/application.h"
 #include "platform/controls.h"
 #include "platform/internal/menu_p.h"
+#include "platform/internal/picture_p.h"
 #include "platform/internal/qt_util.h"
 #include "platform/internal/runtime_p.h"
 #include "platform/internal/system_p.h"
 #include "platform/internal/window_p.h"
 #include "platform/menu.h"
+#include "platform/picture.h"
 #include "platform/values.h"
 #include "platform/window.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QHeaderView>
+#include <QPixmap>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTest>
 
@@ -70,6 +74,19 @@ void destroyAllWindows()
     }
     detail::flushDeletions(true);
     detail::clearQuitRequest();
+}
+
+Picture shownPixels(const Canvas& canvas)
+{
+    processEvents();
+    const QWidget* w = canvas.impl().widget;
+    const QWidget* top = w->window();
+    const QPoint at = w->mapTo(top, QPoint(0, 0));
+    const QPixmap shown =
+        top->screen()->grabWindow(top->winId(), at.x(), at.y(), w->width(), w->height());
+    Picture pic(w->width(), w->height());
+    pic.impl().image = shown.toImage().convertToFormat(QImage::Format_RGB32);
+    return pic;
 }
 
 void activate(Window& window)
