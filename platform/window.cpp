@@ -26,9 +26,15 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QWindow>
+#include <QtGui/qguiapplication_platform.h>
+
+#if QT_CONFIG(xcb)
+#include <xcb/xcb.h>
+#endif
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <utility>
 
 namespace platform {
@@ -327,6 +333,32 @@ void raiseWidget(QWidget* w)
     w->activateWindow();
 }
 
+// Makes the window manager keep a shown floating window above every window of the program,
+// and only those. A window transient for the root window is transient for its whole group
+// (the window-manager conventions for X11); the toolkit itself names its hidden group leader,
+// which window managers need not honour, so the property is written again after each show.
+void keepAboveProgram(QWidget* w)
+{
+#if QT_CONFIG(xcb)
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->connection())
+        return;
+    xcb_connection_t* connection = x11->connection();
+    const auto window = static_cast<xcb_window_t>(w->winId());
+    xcb_query_tree_reply_t* tree =
+        xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr);
+    if (!tree)
+        return;
+    const xcb_window_t root = tree->root;
+    std::free(tree);
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_TRANSIENT_FOR,
+                        XCB_ATOM_WINDOW, 32, 1, &root);
+    xcb_flush(connection);
+#else
+    Q_UNUSED(w);
+#endif
+}
+
 // Makes the window manager keep the window above the frontmost window of the program.
 void keepAboveDialogParent(QWidget* w)
 {
@@ -451,10 +483,11 @@ void Window::show()
     if (d->closed)
         return;
     d->pendingShow = false;
-    // A floating window stays above the program's other windows.
-    if (d->kind == WindowKind::Floating && !d->widget->isVisible())
-        keepAboveDialogParent(d->widget);
+    const bool showing = !d->widget->isVisible();
     d->widget->show();
+    // A floating window stays above the program's other windows, whichever is in front.
+    if (d->kind == WindowKind::Floating && showing)
+        keepAboveProgram(d->widget);
     raiseWidget(d->widget);
     d->everShown = true;
     if (d->kind == WindowKind::Document)
