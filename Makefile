@@ -77,10 +77,13 @@ test-asan: build-asan
 	QT_QPA_PLATFORM=offscreen ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) \
 	    --no-tests=error
 
+# The results go to the console and, as Google Benchmark's JSON, to $(BUILD)/bench.json;
+# BENCH_ARGS passes Google Benchmark's own flags, e.g. BENCH_ARGS=--benchmark_repetitions=5.
 bench: deps-bench
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRIX_BENCH=ON
 	cmake --build $(BUILD) -j $(JOBS) --target kestrix_bench
-	QT_QPA_PLATFORM=offscreen ./$(BUILD)/bench/kestrix_bench
+	QT_QPA_PLATFORM=offscreen ./$(BUILD)/bench/kestrix_bench \
+	    --benchmark_out=$(BUILD)/bench.json --benchmark_out_format=json $(BENCH_ARGS)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

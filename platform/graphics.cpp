@@ -116,6 +116,31 @@ QPolygon toPolygon(const std::vector<int32_t>& xy)
 
 } // namespace
 
+detail::PenSweep detail::penSweep(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t pw,
+                                  int32_t ph)
+{
+    // The sweep is the convex hull of the pen at both ends; which two corners lie inside it
+    // depends on whether the line, taken from left to right, runs down or up.
+    PenSweep sweep;
+    if (x2 < x1) {
+        std::swap(x1, x2);
+        std::swap(y1, y2);
+    }
+    if (x1 == x2 || y1 == y2) {
+        sweep.isRect = true;
+        sweep.rect = QRect(QPoint(x1, std::min(y1, y2)),
+                           QPoint(add(x2, pw) - 1, add(std::max(y1, y2), ph) - 1));
+        return sweep;
+    }
+    const int l1 = x1, r1 = add(x1, pw), t1 = y1, b1 = add(y1, ph);
+    const int l2 = x2, r2 = add(x2, pw), t2 = y2, b2 = add(y2, ph);
+    const QPoint down[6] = {{l1, t1}, {r1, t1}, {r2, t2}, {r2, b2}, {l2, b2}, {l1, b1}};
+    const QPoint up[6] = {{l1, t1}, {l2, t2}, {r2, t2}, {r2, b2}, {r1, b1}, {l1, b1}};
+    const QPoint* hull = y2 > y1 ? down : up;
+    std::copy(hull, hull + 6, sweep.hexagon);
+    return sweep;
+}
+
 Graphics::Graphics(std::unique_ptr<detail::GraphicsImpl> impl) : d(std::move(impl)) {}
 Graphics::~Graphics() = default;
 
@@ -243,27 +268,14 @@ void Graphics::drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
         d->painter->drawLine(x1, y1, x2, y2);
         return;
     }
-    // The pen is a pw by ph rectangle hanging right and below each point of the line; what it
-    // sweeps is the convex hull of the pen at both ends: a rectangle when the line is level or
-    // upright, else a hexagon of the pen's corners at both ends less the two that lie inside
-    // it (which two depends on whether the line, taken from left to right, runs down or up).
-    if (x2 < x1) {
-        std::swap(x1, x2);
-        std::swap(y1, y2);
-    }
-    if (x1 == x2 || y1 == y2) {
-        const int32_t top = std::min(y1, y2);
-        d->painter->fillRect(
-            QRect(QPoint(x1, top), QPoint(add(x2, pw) - 1, add(std::max(y1, y2), ph) - 1)), c);
+    const detail::PenSweep sweep = detail::penSweep(x1, y1, x2, y2, pw, ph);
+    if (sweep.isRect) {
+        d->painter->fillRect(sweep.rect, c);
         return;
     }
-    const int l1 = x1, r1 = add(x1, pw), t1 = y1, b1 = add(y1, ph);
-    const int l2 = x2, r2 = add(x2, pw), t2 = y2, b2 = add(y2, ph);
-    const QPoint down[6] = {{l1, t1}, {r1, t1}, {r2, t2}, {r2, b2}, {l2, b2}, {l1, b1}};
-    const QPoint up[6] = {{l1, t1}, {l2, t2}, {r2, t2}, {r2, b2}, {r1, b1}, {l1, b1}};
     d->painter->setPen(Qt::NoPen);
     d->painter->setBrush(c);
-    d->painter->drawConvexPolygon(y2 > y1 ? down : up, 6);
+    d->painter->drawConvexPolygon(sweep.hexagon, 6);
 }
 
 void Graphics::drawPolygon(const std::vector<int32_t>& xy)

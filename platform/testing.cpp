@@ -18,8 +18,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QHeaderView>
-#include <QPixmap>
-#include <QScreen>
 #include <QTableWidget>
 #include <QTest>
 
@@ -80,12 +78,8 @@ Picture shownPixels(const Canvas& canvas)
 {
     processEvents();
     const QWidget* w = canvas.impl().widget;
-    const QWidget* top = w->window();
-    const QPoint at = w->mapTo(top, QPoint(0, 0));
-    const QPixmap shown =
-        top->screen()->grabWindow(top->winId(), at.x(), at.y(), w->width(), w->height());
     Picture pic(w->width(), w->height());
-    pic.impl().image = shown.toImage().convertToFormat(QImage::Format_RGB32);
+    pic.impl().image = detail::shownImage(w);
     return pic;
 }
 

@@ -22,6 +22,7 @@
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 #include <QTimer>
 #include <QToolBar>
@@ -46,6 +47,20 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b)
                return std::tolower(static_cast<unsigned char>(x)) ==
                       std::tolower(static_cast<unsigned char>(y));
            });
+}
+
+QImage shownImage(const QWidget* widget)
+{
+    return shownImage(widget, widget->rect());
+}
+
+QImage shownImage(const QWidget* widget, const QRect& area)
+{
+    const QWidget* top = widget->window();
+    const QPoint at = widget->mapTo(top, area.topLeft());
+    const QPixmap shown =
+        top->screen()->grabWindow(top->winId(), at.x(), at.y(), area.width(), area.height());
+    return shown.toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 ContentWidget::ContentWidget(WindowImpl& window) : mWindow(window) {}

@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPoint>
+#include <QRect>
 
 #include <memory>
 #include <optional>
@@ -15,6 +17,16 @@ namespace platform::detail {
 QString fontFamily();
 /// The font for a text size (pixels) and weight.
 QFont programFont(double size, bool bold);
+
+/// What a rectangular pen of pw by ph (more than 1 by 1) sweeps along a line when it hangs
+/// right and below each of the line's points: a rectangle when the line is level or upright,
+/// else the hexagon of the pen's corners at both ends less the two that lie inside it.
+struct PenSweep {
+    bool isRect = false;
+    QRect rect;
+    QPoint hexagon[6];
+};
+PenSweep penSweep(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t pw, int32_t ph);
 
 struct GraphicsImpl {
     GraphicsImpl(QPainter* painter, int32_t width, int32_t height);

@@ -3,6 +3,7 @@
 #include "platform/controls.h"
 #include "platform/window.h"
 
+#include <QImage>
 #include <QMainWindow>
 #include <QPointer>
 #include <QWidget>
@@ -140,5 +141,10 @@ struct WindowImpl {
 };
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b);
+
+/// What the widget shows on the screen, all of it or an area in its own coordinates: its
+/// pixels as its window last put them there.
+QImage shownImage(const QWidget* widget);
+QImage shownImage(const QWidget* widget, const QRect& area);
 
 } // namespace platform::detail
