@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <map>
+#include <utility>
 
 namespace platform {
 namespace detail {
@@ -33,10 +35,20 @@ QString fontFamily()
     return family;
 }
 
+namespace {
+
+// Text sizes are whole pixels.
+int pixelSize(double size)
+{
+    return std::max(1, static_cast<int>(size + 0.5));
+}
+
+} // namespace
+
 QFont programFont(double size, bool bold)
 {
     QFont f(fontFamily());
-    f.setPixelSize(std::max(1, static_cast<int>(size + 0.5)));
+    f.setPixelSize(pixelSize(size));
     f.setBold(bold);
     f.setHintingPreference(QFont::PreferNoHinting);
     f.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::PreferOutline));
@@ -55,7 +67,7 @@ void GraphicsImpl::setTextSize(double size)
         size = 12;
     if (size != mTextSize) {
         mTextSize = size;
-        mFontDirty = true;
+        mFont = nullptr;
     }
 }
 
@@ -63,29 +75,37 @@ void GraphicsImpl::setBold(bool b)
 {
     if (b != mBold) {
         mBold = b;
-        mFontDirty = true;
+        mFont = nullptr;
     }
 }
 
 void GraphicsImpl::refreshFont()
 {
-    if (!mFontDirty)
+    if (mFont)
         return;
-    mFont = programFont(mTextSize, mBold);
-    mMetrics.emplace(mFont);
-    mFontDirty = false;
+    // Making a font and its metrics costs about as much as measuring a text, and a drawing
+    // changes its text size for nearly every text: each size and weight is made once. The
+    // fonts live as long as the program (they are never freed).
+    static auto* fonts = new std::map<std::pair<int, bool>, ProgramFont>;
+    const std::pair key{pixelSize(mTextSize), mBold};
+    auto it = fonts->find(key);
+    if (it == fonts->end()) {
+        const QFont made = programFont(mTextSize, mBold);
+        it = fonts->emplace(key, ProgramFont{made, QFontMetricsF(made)}).first;
+    }
+    mFont = &it->second;
 }
 
 const QFont& GraphicsImpl::font()
 {
     refreshFont();
-    return mFont;
+    return mFont->font;
 }
 
 const QFontMetricsF& GraphicsImpl::metrics()
 {
     refreshFont();
-    return *mMetrics;
+    return mFont->metrics;
 }
 
 } // namespace detail

@@ -9,7 +9,6 @@
 #include <QRect>
 
 #include <memory>
-#include <optional>
 
 namespace platform::detail {
 
@@ -46,13 +45,17 @@ struct GraphicsImpl {
     const QFont& font();
     const QFontMetricsF& metrics();
 
+    /// The font of a size and weight with its metrics, made once for the whole program.
+    struct ProgramFont {
+        QFont font;
+        QFontMetricsF metrics;
+    };
+
 private:
     void refreshFont();
     double mTextSize = 12;
     bool mBold = false;
-    bool mFontDirty = true;
-    QFont mFont;
-    std::optional<QFontMetricsF> mMetrics;
+    const ProgramFont* mFont = nullptr;
 };
 
 } // namespace platform::detail
