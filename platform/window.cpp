@@ -544,12 +544,11 @@ bool Window::isClosed() const
 
 void Window::refresh()
 {
-    // The toolkit's repaint of the window covers the controls that let it paint beneath them,
-    // and leaves out those that paint their whole area themselves (the canvases): these are
-    // asked for one by one. Asking for the others again would paint them twice.
-    d->widget->update();
+    // What the program draws is on its canvases; the toolkit's own controls repaint themselves
+    // whenever what they show changes. So the window's repaint is a repaint of each canvas,
+    // and the rest of the window is not painted again to show the same pixels.
     for (auto& control : d->controls)
-        if (control->impl().widget->testAttribute(Qt::WA_OpaquePaintEvent))
+        if (dynamic_cast<Canvas*>(control.get()))
             control->refresh();
 }
 
