@@ -2,7 +2,7 @@
 
 #include "platform/application.h"
 #include "platform/graphics.h"
-#include "platform/internal/graphics_p.h"
+#include "platform/internal/canvas_p.h"
 #include "platform/internal/qt_util.h"
 #include "platform/internal/runtime_p.h"
 #include "platform/internal/window_p.h"
@@ -75,13 +75,11 @@ protected:
         // picture.
         mCanvas.impl().paintedAt = detail::startPaint();
         QPainter painter(this);
-        if (eraseBackground)
-            painter.fillRect(rect(), Qt::white);
-        if (!mCanvas.onPaint)
-            return;
-        Graphics g(std::make_unique<detail::GraphicsImpl>(&painter, width(), height()));
         Canvas* canvas = &mCanvas;
-        runGuarded([canvas, &g] { canvas->onPaint(g); });
+        detail::paintCanvas(painter, size(), eraseBackground, [canvas](Graphics& g) {
+            if (canvas->onPaint)
+                runGuarded([canvas, &g] { canvas->onPaint(g); });
+        });
     }
 
     void mousePressEvent(QMouseEvent* event) override

@@ -79,21 +79,59 @@ void GraphicsImpl::setBold(bool b)
     }
 }
 
-void GraphicsImpl::refreshFont()
+namespace {
+
+using FontKey = std::pair<int, bool>;
+
+// The program's fonts on the user-interface thread. Making a font and its metrics costs
+// about as much as measuring a text, and a drawing changes its text size for nearly every
+// text: each size and weight is made once. They live as long as the program (never freed).
+const GraphicsImpl::ProgramFont& cachedFont(const FontKey& key)
 {
-    if (mFont)
-        return;
-    // Making a font and its metrics costs about as much as measuring a text, and a drawing
-    // changes its text size for nearly every text: each size and weight is made once. The
-    // fonts live as long as the program (they are never freed).
-    static auto* fonts = new std::map<std::pair<int, bool>, ProgramFont>;
-    const std::pair key{pixelSize(mTextSize), mBold};
+    static auto* fonts = new std::map<FontKey, GraphicsImpl::ProgramFont>;
     auto it = fonts->find(key);
     if (it == fonts->end()) {
-        const QFont made = programFont(mTextSize, mBold);
-        it = fonts->emplace(key, ProgramFont{made, QFontMetricsF(made)}).first;
+        const QFont made = programFont(key.first, key.second);
+        it = fonts->emplace(key, GraphicsImpl::ProgramFont{made, QFontMetricsF(made)}).first;
     }
-    mFont = &it->second;
+    return it->second;
+}
+
+class ProgramFonts : public TextFonts {
+public:
+    const QFont& font(int pixelSize, bool bold) override
+    {
+        return cachedFont(FontKey{pixelSize, bold}).font;
+    }
+};
+
+} // namespace
+
+TextFonts& programFonts()
+{
+    static ProgramFonts fonts;
+    return fonts;
+}
+
+void GraphicsImpl::refreshFont()
+{
+    if (!mFont)
+        mFont = &cachedFont(FontKey{pixelSize(mTextSize), mBold});
+}
+
+int GraphicsImpl::fontPixelSize() const
+{
+    return pixelSize(mTextSize);
+}
+
+void GraphicsImpl::eraseIfPending()
+{
+    if (!erasePending)
+        return;
+    erasePending = false;
+    draw(0, height, [w = width, h = height](QPainter& p, TextFonts&) {
+        p.fillRect(QRect(0, 0, w, h), Qt::white);
+    });
 }
 
 const QFont& GraphicsImpl::font()
@@ -217,7 +255,12 @@ void Graphics::fillRect(int32_t x, int32_t y, int32_t w, int32_t h)
 {
     if (w <= 0 || h <= 0)
         return;
-    d->painter->fillRect(QRect(x, y, w, h), toQColor(d->fore));
+    // A fill of the whole surface stands for its erase.
+    if (x <= 0 && y <= 0 && int64_t{x} + w >= d->width && int64_t{y} + h >= d->height)
+        d->erasePending = false;
+    d->draw(y, int64_t{y} + h, [r = QRect(x, y, w, h), c = toQColor(d->fore)](QPainter& p, auto&) {
+        p.fillRect(r, c);
+    });
 }
 
 void Graphics::drawRect(int32_t x, int32_t y, int32_t w, int32_t h)
@@ -226,20 +269,24 @@ void Graphics::drawRect(int32_t x, int32_t y, int32_t w, int32_t h)
         return;
     const int32_t pw = std::min(d->penWidth, w);
     const int32_t ph = std::min(d->penHeight, h);
-    const QColor c = toQColor(d->fore);
-    d->painter->fillRect(QRect(x, y, w, ph), c);
-    d->painter->fillRect(QRect(x, y + h - ph, w, ph), c);
-    d->painter->fillRect(QRect(x, y, pw, h), c);
-    d->painter->fillRect(QRect(x + w - pw, y, pw, h), c);
+    d->draw(y, int64_t{y} + h, [=, c = toQColor(d->fore)](QPainter& p, auto&) {
+        p.fillRect(QRect(x, y, w, ph), c);
+        p.fillRect(QRect(x, y + h - ph, w, ph), c);
+        p.fillRect(QRect(x, y, pw, h), c);
+        p.fillRect(QRect(x + w - pw, y, pw, h), c);
+    });
 }
 
 void Graphics::fillOval(int32_t x, int32_t y, int32_t w, int32_t h)
 {
     if (w <= 0 || h <= 0)
         return;
-    d->painter->setPen(Qt::NoPen);
-    d->painter->setBrush(toQColor(d->fore));
-    d->painter->drawEllipse(QRectF(x, y, w, h));
+    d->draw(y, int64_t{y} + h + 1,
+            [r = QRectF(x, y, w, h), c = toQColor(d->fore)](QPainter& p, auto&) {
+                p.setPen(Qt::NoPen);
+                p.setBrush(c);
+                p.drawEllipse(r);
+            });
 }
 
 void Graphics::drawOval(int32_t x, int32_t y, int32_t w, int32_t h)
@@ -247,33 +294,43 @@ void Graphics::drawOval(int32_t x, int32_t y, int32_t w, int32_t h)
     if (w <= 0 || h <= 0)
         return;
     const int32_t pen = std::max(1, std::max(d->penWidth, d->penHeight));
-    d->painter->setBrush(Qt::NoBrush);
-    if (pen == 1) {
-        d->painter->setPen(QPen(toQColor(d->fore), 0));
-        d->painter->drawEllipse(QRect(x, y, w - 1, h - 1));
-    } else {
-        d->painter->setPen(QPen(toQColor(d->fore), pen));
-        const double inset = pen / 2.0;
-        d->painter->drawEllipse(QRectF(x + inset, y + inset, w - pen, h - pen));
-    }
+    d->draw(int64_t{y} - 1, int64_t{y} + h + pen, [=, c = toQColor(d->fore)](QPainter& p, auto&) {
+        p.setBrush(Qt::NoBrush);
+        if (pen == 1) {
+            p.setPen(QPen(c, 0));
+            p.drawEllipse(QRect(x, y, w - 1, h - 1));
+        } else {
+            p.setPen(QPen(c, pen));
+            const double inset = pen / 2.0;
+            p.drawEllipse(QRectF(x + inset, y + inset, w - pen, h - pen));
+        }
+    });
 }
 
 void Graphics::fillRoundRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t arcW, int32_t arcH)
 {
     if (w <= 0 || h <= 0)
         return;
-    d->painter->setPen(Qt::NoPen);
-    d->painter->setBrush(toQColor(d->fore));
-    d->painter->drawRoundedRect(QRectF(x, y, w, h), arcW / 2.0, arcH / 2.0);
+    d->draw(y, int64_t{y} + h + 1,
+            [r = QRectF(x, y, w, h), rx = arcW / 2.0, ry = arcH / 2.0,
+             c = toQColor(d->fore)](QPainter& p, auto&) {
+                p.setPen(Qt::NoPen);
+                p.setBrush(c);
+                p.drawRoundedRect(r, rx, ry);
+            });
 }
 
 void Graphics::drawRoundRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t arcW, int32_t arcH)
 {
     if (w <= 0 || h <= 0)
         return;
-    d->painter->setBrush(Qt::NoBrush);
-    d->painter->setPen(QPen(toQColor(d->fore), 0));
-    d->painter->drawRoundedRect(QRectF(x, y, w - 1, h - 1), arcW / 2.0, arcH / 2.0);
+    d->draw(y, int64_t{y} + h + 1,
+            [r = QRectF(x, y, w - 1, h - 1), rx = arcW / 2.0, ry = arcH / 2.0,
+             c = toQColor(d->fore)](QPainter& p, auto&) {
+                p.setBrush(Qt::NoBrush);
+                p.setPen(QPen(c, 0));
+                p.drawRoundedRect(r, rx, ry);
+            });
 }
 
 void Graphics::drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
@@ -283,46 +340,78 @@ void Graphics::drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
     if (pw <= 0 || ph <= 0)
         return;
     const QColor c = toQColor(d->fore);
+    const int64_t top = std::min(y1, y2);
+    const int64_t bottom = int64_t{std::max(y1, y2)} + ph + 1;
     if (pw == 1 && ph == 1) {
-        d->painter->setPen(QPen(c, 0));
-        d->painter->drawLine(x1, y1, x2, y2);
+        d->draw(top, bottom, [=](QPainter& p, auto&) {
+            p.setPen(QPen(c, 0));
+            p.drawLine(x1, y1, x2, y2);
+        });
         return;
     }
     const detail::PenSweep sweep = detail::penSweep(x1, y1, x2, y2, pw, ph);
     if (sweep.isRect) {
-        d->painter->fillRect(sweep.rect, c);
+        d->draw(top, bottom, [r = sweep.rect, c](QPainter& p, auto&) { p.fillRect(r, c); });
         return;
     }
-    d->painter->setPen(Qt::NoPen);
-    d->painter->setBrush(c);
-    d->painter->drawConvexPolygon(sweep.hexagon, 6);
+    d->draw(top, bottom, [sweep, c](QPainter& p, auto&) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(c);
+        p.drawConvexPolygon(sweep.hexagon, 6);
+    });
 }
+
+namespace {
+
+// The rows a polygon through these vertices may touch.
+std::pair<int64_t, int64_t> rowsOf(const QPolygon& polygon)
+{
+    const QRect bounds = polygon.boundingRect();
+    return {int64_t{bounds.top()} - 1, int64_t{bounds.bottom()} + 2};
+}
+
+} // namespace
 
 void Graphics::drawPolygon(const std::vector<int32_t>& xy)
 {
     if (xy.size() < 4)
         return;
-    d->painter->setBrush(Qt::NoBrush);
-    d->painter->setPen(QPen(toQColor(d->fore), 0));
-    d->painter->drawPolygon(toPolygon(xy));
+    const QPolygon polygon = toPolygon(xy);
+    const auto [top, bottom] = rowsOf(polygon);
+    d->draw(top, bottom, [polygon, c = toQColor(d->fore)](QPainter& p, auto&) {
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(c, 0));
+        p.drawPolygon(polygon);
+    });
 }
 
 void Graphics::fillPolygon(const std::vector<int32_t>& xy)
 {
     if (xy.size() < 6)
         return;
-    d->painter->setPen(Qt::NoPen);
-    d->painter->setBrush(toQColor(d->fore));
-    d->painter->drawPolygon(toPolygon(xy));
+    const QPolygon polygon = toPolygon(xy);
+    const auto [top, bottom] = rowsOf(polygon);
+    d->draw(top, bottom, [polygon, c = toQColor(d->fore)](QPainter& p, auto&) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(c);
+        p.drawPolygon(polygon);
+    });
 }
 
 void Graphics::drawString(std::string_view text, int32_t x, int32_t y)
 {
     if (text.empty())
         return;
-    d->painter->setPen(QPen(toQColor(d->fore), 0));
-    d->painter->setFont(d->font());
-    d->painter->drawText(QPointF(x, y), detail::qs(text));
+    // Glyphs reach at most about a text size above the baseline and below it; twice that is
+    // taken to be sure.
+    const int size = d->fontPixelSize();
+    d->draw(int64_t{y} - 2 * size - 2, int64_t{y} + size + 2,
+            [s = detail::qs(text), x, y, size, bold = d->bold(),
+             c = toQColor(d->fore)](QPainter& p, detail::TextFonts& fonts) {
+                p.setPen(QPen(c, 0));
+                p.setFont(fonts.font(size, bold));
+                p.drawText(QPointF(x, y), s);
+            });
 }
 
 double Graphics::stringWidth(std::string_view text) const

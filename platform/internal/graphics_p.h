@@ -8,7 +8,10 @@
 #include <QPoint>
 #include <QRect>
 
+#include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace platform::detail {
 
@@ -27,6 +30,17 @@ struct PenSweep {
 };
 PenSweep penSweep(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t pw, int32_t ph);
 
+/// The fonts a drawing operation draws its text with, by pixel size and weight: the program's
+/// own on the user-interface thread, fonts of their own on the threads that paint a band.
+class TextFonts {
+public:
+    virtual ~TextFonts() = default;
+    virtual const QFont& font(int pixelSize, bool bold) = 0;
+};
+
+/// The fonts of the user-interface thread.
+TextFonts& programFonts();
+
 struct GraphicsImpl {
     GraphicsImpl(QPainter* painter, int32_t width, int32_t height);
 
@@ -44,6 +58,20 @@ struct GraphicsImpl {
 
     const QFont& font();
     const QFontMetricsF& metrics();
+    int fontPixelSize() const;
+
+    /// The surface is erased to white before the first drawing operation, unless that one
+    /// covers the whole surface itself.
+    bool erasePending = false;
+
+    /// Draws an operation that touches the rows from top to bottom (not included).
+    template <class Paint> void draw(int64_t /*top*/, int64_t /*bottom*/, Paint&& paint)
+    {
+        eraseIfPending();
+        paint(*painter, programFonts());
+    }
+    /// The erase that no drawing operation made unnecessary.
+    void eraseIfPending();
 
     /// The font of a size and weight with its metrics, made once for the whole program.
     struct ProgramFont {

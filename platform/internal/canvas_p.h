@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QPainter>
+#include <QSize>
+
+#include <functional>
+
+namespace platform {
+class Graphics;
+}
+
+namespace platform::detail {
+
+/// Paints a canvas of `size` during its paint event: erased to white first when `erase`, then
+/// drawn by `paint`. Returns how many threads drew.
+int paintCanvas(QPainter& painter, QSize size, bool erase,
+                const std::function<void(Graphics&)>& paint);
+
+} // namespace platform::detail
