@@ -76,10 +76,11 @@ protected:
         mCanvas.impl().paintedAt = detail::startPaint();
         QPainter painter(this);
         Canvas* canvas = &mCanvas;
-        detail::paintCanvas(painter, size(), eraseBackground, [canvas](Graphics& g) {
-            if (canvas->onPaint)
-                runGuarded([canvas, &g] { canvas->onPaint(g); });
-        });
+        mCanvas.impl().paintThreads =
+            detail::paintCanvas(painter, size(), eraseBackground, [canvas](Graphics& g) {
+                if (canvas->onPaint)
+                    runGuarded([canvas, &g] { canvas->onPaint(g); });
+            });
     }
 
     void mousePressEvent(QMouseEvent* event) override

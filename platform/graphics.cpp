@@ -124,6 +124,12 @@ int GraphicsImpl::fontPixelSize() const
     return pixelSize(mTextSize);
 }
 
+int32_t GraphicsImpl::rowOf(int64_t y)
+{
+    return static_cast<int32_t>(std::clamp<int64_t>(y, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
 void GraphicsImpl::eraseIfPending()
 {
     if (!erasePending)

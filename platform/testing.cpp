@@ -83,6 +83,11 @@ Picture shownPixels(const Canvas& canvas)
     return pic;
 }
 
+int paintThreads(const Canvas& canvas)
+{
+    return canvas.impl().paintThreads;
+}
+
 void activate(Window& window)
 {
     QWidget* w = window.impl().widget;

@@ -41,6 +41,15 @@ public:
 /// The fonts of the user-interface thread.
 TextFonts& programFonts();
 
+/// One drawing operation, and the rows of its surface that it may touch (top included,
+/// bottom not): enough to draw a surface in horizontal bands, each band only with the
+/// operations that reach into it.
+struct DrawingOperation {
+    int32_t top = 0;
+    int32_t bottom = 0;
+    std::function<void(QPainter&, TextFonts&)> draw;
+};
+
 struct GraphicsImpl {
     GraphicsImpl(QPainter* painter, int32_t width, int32_t height);
 
@@ -60,15 +69,22 @@ struct GraphicsImpl {
     const QFontMetricsF& metrics();
     int fontPixelSize() const;
 
+    /// While set, the drawing operations are kept here in their order instead of drawn.
+    std::vector<DrawingOperation>* recording = nullptr;
     /// The surface is erased to white before the first drawing operation, unless that one
     /// covers the whole surface itself.
     bool erasePending = false;
 
-    /// Draws an operation that touches the rows from top to bottom (not included).
-    template <class Paint> void draw(int64_t /*top*/, int64_t /*bottom*/, Paint&& paint)
+    /// Draws, or keeps, an operation that touches the rows from top to bottom (not included).
+    template <class Paint> void draw(int64_t top, int64_t bottom, Paint&& paint)
     {
         eraseIfPending();
-        paint(*painter, programFonts());
+        if (recording)
+            recording->push_back(
+                {rowOf(top), rowOf(bottom),
+                 std::function<void(QPainter&, TextFonts&)>(std::forward<Paint>(paint))});
+        else
+            paint(*painter, programFonts());
     }
     /// The erase that no drawing operation made unnecessary.
     void eraseIfPending();
@@ -80,6 +96,7 @@ struct GraphicsImpl {
     };
 
 private:
+    static int32_t rowOf(int64_t y);
     void refreshFont();
     double mTextSize = 12;
     bool mBold = false;

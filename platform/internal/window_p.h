@@ -75,6 +75,8 @@ struct ControlImpl {
     QWidget* widget = nullptr;
     /// The number of the canvas paint that last started on this control (0: none).
     unsigned long paintedAt = 0;
+    /// How many threads drew the last paint of this canvas.
+    int paintThreads = 0;
 };
 
 /// Numbers the canvas paints of the program: the number of the latest one to start, and the
