@@ -95,6 +95,9 @@ int paintCanvas(QPainter& painter, QSize size, bool erase,
     const bool banded =
         threads > 1 && target.image && qint64{size.width()} * size.height() >= kBandedArea;
 
+    // A clip of one rectangle lets the toolkit draw thin lines straight into the pixels; with
+    // the paint event's clip alone it draws them pixel by pixel through the clip.
+    painter.setClipRect(QRect(QPoint(0, 0), size), Qt::IntersectClip);
     auto impl = std::make_unique<GraphicsImpl>(&painter, size.width(), size.height());
     GraphicsImpl* d = impl.get();
     Graphics g(std::move(impl));
