@@ -9,8 +9,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
-#include <map>
-#include <utility>
 
 namespace platform {
 namespace detail {
@@ -67,7 +65,7 @@ void GraphicsImpl::setTextSize(double size)
         size = 12;
     if (size != mTextSize) {
         mTextSize = size;
-        mFont = nullptr;
+        mFontDirty = true;
     }
 }
 
@@ -75,48 +73,34 @@ void GraphicsImpl::setBold(bool b)
 {
     if (b != mBold) {
         mBold = b;
-        mFont = nullptr;
+        mFontDirty = true;
     }
-}
-
-namespace {
-
-using FontKey = std::pair<int, bool>;
-
-// The program's fonts on the user-interface thread. Making a font and its metrics costs
-// about as much as measuring a text, and a drawing changes its text size for nearly every
-// text: each size and weight is made once. They live as long as the program (never freed).
-const GraphicsImpl::ProgramFont& cachedFont(const FontKey& key)
-{
-    static auto* fonts = new std::map<FontKey, GraphicsImpl::ProgramFont>;
-    auto it = fonts->find(key);
-    if (it == fonts->end()) {
-        const QFont made = programFont(key.first, key.second);
-        it = fonts->emplace(key, GraphicsImpl::ProgramFont{made, QFontMetricsF(made)}).first;
-    }
-    return it->second;
-}
-
-class ProgramFonts : public TextFonts {
-public:
-    const QFont& font(int pixelSize, bool bold) override
-    {
-        return cachedFont(FontKey{pixelSize, bold}).font;
-    }
-};
-
-} // namespace
-
-TextFonts& programFonts()
-{
-    static ProgramFonts fonts;
-    return fonts;
 }
 
 void GraphicsImpl::refreshFont()
 {
-    if (!mFont)
-        mFont = &cachedFont(FontKey{pixelSize(mTextSize), mBold});
+    if (!mFontDirty)
+        return;
+    mFont = programFont(mTextSize, mBold);
+    mMetrics.emplace(mFont);
+    mFontDirty = false;
+}
+
+const QFont& GraphicsImpl::font()
+{
+    refreshFont();
+    return mFont;
+}
+
+const QFontMetricsF& GraphicsImpl::metrics()
+{
+    refreshFont();
+    return *mMetrics;
+}
+
+const QFont& GraphicsImpl::CurrentFont::font(int, bool)
+{
+    return d.font();
 }
 
 int GraphicsImpl::fontPixelSize() const
@@ -138,18 +122,6 @@ void GraphicsImpl::eraseIfPending()
     draw(0, height, [w = width, h = height](QPainter& p, TextFonts&) {
         p.fillRect(QRect(0, 0, w, h), Qt::white);
     });
-}
-
-const QFont& GraphicsImpl::font()
-{
-    refreshFont();
-    return mFont->font;
-}
-
-const QFontMetricsF& GraphicsImpl::metrics()
-{
-    refreshFont();
-    return mFont->metrics;
 }
 
 } // namespace detail

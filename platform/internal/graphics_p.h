@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -30,16 +31,13 @@ struct PenSweep {
 };
 PenSweep penSweep(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t pw, int32_t ph);
 
-/// The fonts a drawing operation draws its text with, by pixel size and weight: the program's
-/// own on the user-interface thread, fonts of their own on the threads that paint a band.
+/// The fonts a drawing operation draws its text with, by pixel size and weight: the surface's
+/// own when it is drawn straight away, fonts of their own on the threads that paint a band.
 class TextFonts {
 public:
     virtual ~TextFonts() = default;
     virtual const QFont& font(int pixelSize, bool bold) = 0;
 };
-
-/// The fonts of the user-interface thread.
-TextFonts& programFonts();
 
 /// One drawing operation, and the rows of its surface that it may touch (top included,
 /// bottom not): enough to draw a surface in horizontal bands, each band only with the
@@ -52,6 +50,8 @@ struct DrawingOperation {
 
 struct GraphicsImpl {
     GraphicsImpl(QPainter* painter, int32_t width, int32_t height);
+    GraphicsImpl(const GraphicsImpl&) = delete;
+    GraphicsImpl& operator=(const GraphicsImpl&) = delete;
 
     QPainter* painter;
     int32_t width;
@@ -84,23 +84,27 @@ struct GraphicsImpl {
                 {rowOf(top), rowOf(bottom),
                  std::function<void(QPainter&, TextFonts&)>(std::forward<Paint>(paint))});
         else
-            paint(*painter, programFonts());
+            paint(*painter, mCurrentFont);
     }
     /// The erase that no drawing operation made unnecessary.
     void eraseIfPending();
 
-    /// The font of a size and weight with its metrics, made once for the whole program.
-    struct ProgramFont {
-        QFont font;
-        QFontMetricsF metrics;
+private:
+    // Drawn straight away, an operation's text size and weight are the surface's.
+    struct CurrentFont : TextFonts {
+        explicit CurrentFont(GraphicsImpl& g) : d(g) {}
+        const QFont& font(int pixelSize, bool bold) override;
+        GraphicsImpl& d;
     };
 
-private:
     static int32_t rowOf(int64_t y);
     void refreshFont();
     double mTextSize = 12;
     bool mBold = false;
-    const ProgramFont* mFont = nullptr;
+    bool mFontDirty = true;
+    QFont mFont;
+    std::optional<QFontMetricsF> mMetrics;
+    CurrentFont mCurrentFont{*this};
 };
 
 } // namespace platform::detail
