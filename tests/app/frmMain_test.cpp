@@ -3,6 +3,7 @@
 
 #include "tests/support/app_fixture.h"
 #include "tests/support/modal_script.h"
+#include "tests/support/paint_counter.h"
 
 #include "platform/testing.h"
 
@@ -89,8 +90,8 @@ TEST_F(frmMainTest, ARefreshPaintsTheSpiderPlotAndItsLegendOnceEach)
     testsupport::LoadDocument(w, {{"Issue", 0, 50, 353, 271}, {"A", 40, 80}, {"B", -40, 30}});
     platform::testing::processEvents();
     // The plot's paint asks for the legend's repaint, which the same pass paints afterwards.
-    testsupport::PaintCount plot(*w.Canvas1);
-    testsupport::PaintCount legend(*w.Canvas2);
+    testsupport::PaintCounter plot(*w.Canvas1);
+    testsupport::PaintCounter legend(*w.Canvas2);
     w.refresh();
     platform::testing::processEvents();
     EXPECT_EQ(plot.count(), 1);

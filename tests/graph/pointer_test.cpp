@@ -5,6 +5,7 @@
 
 #include "tests/graph/graph_fixture.h"
 #include "tests/support/modal_script.h"
+#include "tests/support/paint_counter.h"
 
 #include "platform/testing.h"
 #include "platform/values.h"
@@ -81,8 +82,8 @@ protected:
 TEST_F(GraphPointerTest, ADragPaintsTheGraphAndTheSpiderPlotOnceEach)
 {
     pt::processEvents();
-    testsupport::PaintCount graphPaints(canvas());
-    testsupport::PaintCount spiderPaints(*main().Canvas1);
+    testsupport::PaintCounter graphPaints(canvas());
+    testsupport::PaintCounter spiderPaints(*main().Canvas1);
     gesture(w().xplot[1] + 2, w().yplot[1] + 2, {{300, 200}}, 300, 200);
     pt::processEvents();
     EXPECT_EQ(graphPaints.count(), 1);

@@ -4,8 +4,6 @@
 
 #include "app/frmMain.h"
 
-#include "platform/controls.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -37,28 +35,6 @@ struct FixturePlayer {
 /// Replaces the document with these players (the first is the central issue), sized by the
 /// box-size rule, with no links and nothing unsaved.
 void LoadDocument(frmMain& w, const std::vector<FixturePlayer>& players);
-
-/// Counts the paints of a canvas from its making on; the canvas's own paint still runs.
-class PaintCount {
-public:
-    explicit PaintCount(platform::Canvas& canvas) : mCanvas(canvas), mPaint(canvas.onPaint)
-    {
-        canvas.onPaint = [this](platform::Graphics& g) {
-            ++mCount;
-            if (mPaint)
-                mPaint(g);
-        };
-    }
-    ~PaintCount() { mCanvas.onPaint = mPaint; }
-    PaintCount(const PaintCount&) = delete;
-    PaintCount& operator=(const PaintCount&) = delete;
-    int count() const { return mCount; }
-
-private:
-    platform::Canvas& mCanvas;
-    std::function<void(platform::Graphics&)> mPaint;
-    int mCount = 0;
-};
 
 /// A test of one of the program's windows: the main window is built first; every window is
 /// destroyed afterwards.
