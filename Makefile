@@ -5,7 +5,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc 2>/dev/null || echo 4)
 
-RUN_PACKAGES  := cmake g++ make pkg-config qt6-base-dev libqt6opengl6-dev libqt6sql6-sqlite libxcb1-dev \
+RUN_PACKAGES  := cmake g++ make pkg-config qt6-base-dev libqt6opengl6-dev libqt6sql6-sqlite \
                  fonts-dejavu-core xvfb xauth
 TEST_PACKAGES := $(RUN_PACKAGES) libgtest-dev libgmock-dev poppler-utils imagemagick
 BENCH_PACKAGES := $(RUN_PACKAGES) libbenchmark-dev
