@@ -11,7 +11,7 @@ FUZZ_SECONDS       ?= 60
 FUZZ_SHORT_SECONDS ?= 8
 
 RUN_PACKAGES  := cmake g++ make pkg-config qt6-base-dev libqt6opengl6-dev libqt6sql6-sqlite \
-                 libcups2-dev fonts-dejavu-core xvfb xauth
+                 libcups2-dev libxcb1-dev fonts-dejavu-core xvfb xauth
 # libFuzzer comes with clang's runtime libraries.
 FUZZ_PACKAGES := $(RUN_PACKAGES) clang libclang-rt-dev
 TEST_PACKAGES := $(FUZZ_PACKAGES) libgtest-dev libgmock-dev poppler-utils imagemagick
@@ -107,10 +107,13 @@ test-fuzz: build-fuzz
 fuzz: build-fuzz
 	tests/fuzz/run_fuzzers.sh $(FUZZ_BUILD)/fuzz_targets.tsv $(FUZZ_SECONDS)
 
+# The results go to the console and, as Google Benchmark's JSON, to $(BUILD)/bench.json;
+# BENCH_ARGS passes Google Benchmark's own flags, e.g. BENCH_ARGS=--benchmark_repetitions=5.
 bench: deps-bench
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRIX_BENCH=ON
 	cmake --build $(BUILD) -j $(JOBS) --target kestrix_bench
-	QT_QPA_PLATFORM=offscreen ./$(BUILD)/bench/kestrix_bench
+	QT_QPA_PLATFORM=offscreen ./$(BUILD)/bench/kestrix_bench \
+	    --benchmark_out=$(BUILD)/bench.json --benchmark_out_format=json $(BENCH_ARGS)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

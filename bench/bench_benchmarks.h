@@ -4,9 +4,11 @@
 
 class frmMain;
 
-/// The paint and its floor at 772x624 and at 3840x2160 ("SpiderPaint/WxH",
-/// "QPainterFloor/WxH").
-void RegisterPaintBenchmarks(frmMain& w);
+/// The refreshes of the three views beside their floors ("Refresh/<view>/<W>x<H>/<players>",
+/// "Floor/<view>/<W>x<H>/<players>").
+void RegisterRefreshBenchmarks();
+/// Whether a refresh and its floor showed different pixels in this run.
+bool RefreshPixelsDiffered();
 
 /// Writing and reading the benchmark document's data file, as text and through a file in
 /// `folder`.

@@ -4,6 +4,7 @@
 
 #include "platform/testing.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -23,12 +24,13 @@ frmMain& BenchMainWindow()
     return w;
 }
 
-void LoadBenchDocument(frmMain& w)
+void LoadBenchDocument(frmMain& w, int32_t players)
 {
-    w.NumPlayer = kPlayerLimit;
+    const int32_t n = std::clamp(players, 0, kPlayerLimit);
+    w.NumPlayer = n;
     w.AveColour = true;
     w.Swinging = false;
-    for (int32_t i = 0; i <= kPlayerLimit; ++i) {
+    for (int32_t i = 0; i <= n; ++i) {
         Player p;
         p.Name = i == 0 ? "Central issue of the benchmark" : "Player number " + std::to_string(i);
         if (i % 2 == 0)
@@ -44,7 +46,7 @@ void LoadBenchDocument(frmMain& w)
             p.ycentre = 300;
         } else {
             // Two rings around the central issue, spread over the model space.
-            const double a = 2 * std::numbers::pi * i / kPlayerLimit;
+            const double a = 2 * std::numbers::pi * i / n;
             const double r = i % 2 ? 1.0 : 0.6;
             p.xcentre = static_cast<int32_t>(386 + std::cos(a) * 320 * r);
             p.ycentre = static_cast<int32_t>(300 + std::sin(a) * 260 * r);
@@ -54,7 +56,7 @@ void LoadBenchDocument(frmMain& w)
     }
     for (auto& row : w.Links)
         row.fill(0);
-    for (int32_t i = 1; i <= kPlayerLimit; ++i)
-        for (int32_t j = i + 1; j <= kPlayerLimit; ++j)
+    for (int32_t i = 1; i <= n; ++i)
+        for (int32_t j = i + 1; j <= n; ++j)
             w.Links[i][j] = w.Links[j][i] = (i * 7 + j * 13) % 100 + 1;
 }

@@ -1,12 +1,15 @@
 #pragma once
 
-// The document every benchmark draws, writes and reads: the central issue and 50 players,
-// every one of the 1225 links between them set.
+// The documents every benchmark draws, writes and reads: the central issue and a number of
+// players, every link between two of them set.
+
+#include <cstdint>
 
 class frmMain;
 
 /// Builds the main window (its start-up answered) once and returns it.
 frmMain& BenchMainWindow();
 
-/// Replaces the main window's document with the benchmark's.
-void LoadBenchDocument(frmMain& w);
+/// Replaces the main window's document with the benchmark's of `players` players besides the
+/// central issue (at most 50).
+void LoadBenchDocument(frmMain& w, int32_t players = 50);

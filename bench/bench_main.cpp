@@ -1,5 +1,6 @@
-// Runs the benchmarks headless with the program's application object, then prints how the
-// spider plot's paint compares with its floor.
+// Runs the benchmarks headless with the program's application object, then prints each
+// refresh beside its floor and against the goal of one frame. Google Benchmark's own flags
+// work as usual (--benchmark_filter, --benchmark_repetitions, --benchmark_out).
 
 #include "bench/bench_benchmarks.h"
 #include "bench/bench_document.h"
@@ -21,53 +22,98 @@
 
 namespace {
 
-// The console report, keeping each benchmark's time per iteration for the summary.
+// One frame at 60 Hz.
+constexpr double kFrameMs = 1000.0 / 60;
+
+// The console report, keeping each figure's time and counters for the summary; with
+// repetitions the median stands for the figure.
 class SummaryReporter : public benchmark::ConsoleReporter {
 public:
+    struct Figure {
+        double ms = 0;
+        std::map<std::string, double> counters;
+    };
+
     void ReportRuns(const std::vector<Run>& runs) override
     {
-        // With repetitions, the median stands for the benchmark.
         for (const Run& run : runs) {
             if (run.error_occurred || run.iterations <= 0)
                 continue;
             std::string name = run.benchmark_name();
-            const double seconds = run.real_accumulated_time / static_cast<double>(run.iterations);
             if (run.run_type == Run::RT_Aggregate) {
                 const std::string suffix = "_median";
                 if (run.aggregate_name != "median" || !name.ends_with(suffix))
                     continue;
                 name.resize(name.size() - suffix.size());
-                mMedian[name] = seconds;
+                mMedian[name] = figureOf(run);
             } else {
-                mSeconds[name] = seconds;
+                mLast[name] = figureOf(run);
             }
         }
         ConsoleReporter::ReportRuns(runs);
     }
 
-    void printRatios() const
+    void printSummary() const
     {
-        std::printf("\nSpider plot paint against its QPainter floor (goal: at most 1.25)\n");
-        for (const char* size : {"772x624", "3840x2160"}) {
-            const double paint = seconds(std::string("SpiderPaint/") + size);
-            const double floor = seconds(std::string("QPainterFloor/") + size);
-            if (paint > 0 && floor > 0)
-                std::printf("  %-10s paint %9.1f us   floor %9.1f us   ratio %.2f\n", size,
-                            paint * 1e6, floor * 1e6, paint / floor);
+        std::printf("\nRelease to flush, each refresh interleaved with its floor (medians when "
+                    "repeated)\n");
+        std::printf("  %-28s %11s %11s %7s  %s\n", "figure", "refresh ms", "floor ms", "ratio",
+                    "pixels");
+        std::printf("  (ratio: refresh to floor over the interleaved pairs of both figures)\n");
+        for (const auto& [name, refresh] : figures()) {
+            if (!name.starts_with("Refresh/"))
+                continue;
+            const std::string key = name.substr(std::string("Refresh/").size());
+            const Figure* floor = find("Floor/" + key);
+            // Both figures time their pairs, each one's own half: the ratio is theirs.
+            const double ratio = floor ? (counter(refresh, "ratio") + counter(*floor, "ratio")) / 2
+                                       : counter(refresh, "ratio");
+            std::printf("  %-28s %11.2f %11.2f %7.2f  %s\n", key.c_str(), refresh.ms,
+                        floor ? floor->ms : 0.0, ratio,
+                        counter(refresh, "pixels_differ") == 0 ? "same" : "DIFFER");
         }
+        std::printf("\nGoal: 50 players, release to flush within one frame (%.1f ms)\n", kFrameMs);
+        for (const char* figure : {"spider/772x624/50", "forcefield/772x624/50", "graph/772x624/50",
+                                   "spider/3840x2160/50"})
+            if (const Figure* f = find(std::string("Refresh/") + figure))
+                std::printf("  %-24s %8.2f ms  %s\n", figure, f->ms,
+                            f->ms <= kFrameMs ? "within" : "MISSED");
     }
 
 private:
-    double seconds(const std::string& name) const
+    static Figure figureOf(const Run& run)
     {
-        if (const auto it = mMedian.find(name); it != mMedian.end())
-            return it->second;
-        const auto it = mSeconds.find(name);
-        return it == mSeconds.end() ? 0 : it->second;
+        Figure f;
+        f.ms = run.real_accumulated_time / static_cast<double>(run.iterations) * 1e3;
+        for (const auto& [key, c] : run.counters)
+            f.counters[key] = c.value;
+        return f;
     }
 
-    std::map<std::string, double> mSeconds; // per iteration, of the last run
-    std::map<std::string, double> mMedian;  // the median of the repetitions
+    static double counter(const Figure& f, const std::string& key)
+    {
+        const auto it = f.counters.find(key);
+        return it == f.counters.end() ? 0 : it->second;
+    }
+
+    std::map<std::string, Figure> figures() const
+    {
+        std::map<std::string, Figure> all = mLast;
+        for (const auto& [name, f] : mMedian)
+            all[name] = f;
+        return all;
+    }
+
+    const Figure* find(const std::string& name) const
+    {
+        if (const auto it = mMedian.find(name); it != mMedian.end())
+            return &it->second;
+        const auto it = mLast.find(name);
+        return it == mLast.end() ? nullptr : &it->second;
+    }
+
+    std::map<std::string, Figure> mLast;
+    std::map<std::string, Figure> mMedian;
 };
 
 } // namespace
@@ -87,18 +133,24 @@ int main(int argc, char** argv)
     }
     setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
 
+    bool differed = false;
     {
         FileTypes::Declare();
         auto app = std::make_unique<App>();
         frmMain& w = BenchMainWindow();
-        RegisterPaintBenchmarks(w);
+        RegisterRefreshBenchmarks();
         RegisterDataFileBenchmarks(w, folder);
         SummaryReporter reporter;
         benchmark::RunSpecifiedBenchmarks(&reporter);
-        reporter.printRatios();
+        reporter.printSummary();
+        differed = RefreshPixelsDiffered();
         platform::testing::destroyAllWindows();
     }
     std::error_code ec;
     std::filesystem::remove_all(folder, ec);
+    if (differed) {
+        std::fprintf(stderr, "kestrix_bench: a refresh and its floor showed different pixels\n");
+        return 1;
+    }
     return 0;
 }

@@ -10,6 +10,7 @@
 #include "platform/values.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <tuple>
 #include <utility>
@@ -120,6 +121,12 @@ void graph::DrawGraph(Graphics& g, const GraphMapping& m, GraphTarget target)
     if (screen)
         layOutDots(m);
 
+    // Each name is measured once per paint: the caption shift compares every pair.
+    std::array<double, kPlayerLimit + 1> nameWidth{};
+    if (CaptionsOn)
+        for (int32_t i = 1; i <= last; ++i)
+            nameWidth[static_cast<size_t>(i)] = g.stringWidth(doc.Player[i].Name);
+
     for (int32_t i = 1; i <= last; ++i) {
         const ::Player& pl = doc.Player[i];
         if (screen && !mDot[i])
@@ -132,12 +139,11 @@ void graph::DrawGraph(Graphics& g, const GraphMapping& m, GraphTarget target)
 
         // The caption moves down when that of a later player (drawn or not) would run into
         // it; of two colliding names the lower index moves, at most once.
-        const double wi = g.stringWidth(pl.Name);
+        const double wi = nameWidth[static_cast<size_t>(i)];
         bool shifted = false;
         for (int32_t j = i + 1; j <= last && !shifted; ++j) {
-            const ::Player& other = doc.Player[j];
-            const auto [Xj, Yj] = dotCorner(other, m, screen);
-            const double wj = g.stringWidth(other.Name);
+            const auto [Xj, Yj] = dotCorner(doc.Player[j], m, screen);
+            const double wj = nameWidth[static_cast<size_t>(j)];
             const bool rows = std::abs(static_cast<double>(Y) - Yj) < kCaptionRows;
             const bool across = (Xj - 4.0 < X + wi && X <= Xj) || (X - 4.0 < Xj + wj && Xj <= X);
             shifted = rows && across;

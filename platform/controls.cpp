@@ -2,7 +2,7 @@
 
 #include "platform/application.h"
 #include "platform/graphics.h"
-#include "platform/internal/graphics_p.h"
+#include "platform/internal/canvas_p.h"
 #include "platform/internal/qt_util.h"
 #include "platform/internal/runtime_p.h"
 #include "platform/internal/window_p.h"
@@ -64,19 +64,25 @@ public:
     explicit CanvasWidget(Canvas& canvas, QWidget* parent) : QWidget(parent), mCanvas(canvas)
     {
         setFocusPolicy(Qt::NoFocus);
+        // The canvas covers its whole area itself, so the toolkit paints nothing beneath it.
+        setAttribute(Qt::WA_OpaquePaintEvent);
     }
+
+    bool eraseBackground = true;
 
 protected:
     void paintEvent(QPaintEvent*) override
     {
-        // Erasing leaves what lies beneath the canvas, which the toolkit has just painted; a
-        // canvas that does not erase starts from its last picture.
+        // Erasing makes the canvas white; a canvas that does not erase starts from its last
+        // picture.
+        mCanvas.impl().paintedAt = detail::startPaint();
         QPainter painter(this);
-        if (!mCanvas.onPaint)
-            return;
-        Graphics g(std::make_unique<detail::GraphicsImpl>(&painter, width(), height()));
         Canvas* canvas = &mCanvas;
-        runGuarded([canvas, &g] { canvas->onPaint(g); });
+        mCanvas.impl().paintThreads =
+            detail::paintCanvas(painter, size(), eraseBackground, [canvas](Graphics& g) {
+                if (canvas->onPaint)
+                    runGuarded([canvas, &g] { canvas->onPaint(g); });
+            });
     }
 
     void mousePressEvent(QMouseEvent* event) override
@@ -288,7 +294,7 @@ void Control::setBold(bool bold)
 
 void Control::refresh()
 {
-    d->widget->update();
+    d->window->refreshControl(this);
 }
 
 // --- Canvas ---
@@ -305,7 +311,7 @@ void Canvas::setAcceptsFocus(bool accepts)
 
 void Canvas::setEraseBackground(bool erase)
 {
-    d->widget->setAttribute(Qt::WA_OpaquePaintEvent, !erase);
+    widgetOf<CanvasWidget>(*this)->eraseBackground = erase;
 }
 
 // --- PushButton ---

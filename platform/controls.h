@@ -88,7 +88,8 @@ public:
     std::function<bool(const std::string&)> onKeyDown;
 
     void setAcceptsFocus(bool accepts);
-    /// Whether the background is erased before each paint (the default).
+    /// Whether the canvas is erased to white before each paint (the default); a canvas that
+    /// is not starts each paint from its last picture.
     void setEraseBackground(bool erase);
 };
 

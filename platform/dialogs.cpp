@@ -114,6 +114,12 @@ MessageDialog::Result MessageDialog::showModal()
     static constexpr QMessageBox::Icon icons[] = {QMessageBox::Information, QMessageBox::Warning,
                                                   QMessageBox::Critical, QMessageBox::Question};
     QMessageBox box(detail::dialogParent());
+    // Title-bar buttons as the dialog has them: a close button only when there is a cancel
+    // button for it to press, never a maximise button.
+    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (cancelButton.visible)
+        flags |= Qt::WindowCloseButtonHint;
+    box.setWindowFlags(flags);
     box.setIcon(icon >= 0 && icon < 4 ? icons[icon] : QMessageBox::NoIcon);
     box.setWindowTitle(qs(title));
     box.setText(qs(message));

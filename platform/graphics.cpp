@@ -35,10 +35,20 @@ QString fontFamily()
     return family;
 }
 
+namespace {
+
+// Text sizes are whole pixels.
+int pixelSize(double size)
+{
+    return std::max(1, static_cast<int>(size + 0.5));
+}
+
+} // namespace
+
 QFont programFont(double size, bool bold)
 {
     QFont f(fontFamily());
-    f.setPixelSize(std::max(1, static_cast<int>(size + 0.5)));
+    f.setPixelSize(pixelSize(size));
     f.setBold(bold);
     f.setHintingPreference(QFont::PreferNoHinting);
     f.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::PreferOutline));
@@ -92,6 +102,11 @@ const QFontMetricsF& GraphicsImpl::metrics()
     return *mMetrics;
 }
 
+const QFont& GraphicsImpl::CurrentFont::font(int, bool)
+{
+    return d.font();
+}
+
 const double* GraphicsImpl::latin1Advances()
 {
     refreshFont();
@@ -115,6 +130,27 @@ double GraphicsImpl::plainAdvance(char32_t c)
                                : mMetrics->horizontalAdvance(QChar(c));
     mOtherAdvances.emplace(c, advance);
     return advance;
+}
+
+int GraphicsImpl::fontPixelSize() const
+{
+    return pixelSize(mTextSize);
+}
+
+int32_t GraphicsImpl::rowOf(int64_t y)
+{
+    return static_cast<int32_t>(std::clamp<int64_t>(y, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+void GraphicsImpl::eraseIfPending()
+{
+    if (!erasePending)
+        return;
+    erasePending = false;
+    draw(0, height, [w = width, h = height](QPainter& p, TextFonts&) {
+        p.fillRect(QRect(0, 0, w, h), Qt::white);
+    });
 }
 
 } // namespace detail
@@ -273,6 +309,31 @@ QPolygon toPolygon(const std::vector<int32_t>& xy)
 
 } // namespace
 
+detail::PenSweep detail::penSweep(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t pw,
+                                  int32_t ph)
+{
+    // The sweep is the convex hull of the pen at both ends; which two corners lie inside it
+    // depends on whether the line, taken from left to right, runs down or up.
+    PenSweep sweep;
+    if (x2 < x1) {
+        std::swap(x1, x2);
+        std::swap(y1, y2);
+    }
+    if (x1 == x2 || y1 == y2) {
+        sweep.isRect = true;
+        sweep.rect = QRect(QPoint(x1, std::min(y1, y2)),
+                           QPoint(add(x2, pw) - 1, add(std::max(y1, y2), ph) - 1));
+        return sweep;
+    }
+    const int l1 = x1, r1 = add(x1, pw), t1 = y1, b1 = add(y1, ph);
+    const int l2 = x2, r2 = add(x2, pw), t2 = y2, b2 = add(y2, ph);
+    const QPoint down[6] = {{l1, t1}, {r1, t1}, {r2, t2}, {r2, b2}, {l2, b2}, {l1, b1}};
+    const QPoint up[6] = {{l1, t1}, {l2, t2}, {r2, t2}, {r2, b2}, {r1, b1}, {l1, b1}};
+    const QPoint* hull = y2 > y1 ? down : up;
+    std::copy(hull, hull + 6, sweep.hexagon);
+    return sweep;
+}
+
 Graphics::Graphics(std::unique_ptr<detail::GraphicsImpl> impl) : d(std::move(impl)) {}
 Graphics::~Graphics() = default;
 
@@ -329,7 +390,11 @@ void Graphics::fillRect(int32_t x, int32_t y, int32_t w, int32_t h)
 {
     if (w <= 0 || h <= 0)
         return;
-    d->painter->fillRect(QRect(x, y, w, h), ink(*d));
+    // A fill of the whole surface stands for its erase.
+    if (x <= 0 && y <= 0 && int64_t{x} + w >= d->width && int64_t{y} + h >= d->height)
+        d->erasePending = false;
+    d->draw(y, int64_t{y} + h,
+            [r = QRect(x, y, w, h), c = ink(*d)](QPainter& p, auto&) { p.fillRect(r, c); });
 }
 
 void Graphics::drawRect(int32_t x, int32_t y, int32_t w, int32_t h)
@@ -338,20 +403,23 @@ void Graphics::drawRect(int32_t x, int32_t y, int32_t w, int32_t h)
         return;
     const int32_t pw = std::min(d->penWidth, w);
     const int32_t ph = std::min(d->penHeight, h);
-    const QColor c = ink(*d);
-    d->painter->fillRect(QRect(x, y, w, ph), c);
-    d->painter->fillRect(QRect(x, y + h - ph, w, ph), c);
-    d->painter->fillRect(QRect(x, y, pw, h), c);
-    d->painter->fillRect(QRect(x + w - pw, y, pw, h), c);
+    d->draw(y, int64_t{y} + h, [=, c = ink(*d)](QPainter& p, auto&) {
+        p.fillRect(QRect(x, y, w, ph), c);
+        p.fillRect(QRect(x, y + h - ph, w, ph), c);
+        p.fillRect(QRect(x, y, pw, h), c);
+        p.fillRect(QRect(x + w - pw, y, pw, h), c);
+    });
 }
 
 void Graphics::fillOval(int32_t x, int32_t y, int32_t w, int32_t h)
 {
     if (w <= 0 || h <= 0)
         return;
-    d->painter->setPen(Qt::NoPen);
-    d->painter->setBrush(ink(*d));
-    d->painter->drawEllipse(QRectF(x, y, w, h));
+    d->draw(y, int64_t{y} + h + 1, [r = QRectF(x, y, w, h), c = ink(*d)](QPainter& p, auto&) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(c);
+        p.drawEllipse(r);
+    });
 }
 
 void Graphics::drawOval(int32_t x, int32_t y, int32_t w, int32_t h)
@@ -359,33 +427,43 @@ void Graphics::drawOval(int32_t x, int32_t y, int32_t w, int32_t h)
     if (w <= 0 || h <= 0)
         return;
     const int32_t pen = std::max(1, std::max(d->penWidth, d->penHeight));
-    d->painter->setBrush(Qt::NoBrush);
-    if (pen == 1) {
-        d->painter->setPen(QPen(ink(*d), 0));
-        d->painter->drawEllipse(QRect(x, y, w - 1, h - 1));
-    } else {
-        d->painter->setPen(QPen(ink(*d), pen));
-        const double inset = pen / 2.0;
-        d->painter->drawEllipse(QRectF(x + inset, y + inset, w - pen, h - pen));
-    }
+    d->draw(int64_t{y} - 1, int64_t{y} + h + pen, [=, c = ink(*d)](QPainter& p, auto&) {
+        p.setBrush(Qt::NoBrush);
+        if (pen == 1) {
+            p.setPen(QPen(c, 0));
+            p.drawEllipse(QRect(x, y, w - 1, h - 1));
+        } else {
+            p.setPen(QPen(c, pen));
+            const double inset = pen / 2.0;
+            p.drawEllipse(QRectF(x + inset, y + inset, w - pen, h - pen));
+        }
+    });
 }
 
 void Graphics::fillRoundRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t arcW, int32_t arcH)
 {
     if (w <= 0 || h <= 0)
         return;
-    d->painter->setPen(Qt::NoPen);
-    d->painter->setBrush(ink(*d));
-    d->painter->drawRoundedRect(QRectF(x, y, w, h), arcW / 2.0, arcH / 2.0);
+    d->draw(y, int64_t{y} + h + 1,
+            [r = QRectF(x, y, w, h), rx = arcW / 2.0, ry = arcH / 2.0, c = ink(*d)](QPainter& p,
+                                                                                    auto&) {
+                p.setPen(Qt::NoPen);
+                p.setBrush(c);
+                p.drawRoundedRect(r, rx, ry);
+            });
 }
 
 void Graphics::drawRoundRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t arcW, int32_t arcH)
 {
     if (w <= 0 || h <= 0)
         return;
-    d->painter->setBrush(Qt::NoBrush);
-    d->painter->setPen(QPen(ink(*d), 0));
-    d->painter->drawRoundedRect(QRectF(x, y, w - 1, h - 1), arcW / 2.0, arcH / 2.0);
+    d->draw(y, int64_t{y} + h + 1,
+            [r = QRectF(x, y, w - 1, h - 1), rx = arcW / 2.0, ry = arcH / 2.0,
+             c = ink(*d)](QPainter& p, auto&) {
+                p.setBrush(Qt::NoBrush);
+                p.setPen(QPen(c, 0));
+                p.drawRoundedRect(r, rx, ry);
+            });
 }
 
 void Graphics::drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
@@ -395,50 +473,62 @@ void Graphics::drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
     if (pw <= 0 || ph <= 0)
         return;
     const QColor c = ink(*d);
+    const int64_t top = std::min(y1, y2);
+    const int64_t bottom = int64_t{std::max(y1, y2)} + ph + 1;
     if (pw == 1 && ph == 1) {
-        d->painter->setPen(QPen(c, 0));
-        d->painter->drawLine(x1, y1, x2, y2);
+        d->draw(top, bottom, [=](QPainter& p, auto&) {
+            p.setPen(QPen(c, 0));
+            p.drawLine(x1, y1, x2, y2);
+        });
         return;
     }
-    // The pen is a pw by ph rectangle hanging right and below each point of the line; what it
-    // sweeps is the convex hull of the pen at both ends: a rectangle when the line is level or
-    // upright, else a hexagon of the pen's corners at both ends less the two that lie inside
-    // it (which two depends on whether the line, taken from left to right, runs down or up).
-    if (x2 < x1) {
-        std::swap(x1, x2);
-        std::swap(y1, y2);
-    }
-    if (x1 == x2 || y1 == y2) {
-        const int32_t top = std::min(y1, y2);
-        d->painter->fillRect(
-            QRect(QPoint(x1, top), QPoint(add(x2, pw) - 1, add(std::max(y1, y2), ph) - 1)), c);
+    const detail::PenSweep sweep = detail::penSweep(x1, y1, x2, y2, pw, ph);
+    if (sweep.isRect) {
+        d->draw(top, bottom, [r = sweep.rect, c](QPainter& p, auto&) { p.fillRect(r, c); });
         return;
     }
-    const int l1 = x1, r1 = add(x1, pw), t1 = y1, b1 = add(y1, ph);
-    const int l2 = x2, r2 = add(x2, pw), t2 = y2, b2 = add(y2, ph);
-    const QPoint down[6] = {{l1, t1}, {r1, t1}, {r2, t2}, {r2, b2}, {l2, b2}, {l1, b1}};
-    const QPoint up[6] = {{l1, t1}, {l2, t2}, {r2, t2}, {r2, b2}, {r1, b1}, {l1, b1}};
-    d->painter->setPen(Qt::NoPen);
-    d->painter->setBrush(c);
-    d->painter->drawConvexPolygon(y2 > y1 ? down : up, 6);
+    d->draw(top, bottom, [sweep, c](QPainter& p, auto&) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(c);
+        p.drawConvexPolygon(sweep.hexagon, 6);
+    });
 }
+
+namespace {
+
+// The rows a polygon through these vertices may touch.
+std::pair<int64_t, int64_t> rowsOf(const QPolygon& polygon)
+{
+    const QRect bounds = polygon.boundingRect();
+    return {int64_t{bounds.top()} - 1, int64_t{bounds.bottom()} + 2};
+}
+
+} // namespace
 
 void Graphics::drawPolygon(const std::vector<int32_t>& xy)
 {
     if (xy.size() < 4)
         return;
-    d->painter->setBrush(Qt::NoBrush);
-    d->painter->setPen(QPen(ink(*d), 0));
-    d->painter->drawPolygon(toPolygon(xy));
+    const QPolygon polygon = toPolygon(xy);
+    const auto [top, bottom] = rowsOf(polygon);
+    d->draw(top, bottom, [polygon, c = ink(*d)](QPainter& p, auto&) {
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(c, 0));
+        p.drawPolygon(polygon);
+    });
 }
 
 void Graphics::fillPolygon(const std::vector<int32_t>& xy)
 {
     if (xy.size() < 6)
         return;
-    d->painter->setPen(Qt::NoPen);
-    d->painter->setBrush(ink(*d));
-    d->painter->drawPolygon(toPolygon(xy));
+    const QPolygon polygon = toPolygon(xy);
+    const auto [top, bottom] = rowsOf(polygon);
+    d->draw(top, bottom, [polygon, c = ink(*d)](QPainter& p, auto&) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(c);
+        p.drawPolygon(polygon);
+    });
 }
 
 void Graphics::drawString(std::string_view text, int32_t x, int32_t y)
@@ -465,9 +555,16 @@ void Graphics::drawString(std::string_view text, int32_t x, int32_t y)
         const qsizetype end = layOutUntil(metrics, s, from, d->width + reach - left).first;
         s = s.sliced(from, end - from);
     }
-    d->painter->setPen(QPen(ink(*d), 0));
-    d->painter->setFont(d->font());
-    d->painter->drawText(QPointF(left, y), s);
+    // Glyphs reach at most about a text size above the baseline and below it; twice that is
+    // taken to be sure.
+    const int size = d->fontPixelSize();
+    d->draw(int64_t{y} - 2 * size - 2, int64_t{y} + size + 2,
+            [s = std::move(s), left, y, size, bold = d->bold(),
+             c = ink(*d)](QPainter& p, detail::TextFonts& fonts) {
+                p.setPen(QPen(c, 0));
+                p.setFont(fonts.font(size, bold));
+                p.drawText(QPointF(left, y), s);
+            });
 }
 
 double Graphics::stringWidth(std::string_view text) const

@@ -5,11 +5,13 @@
 #include "platform/application.h"
 #include "platform/controls.h"
 #include "platform/internal/menu_p.h"
+#include "platform/internal/picture_p.h"
 #include "platform/internal/qt_util.h"
 #include "platform/internal/runtime_p.h"
 #include "platform/internal/system_p.h"
 #include "platform/internal/window_p.h"
 #include "platform/menu.h"
+#include "platform/picture.h"
 #include "platform/values.h"
 #include "platform/window.h"
 
@@ -70,6 +72,20 @@ void destroyAllWindows()
     }
     detail::flushDeletions(true);
     detail::clearQuitRequest();
+}
+
+Picture shownPixels(const Canvas& canvas)
+{
+    processEvents();
+    const QWidget* w = canvas.impl().widget;
+    Picture pic(w->width(), w->height());
+    pic.impl().image = detail::shownImage(w);
+    return pic;
+}
+
+int paintThreads(const Canvas& canvas)
+{
+    return canvas.impl().paintThreads;
 }
 
 void activate(Window& window)

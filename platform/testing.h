@@ -16,6 +16,7 @@ namespace platform {
 
 class Canvas;
 class ListBox;
+class Picture;
 class Window;
 
 namespace testing {
@@ -73,6 +74,11 @@ void processEvents();
 /// Destroys every window without running close events and forgets a quit, so that each test
 /// starts afresh.
 void destroyAllWindows();
+/// What the canvas shows on the screen once the pending paints are done: its pixels as its
+/// window last put them on the screen.
+platform::Picture shownPixels(const platform::Canvas& canvas);
+/// How many threads drew the canvas's last paint (a large canvas is drawn in bands).
+int paintThreads(const platform::Canvas& canvas);
 /// Makes the window the active one, as a click on its title bar would.
 void activate(platform::Window& window);
 /// Asks the window to close as its title bar's close button does.

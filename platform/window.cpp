@@ -22,13 +22,21 @@
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 #include <QTimer>
 #include <QToolBar>
 #include <QWindow>
+#include <QtGui/qguiapplication_platform.h>
+
+#if QT_CONFIG(xcb)
+#include <xcb/xcb.h>
+#endif
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
+#include <utility>
 
 namespace platform {
 namespace detail {
@@ -39,6 +47,20 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b)
                return std::tolower(static_cast<unsigned char>(x)) ==
                       std::tolower(static_cast<unsigned char>(y));
            });
+}
+
+QImage shownImage(const QWidget* widget)
+{
+    return shownImage(widget, widget->rect());
+}
+
+QImage shownImage(const QWidget* widget, const QRect& area)
+{
+    const QWidget* top = widget->window();
+    const QPoint at = widget->mapTo(top, area.topLeft());
+    const QPixmap shown =
+        top->screen()->grabWindow(top->winId(), at.x(), at.y(), area.width(), area.height());
+    return shown.toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 ContentWidget::ContentWidget(WindowImpl& window) : mWindow(window) {}
@@ -52,6 +74,20 @@ void ContentWidget::resizeEvent(QResizeEvent* event)
 WindowWidget::WindowWidget(WindowImpl& window) : mWindow(window)
 {
     setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+bool WindowWidget::event(QEvent* event)
+{
+    // The toolkit paints the window's whole dirty region and flushes it while it handles this
+    // request: a repaint asked for meanwhile waits until it is over, when it is known whether
+    // the pass painted the control after the request.
+    if (event->type() != QEvent::UpdateRequest || mWindow.painting)
+        return QMainWindow::event(event);
+    mWindow.painting = true;
+    const bool handled = QMainWindow::event(event);
+    mWindow.painting = false;
+    mWindow.refreshAfterPass();
+    return handled;
 }
 
 void WindowWidget::closeEvent(QCloseEvent* event)
@@ -202,6 +238,36 @@ void WindowImpl::contentResized()
     runGuarded([o] { o->Event_Resized(); });
 }
 
+namespace {
+unsigned long gPaints = 0;
+} // namespace
+
+unsigned long latestPaint()
+{
+    return gPaints;
+}
+
+unsigned long startPaint()
+{
+    return ++gPaints;
+}
+
+void WindowImpl::refreshControl(Control* control)
+{
+    if (painting)
+        refreshesInPass.emplace_back(control, latestPaint());
+    else
+        control->impl().widget->update();
+}
+
+void WindowImpl::refreshAfterPass()
+{
+    const auto requests = std::exchange(refreshesInPass, {});
+    for (const auto& [control, askedAt] : requests)
+        if (control->impl().paintedAt <= askedAt)
+            control->impl().widget->update();
+}
+
 void WindowImpl::activated()
 {
     noteActivated(owner);
@@ -280,6 +346,32 @@ void raiseWidget(QWidget* w)
     if (!headless)
         w->raise();
     w->activateWindow();
+}
+
+// Makes the window manager keep a shown floating window above every window of the program,
+// and only those. A window transient for the root window is transient for its whole group
+// (the window-manager conventions for X11); the toolkit itself names its hidden group leader,
+// which window managers need not honour, so the property is written again after each show.
+void keepAboveProgram(QWidget* w)
+{
+#if QT_CONFIG(xcb)
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->connection())
+        return;
+    xcb_connection_t* connection = x11->connection();
+    const auto window = static_cast<xcb_window_t>(w->winId());
+    xcb_query_tree_reply_t* tree =
+        xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr);
+    if (!tree)
+        return;
+    const xcb_window_t root = tree->root;
+    std::free(tree);
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_TRANSIENT_FOR,
+                        XCB_ATOM_WINDOW, 32, 1, &root);
+    xcb_flush(connection);
+#else
+    Q_UNUSED(w);
+#endif
 }
 
 // Makes the window manager keep the window above the frontmost window of the program.
@@ -406,10 +498,11 @@ void Window::show()
     if (d->closed)
         return;
     d->pendingShow = false;
-    // A floating window stays above the program's other windows.
-    if (d->kind == WindowKind::Floating && !d->widget->isVisible())
-        keepAboveDialogParent(d->widget);
+    const bool showing = !d->widget->isVisible();
     d->widget->show();
+    // A floating window stays above the program's other windows, whichever is in front.
+    if (d->kind == WindowKind::Floating && showing)
+        keepAboveProgram(d->widget);
     raiseWidget(d->widget);
     d->everShown = true;
     if (d->kind == WindowKind::Document)
@@ -451,9 +544,12 @@ bool Window::isClosed() const
 
 void Window::refresh()
 {
-    d->widget->update();
+    // What the program draws is on its canvases; the toolkit's own controls repaint themselves
+    // whenever what they show changes. So the window's repaint is a repaint of each canvas,
+    // and the rest of the window is not painted again to show the same pixels.
     for (auto& control : d->controls)
-        control->refresh();
+        if (dynamic_cast<Canvas*>(control.get()))
+            control->refresh();
 }
 
 void Window::showModal()

@@ -1,91 +1,266 @@
 #include "platform/bench/painter_floor.h"
 
+#include "platform/controls.h"
 #include "platform/internal/graphics_p.h"
 #include "platform/internal/qt_util.h"
+#include "platform/internal/window_p.h"
+#include "platform/window.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QImage>
 #include <QPainter>
 #include <QPen>
+#include <QWidget>
+#include <QWindow>
+
+#include <algorithm>
+#include <array>
+#include <iterator>
 
 namespace platform::bench {
 
-struct PainterFloor::Impl {
-    QImage image;
-    QPainter painter;
-    // A direct implementation makes its three fonts once.
-    QFont f9 = detail::programFont(9, false);
-    QFont f12 = detail::programFont(12, false);
-    QFont f12b = detail::programFont(12, true);
-    QFontMetricsF m9{f9};
-    QFontMetricsF m12{f12};
-    QFontMetricsF m12b{f12b};
+namespace {
 
-    const QFont& font(int32_t size, bool bold) const { return size <= 9 ? f9 : bold ? f12b : f12; }
-    const QFontMetricsF& metrics(int32_t size, bool bold) const
+// Counts the update requests that the toolkit delivers.
+class UpdateRequests : public QObject {
+public:
+    int delivered = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
     {
-        return size <= 9 ? m9 : bold ? m12b : m12;
+        if (event->type() == QEvent::UpdateRequest)
+            ++delivered;
+        return false;
     }
 };
 
-PainterFloor::PainterFloor(int32_t width, int32_t height) : d(std::make_unique<Impl>())
+// Delivers the pending update requests, and those that their paints post, until none is left.
+void deliverUpdates()
 {
-    d->image = QImage(width, height, QImage::Format_RGB32);
-    d->image.fill(Qt::white);
-    d->painter.begin(&d->image);
-    d->painter.setRenderHint(QPainter::Antialiasing, false);
-    d->painter.setRenderHint(QPainter::TextAntialiasing, true);
+    static UpdateRequests* requests = [] {
+        auto* r = new UpdateRequests;
+        QCoreApplication::instance()->installEventFilter(r);
+        return r;
+    }();
+    do {
+        requests->delivered = 0;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+    } while (requests->delivered > 0);
 }
 
-PainterFloor::~PainterFloor() = default;
-
-void PainterFloor::fillWhite(int32_t width, int32_t height)
+std::vector<uint32_t> pixelsOf(const QImage& image)
 {
-    d->painter.fillRect(0, 0, width, height, Qt::white);
+    std::vector<uint32_t> out;
+    out.reserve(static_cast<size_t>(image.width()) * static_cast<size_t>(image.height()));
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            out.push_back(row[x] & 0xffffff);
+    }
+    return out;
 }
 
-void PainterFloor::line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t k)
+QColor qc(Color c)
 {
-    QPainter& p = d->painter;
+    return QColor(c.r, c.g, c.b);
+}
+
+} // namespace
+
+void refreshAndFlush(Window& window)
+{
+    window.refresh();
+    deliverUpdates();
+}
+
+std::vector<uint32_t> shownPixels(const Canvas& canvas)
+{
+    const QWidget* widget = canvas.impl().widget;
+    std::vector<uint32_t> pixels = pixelsOf(detail::shownImage(widget));
+    // The controls made after the canvas lie above it.
+    const QObjectList& siblings = widget->parentWidget()->children();
+    const auto self = std::find(siblings.begin(), siblings.end(), widget);
+    for (auto it = self == siblings.end() ? self : std::next(self); it != siblings.end(); ++it) {
+        const auto* sibling = qobject_cast<const QWidget*>(*it);
+        if (!sibling || !sibling->isVisible())
+            continue;
+        const QRect over =
+            sibling->geometry().intersected(widget->geometry()).translated(-widget->pos());
+        for (int y = over.top(); y <= over.bottom(); ++y)
+            for (int x = over.left(); x <= over.right(); ++x)
+                pixels[static_cast<size_t>(y) * static_cast<size_t>(widget->width()) +
+                       static_cast<size_t>(x)] = kCovered;
+    }
+    return pixels;
+}
+
+// --- PainterFloor ---
+
+// The painter of the paint in progress and the floor's fonts, made once as a direct
+// implementation makes them.
+struct PainterFloor::Impl {
+    QPainter* painter = nullptr;
+    std::array<QFont, 3> fonts{detail::programFont(9, false), detail::programFont(12, false),
+                               detail::programFont(12, true)};
+    std::array<QFontMetricsF, 3> metrics{QFontMetricsF(fonts[0]), QFontMetricsF(fonts[1]),
+                                         QFontMetricsF(fonts[2])};
+
+    size_t font(int32_t size, bool bold) const { return size <= 9 ? 0 : bold ? 2 : 1; }
+};
+
+void PainterFloor::fillRect(int32_t x, int32_t y, int32_t w, int32_t h, Color c)
+{
+    d.painter->fillRect(QRect(x, y, w, h), qc(c));
+}
+
+void PainterFloor::rectOutline(int32_t x, int32_t y, int32_t w, int32_t h, Color c)
+{
+    QPainter& p = *d.painter;
+    p.fillRect(QRect(x, y, w, 1), qc(c));
+    p.fillRect(QRect(x, y + h - 1, w, 1), qc(c));
+    p.fillRect(QRect(x, y, 1, h), qc(c));
+    p.fillRect(QRect(x + w - 1, y, 1, h), qc(c));
+}
+
+void PainterFloor::ovalOutline(int32_t x, int32_t y, int32_t w, int32_t h, Color c)
+{
+    d.painter->setBrush(Qt::NoBrush);
+    d.painter->setPen(QPen(qc(c), 0));
+    d.painter->drawEllipse(QRect(x, y, w - 1, h - 1));
+}
+
+void PainterFloor::line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t k, Color c)
+{
+    QPainter& p = *d.painter;
     if (k == 1) {
-        p.setPen(QPen(Qt::black, 0));
+        p.setPen(QPen(qc(c), 0));
         p.drawLine(x1, y1, x2, y2);
         return;
     }
-    // A square pen of k centred half a pen right and below the points covers about what the
-    // platform's pen hanging right and below them covers.
-    p.setPen(QPen(Qt::black, k, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    const double h = k / 2.0;
-    p.drawLine(QPointF(x1 + h, y1 + h), QPointF(x2 + h, y2 + h));
+    const detail::PenSweep sweep = detail::penSweep(x1, y1, x2, y2, k, k);
+    if (sweep.isRect) {
+        p.fillRect(sweep.rect, qc(c));
+        return;
+    }
+    p.setPen(Qt::NoPen);
+    p.setBrush(qc(c));
+    p.drawConvexPolygon(sweep.hexagon, 6);
 }
 
-void PainterFloor::box(int32_t x, int32_t y, int32_t width, int32_t height, Color fill)
+void PainterFloor::box(int32_t x, int32_t y, int32_t w, int32_t h, Color fill)
 {
-    QPainter& p = d->painter;
+    QPainter& p = *d.painter;
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(fill.r, fill.g, fill.b));
-    p.drawRoundedRect(QRectF(x, y, width, height), 7.5, 7.5);
+    p.setBrush(qc(fill));
+    p.drawRoundedRect(QRectF(x, y, w, h), 7.5, 7.5);
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(Qt::black, 0));
-    p.drawRoundedRect(QRectF(x, y, width - 1, height - 1), 7.5, 7.5);
+    p.drawRoundedRect(QRectF(x, y, w - 1, h - 1), 7.5, 7.5);
 }
 
-void PainterFloor::text(std::string_view s, int32_t x, int32_t y, int32_t size, bool bold)
+void PainterFloor::polygonOutline(const int32_t* xy, size_t count, Color c)
+{
+    QPolygon polygon;
+    for (size_t i = 0; i + 1 < count; i += 2)
+        polygon << QPoint(xy[i], xy[i + 1]);
+    d.painter->setBrush(Qt::NoBrush);
+    d.painter->setPen(QPen(qc(c), 0));
+    d.painter->drawPolygon(polygon);
+}
+
+void PainterFloor::text(std::string_view s, int32_t x, int32_t y, int32_t size, bool bold, Color c)
 {
     if (s.empty())
         return;
-    d->painter.setPen(QPen(Qt::black, 0));
-    d->painter.setFont(d->font(size, bold));
-    d->painter.drawText(QPointF(x, y), detail::qs(s));
+    d.painter->setPen(QPen(qc(c), 0));
+    d.painter->setFont(d.fonts[d.font(size, bold)]);
+    d.painter->drawText(QPointF(x, y), detail::qs(s));
 }
 
 double PainterFloor::textWidth(std::string_view s, int32_t size, bool bold)
 {
-    return s.empty() ? 0 : d->metrics(size, bold).horizontalAdvance(detail::qs(s));
+    return s.empty() ? 0 : d.metrics[d.font(size, bold)].horizontalAdvance(detail::qs(s));
 }
 
-uint32_t PainterFloor::pixel(int32_t x, int32_t y) const
+// --- FloorWindow ---
+
+namespace {
+
+class FloorWidget : public QWidget {
+public:
+    explicit FloorWidget(std::vector<QRect> areas) : mAreas(std::move(areas))
+    {
+        // The areas are all the floor paints: nothing is painted beneath them.
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+    const QRect& area(size_t i) const { return mAreas[i]; }
+
+    std::function<void(size_t, PainterFloor&)>* onPaint = nullptr;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setRenderHint(QPainter::TextAntialiasing, true);
+        mFloor.painter = &painter;
+        PainterFloor floor(mFloor);
+        for (size_t i = 0; i < mAreas.size(); ++i) {
+            painter.save();
+            painter.translate(mAreas[i].topLeft());
+            painter.setClipRect(QRect(QPoint(0, 0), mAreas[i].size()));
+            if (onPaint && *onPaint)
+                (*onPaint)(i, floor);
+            painter.restore();
+        }
+        mFloor.painter = nullptr;
+    }
+
+private:
+    std::vector<QRect> mAreas;
+    PainterFloor::Impl mFloor;
+};
+
+} // namespace
+
+struct FloorWindow::Impl {
+    std::unique_ptr<FloorWidget> widget;
+};
+
+FloorWindow::FloorWindow(const Window& like, const std::vector<const Canvas*>& canvases)
+    : d(std::make_unique<Impl>())
 {
-    return d->image.pixel(x, y) & 0xffffff;
+    const QWidget* top = like.impl().widget;
+    std::vector<QRect> areas;
+    for (const Canvas* canvas : canvases) {
+        const QWidget* w = canvas->impl().widget;
+        areas.emplace_back(w->mapTo(top, QPoint(0, 0)), w->size());
+    }
+    d->widget = std::make_unique<FloorWidget>(std::move(areas));
+    d->widget->onPaint = &onPaint;
+    d->widget->resize(top->size());
+    d->widget->show();
+    // Shown once the window system has exposed it, which takes a turn of the event loop.
+    for (int turn = 0; turn < 100 && !d->widget->windowHandle()->isExposed(); ++turn)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QCoreApplication::processEvents();
+    deliverUpdates();
+}
+
+FloorWindow::~FloorWindow() = default;
+
+void FloorWindow::refreshAndFlush()
+{
+    d->widget->update();
+    deliverUpdates();
+}
+
+std::vector<uint32_t> FloorWindow::shownPixels(size_t area) const
+{
+    return pixelsOf(detail::shownImage(d->widget.get(), d->widget->area(area)));
 }
 
 } // namespace platform::bench

@@ -5,11 +5,16 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPoint>
+#include <QRect>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace platform::detail {
 
@@ -18,8 +23,37 @@ QString fontFamily();
 /// The font for a text size (pixels) and weight.
 QFont programFont(double size, bool bold);
 
+/// What a rectangular pen of pw by ph (more than 1 by 1) sweeps along a line when it hangs
+/// right and below each of the line's points: a rectangle when the line is level or upright,
+/// else the hexagon of the pen's corners at both ends less the two that lie inside it.
+struct PenSweep {
+    bool isRect = false;
+    QRect rect;
+    QPoint hexagon[6];
+};
+PenSweep penSweep(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t pw, int32_t ph);
+
+/// The fonts a drawing operation draws its text with, by pixel size and weight: the surface's
+/// own when it is drawn straight away, fonts of their own on the threads that paint a band.
+class TextFonts {
+public:
+    virtual ~TextFonts() = default;
+    virtual const QFont& font(int pixelSize, bool bold) = 0;
+};
+
+/// One drawing operation, and the rows of its surface that it may touch (top included,
+/// bottom not): enough to draw a surface in horizontal bands, each band only with the
+/// operations that reach into it.
+struct DrawingOperation {
+    int32_t top = 0;
+    int32_t bottom = 0;
+    std::function<void(QPainter&, TextFonts&)> draw;
+};
+
 struct GraphicsImpl {
     GraphicsImpl(QPainter* painter, int32_t width, int32_t height);
+    GraphicsImpl(const GraphicsImpl&) = delete;
+    GraphicsImpl& operator=(const GraphicsImpl&) = delete;
 
     QPainter* painter;
     int32_t width;
@@ -37,6 +71,7 @@ struct GraphicsImpl {
 
     const QFont& font();
     const QFontMetricsF& metrics();
+    int fontPixelSize() const;
     /// The advance of one character in the current font, taken alone: without kerning or
     /// shaping. What the parts of a long text that lie beyond the surface are counted at.
     double plainAdvance(char32_t c);
@@ -44,7 +79,35 @@ struct GraphicsImpl {
     /// yet. Valid until the font changes.
     const double* latin1Advances();
 
+    /// While set, the drawing operations are kept here in their order instead of drawn.
+    std::vector<DrawingOperation>* recording = nullptr;
+    /// The surface is erased to white before the first drawing operation, unless that one
+    /// covers the whole surface itself.
+    bool erasePending = false;
+
+    /// Draws, or keeps, an operation that touches the rows from top to bottom (not included).
+    template <class Paint> void draw(int64_t top, int64_t bottom, Paint&& paint)
+    {
+        eraseIfPending();
+        if (recording)
+            recording->push_back(
+                {rowOf(top), rowOf(bottom),
+                 std::function<void(QPainter&, TextFonts&)>(std::forward<Paint>(paint))});
+        else
+            paint(*painter, mCurrentFont);
+    }
+    /// The erase that no drawing operation made unnecessary.
+    void eraseIfPending();
+
 private:
+    // Drawn straight away, an operation's text size and weight are the surface's.
+    struct CurrentFont : TextFonts {
+        explicit CurrentFont(GraphicsImpl& g) : d(g) {}
+        const QFont& font(int pixelSize, bool bold) override;
+        GraphicsImpl& d;
+    };
+
+    static int32_t rowOf(int64_t y);
     void refreshFont();
     double mTextSize = 12;
     bool mBold = false;
@@ -54,6 +117,7 @@ private:
     // plainAdvance's answers for the current font; negative while not known yet.
     std::array<double, 256> mLatin1Advances{};
     std::unordered_map<char32_t, double> mOtherAdvances;
+    CurrentFont mCurrentFont{*this};
 };
 
 } // namespace platform::detail

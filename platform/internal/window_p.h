@@ -3,6 +3,7 @@
 #include "platform/controls.h"
 #include "platform/window.h"
 
+#include <QImage>
 #include <QMainWindow>
 #include <QPointer>
 #include <QWidget>
@@ -38,6 +39,7 @@ public:
     explicit WindowWidget(WindowImpl& window);
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -71,7 +73,16 @@ struct ControlImpl {
     QSize designParent;
     unsigned locks;
     QWidget* widget = nullptr;
+    /// The number of the canvas paint that last started on this control (0: none).
+    unsigned long paintedAt = 0;
+    /// How many threads drew the last paint of this canvas.
+    int paintThreads = 0;
 };
+
+/// Numbers the canvas paints of the program: the number of the latest one to start, and the
+/// next one.
+unsigned long latestPaint();
+unsigned long startPaint();
 
 struct WindowImpl {
     explicit WindowImpl(Window* owner);
@@ -83,6 +94,10 @@ struct WindowImpl {
     void relayoutControls();
     void contentResized();
     void activated();
+    /// Asks for a control's repaint; while the window paints, only once the pass is over.
+    void refreshControl(Control* control);
+    /// Repaints the controls asked for during the pass that no later part of it painted.
+    void refreshAfterPass();
 
     Window* owner;
     WindowWidget* widget = nullptr;
@@ -112,6 +127,10 @@ struct WindowImpl {
     bool closed = false;
     bool modal = false;
     QEventLoop* modalLoop = nullptr;
+    /// While the window paints its dirty region, and the controls asked for then, each with
+    /// the number of the paint that asked.
+    bool painting = false;
+    std::vector<std::pair<Control*, unsigned long>> refreshesInPass;
     std::function<void()> forget;
 
     std::vector<std::unique_ptr<Control>> controls;
@@ -124,5 +143,10 @@ struct WindowImpl {
 };
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b);
+
+/// What the widget shows on the screen, all of it or an area in its own coordinates: its
+/// pixels as its window last put them there.
+QImage shownImage(const QWidget* widget);
+QImage shownImage(const QWidget* widget, const QRect& area);
 
 } // namespace platform::detail

@@ -3,6 +3,7 @@
 
 #include "tests/support/app_fixture.h"
 #include "tests/support/modal_script.h"
+#include "tests/support/paint_counter.h"
 
 #include "platform/testing.h"
 
@@ -77,6 +78,24 @@ TEST_F(frmMainTest, ResizingKeepsTheControlsAtTheirEdges)
     EXPECT_EQ(w.Canvas2->top(), 596 + 176);
     EXPECT_EQ(w.StaticText1->left(), 15);
     EXPECT_EQ(w.stSwing->top(), 594 + 176);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(frmMainTest, ARefreshPaintsTheSpiderPlotAndItsLegendOnceEach)
+{
+    frmMain& w = main();
+    testsupport::LoadDocument(w, {{"Issue", 0, 50, 353, 271}, {"A", 40, 80}, {"B", -40, 30}});
+    platform::testing::processEvents();
+    // The plot's paint asks for the legend's repaint, which the same pass paints afterwards.
+    testsupport::PaintCounter plot(*w.Canvas1);
+    testsupport::PaintCounter legend(*w.Canvas2);
+    w.refresh();
+    platform::testing::processEvents();
+    EXPECT_EQ(plot.count(), 1);
+    EXPECT_EQ(legend.count(), 1);
 }
 
 } // namespace

@@ -162,6 +162,16 @@ TEST_F(ForceFieldDrawingTest, TheGradientRunsYellowGreenRedYellowUnderWhiteOutli
     EXPECT_EQ(pic.pixel(117, 158), pic.pixel(5, 158));
 }
 
+TEST_F(ForceFieldDrawingTest, WithoutTheGradientTheScreenShowsAWhiteBackground)
+{
+    ff().CheckBox2->setValue(false); // the user unticks "Colour background"
+    const Picture shown = platform::testing::shownPixels(*ff().cGraph);
+    EXPECT_EQ(shown.pixel(5, 5), kWhite);
+    // The paint's white fill stops a row short of the bottom: the erased canvas shows there.
+    EXPECT_EQ(shown.pixel(5, fftest::kCanvasHeight - 1), kWhite);
+    EXPECT_EQ(shown.pixel(fftest::kCanvasWidth / 2, fftest::kCanvasHeight - 1), kWhite);
+}
+
 TEST_F(ForceFieldDrawingTest, CaptionsAreStaggeredByIndexAndFollowTheCheckBox)
 {
     ff().CheckBox2->setValue(false);

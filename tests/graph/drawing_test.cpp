@@ -176,6 +176,18 @@ TEST_F(CaptionTest, CaptionsStayBlackOnTheColouredBackground)
     EXPECT_GT(atDot(pic, 0, 30), 0);
 }
 
+TEST_F(GraphDrawingTest, WithoutTheColouredBackgroundTheScreenShowsAWhitePlot)
+{
+    graph& w = openGraph({{"Issue"}, {"A", 40, 80}});
+    w.CheckBox2->setValue(false); // the user unticks "Colour background"
+    ASSERT_FALSE(w.ColourBkgd);
+    const Picture shown = platform::testing::shownPixels(*w.cGraph);
+    EXPECT_EQ(shown.pixel(5, 5), kWhite) << "inside the frame, away from the axes";
+    EXPECT_EQ(shown.pixel(kW - 5, kH - 5), kWhite);
+    const auto [x, y] = screenDot(40, 80);
+    EXPECT_EQ(darkPixels(shown, x, y, x + 3, y + 3), 16) << "a black dot";
+}
+
 // --- The printed drawing (page and picture) ---
 
 TEST_F(GraphDrawingTest, ThePrintedDrawingHasEveryPlayerUnlimitedInBlackOnWhite)

@@ -5,6 +5,7 @@
 
 #include "tests/graph/graph_fixture.h"
 #include "tests/support/modal_script.h"
+#include "tests/support/paint_counter.h"
 #include "tests/support/temp_dir.h"
 
 #include "platform/testing.h"
@@ -78,6 +79,17 @@ protected:
 };
 
 // --- Press, drag and release ---
+
+TEST_F(GraphPointerTest, ADragPaintsTheGraphAndTheSpiderPlotOnceEach)
+{
+    pt::processEvents();
+    testsupport::PaintCounter graphPaints(canvas());
+    testsupport::PaintCounter spiderPaints(*main().Canvas1);
+    gesture(w().xplot[1] + 2, w().yplot[1] + 2, {{300, 200}}, 300, 200);
+    pt::processEvents();
+    EXPECT_EQ(graphPaints.count(), 1);
+    EXPECT_EQ(spiderPaints.count(), 1);
+}
 
 TEST_F(GraphPointerTest, ADragMovesTheNearestPlayerToTheReleasePoint)
 {

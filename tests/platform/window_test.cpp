@@ -1,6 +1,7 @@
 #include "platform/application.h"
 #include "platform/controls.h"
 #include "platform/dialogs.h"
+#include "platform/graphics.h"
 #include "platform/testing.h"
 #include "platform/window.h"
 
@@ -99,6 +100,35 @@ protected:
 private:
     friend class WindowClass<FloatingWindow>;
     FloatingWindow() = default;
+};
+
+// Two canvases that count their paints; the first asks for the second's repaint from its own
+// paint, as a plot asks for its legend.
+class TwoCanvasWindow : public WindowClass<TwoCanvasWindow> {
+public:
+    Canvas* plot = nullptr;
+    Canvas* legend = nullptr;
+    int plotPaints = 0;
+    int legendPaints = 0;
+    bool plotRefreshesLegend = false;
+
+protected:
+    void Layout() override { setSize(300, 200); }
+    void CreateControls() override
+    {
+        plot = addControl<Canvas>("plot", {10, 10, 200, 100}, LockAll);
+        plot->onPaint = [this](Graphics&) {
+            ++plotPaints;
+            if (plotRefreshesLegend)
+                legend->refresh();
+        };
+        legend = addControl<Canvas>("legend", {10, 150, 100, 15}, LockLeft | LockBottom);
+        legend->onPaint = [this](Graphics&) { ++legendPaints; };
+    }
+
+private:
+    friend class WindowClass<TwoCanvasWindow>;
+    TwoCanvasWindow() = default;
 };
 
 class OtherWindow : public WindowClass<OtherWindow> {
@@ -315,6 +345,26 @@ TEST_F(WindowTest, FloatingWindowsAndModalWindowsNeverCountAsFrontmost)
     script.window([&](Window&) { EXPECT_EQ(frontmostWindow(), &main); });
     other.showModal();
 }
+
+class RefreshTest : public WindowTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(RefreshTest, OneRefreshPaintsEachCanvasOfTheWindowOnce)
+{
+    TwoCanvasWindow& w = TwoCanvasWindow::instance();
+    w.plotRefreshesLegend = GetParam();
+    pt::activate(w);
+    w.plotPaints = w.legendPaints = 0;
+    w.refresh();
+    pt::processEvents();
+    EXPECT_EQ(w.plotPaints, 1);
+    EXPECT_EQ(w.legendPaints, 1);
+    w.plot->refresh();
+    w.plot->refresh();
+    pt::processEvents();
+    EXPECT_EQ(w.plotPaints, 2) << "requests before the paint make one paint";
+}
+
+INSTANTIATE_TEST_SUITE_P(PlotAsksForTheLegend, RefreshTest, ::testing::Bool());
 
 TEST_F(WindowTest, AnExceptionFromAHandlerIsReportedAndEndsTheProgram)
 {

@@ -1,0 +1,146 @@
+// The paint of a canvas, on one thread or, for a large canvas, in horizontal bands on several.
+
+#include "platform/graphics.h"
+#include "platform/internal/canvas_p.h"
+#include "platform/internal/graphics_p.h"
+#include "platform/internal/qt_util.h"
+
+#include <QImage>
+#include <QPaintEngine>
+#include <QRegion>
+#include <QSemaphore>
+#include <QThread>
+#include <QThreadPool>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace platform::detail {
+
+namespace {
+
+// From about a megapixel on (a 4K window's canvas has eight), filling the thick lines of a
+// drawing costs more than a frame; below it one thread is quicker than handing bands out.
+constexpr qint64 kBandedArea = 1 << 20;
+// A band is at least this many rows high.
+constexpr int kLeastBandRows = 128;
+constexpr int kMostBands = 8;
+
+// The fonts of a thread that paints a band: its own, since a font's state is not shared
+// between threads.
+class BandFonts : public TextFonts {
+public:
+    const QFont& font(int pixelSize, bool bold) override
+    {
+        auto it = mFonts.find({pixelSize, bold});
+        if (it == mFonts.end())
+            it = mFonts.emplace(std::pair{pixelSize, bold}, programFont(pixelSize, bold)).first;
+        return it->second;
+    }
+
+private:
+    std::map<std::pair<int, bool>, QFont> mFonts;
+};
+
+// Where the painter puts the canvas: on an image, moved by whole pixels, or nothing.
+struct Target {
+    QImage* image = nullptr;
+    QPoint offset;
+};
+
+Target targetOf(QPainter& painter)
+{
+    QPaintEngine* engine = painter.paintEngine();
+    QPaintDevice* device = engine ? engine->paintDevice() : nullptr;
+    const QTransform t = painter.deviceTransform();
+    if (!device || device->devType() != QInternal::Image || t.type() > QTransform::TxTranslate ||
+        t.dx() != std::round(t.dx()) || t.dy() != std::round(t.dy()))
+        return {};
+    return {static_cast<QImage*>(device),
+            QPoint(static_cast<int>(t.dx()), static_cast<int>(t.dy()))};
+}
+
+// Draws the operations that reach into the rows from `top` to `bottom` (device rows, bottom
+// not included) of the image, inside `clip`. Each band paints on the whole image, clipped to
+// its rows: the toolkit works out a thin line from the size of the device it is drawn on, so
+// that it shows the same pixels whatever the clip.
+void paintBand(const QImage& image, uchar* bits, const QPoint& offset, const QRegion& clip, int top,
+               int bottom, const std::vector<DrawingOperation>& operations)
+{
+    QImage device(bits, image.width(), image.height(), image.bytesPerLine(), image.format());
+    QPainter p(&device);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    p.setClipRegion(clip & QRect(0, top, image.width(), bottom - top));
+    p.translate(offset);
+    BandFonts fonts;
+    // The band's rows in the canvas's own coordinates.
+    const int first = top - offset.y();
+    const int last = bottom - offset.y();
+    for (const DrawingOperation& op : operations)
+        if (op.bottom > first && op.top < last)
+            op.draw(p, fonts);
+}
+
+} // namespace
+
+int paintCanvas(QPainter& painter, QSize size, bool erase,
+                const std::function<void(Graphics&)>& paint)
+{
+    const int threads = std::min(kMostBands, QThread::idealThreadCount());
+    const Target target = targetOf(painter);
+    const bool banded =
+        threads > 1 && target.image && qint64{size.width()} * size.height() >= kBandedArea;
+
+    // A clip of one rectangle lets the toolkit draw thin lines straight into the pixels; with
+    // the paint event's clip alone it draws them pixel by pixel through the clip.
+    painter.setClipRect(QRect(QPoint(0, 0), size), Qt::IntersectClip);
+    auto impl = std::make_unique<GraphicsImpl>(&painter, size.width(), size.height());
+    GraphicsImpl* d = impl.get();
+    Graphics g(std::move(impl));
+    d->erasePending = erase;
+    std::vector<DrawingOperation> operations;
+    if (banded)
+        d->recording = &operations;
+    paint(g);
+    d->eraseIfPending();
+    if (!banded)
+        return 1;
+
+    // The rows the paint event repaints, split into bands; the user-interface thread paints
+    // the last band itself while the others are painted on the pool.
+    QRegion clip = painter.paintEngine()->systemClip();
+    const QRect canvas = QRect(target.offset, size) & target.image->rect();
+    clip = clip.isEmpty() ? QRegion(canvas) : clip & canvas;
+    const QRect rows = clip.boundingRect();
+    if (rows.isEmpty())
+        return 1;
+    // The bands write into the image's pixels beside the painter that holds it, which must
+    // not make a copy of them.
+    auto* bits = const_cast<uchar*>(target.image->constBits());
+    const int bands = std::clamp(rows.height() / kLeastBandRows, 1, threads);
+    if (bands == 1) {
+        paintBand(*target.image, bits, target.offset, clip, rows.top(), rows.bottom() + 1,
+                  operations);
+        return 1;
+    }
+    QSemaphore done;
+    auto bandTop = [&](int i) {
+        return rows.top() + static_cast<int>(qint64{rows.height()} * i / bands);
+    };
+    for (int i = 0; i + 1 < bands; ++i)
+        QThreadPool::globalInstance()->start([&, i] {
+            paintBand(*target.image, bits, target.offset, clip, bandTop(i), bandTop(i + 1),
+                      operations);
+            done.release();
+        });
+    paintBand(*target.image, bits, target.offset, clip, bandTop(bands - 1), bandTop(bands),
+              operations);
+    done.acquire(bands - 1);
+    return bands;
+}
+
+} // namespace platform::detail

@@ -1,0 +1,99 @@
+#include "platform/controls.h"
+#include "platform/graphics.h"
+#include "platform/picture.h"
+#include "platform/testing.h"
+#include "platform/window.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+using namespace platform;
+namespace pt = platform::testing;
+
+namespace {
+
+// A drawing with every kind of operation at many places and angles, so that bands of any
+// height cut through lines, outlines, boxes and texts: what decides the pixels at a band's
+// edge is drawn there.
+void drawScene(Graphics& g)
+{
+    uint32_t seed = 12345;
+    auto next = [&seed](int32_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int32_t>((seed >> 8) % static_cast<uint32_t>(n));
+    };
+    const int32_t W = g.width();
+    const int32_t H = g.height();
+    g.setForeColor(RGB(250, 250, 200));
+    g.fillRect(10, 10, W / 2, H / 3);
+    for (int32_t i = 0; i < 300; ++i) {
+        const int32_t k = 1 + i % 10;
+        g.setPenWidth(k);
+        g.setPenHeight(k);
+        g.setForeColor(RGB(next(256), next(256), next(256)));
+        g.drawLine(next(W), next(H), next(W), next(H));
+    }
+    g.setPenWidth(1);
+    g.setPenHeight(1);
+    for (int32_t i = 0; i < 60; ++i) {
+        const int32_t x = next(W - 200);
+        const int32_t y = next(H - 60);
+        g.setForeColor(RGB(next(256), 200, 0));
+        g.fillRoundRect(x, y, 150, 45, 15, 15);
+        g.setForeColor(RGB(0, 0, 0));
+        g.drawRoundRect(x, y, 150, 45, 15, 15);
+        g.setTextSize(i % 2 ? 9 : 12);
+        g.setBold(i % 3 == 0);
+        g.drawString("Player number " + std::to_string(i), x + 10, y + 20);
+        g.drawOval(x + 100, y + 5, 30, 30);
+        g.fillOval(x + 5, y + 30, 12, 12);
+        g.drawRect(x + 60, y + 25, 40, 15);
+        g.drawPolygon({x, y + 50, x + 40, y + 90, x + 80, y + 50, x + 40, y + 70});
+        g.fillPolygon({x + 90, y + 50, x + 130, y + 95, x + 170, y + 50});
+    }
+}
+
+class BigCanvasWindow : public WindowClass<BigCanvasWindow> {
+public:
+    Canvas* canvas = nullptr;
+
+protected:
+    void Layout() override { setSize(1600, 1200); }
+    void CreateControls() override
+    {
+        canvas = addControl<Canvas>("canvas", {0, 0, 1600, 1200}, LockAll);
+        canvas->onPaint = [](Graphics& g) { drawScene(g); };
+    }
+
+private:
+    friend class WindowClass<BigCanvasWindow>;
+    BigCanvasWindow() = default;
+};
+
+class CanvasTest : public ::testing::Test {
+protected:
+    void TearDown() override { pt::destroyAllWindows(); }
+};
+
+TEST_F(CanvasTest, ALargeCanvasDrawnInBandsShowsTheSamePixelsAsOneThreadDraws)
+{
+    BigCanvasWindow& w = BigCanvasWindow::instance();
+    pt::activate(w);
+    w.refresh();
+    const Picture shown = pt::shownPixels(*w.canvas);
+    if (pt::paintThreads(*w.canvas) < 2)
+        GTEST_SKIP() << "a machine of one core draws on one thread";
+
+    Picture expected(w.canvas->width(), w.canvas->height());
+    drawScene(expected.graphics());
+    int differ = 0;
+    for (int32_t y = 0; y < expected.height(); ++y)
+        for (int32_t x = 0; x < expected.width(); ++x)
+            if (shown.pixel(x, y) != expected.pixel(x, y) && differ++ < 5)
+                ADD_FAILURE() << "pixel " << x << ", " << y << " differs";
+    EXPECT_EQ(differ, 0);
+}
+
+} // namespace
