@@ -269,10 +269,6 @@ void Control::setFocus()
 {
     d->widget->setFocus(Qt::OtherFocusReason);
 }
-bool Control::hasFocus() const
-{
-    return d->widget->hasFocus();
-}
 void Control::setHelpTag(std::string_view text)
 {
     d->widget->setToolTip(qs(text));
@@ -481,14 +477,6 @@ int32_t Slider::value() const
 void Slider::setValue(int32_t value)
 {
     widgetOf<QSlider>(*this)->setValue(value);
-}
-int32_t Slider::minimum() const
-{
-    return widgetOf<QSlider>(*this)->minimum();
-}
-int32_t Slider::maximum() const
-{
-    return widgetOf<QSlider>(*this)->maximum();
 }
 void Slider::setRange(int32_t lo, int32_t hi)
 {

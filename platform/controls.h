@@ -49,7 +49,6 @@ public:
     bool isEnabled() const;
     void setEnabled(bool enabled);
     void setFocus();
-    bool hasFocus() const;
     void setHelpTag(std::string_view text);
     void setTextSize(double size);
     void setBold(bool bold);
@@ -136,8 +135,6 @@ public:
 
     int32_t value() const;
     void setValue(int32_t value);
-    int32_t minimum() const;
-    int32_t maximum() const;
     void setRange(int32_t minimum, int32_t maximum);
     void setLineStep(int32_t step);
     void setPageStep(int32_t step);

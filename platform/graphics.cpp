@@ -373,10 +373,6 @@ double Graphics::textSize() const
 {
     return d->textSize();
 }
-bool Graphics::bold() const
-{
-    return d->bold();
-}
 void Graphics::setTextSize(double size)
 {
     d->setTextSize(size);
@@ -518,19 +514,6 @@ void Graphics::drawPolygon(const std::vector<int32_t>& xy)
     });
 }
 
-void Graphics::fillPolygon(const std::vector<int32_t>& xy)
-{
-    if (xy.size() < 6)
-        return;
-    const QPolygon polygon = toPolygon(xy);
-    const auto [top, bottom] = rowsOf(polygon);
-    d->draw(top, bottom, [polygon, c = ink(*d)](QPainter& p, auto&) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(c);
-        p.drawPolygon(polygon);
-    });
-}
-
 void Graphics::drawString(std::string_view text, int32_t x, int32_t y)
 {
     if (text.empty())
@@ -579,11 +562,6 @@ double Graphics::stringWidth(std::string_view text) const
     if (end == s.size())
         return width;
     return width + plainWidth(*d, s, end, s.size()) * layoutScale(*d, s, end, width);
-}
-
-double Graphics::textHeight() const
-{
-    return d->metrics().ascent() + d->metrics().descent();
 }
 
 } // namespace platform

@@ -39,7 +39,6 @@ public:
     void setPenHeight(int32_t h);
     double textSize() const;
     void setTextSize(double size);
-    bool bold() const;
     void setBold(bool bold);
 
     void fillRect(int32_t x, int32_t y, int32_t w, int32_t h);
@@ -51,13 +50,10 @@ public:
     void drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
     /// The vertices as x1, y1, x2, y2, ...; the polygon is closed.
     void drawPolygon(const std::vector<int32_t>& xy);
-    void fillPolygon(const std::vector<int32_t>& xy);
 
     void drawString(std::string_view text, int32_t x, int32_t y);
     /// Width of the text in the current text size and weight.
     double stringWidth(std::string_view text) const;
-    /// Ascent plus descent of the current font.
-    double textHeight() const;
 
     detail::GraphicsImpl& impl() { return *d; }
 

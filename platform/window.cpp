@@ -405,15 +405,13 @@ void Window::build(std::function<void()> forget)
     CreateControls();
     AddMenuHandlers();
     d->built = true;
-    if (d->visibleOnCreation) {
-        // Shown once control returns to an event loop (or before the next modal run), so that
-        // the open event and the caller's set-up come first, as with every new window.
-        d->pendingShow = true;
-        QTimer::singleShot(0, d->widget, [this] {
-            if (d->pendingShow)
-                show();
-        });
-    }
+    // Shown once control returns to an event loop (or before the next modal run), so that the
+    // open event and the caller's set-up come first.
+    d->pendingShow = true;
+    QTimer::singleShot(0, d->widget, [this] {
+        if (d->pendingShow)
+            show();
+    });
     Event_Open();
 }
 
@@ -609,14 +607,6 @@ WindowKind Window::kind() const
     return d->kind;
 }
 
-Control* Window::control(std::string_view name) const
-{
-    for (const auto& c : d->controls)
-        if (detail::equalsIgnoringCase(c->name(), name))
-            return c.get();
-    return nullptr;
-}
-
 void Window::setKind(WindowKind kind)
 {
     d->kind = kind;
@@ -650,11 +640,6 @@ void Window::setMenuBar(MenuBar& bar)
             d->qMenuBar->addMenu(menu);
         d->widget->setMenuBar(d->qMenuBar);
     }
-}
-
-void Window::setVisibleOnCreation(bool visible)
-{
-    d->visibleOnCreation = visible;
 }
 
 void Window::setDefaultButton(PushButton* button)

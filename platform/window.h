@@ -50,7 +50,8 @@ enum class WindowKind {
 
 /// A window of the program. Each window class has one instance, reached by its accessor
 /// (see WindowClass). The first reference builds it: Layout, CreateControls,
-/// AddMenuHandlers, then its open event, all before the reference returns.
+/// AddMenuHandlers, then its open event, all before the reference returns. The window shows
+/// itself once control is back in an event loop, or before the next modal run.
 ///
 /// Sizes and positions are those of the content area: a menu bar or toolbar is not part
 /// of it.
@@ -109,7 +110,6 @@ public:
     /// The handler this window bound to a menu item name (ignoring letter case), or nullptr.
     const std::function<bool()>* menuHandler(std::string_view itemName) const;
     WindowKind kind() const;
-    Control* control(std::string_view name) const;
 
     detail::WindowImpl& impl() const { return *d; }
 
@@ -128,8 +128,6 @@ protected:
     void setTitleBarButtons(bool closeBox, bool minimiseBox, bool maximiseBox);
     /// Installs the program's menu bar in this window.
     void setMenuBar(MenuBar& bar);
-    /// Whether the window shows itself once it is built (the default) or waits for show().
-    void setVisibleOnCreation(bool visible);
     /// Return and Enter press this button while it is enabled and visible.
     void setDefaultButton(PushButton* button);
     /// Escape presses this button.

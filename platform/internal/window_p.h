@@ -119,7 +119,6 @@ struct WindowImpl {
     bool atBottomRight = false;
     void placeAtBottomRight();
 
-    bool visibleOnCreation = true;
     bool pendingShow = false;
     bool everShown = false;
     bool built = false;

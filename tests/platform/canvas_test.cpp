@@ -51,7 +51,6 @@ void drawScene(Graphics& g)
         g.fillOval(x + 5, y + 30, 12, 12);
         g.drawRect(x + 60, y + 25, 40, 15);
         g.drawPolygon({x, y + 50, x + 40, y + 90, x + 80, y + 50, x + 40, y + 70});
-        g.fillPolygon({x + 90, y + 50, x + 130, y + 95, x + 170, y + 50});
     }
 }
 
