@@ -3,6 +3,7 @@
 #include "platform/application.h"
 #include "platform/graphics.h"
 #include "platform/internal/canvas_p.h"
+#include "platform/internal/modal_p.h"
 #include "platform/internal/qt_util.h"
 #include "platform/internal/runtime_p.h"
 #include "platform/internal/window_p.h"
@@ -722,8 +723,8 @@ void ContextualMenu::open()
         return;
     detail::ModalScope scope;
     int chosen = -1;
-    testing::ModalRequest request;
-    request.kind = testing::ModalRequest::Kind::ContextualMenu;
+    ModalRequest request;
+    request.kind = ModalRequest::Kind::ContextualMenu;
     request.buttons = mRows;
     if (auto answer = detail::askTestSeam(request)) {
         chosen = answer->choice;

@@ -1,5 +1,6 @@
 #include "platform/dialogs.h"
 
+#include "platform/internal/modal_p.h"
 #include "platform/internal/qt_util.h"
 #include "platform/internal/runtime_p.h"
 #include "platform/internal/window_p.h"
@@ -76,8 +77,8 @@ void MsgBox(std::string_view message)
     if (detail::terminating())
         return;
     detail::ModalScope scope;
-    testing::ModalRequest request;
-    request.kind = testing::ModalRequest::Kind::Message;
+    ModalRequest request;
+    request.kind = ModalRequest::Kind::Message;
     request.message = std::string(message);
     if (detail::askTestSeam(request))
         return;
@@ -91,8 +92,8 @@ MessageDialog::Result MessageDialog::showModal()
     if (detail::terminating())
         return Result::Cancel;
     detail::ModalScope scope;
-    testing::ModalRequest request;
-    request.kind = testing::ModalRequest::Kind::Question;
+    ModalRequest request;
+    request.kind = ModalRequest::Kind::Question;
     request.title = title;
     request.message = message;
     request.explanation = explanation;
@@ -151,8 +152,8 @@ std::optional<File> OpenDialog(std::string_view fileTypeName, const File& start)
     if (detail::terminating())
         return std::nullopt;
     detail::ModalScope scope;
-    testing::ModalRequest request;
-    request.kind = testing::ModalRequest::Kind::OpenFile;
+    ModalRequest request;
+    request.kind = ModalRequest::Kind::OpenFile;
     request.filter = std::string(fileTypeName);
     request.initialDirectory = start.absolutePath();
     if (auto answer = detail::askTestSeam(request)) {
@@ -179,8 +180,8 @@ std::optional<File> GetSaveFolderItem(std::string_view fileTypeName, std::string
     if (detail::terminating())
         return std::nullopt;
     detail::ModalScope scope;
-    testing::ModalRequest request;
-    request.kind = testing::ModalRequest::Kind::SaveFile;
+    ModalRequest request;
+    request.kind = ModalRequest::Kind::SaveFile;
     request.filter = std::string(fileTypeName);
     request.defaultName = std::string(defaultName);
     if (start)

@@ -1,5 +1,6 @@
 #include "platform/printing.h"
 
+#include "platform/internal/modal_p.h"
 #include "platform/internal/printing_p.h"
 #include "platform/internal/qt_util.h"
 #include "platform/internal/runtime_p.h"
@@ -334,8 +335,8 @@ bool PrinterSetup::pageSetupDialog()
     if (detail::terminating())
         return false;
     detail::ModalScope scope;
-    testing::ModalRequest request;
-    request.kind = testing::ModalRequest::Kind::PageSetup;
+    ModalRequest request;
+    request.kind = ModalRequest::Kind::PageSetup;
     if (auto answer = detail::askTestSeam(request))
         return answer->choice == 1;
 
@@ -354,8 +355,8 @@ std::unique_ptr<PrintedPage> OpenPrinterDialog(PrinterSetup& setup, std::string_
     PageSettings& settings = setup.impl().settings();
     std::unique_ptr<QPrinter> printer;
     detail::ModalScope scope;
-    testing::ModalRequest request;
-    request.kind = testing::ModalRequest::Kind::Print;
+    ModalRequest request;
+    request.kind = ModalRequest::Kind::Print;
     request.title = std::string(jobName);
     if (auto answer = detail::askTestSeam(request)) {
         if (!answer->path)

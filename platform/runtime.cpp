@@ -1,5 +1,6 @@
 #include "platform/internal/runtime_p.h"
 
+#include "platform/internal/modal_p.h"
 #include "platform/internal/window_p.h"
 #include "platform/window.h"
 
@@ -12,16 +13,8 @@ namespace platform::detail {
 
 namespace {
 
-int gModalDepth = 0;
-unsigned long gModalRuns = 0;
 std::vector<Window*> gGraveyard;
 bool gFlushPosted = false;
-
-testing::ModalHandler& seamHandler()
-{
-    static testing::ModalHandler handler;
-    return handler;
-}
 
 } // namespace
 
@@ -36,51 +29,10 @@ void postDeletions()
     });
 }
 
-ModalScope::ModalScope(const Window* except)
-{
-    showPendingWindows(except);
-    ++gModalDepth;
-    ++gModalRuns;
-}
-
-ModalScope::~ModalScope()
-{
-    --gModalDepth;
-    postDeletions();
-}
-
-unsigned long modalRunCount()
-{
-    return gModalRuns;
-}
-int modalDepth()
-{
-    return gModalDepth;
-}
-
 int& handlerDepth()
 {
     static int depth = 0;
     return depth;
-}
-
-std::optional<testing::ModalAnswer> askTestSeam(const testing::ModalRequest& request)
-{
-    if (!seamHandler())
-        return std::nullopt;
-    // A copy: the handler may replace itself while it runs.
-    const testing::ModalHandler handler = seamHandler();
-    return handler(request);
-}
-
-QWidget* dialogParent()
-{
-    if (Window* front = frontmostWindow())
-        return front->impl().widget;
-    for (Window* w : windowsByActivation())
-        if (!w->isClosed() && w->kind() != WindowKind::Floating && w->impl().widget->isVisible())
-            return w->impl().widget;
-    return nullptr;
 }
 
 std::vector<Window*>& windowsByActivation()
@@ -129,7 +81,7 @@ void scheduleDelete(Window* w)
 
 void flushDeletions(bool force)
 {
-    if (!force && (handlerDepth() > 0 || gModalDepth > 0))
+    if (!force && (handlerDepth() > 0 || modalDepth() > 0))
         return;
     while (!gGraveyard.empty()) {
         Window* w = gGraveyard.back();
@@ -147,17 +99,3 @@ void showPendingWindows(const Window* except)
 }
 
 } // namespace platform::detail
-
-namespace platform::testing {
-
-void setModalHandler(ModalHandler handler)
-{
-    detail::seamHandler() = std::move(handler);
-}
-
-bool hasModalHandler()
-{
-    return static_cast<bool>(detail::seamHandler());
-}
-
-} // namespace platform::testing

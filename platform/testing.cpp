@@ -5,6 +5,7 @@
 #include "platform/application.h"
 #include "platform/controls.h"
 #include "platform/internal/menu_p.h"
+#include "platform/internal/modal_p.h"
 #include "platform/internal/picture_p.h"
 #include "platform/internal/qt_util.h"
 #include "platform/internal/runtime_p.h"
@@ -46,6 +47,16 @@ QWidget* widgetOf(Canvas& canvas)
 }
 
 } // namespace
+
+void setModalHandler(ModalHandler handler)
+{
+    detail::modalHandler() = std::move(handler);
+}
+
+bool hasModalHandler()
+{
+    return static_cast<bool>(detail::modalHandler());
+}
 
 void processEvents()
 {

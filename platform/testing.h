@@ -6,11 +6,10 @@
 // handler a test installs, instead of the real dialog. Tests also inject input here.
 // The program itself never calls anything in this header.
 
+#include "platform/modal.h"
+
 #include <cstdint>
-#include <functional>
-#include <optional>
 #include <string>
-#include <vector>
 
 namespace platform {
 
@@ -21,47 +20,10 @@ class Window;
 
 namespace testing {
 
-/// What the program asked.
-struct ModalRequest {
-    enum class Kind {
-        Message,        ///< MsgBox: `message`
-        Question,       ///< MessageDialog: `title`, `message`, `explanation`, `buttons`
-        OpenFile,       ///< `filter` (a file type name), `initialDirectory`
-        SaveFile,       ///< `filter`, `defaultName`, `initialDirectory`
-        PageSetup,      ///< the page-setup dialog
-        Print,          ///< the print dialog
-        ContextualMenu, ///< `buttons` holds the rows
-        Window,         ///< the program's own modal window: `window`, live and shown
-    };
-    Kind kind = Kind::Message;
-    std::string title;
-    std::string message;
-    std::string explanation;
-    /// Question: the captions of the action, alternate and cancel buttons ("" when hidden).
-    /// ContextualMenu: the rows.
-    std::vector<std::string> buttons;
-    std::string filter;
-    std::string defaultName;
-    std::string initialDirectory;
-    platform::Window* window = nullptr;
-};
-
-/// How a test answers.
-struct ModalAnswer {
-    /// Question: 0 action, 1 alternate, 2 cancel. ContextualMenu: the row, -1 for none.
-    /// PageSetup: 1 confirms, 0 cancels.
-    int choice = 0;
-    /// OpenFile, SaveFile: the chosen file; Print: the PDF file the page goes to.
-    /// Nothing cancels these.
-    std::optional<std::string> path;
-
-    static ModalAnswer ok() { return {}; }
-    static ModalAnswer button(int i) { return {i, {}}; }
-    static ModalAnswer file(std::string p) { return {0, std::move(p)}; }
-    static ModalAnswer cancel() { return {-1, {}}; }
-};
-
-using ModalHandler = std::function<ModalAnswer(const ModalRequest&)>;
+// What the program asks and how a test answers it (see platform/modal.h).
+using platform::ModalAnswer;
+using platform::ModalHandler;
+using platform::ModalRequest;
 
 /// Installs the handler that answers every modal; an empty handler restores the real dialogs.
 /// For a Window request the handler works the window's controls (and normally closes it);

@@ -4,6 +4,7 @@
 #include "platform/controls.h"
 #include "platform/internal/graphics_p.h"
 #include "platform/internal/menu_p.h"
+#include "platform/internal/modal_p.h"
 #include "platform/internal/picture_p.h"
 #include "platform/internal/qt_util.h"
 #include "platform/internal/runtime_p.h"
@@ -563,8 +564,8 @@ void Window::showModal()
     raiseWidget(d->widget);
     d->everShown = true;
 
-    testing::ModalRequest request;
-    request.kind = testing::ModalRequest::Kind::Window;
+    ModalRequest request;
+    request.kind = ModalRequest::Kind::Window;
     request.title = title();
     request.window = this;
     if (detail::askTestSeam(request)) {

@@ -1,7 +1,8 @@
 // The program's folders form layers: platform/ at the bottom, then app/, spider/, forcefield/
 // and graph/, each of which may use the ones below it and never one above. Only platform/ sees
-// the toolkit. A source file that includes across these lines fails here, so that the layering
-// holds although all of it builds into one library.
+// the toolkit, and none of the program's code includes the test seam, which only the test
+// programs link. A source file that includes across these lines fails here, so that the
+// layering holds although all of it builds into one library.
 
 #include <gtest/gtest.h>
 
@@ -85,9 +86,24 @@ TEST_P(ToolkitTest, IsSeenOnlyByThePlatform)
     }
 }
 
+class TestSeamTest : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(TestSeamTest, IsIncludedByNoneOfTheProgramsCode)
+{
+    // The seam's own implementation is built into the test programs alone.
+    const std::string seamImplementation = (fs::path("platform") / "testing.cpp").string();
+    for (const Include& inc : includesOf(GetParam())) {
+        if (!inc.angled && inc.target == "platform/testing.h") {
+            EXPECT_EQ(inc.file, seamImplementation) << where(inc);
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Folders, LayeringTest,
                          ::testing::Values("platform", "app", "spider", "forcefield", "graph"));
 INSTANTIATE_TEST_SUITE_P(Folders, ToolkitTest,
                          ::testing::Values("app", "spider", "forcefield", "graph"));
+INSTANTIATE_TEST_SUITE_P(Folders, TestSeamTest,
+                         ::testing::Values("platform", "app", "spider", "forcefield", "graph"));
 
 } // namespace
