@@ -719,22 +719,18 @@ void ContextualMenu::addRow(std::string text)
 
 void ContextualMenu::open()
 {
-    if (detail::terminating())
-        return;
-    detail::ModalScope scope;
-    int chosen = -1;
     ModalRequest request;
     request.kind = ModalRequest::Kind::ContextualMenu;
     request.buttons = mRows;
-    if (auto answer = detail::askTestSeam(request)) {
-        chosen = answer->choice;
-    } else {
+    const auto answer = detail::runModal(request, [this] {
         QMenu menu;
         for (const std::string& row : mRows)
             menu.addAction(qs(row));
-        if (QAction* picked = menu.exec(QCursor::pos()))
-            chosen = static_cast<int>(menu.actions().indexOf(picked));
-    }
+        QAction* picked = menu.exec(QCursor::pos());
+        return picked ? ModalAnswer::button(static_cast<int>(menu.actions().indexOf(picked)))
+                      : ModalAnswer::cancel();
+    });
+    const int chosen = answer ? answer->choice : -1;
     if (chosen >= 0 && chosen < static_cast<int>(mRows.size()) && onAction) {
         const std::string row = mRows[static_cast<size_t>(chosen)];
         auto handler = onAction;

@@ -2,8 +2,6 @@
 
 #include "platform/internal/modal_p.h"
 #include "platform/internal/qt_util.h"
-#include "platform/internal/runtime_p.h"
-#include "platform/internal/window_p.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -11,6 +9,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <functional>
 #include <vector>
 
 namespace platform {
@@ -52,6 +51,62 @@ QString startFolder(const File& start)
     return QDir::homePath();
 }
 
+// The real question: 0 for the action button, 1 for the alternate, 2 for anything else.
+int askPerson(const MessageDialog& q)
+{
+    static constexpr QMessageBox::Icon icons[] = {QMessageBox::Information, QMessageBox::Warning,
+                                                  QMessageBox::Critical, QMessageBox::Question};
+    QMessageBox box(detail::dialogParent());
+    // Title-bar buttons as the dialog has them: a close button only when there is a cancel
+    // button for it to press, never a maximise button.
+    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (q.cancelButton.visible)
+        flags |= Qt::WindowCloseButtonHint;
+    box.setWindowFlags(flags);
+    box.setIcon(q.icon >= 0 && q.icon < 4 ? icons[q.icon] : QMessageBox::NoIcon);
+    box.setWindowTitle(qs(q.title));
+    box.setText(qs(q.message));
+    box.setInformativeText(qs(q.explanation));
+    QPushButton* action = nullptr;
+    QPushButton* alternate = nullptr;
+    QPushButton* cancel = nullptr;
+    if (q.cancelButton.visible)
+        cancel = box.addButton(qs(q.cancelButton.caption), QMessageBox::RejectRole);
+    if (q.alternateActionButton.visible)
+        alternate = box.addButton(qs(q.alternateActionButton.caption), QMessageBox::ActionRole);
+    if (q.actionButton.visible)
+        action = box.addButton(qs(q.actionButton.caption), QMessageBox::AcceptRole);
+    if (action)
+        box.setDefaultButton(action);
+    if (cancel)
+        box.setEscapeButton(cancel);
+    box.exec();
+    QAbstractButton* clicked = box.clickedButton();
+    if (clicked && clicked == action)
+        return 0;
+    if (clicked && clicked == alternate)
+        return 1;
+    return 2;
+}
+
+// Runs an open or save dialog: the chosen file, or nothing when the person cancelled.
+ModalAnswer runFileDialog(QFileDialog& dialog)
+{
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return ModalAnswer::cancel();
+    return ModalAnswer::file(ss(QFileInfo(dialog.selectedFiles().first()).absoluteFilePath()));
+}
+
+// The file an open or save dialog gave; nothing when it was cancelled.
+std::optional<File> chosenFile(const ModalRequest& request,
+                               const std::function<ModalAnswer()>& show)
+{
+    const std::optional<ModalAnswer> answer = detail::runModal(request, show);
+    if (!answer || !answer->path)
+        return std::nullopt;
+    return File(*answer->path);
+}
+
 } // namespace
 
 void declareFileType(const FileType& type)
@@ -74,24 +129,19 @@ const FileType* fileType(std::string_view name)
 
 void MsgBox(std::string_view message)
 {
-    if (detail::terminating())
-        return;
-    detail::ModalScope scope;
     ModalRequest request;
     request.kind = ModalRequest::Kind::Message;
     request.message = std::string(message);
-    if (detail::askTestSeam(request))
-        return;
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Kestrix"), qs(message), QMessageBox::Ok,
-                    detail::dialogParent());
-    box.exec();
+    detail::runModal(request, [message] {
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Kestrix"), qs(message),
+                        QMessageBox::Ok, detail::dialogParent());
+        box.exec();
+        return ModalAnswer::ok();
+    });
 }
 
 MessageDialog::Result MessageDialog::showModal()
 {
-    if (detail::terminating())
-        return Result::Cancel;
-    detail::ModalScope scope;
     ModalRequest request;
     request.kind = ModalRequest::Kind::Question;
     request.title = title;
@@ -101,106 +151,56 @@ MessageDialog::Result MessageDialog::showModal()
                        alternateActionButton.visible ? alternateActionButton.caption
                                                      : std::string(),
                        cancelButton.visible ? cancelButton.caption : std::string()};
-    if (auto answer = detail::askTestSeam(request)) {
-        switch (answer->choice) {
-        case 0:
-            return Result::Action;
-        case 1:
-            return Result::Alternate;
-        default:
-            return Result::Cancel;
-        }
-    }
-
-    static constexpr QMessageBox::Icon icons[] = {QMessageBox::Information, QMessageBox::Warning,
-                                                  QMessageBox::Critical, QMessageBox::Question};
-    QMessageBox box(detail::dialogParent());
-    // Title-bar buttons as the dialog has them: a close button only when there is a cancel
-    // button for it to press, never a maximise button.
-    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-    if (cancelButton.visible)
-        flags |= Qt::WindowCloseButtonHint;
-    box.setWindowFlags(flags);
-    box.setIcon(icon >= 0 && icon < 4 ? icons[icon] : QMessageBox::NoIcon);
-    box.setWindowTitle(qs(title));
-    box.setText(qs(message));
-    box.setInformativeText(qs(explanation));
-    QPushButton* action = nullptr;
-    QPushButton* alternate = nullptr;
-    QPushButton* cancel = nullptr;
-    if (cancelButton.visible)
-        cancel = box.addButton(qs(cancelButton.caption), QMessageBox::RejectRole);
-    if (alternateActionButton.visible)
-        alternate = box.addButton(qs(alternateActionButton.caption), QMessageBox::ActionRole);
-    if (actionButton.visible)
-        action = box.addButton(qs(actionButton.caption), QMessageBox::AcceptRole);
-    if (action)
-        box.setDefaultButton(action);
-    if (cancel)
-        box.setEscapeButton(cancel);
-    box.exec();
-    QAbstractButton* clicked = box.clickedButton();
-    if (clicked && clicked == action)
+    const auto answer =
+        detail::runModal(request, [this] { return ModalAnswer::button(askPerson(*this)); });
+    switch (answer ? answer->choice : 2) {
+    case 0:
         return Result::Action;
-    if (clicked && clicked == alternate)
+    case 1:
         return Result::Alternate;
-    return Result::Cancel;
+    default:
+        return Result::Cancel;
+    }
 }
 
 std::optional<File> OpenDialog(std::string_view fileTypeName, const File& start)
 {
-    if (detail::terminating())
-        return std::nullopt;
-    detail::ModalScope scope;
     ModalRequest request;
     request.kind = ModalRequest::Kind::OpenFile;
     request.filter = std::string(fileTypeName);
     request.initialDirectory = start.absolutePath();
-    if (auto answer = detail::askTestSeam(request)) {
-        if (!answer->path)
-            return std::nullopt;
-        return File(*answer->path);
-    }
-    QFileDialog dialog(detail::dialogParent(), QStringLiteral("Open"), startFolder(start),
-                       nameFilter(fileTypeName));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    const QFileInfo info(qs(start.absolutePath()));
-    if (info.isFile())
-        dialog.selectFile(info.fileName());
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return File(ss(QFileInfo(dialog.selectedFiles().first()).absoluteFilePath()));
+    return chosenFile(request, [&] {
+        QFileDialog dialog(detail::dialogParent(), QStringLiteral("Open"), startFolder(start),
+                           nameFilter(fileTypeName));
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        const QFileInfo info(qs(start.absolutePath()));
+        if (info.isFile())
+            dialog.selectFile(info.fileName());
+        return runFileDialog(dialog);
+    });
 }
 
 std::optional<File> GetSaveFolderItem(std::string_view fileTypeName, std::string_view defaultName,
                                       const std::optional<File>& start)
 {
-    if (detail::terminating())
-        return std::nullopt;
-    detail::ModalScope scope;
     ModalRequest request;
     request.kind = ModalRequest::Kind::SaveFile;
     request.filter = std::string(fileTypeName);
     request.defaultName = std::string(defaultName);
     if (start)
         request.initialDirectory = start->absolutePath();
-    if (auto answer = detail::askTestSeam(request)) {
-        if (!answer->path)
-            return std::nullopt;
-        return File(*answer->path);
-    }
-    const QString folder = start ? startFolder(*start) : QDir::homePath();
-    QFileDialog dialog(detail::dialogParent(), QStringLiteral("Save"), folder,
-                       nameFilter(fileTypeName));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.selectFile(qs(defaultName));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return File(ss(QFileInfo(dialog.selectedFiles().first()).absoluteFilePath()));
+    return chosenFile(request, [&] {
+        const QString folder = start ? startFolder(*start) : QDir::homePath();
+        QFileDialog dialog(detail::dialogParent(), QStringLiteral("Save"), folder,
+                           nameFilter(fileTypeName));
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.selectFile(qs(defaultName));
+        return runFileDialog(dialog);
+    });
 }
 
 } // namespace platform

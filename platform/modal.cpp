@@ -11,19 +11,50 @@ namespace {
 int gModalDepth = 0;
 unsigned long gModalRuns = 0;
 
-} // namespace
+// Counts a modal run while it lasts.
+class ModalScope {
+public:
+    explicit ModalScope(const Window* except)
+    {
+        showPendingWindows(except);
+        ++gModalDepth;
+        ++gModalRuns;
+    }
+    ~ModalScope()
+    {
+        --gModalDepth;
+        postDeletions();
+    }
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+};
 
-ModalScope::ModalScope(const Window* except)
+std::optional<ModalAnswer> askTestSeam(const ModalRequest& request)
 {
-    showPendingWindows(except);
-    ++gModalDepth;
-    ++gModalRuns;
+    if (!modalHandler())
+        return std::nullopt;
+    // A copy: the handler may replace itself while it runs.
+    const ModalHandler handler = modalHandler();
+    return handler(request);
 }
 
-ModalScope::~ModalScope()
+} // namespace
+
+std::optional<ModalAnswer> runModal(const ModalRequest& request,
+                                    const std::function<ModalAnswer()>& show,
+                                    const std::function<void()>& open)
 {
-    --gModalDepth;
-    postDeletions();
+    if (terminating())
+        return std::nullopt;
+    ModalScope scope(request.window);
+    if (open)
+        open();
+    if (std::optional<ModalAnswer> answer = askTestSeam(request)) {
+        if (request.window && request.window->isVisible())
+            request.window->hide();
+        return answer;
+    }
+    return show();
 }
 
 unsigned long modalRunCount()
@@ -40,15 +71,6 @@ ModalHandler& modalHandler()
 {
     static ModalHandler handler;
     return handler;
-}
-
-std::optional<ModalAnswer> askTestSeam(const ModalRequest& request)
-{
-    if (!modalHandler())
-        return std::nullopt;
-    // A copy: the handler may replace itself while it runs.
-    const ModalHandler handler = modalHandler();
-    return handler(request);
 }
 
 QWidget* dialogParent()

@@ -3,7 +3,6 @@
 #include "platform/internal/modal_p.h"
 #include "platform/internal/printing_p.h"
 #include "platform/internal/qt_util.h"
-#include "platform/internal/runtime_p.h"
 
 #include <QMarginsF>
 #include <QPageLayout>
@@ -332,51 +331,50 @@ int32_t PrinterSetup::height() const
 
 bool PrinterSetup::pageSetupDialog()
 {
-    if (detail::terminating())
-        return false;
-    detail::ModalScope scope;
     ModalRequest request;
     request.kind = ModalRequest::Kind::PageSetup;
-    if (auto answer = detail::askTestSeam(request))
-        return answer->choice == 1;
-
-    const auto printer = makePrinter(d->settings());
-    QPageSetupDialog dialog(printer.get(), detail::dialogParent());
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    takeSettings(*printer, d->settings());
-    return true;
+    const auto answer = detail::runModal(request, [this] {
+        const auto printer = makePrinter(d->settings());
+        QPageSetupDialog dialog(printer.get(), detail::dialogParent());
+        if (dialog.exec() != QDialog::Accepted)
+            return ModalAnswer::button(0);
+        takeSettings(*printer, d->settings());
+        return ModalAnswer::button(1);
+    });
+    return answer && answer->choice == 1;
 }
 
 std::unique_ptr<PrintedPage> OpenPrinterDialog(PrinterSetup& setup, std::string_view jobName)
 {
-    if (detail::terminating())
-        return nullptr;
     PageSettings& settings = setup.impl().settings();
+    // The printer the person confirmed in the print dialog.
     std::unique_ptr<QPrinter> printer;
-    detail::ModalScope scope;
     ModalRequest request;
     request.kind = ModalRequest::Kind::Print;
     request.title = std::string(jobName);
-    if (auto answer = detail::askTestSeam(request)) {
-        if (!answer->path)
-            return nullptr;
-        printer = makePrinter(settings, qs(*answer->path));
-        printer->setDocName(qs(jobName));
-    } else {
-        printer = makePrinter(settings);
+    const auto answer = detail::runModal(request, [&] {
+        auto chosen = makePrinter(settings);
         // Also what the dialog names a PDF file after.
-        printer->setDocName(qs(jobName));
-        QPrintDialog dialog(printer.get(), detail::dialogParent());
+        chosen->setDocName(qs(jobName));
+        QPrintDialog dialog(chosen.get(), detail::dialogParent());
         // One page, so there is no range to choose.
         dialog.setOptions(QAbstractPrintDialog::PrintToFile |
                           QAbstractPrintDialog::PrintShowPageSize |
                           QAbstractPrintDialog::PrintCollateCopies);
         if (dialog.exec() != QDialog::Accepted)
-            return nullptr;
-        printer->setResolution(72);
-        takeSettings(*printer, settings);
+            return ModalAnswer::cancel();
+        chosen->setResolution(72);
+        takeSettings(*chosen, settings);
+        printer = std::move(chosen);
+        return ModalAnswer::ok();
+    });
+    // An answerer sends the page to the PDF file it names.
+    if (!printer && answer && answer->path) {
+        printer = makePrinter(settings, qs(*answer->path));
+        printer->setDocName(qs(jobName));
     }
+    if (!printer)
+        return nullptr;
     auto page = std::make_unique<detail::PrintedPageImpl>();
     page->printer = std::move(printer);
     page->jobName = qs(jobName);

@@ -553,30 +553,33 @@ void Window::refresh()
 
 void Window::showModal()
 {
-    if (d->closed || detail::terminating())
+    if (d->closed)
         return;
-    detail::ModalScope scope(this);
-    d->pendingShow = false;
-    d->modal = true;
-    d->widget->setWindowModality(Qt::ApplicationModal);
-    keepAboveDialogParent(d->widget);
-    d->widget->show();
-    raiseWidget(d->widget);
-    d->everShown = true;
-
     ModalRequest request;
     request.kind = ModalRequest::Kind::Window;
     request.title = title();
     request.window = this;
-    if (detail::askTestSeam(request)) {
-        if (!d->closed && d->widget->isVisible())
-            d->widget->hide();
-    } else if (d->widget->isVisible()) {
-        QEventLoop loop;
-        d->modalLoop = &loop;
-        loop.exec(QEventLoop::DialogExec);
-        d->modalLoop = nullptr;
-    }
+    const auto open = [this] {
+        d->pendingShow = false;
+        d->modal = true;
+        d->widget->setWindowModality(Qt::ApplicationModal);
+        keepAboveDialogParent(d->widget);
+        d->widget->show();
+        raiseWidget(d->widget);
+        d->everShown = true;
+    };
+    // The person's run lasts until the window hides or closes.
+    const auto show = [this] {
+        if (d->widget->isVisible()) {
+            QEventLoop loop;
+            d->modalLoop = &loop;
+            loop.exec(QEventLoop::DialogExec);
+            d->modalLoop = nullptr;
+        }
+        return ModalAnswer::ok();
+    };
+    if (!detail::runModal(request, show, open))
+        return; // the program is ending: nothing was shown
     d->modal = false;
     if (!d->closed && !d->widget->isVisible())
         d->widget->setWindowModality(Qt::NonModal);
