@@ -460,74 +460,52 @@ void EditField::setBorder(bool border)
     w->text->setFrameShape(border ? QFrame::StyledPanel : QFrame::NoFrame);
 }
 
-// --- Slider ---
+// --- RangeControl, Slider, ScrollBar ---
 
-Slider::Slider(const detail::ControlContext& context) : Control(context)
+RangeControl::RangeControl(const detail::ControlContext& context, Look look) : Control(context)
 {
-    auto* slider = new QSlider(Qt::Horizontal, context.window->content);
-    slider->setRange(0, 100);
-    d->attach(slider);
-    QObject::connect(slider, &QSlider::valueChanged, slider,
+    QAbstractSlider* bar = nullptr;
+    if (look == Look::Slider)
+        bar = new QSlider(Qt::Horizontal, context.window->content);
+    else
+        bar = new QScrollBar(Qt::Vertical, context.window->content);
+    d->attach(bar);
+    QObject::connect(bar, &QAbstractSlider::valueChanged, bar,
                      [this] { runGuarded(onValueChanged); });
 }
 
-int32_t Slider::value() const
+int32_t RangeControl::value() const
 {
-    return widgetOf<QSlider>(*this)->value();
+    return widgetOf<QAbstractSlider>(*this)->value();
 }
-void Slider::setValue(int32_t value)
+void RangeControl::setValue(int32_t value)
 {
-    widgetOf<QSlider>(*this)->setValue(value);
+    widgetOf<QAbstractSlider>(*this)->setValue(value);
 }
-void Slider::setRange(int32_t lo, int32_t hi)
+void RangeControl::setRange(int32_t lo, int32_t hi)
 {
-    widgetOf<QSlider>(*this)->setRange(lo, hi);
+    widgetOf<QAbstractSlider>(*this)->setRange(lo, hi);
 }
-void Slider::setLineStep(int32_t step)
+void RangeControl::setLineStep(int32_t step)
 {
-    widgetOf<QSlider>(*this)->setSingleStep(step);
+    widgetOf<QAbstractSlider>(*this)->setSingleStep(step);
 }
-void Slider::setPageStep(int32_t step)
+void RangeControl::setPageStep(int32_t step)
 {
-    widgetOf<QSlider>(*this)->setPageStep(step);
+    widgetOf<QAbstractSlider>(*this)->setPageStep(step);
 }
-void Slider::setLiveScroll(bool live)
+void RangeControl::setLiveScroll(bool live)
 {
-    widgetOf<QSlider>(*this)->setTracking(live);
-}
-
-// --- ScrollBar ---
-
-ScrollBar::ScrollBar(const detail::ControlContext& context) : Control(context)
-{
-    auto* bar = new QScrollBar(Qt::Vertical, context.window->content);
-    d->attach(bar);
-    QObject::connect(bar, &QScrollBar::valueChanged, bar, [this] { runGuarded(onValueChanged); });
+    widgetOf<QAbstractSlider>(*this)->setTracking(live);
 }
 
-int32_t ScrollBar::value() const
+Slider::Slider(const detail::ControlContext& context) : RangeControl(context, Look::Slider)
 {
-    return widgetOf<QScrollBar>(*this)->value();
+    setRange(0, 100);
 }
-void ScrollBar::setValue(int32_t value)
+
+ScrollBar::ScrollBar(const detail::ControlContext& context) : RangeControl(context, Look::ScrollBar)
 {
-    widgetOf<QScrollBar>(*this)->setValue(value);
-}
-void ScrollBar::setRange(int32_t lo, int32_t hi)
-{
-    widgetOf<QScrollBar>(*this)->setRange(lo, hi);
-}
-void ScrollBar::setLineStep(int32_t step)
-{
-    widgetOf<QScrollBar>(*this)->setSingleStep(step);
-}
-void ScrollBar::setPageStep(int32_t step)
-{
-    widgetOf<QScrollBar>(*this)->setPageStep(step);
-}
-void ScrollBar::setLiveScroll(bool live)
-{
-    widgetOf<QScrollBar>(*this)->setTracking(live);
 }
 
 // --- CheckBox ---

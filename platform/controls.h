@@ -128,35 +128,37 @@ public:
     std::function<void()> onTextChange;
 };
 
-/// A horizontal slider. Its value stays within its range.
-class Slider : public Control {
+/// A control whose value is a whole number within its range, moved by a thumb: the slider and
+/// the scroll bar. Its value stays within its range.
+class RangeControl : public Control {
 public:
-    explicit Slider(const detail::ControlContext& context);
-
     int32_t value() const;
     void setValue(int32_t value);
     void setRange(int32_t minimum, int32_t maximum);
+    /// The step of the arrow keys (and a scroll bar's arrows), and that of a click beside the
+    /// thumb.
     void setLineStep(int32_t step);
     void setPageStep(int32_t step);
     /// With live scrolling off the value changes when the user lets go of the thumb.
     void setLiveScroll(bool live);
 
     std::function<void()> onValueChanged;
+
+protected:
+    enum class Look { Slider, ScrollBar };
+    RangeControl(const detail::ControlContext& context, Look look);
+};
+
+/// A horizontal slider, from 0 to 100 until its range is set.
+class Slider : public RangeControl {
+public:
+    explicit Slider(const detail::ControlContext& context);
 };
 
 /// A vertical scroll bar.
-class ScrollBar : public Control {
+class ScrollBar : public RangeControl {
 public:
     explicit ScrollBar(const detail::ControlContext& context);
-
-    int32_t value() const;
-    void setValue(int32_t value);
-    void setRange(int32_t minimum, int32_t maximum);
-    void setLineStep(int32_t step);
-    void setPageStep(int32_t step);
-    void setLiveScroll(bool live);
-
-    std::function<void()> onValueChanged;
 };
 
 class CheckBox : public Control {
