@@ -6,7 +6,7 @@
 
 #include "platform/picture.h"
 
-App::App()
+App::App() : platform::Application("Kestrix")
 {
     setMenuBar(Menu::instance());
 }

@@ -2,6 +2,7 @@
 
 #include "platform/dialogs.h"
 #include "platform/internal/graphics_p.h"
+#include "platform/internal/qt_util.h"
 #include "platform/internal/runtime_p.h"
 #include "platform/internal/window_p.h"
 #include "platform/menu.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QStyleFactory>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <exception>
@@ -76,9 +78,9 @@ void filterMessages(QtMsgType type, const QMessageLogContext& context, const QSt
         gPreviousHandler(type, context, message);
 }
 
+// The toolkit is started with the process's own name; the program takes no arguments.
 int gArgc = 1;
-char gArgv0[] = "kestrix";
-char* gArgv[] = {gArgv0, nullptr};
+char* gArgv[] = {program_invocation_name, nullptr};
 
 } // namespace
 
@@ -89,14 +91,14 @@ bool terminating()
 }
 } // namespace detail
 
-Application::Application()
+Application::Application(std::string name) : mName(std::move(name))
 {
     gInstance = this;
     // A write beyond the process's file-size limit would otherwise end the program at once,
     // losing the document; ignored, it fails with EFBIG and File::writeAll reports it.
     std::signal(SIGXFSZ, SIG_IGN);
     if (!qApp) {
-        QApplication::setApplicationName(QStringLiteral("Kestrix"));
+        QApplication::setApplicationName(detail::qs(mName));
         new QtApplication(gArgc, gArgv);
     }
     if (QGuiApplication::platformName() == QLatin1String("offscreen"))
@@ -212,9 +214,11 @@ void reportUnhandledException(std::string_view what)
 {
     if (gTerminating)
         return;
-    std::fprintf(stderr, "kestrix: unhandled exception: %.*s\n", static_cast<int>(what.size()),
-                 what.data());
-    MsgBox("An unexpected error occurred and Kestrix has to close.\n\n" + std::string(what));
+    std::fprintf(stderr, "%s: unhandled exception: %.*s\n", program_invocation_short_name,
+                 static_cast<int>(what.size()), what.data());
+    const std::string program = gInstance ? gInstance->name() : std::string("the program");
+    MsgBox("An unexpected error occurred and " + program + " has to close.\n\n" +
+           std::string(what));
     gTerminating = true;
     QCoreApplication::exit(1);
 }

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 
 namespace platform {
@@ -12,12 +13,15 @@ class MenuBar;
 /// for the life of the process; create it before any window.
 class Application {
 public:
-    Application();
+    /// `name` is the program's name as the person sees it: the title of its message boxes, the
+    /// name it gives the window system, and the name its report of an unexpected error gives.
+    explicit Application(std::string name);
     virtual ~Application();
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
     static Application* instance();
+    const std::string& name() const { return mName; }
 
     /// The menu bar that windows install; the quit item's role is handled here.
     void setMenuBar(MenuBar& bar);
@@ -35,6 +39,9 @@ public:
     /// Ends the application as the quit item does: closes the windows, oldest first, until one
     /// of their close events quits.
     static void quitByClosingWindows();
+
+private:
+    std::string mName;
 };
 
 /// Runs a handler of the program and reports an exception that escapes it: the report is a

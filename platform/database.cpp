@@ -16,7 +16,7 @@ namespace {
 std::string NewConnectionName()
 {
     static std::atomic<unsigned long long> counter{0};
-    return "kestrix-db-" + std::to_string(++counter);
+    return "platform-database-" + std::to_string(++counter);
 }
 
 } // namespace

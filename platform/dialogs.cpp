@@ -1,5 +1,6 @@
 #include "platform/dialogs.h"
 
+#include "platform/application.h"
 #include "platform/internal/modal_p.h"
 #include "platform/internal/qt_util.h"
 
@@ -131,9 +132,11 @@ void MsgBox(std::string_view message)
 {
     ModalRequest request;
     request.kind = ModalRequest::Kind::Message;
+    if (const Application* app = Application::instance())
+        request.title = app->name();
     request.message = std::string(message);
-    detail::runModal(request, [message] {
-        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Kestrix"), qs(message),
+    detail::runModal(request, [&request] {
+        QMessageBox box(QMessageBox::NoIcon, qs(request.title), qs(request.message),
                         QMessageBox::Ok, detail::dialogParent());
         box.exec();
         return ModalAnswer::ok();

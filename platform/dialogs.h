@@ -23,7 +23,7 @@ struct FileType {
 void declareFileType(const FileType& type);
 const FileType* fileType(std::string_view name);
 
-/// A modal message with one button.
+/// A modal message with one button, titled with the program's name (Application::name).
 void MsgBox(std::string_view message);
 
 /// A question with up to three buttons.

@@ -18,7 +18,7 @@ class Window;
 /// What the program asked.
 struct ModalRequest {
     enum class Kind {
-        Message,        ///< MsgBox: `message`
+        Message,        ///< MsgBox: `message`, titled with the program's name (`title`)
         Question,       ///< MessageDialog: `title`, `message`, `explanation`, `buttons`
         OpenFile,       ///< `filter` (a file type name), `initialDirectory`
         SaveFile,       ///< `filter`, `defaultName`, `initialDirectory`

@@ -55,7 +55,10 @@ namespace {
 
 using detail::PageSettings;
 
-constexpr const char* kHeader = "KestrixPageSetup/1";
+// The first field of every setup string: the format and its version. The format is this
+// layer's, and stored print settings begin with this text, so it never changes, whatever the
+// program on top is called; a later version of the format would get a new number.
+constexpr const char* kFormatTag = "KestrixPageSetup/1";
 
 // The names the setup string gives to units; one table serves page sizes and margins, whose
 // unit enums list the same units in the same order.
@@ -105,7 +108,7 @@ QString format(const PageSettings& s)
 {
     const QMarginsF& m = s.margins;
     return QStringLiteral("%1;printer=%2;page=%3;orientation=%4;margins=%5,%6,%7,%8%9")
-        .arg(QLatin1String(kHeader), QString::fromLatin1(QUrl::toPercentEncoding(s.printer)),
+        .arg(QLatin1String(kFormatTag), QString::fromLatin1(QUrl::toPercentEncoding(s.printer)),
              pageText(s),
              s.orientation == QPageLayout::Landscape ? QStringLiteral("landscape")
                                                      : QStringLiteral("portrait"),
@@ -174,7 +177,7 @@ std::optional<PageSettings> parse(std::string_view text)
 {
     const QString trimmed = qs(text).trimmed();
     const QStringList fields = trimmed.split(QLatin1Char(';'));
-    if (fields.size() != 5 || fields[0] != QLatin1String(kHeader))
+    if (fields.size() != 5 || fields[0] != QLatin1String(kFormatTag))
         return std::nullopt;
     auto value = [&](int i, const char* key) -> std::optional<QString> {
         const QString prefix = QLatin1String(key) + QLatin1Char('=');

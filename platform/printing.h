@@ -29,7 +29,7 @@ public:
     PrinterSetup(PrinterSetup&&) noexcept;
     PrinterSetup& operator=(PrinterSetup&&) noexcept;
 
-    /// The settings as one line of text of the program's own, for storing them.
+    /// The settings as one line of text in a format of this layer's own, for storing them.
     std::string setupString() const;
     /// Restores the settings from a text that setupString() gave, so that setupString() then
     /// returns that text again (white space around it, and a UTF-8 byte-order mark before it,

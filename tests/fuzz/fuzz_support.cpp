@@ -100,7 +100,7 @@ void StartPlatform()
         setenv("XDG_CONFIG_HOME", config.c_str(), 1);
         std::atexit(removeConfigFolder);
         // Kept until the process ends: libFuzzer leaves by exit().
-        new platform::Application();
+        new platform::Application("Fuzz targets");
     }
     platform::testing::setModalHandler([](const platform::testing::ModalRequest& r) {
         Fail("a reader showed a modal: \"" + r.message + r.title + "\"");

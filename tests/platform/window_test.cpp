@@ -373,6 +373,9 @@ TEST_F(WindowTest, AnExceptionFromAHandlerIsReportedAndEndsTheProgram)
     ModalScript script;
     script.expect(Kind::Message, [](const pt::ModalRequest& r) {
         EXPECT_NE(r.message.find("disk on fire"), std::string::npos);
+        const std::string program = Application::instance()->name();
+        EXPECT_NE(r.message.find(program + " has to close"), std::string::npos)
+            << "the report names the program as its application object was told";
         return pt::ModalAnswer::ok();
     });
     w.corner->push();

@@ -34,7 +34,7 @@ int main(int argc, char** argv)
     auto app = std::make_unique<App>();
     platform::setResourceFolder(KESTRIX_RESOURCES);
 #else
-    auto app = std::make_unique<platform::Application>();
+    auto app = std::make_unique<platform::Application>("Platform tests");
 #endif
     testsupport::InstallUnexpectedModalHandler();
     const int status = RUN_ALL_TESTS();
