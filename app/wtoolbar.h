@@ -2,8 +2,8 @@
 
 // The floating "View" window whose items bring the four views to the front.
 
-#include "platform/controls.h"
 #include "platform/picture.h"
+#include "platform/toolbar.h"
 #include "platform/window.h"
 
 class wtoolbar : public platform::WindowClass<wtoolbar> {

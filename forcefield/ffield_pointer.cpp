@@ -7,6 +7,7 @@
 #include "app/frmDetails.h"
 #include "app/frmMain.h"
 
+#include "platform/menu.h"
 #include "platform/values.h"
 
 #include <algorithm>

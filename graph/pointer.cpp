@@ -10,6 +10,7 @@
 
 #include "forcefield/AddNewPlayer.h"
 
+#include "platform/menu.h"
 #include "platform/values.h"
 
 #include <algorithm>

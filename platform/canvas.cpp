@@ -1,12 +1,24 @@
-// The paint of a canvas, on one thread or, for a large canvas, in horizontal bands on several.
+// The canvas control. Its widget turns the toolkit's paint, mouse and key events into the
+// program's, so that handlers never see a toolkit event, and paints through Graphics: on one
+// thread or, for a large canvas, in horizontal bands on several.
 
+#include "platform/controls.h"
+
+#include "platform/application.h"
 #include "platform/graphics.h"
 #include "platform/internal/canvas_p.h"
+#include "platform/internal/control_p.h"
 #include "platform/internal/graphics_p.h"
+#include "platform/internal/modal_p.h"
 #include "platform/internal/qt_util.h"
+#include "platform/internal/runtime_p.h"
+#include "platform/internal/window_p.h"
 
 #include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPaintEngine>
+#include <QPainter>
 #include <QRegion>
 #include <QSemaphore>
 #include <QThread>
@@ -85,8 +97,9 @@ void paintBand(const QImage& image, uchar* bits, const QPoint& offset, const QRe
             op.draw(p, fonts);
 }
 
-} // namespace
-
+// Paints a canvas of `size` during its paint event: erased to white first when `erase`, then
+// drawn by `paint`. A large canvas is drawn in horizontal bands on several threads, pixel for
+// pixel as one thread draws it. Returns how many threads drew.
 int paintCanvas(QPainter& painter, QSize size, bool erase,
                 const std::function<void(Graphics&)>& paint)
 {
@@ -143,4 +156,154 @@ int paintCanvas(QPainter& painter, QSize size, bool erase,
     return bands;
 }
 
+unsigned long gPaints = 0;
+
+} // namespace
+
+unsigned long latestPaint()
+{
+    return gPaints;
+}
+
+unsigned long startPaint()
+{
+    return ++gPaints;
+}
+
 } // namespace platform::detail
+
+namespace platform {
+
+using detail::ss;
+using detail::widgetOf;
+
+namespace {
+
+// The key as the program sees it: the typed text, or the key's name.
+std::string keyText(const QKeyEvent* event)
+{
+    const QString text = event->text();
+    if (!text.isEmpty() && text.at(0).isPrint())
+        return ss(text);
+    return ss(QKeySequence(event->key()).toString(QKeySequence::PortableText));
+}
+
+// The canvas's widget: paints through Graphics and turns the mouse into the program's press,
+// drag and release.
+class CanvasWidget : public QWidget {
+public:
+    explicit CanvasWidget(Canvas& canvas, QWidget* parent) : QWidget(parent), mCanvas(canvas)
+    {
+        setFocusPolicy(Qt::NoFocus);
+        // The canvas covers its whole area itself, so the toolkit paints nothing beneath it.
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+    bool eraseBackground = true;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        // Erasing makes the canvas white; a canvas that does not erase starts from its last
+        // picture.
+        mCanvas.impl().paintedAt = detail::startPaint();
+        QPainter painter(this);
+        Canvas* canvas = &mCanvas;
+        mCanvas.impl().paintThreads =
+            detail::paintCanvas(painter, size(), eraseBackground, [canvas](Graphics& g) {
+                if (canvas->onPaint)
+                    runGuarded([canvas, &g] { canvas->onPaint(g); });
+            });
+    }
+
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        if (event->button() != Qt::LeftButton && event->button() != Qt::RightButton) {
+            event->ignore();
+            return;
+        }
+        if (focusPolicy() != Qt::NoFocus)
+            setFocus(Qt::MouseFocusReason);
+        const MouseEvent press{static_cast<int32_t>(event->position().x()),
+                               static_cast<int32_t>(event->position().y()),
+                               event->button() == Qt::RightButton};
+        mTracking = false;
+        if (!mCanvas.onMouseDown)
+            return;
+        const unsigned long modalsBefore = detail::modalRunCount();
+        Canvas* canvas = &mCanvas;
+        const bool wantsDrag =
+            runGuardedResult([canvas, press] { return canvas->onMouseDown(press); });
+        // A press that ran a dialog or a menu has lost its button to it: the gesture ends here.
+        if (!wantsDrag || detail::modalRunCount() != modalsBefore || detail::terminating())
+            return;
+        mTracking = true;
+        mButton = event->button();
+        if (mCanvas.onMouseDrag)
+            runGuarded([canvas, press] {
+                canvas->onMouseDrag(MouseEvent{press.x, press.y, false});
+            });
+    }
+
+    void mouseMoveEvent(QMouseEvent* event) override
+    {
+        if (!mTracking || !mCanvas.onMouseDrag)
+            return;
+        const MouseEvent drag{static_cast<int32_t>(event->position().x()),
+                              static_cast<int32_t>(event->position().y()), false};
+        Canvas* canvas = &mCanvas;
+        runGuarded([canvas, drag] { canvas->onMouseDrag(drag); });
+    }
+
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        if (!mTracking || event->button() != mButton)
+            return;
+        mTracking = false;
+        if (!mCanvas.onMouseUp)
+            return;
+        const MouseEvent release{static_cast<int32_t>(event->position().x()),
+                                 static_cast<int32_t>(event->position().y()),
+                                 mButton == Qt::RightButton};
+        Canvas* canvas = &mCanvas;
+        runGuarded([canvas, release] { canvas->onMouseUp(release); });
+    }
+
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        bool handled = false;
+        if (mCanvas.onKeyDown) {
+            const std::string key = keyText(event);
+            Canvas* canvas = &mCanvas;
+            handled = runGuardedResult([canvas, key] { return canvas->onKeyDown(key); });
+        }
+        if (!handled)
+            event->ignore(); // on to the window: Return presses its default button
+    }
+
+    void contextMenuEvent(QContextMenuEvent* event) override { event->accept(); }
+
+private:
+    Canvas& mCanvas;
+    bool mTracking = false;
+    Qt::MouseButton mButton = Qt::LeftButton;
+};
+
+} // namespace
+
+Canvas::Canvas(const detail::ControlContext& context) : Control(context)
+{
+    d->attach(new CanvasWidget(*this, context.window->content));
+}
+
+void Canvas::setAcceptsFocus(bool accepts)
+{
+    d->widget->setFocusPolicy(accepts ? Qt::StrongFocus : Qt::NoFocus);
+}
+
+void Canvas::setEraseBackground(bool erase)
+{
+    widgetOf<CanvasWidget>(*this)->eraseBackground = erase;
+}
+
+} // namespace platform

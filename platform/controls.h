@@ -1,8 +1,8 @@
 #pragma once
 
 // The controls a window places at fixed positions: canvas, push button, static text, edit
-// field, slider, scroll bar, check box, group box, rectangle and list box, the contextual menu
-// and toolbar items. Each is created by Window::addControl and lives as long as its window.
+// field, slider, scroll bar, check box, group box, rectangle and list box. Each is created by
+// Window::addControl and lives as long as its window.
 //
 // Events are plain functions the window binds when it creates the control. Setting a value or
 // text from code fires the change event as the user's change would, unless the value is
@@ -211,41 +211,6 @@ public:
     std::function<void()> onDoubleClick;
     /// A click on a heading; returning true keeps the rows as they are.
     std::function<bool(int32_t column)> onSortColumn;
-};
-
-/// A menu that pops up at the pointer. Choosing a row runs onAction with the row's text.
-class ContextualMenu {
-public:
-    explicit ContextualMenu(std::string name);
-    ~ContextualMenu();
-
-    const std::string& name() const { return mName; }
-    void addRow(std::string text);
-    const std::vector<std::string>& rows() const { return mRows; }
-    /// Pops the menu up at the pointer and returns once it is dismissed.
-    void open();
-
-    std::function<void(const std::string&)> onAction;
-
-private:
-    std::string mName;
-    std::vector<std::string> mRows;
-};
-
-/// An item of a window's toolbar: a picture with a caption.
-class ToolbarItem {
-public:
-    ToolbarItem(std::string name, std::string caption);
-    const std::string& name() const { return mName; }
-    const std::string& caption() const { return mCaption; }
-    /// Presses the item as a click does.
-    void push();
-
-    std::function<void()> onAction;
-
-private:
-    std::string mName;
-    std::string mCaption;
 };
 
 } // namespace platform

@@ -2,11 +2,13 @@
 
 #include "platform/application.h"
 #include "platform/internal/menu_p.h"
+#include "platform/internal/modal_p.h"
 #include "platform/internal/qt_util.h"
 #include "platform/internal/window_p.h"
 #include "platform/window.h"
 
 #include <QAction>
+#include <QCursor>
 #include <QKeySequence>
 #include <QMenu>
 
@@ -156,6 +158,37 @@ void MenuBar::updateEnabling()
             item->setEnabled(item->autoEnable());
     if (Window* front = frontmostWindow())
         runGuarded([front] { front->Event_EnableMenuItems(); });
+}
+
+using detail::qs;
+
+ContextualMenu::ContextualMenu(std::string name) : mName(std::move(name)) {}
+ContextualMenu::~ContextualMenu() = default;
+
+void ContextualMenu::addRow(std::string text)
+{
+    mRows.push_back(std::move(text));
+}
+
+void ContextualMenu::open()
+{
+    ModalRequest request;
+    request.kind = ModalRequest::Kind::ContextualMenu;
+    request.buttons = mRows;
+    const auto answer = detail::runModal(request, [this] {
+        QMenu menu;
+        for (const std::string& row : mRows)
+            menu.addAction(qs(row));
+        QAction* picked = menu.exec(QCursor::pos());
+        return picked ? ModalAnswer::button(static_cast<int>(menu.actions().indexOf(picked)))
+                      : ModalAnswer::cancel();
+    });
+    const int chosen = answer ? answer->choice : -1;
+    if (chosen >= 0 && chosen < static_cast<int>(mRows.size()) && onAction) {
+        const std::string row = mRows[static_cast<size_t>(chosen)];
+        auto handler = onAction;
+        runGuarded([handler, row] { handler(row); });
+    }
 }
 
 } // namespace platform

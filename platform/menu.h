@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -77,6 +78,26 @@ public:
 
 private:
     std::vector<std::unique_ptr<MenuItem>> mMenus;
+};
+
+/// A menu that pops up at the pointer, made by Window::addContextualMenu; it lives as long as
+/// its window. Choosing a row runs onAction with the row's text.
+class ContextualMenu {
+public:
+    explicit ContextualMenu(std::string name);
+    ~ContextualMenu();
+
+    const std::string& name() const { return mName; }
+    void addRow(std::string text);
+    const std::vector<std::string>& rows() const { return mRows; }
+    /// Pops the menu up at the pointer and returns once it is dismissed.
+    void open();
+
+    std::function<void(const std::string&)> onAction;
+
+private:
+    std::string mName;
+    std::vector<std::string> mRows;
 };
 
 } // namespace platform

@@ -1,32 +1,22 @@
+// The program's windows: building one, showing it (modally too), closing it, and what the
+// window system must be told to keep it above the right windows.
+
 #include "platform/window.h"
 
 #include "platform/application.h"
 #include "platform/controls.h"
-#include "platform/internal/graphics_p.h"
 #include "platform/internal/menu_p.h"
 #include "platform/internal/modal_p.h"
-#include "platform/internal/picture_p.h"
 #include "platform/internal/qt_util.h"
 #include "platform/internal/runtime_p.h"
 #include "platform/internal/window_p.h"
 #include "platform/menu.h"
-#include "platform/picture.h"
-#include "platform/system.h"
 
-#include <QAction>
-#include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QLayout>
 #include <QMenuBar>
-#include <QPixmap>
 #include <QPushButton>
-#include <QScreen>
-#include <QSlider>
 #include <QTimer>
-#include <QToolBar>
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
 
@@ -48,289 +38,6 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b)
                return std::tolower(static_cast<unsigned char>(x)) ==
                       std::tolower(static_cast<unsigned char>(y));
            });
-}
-
-QImage shownImage(const QWidget* widget)
-{
-    return shownImage(widget, widget->rect());
-}
-
-QImage shownImage(const QWidget* widget, const QRect& area)
-{
-    const QWidget* top = widget->window();
-    const QPoint at = widget->mapTo(top, area.topLeft());
-    const QPixmap shown =
-        top->screen()->grabWindow(top->winId(), at.x(), at.y(), area.width(), area.height());
-    return shown.toImage().convertToFormat(QImage::Format_RGB32);
-}
-
-ContentWidget::ContentWidget(WindowImpl& window) : mWindow(window) {}
-
-void ContentWidget::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    mWindow.contentResized();
-}
-
-WindowWidget::WindowWidget(WindowImpl& window) : mWindow(window)
-{
-    setAttribute(Qt::WA_DeleteOnClose, false);
-}
-
-bool WindowWidget::event(QEvent* event)
-{
-    // The toolkit paints the window's whole dirty region and flushes it while it handles this
-    // request: a repaint asked for meanwhile waits until it is over, when it is known whether
-    // the pass painted the control after the request.
-    if (event->type() != QEvent::UpdateRequest || mWindow.painting)
-        return QMainWindow::event(event);
-    mWindow.painting = true;
-    const bool handled = QMainWindow::event(event);
-    mWindow.painting = false;
-    mWindow.refreshAfterPass();
-    return handled;
-}
-
-void WindowWidget::closeEvent(QCloseEvent* event)
-{
-    // The platform's close goes through Window::close, which runs the close event and then
-    // deletes the window later; a window without a close box cannot be closed from outside.
-    event->ignore();
-    if (mWindow.closed || !mWindow.closeBox)
-        return;
-    Window* owner = mWindow.owner;
-    runGuarded([owner] { owner->close(); });
-}
-
-void WindowWidget::changeEvent(QEvent* event)
-{
-    QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && !mWindow.closed) {
-        if (isActiveWindow())
-            mWindow.activated();
-        if (Application* app = Application::instance(); app && app->menuBar())
-            app->menuBar()->updateEnabling();
-    }
-}
-
-void WindowWidget::showEvent(QShowEvent* event)
-{
-    // A toolbar knows its height, captions included, only once it is polished for showing.
-    if (mWindow.toolBar && !mWindow.resizable)
-        mWindow.applySize();
-    QMainWindow::showEvent(event);
-    if (mWindow.atBottomRight) {
-        // The window manager adds the frame after the show: place it again when it has.
-        WindowImpl* w = &mWindow;
-        mWindow.placeAtBottomRight();
-        for (int delay : {50, 300})
-            QTimer::singleShot(delay, this, [w] { w->placeAtBottomRight(); });
-    }
-}
-
-void WindowWidget::keyPressEvent(QKeyEvent* event)
-{
-    const int key = event->key();
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && mWindow.defaultButton) {
-        PushButton* button = mWindow.defaultButton;
-        if (button->isEnabled() && button->isVisible()) {
-            button->push();
-            return;
-        }
-    }
-    if (key == Qt::Key_Escape && mWindow.cancelButton) {
-        PushButton* button = mWindow.cancelButton;
-        if (button->isEnabled() && button->isVisible()) {
-            button->push();
-            return;
-        }
-    }
-    QMainWindow::keyPressEvent(event);
-}
-
-WindowImpl::WindowImpl(Window* o) : owner(o)
-{
-    widget = new WindowWidget(*this);
-    content = new ContentWidget(*this);
-    widget->setCentralWidget(content);
-    widget->setWindowTitle(QStringLiteral("Untitled"));
-}
-
-WindowImpl::~WindowImpl()
-{
-    delete widget; // deletes the content area and every control's widget
-    controls.clear();
-}
-
-void WindowImpl::applyFlags()
-{
-    Qt::WindowFlags flags = Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-    switch (kind) {
-    case WindowKind::Document:
-        flags |= Qt::Window;
-        break;
-    case WindowKind::MovableModal:
-        flags |= Qt::Dialog;
-        break;
-    case WindowKind::Floating:
-        flags |= Qt::Tool;
-        break;
-    }
-    if (closeBox)
-        flags |= Qt::WindowCloseButtonHint;
-    if (minimiseBox)
-        flags |= Qt::WindowMinimizeButtonHint;
-    if (maximiseBox && resizable)
-        flags |= Qt::WindowMaximizeButtonHint;
-    widget->setWindowFlags(flags);
-}
-
-int WindowImpl::extraHeight() const
-{
-    int extra = 0;
-    if (qMenuBar)
-        extra += qMenuBar->sizeHint().height();
-    if (toolBar)
-        extra += toolBar->sizeHint().height();
-    return extra;
-}
-
-void WindowImpl::applySize()
-{
-    const int extra = extraHeight();
-    if (resizable) {
-        widget->setMinimumSize(minSize.width(), minSize.height() + extra);
-        widget->setMaximumSize(maxSize.width(), std::min(32000, maxSize.height() + extra));
-        widget->resize(designSize.width(), designSize.height() + extra);
-    } else {
-        widget->setFixedSize(designSize.width(), designSize.height() + extra);
-    }
-    if (widget->layout())
-        widget->layout()->activate();
-    lastSize = content->size();
-}
-
-void WindowImpl::placeAtBottomRight()
-{
-    const QRect area(Screen::availableLeft(), Screen::availableTop(), Screen::availableWidth(),
-                     Screen::availableHeight());
-    const QRect frame = widget->frameGeometry();
-    const int x = std::max(area.left(), area.left() + area.width() - frame.width());
-    const int y = std::max(area.top(), area.top() + area.height() - frame.height());
-    widget->move(x, y);
-}
-
-void WindowImpl::relayoutControls()
-{
-    for (auto& control : controls)
-        control->impl().relayout();
-}
-
-void WindowImpl::contentResized()
-{
-    relayoutControls();
-    // The resize that the toolkit makes before a window is first shown is no change of size.
-    if (!built || closed || !widget->isVisible())
-        return;
-    if (content->size() == lastSize)
-        return;
-    lastSize = content->size();
-    Window* o = owner;
-    runGuarded([o] { o->Event_Resized(); });
-}
-
-namespace {
-unsigned long gPaints = 0;
-} // namespace
-
-unsigned long latestPaint()
-{
-    return gPaints;
-}
-
-unsigned long startPaint()
-{
-    return ++gPaints;
-}
-
-void WindowImpl::refreshControl(Control* control)
-{
-    if (painting)
-        refreshesInPass.emplace_back(control, latestPaint());
-    else
-        control->impl().widget->update();
-}
-
-void WindowImpl::refreshAfterPass()
-{
-    const auto requests = std::exchange(refreshesInPass, {});
-    for (const auto& [control, askedAt] : requests)
-        if (control->impl().paintedAt <= askedAt)
-            control->impl().widget->update();
-}
-
-void WindowImpl::activated()
-{
-    noteActivated(owner);
-    Window* o = owner;
-    runGuarded([o] { o->Event_Activate(); });
-}
-
-ControlImpl::ControlImpl(const ControlContext& context, Control* o)
-    : window(context.window), owner(o), name(context.name), design(context.rect),
-      designParent(context.window->designSize), locks(context.locks)
-{
-}
-
-void ControlImpl::attach(QWidget* w)
-{
-    widget = w;
-    widget->setObjectName(detail::qs(name));
-    widget->setFont(programFont(12, false));
-    relayout();
-    widget->show();
-}
-
-void ControlImpl::relayout()
-{
-    if (!widget)
-        return;
-    const QSize parent = window->content->size();
-    const int dw = parent.width() - designParent.width();
-    const int dh = parent.height() - designParent.height();
-    int x = design.left, y = design.top, w = design.width, h = design.height;
-    const bool left = locks & LockLeft, right = locks & LockRight;
-    const bool top = locks & LockTop, bottom = locks & LockBottom;
-    if (right && left)
-        w += dw;
-    else if (right)
-        x += dw;
-    if (bottom && top)
-        h += dh;
-    else if (bottom)
-        y += dh;
-    placed = QRect(x, y, std::max(0, w), std::max(0, h));
-    // The toolkit's fonts and sliders need more room than the layout's sizes gave on the
-    // system they were made for: a label grows to show its whole text (away from the side it
-    // is aligned to) and a slider to show its thumb, each about its place.
-    if (auto* label = qobject_cast<QLabel*>(widget)) {
-        const int needed = label->sizeHint().width();
-        if (needed > w) {
-            const Qt::Alignment a = label->alignment();
-            if (a & Qt::AlignRight)
-                x -= needed - w;
-            else if (a & Qt::AlignHCenter)
-                x -= (needed - w) / 2;
-            w = needed;
-        }
-    } else if (qobject_cast<QSlider*>(widget)) {
-        const int needed = widget->minimumSizeHint().height();
-        if (needed > h) {
-            y -= (needed - h) / 2;
-            h = needed;
-        }
-    }
-    widget->setGeometry(x, y, std::max(0, w), std::max(0, h));
 }
 
 } // namespace detail
@@ -668,29 +375,6 @@ ContextualMenu* Window::addContextualMenu(std::string name)
 {
     d->contextualMenus.push_back(std::make_unique<ContextualMenu>(std::move(name)));
     return d->contextualMenus.back().get();
-}
-
-ToolbarItem* Window::addToolbarItem(std::string name, std::string caption, std::string helpTag,
-                                    const Picture* picture)
-{
-    if (!d->toolBar) {
-        d->toolBar = new QToolBar(d->widget);
-        d->toolBar->setMovable(false);
-        d->toolBar->setFloatable(false);
-        d->toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        d->toolBar->setIconSize(QSize(32, 32));
-        d->toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
-        d->widget->addToolBar(d->toolBar);
-    }
-    d->toolbarItems.push_back(std::make_unique<ToolbarItem>(std::move(name), caption));
-    ToolbarItem* item = d->toolbarItems.back().get();
-    QAction* action = d->toolBar->addAction(qs(caption));
-    if (picture)
-        action->setIcon(QIcon(QPixmap::fromImage(picture->impl().image)));
-    action->setToolTip(qs(helpTag));
-    QObject::connect(action, &QAction::triggered, d->widget, [item] { item->push(); });
-    d->applySize(); // the toolbar is not part of the content area
-    return item;
 }
 
 const detail::ControlContext& Window::controlContext(std::string name, Rect rect, unsigned locks)

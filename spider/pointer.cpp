@@ -8,6 +8,7 @@
 #include "app/frmMain.h"
 
 #include "platform/dialogs.h"
+#include "platform/menu.h"
 #include "platform/system.h"
 #include "platform/values.h"
 

@@ -1,20 +1,13 @@
 #pragma once
 
-#include <QPainter>
-#include <QSize>
-
-#include <functional>
-
-namespace platform {
-class Graphics;
-}
+// The numbers of the canvas paints, by which a window learns whether a canvas was painted
+// after a repaint was asked for.
 
 namespace platform::detail {
 
-/// Paints a canvas of `size` during its paint event: erased to white first when `erase`, then
-/// drawn by `paint`. A large canvas is drawn in horizontal bands on several threads, pixel for
-/// pixel as one thread draws it. Returns how many threads drew.
-int paintCanvas(QPainter& painter, QSize size, bool erase,
-                const std::function<void(Graphics&)>& paint);
+/// The number of the latest canvas paint to start (0: none yet).
+unsigned long latestPaint();
+/// Numbers a canvas paint that starts now.
+unsigned long startPaint();
 
 } // namespace platform::detail

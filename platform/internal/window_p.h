@@ -1,6 +1,9 @@
 #pragma once
 
 #include "platform/controls.h"
+#include "platform/internal/control_p.h"
+#include "platform/menu.h"
+#include "platform/toolbar.h"
 #include "platform/window.h"
 
 #include <QImage>
@@ -48,41 +51,6 @@ protected:
 private:
     WindowImpl& mWindow;
 };
-
-struct ControlContext {
-    WindowImpl* window = nullptr;
-    std::string name;
-    Rect rect;
-    unsigned locks = LockLeft | LockTop;
-};
-
-struct ControlImpl {
-    ControlImpl(const ControlContext& context, Control* owner);
-
-    /// Takes the control's widget (a child of the content area) and places it.
-    void attach(QWidget* w);
-    void relayout();
-
-    WindowImpl* window;
-    Control* owner;
-    std::string name;
-    Rect design;
-    /// Where the layout puts the control now, by its edge locks; the widget may be drawn a
-    /// little larger about that place when its content needs the room.
-    QRect placed;
-    QSize designParent;
-    unsigned locks;
-    QWidget* widget = nullptr;
-    /// The number of the canvas paint that last started on this control (0: none).
-    unsigned long paintedAt = 0;
-    /// How many threads drew the last paint of this canvas.
-    int paintThreads = 0;
-};
-
-/// Numbers the canvas paints of the program: the number of the latest one to start, and the
-/// next one.
-unsigned long latestPaint();
-unsigned long startPaint();
 
 struct WindowImpl {
     explicit WindowImpl(Window* owner);
