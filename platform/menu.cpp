@@ -115,12 +115,22 @@ MenuItem& MenuItem::append(std::unique_ptr<MenuItem> item)
     return *mChildren.back();
 }
 
+namespace {
+
+// The item of that name among `items`, ignoring letter case; nullptr when there is none.
+MenuItem* findByName(const std::vector<std::unique_ptr<MenuItem>>& items, std::string_view name)
+{
+    for (const auto& item : items)
+        if (detail::equalsIgnoringCase(item->name(), name))
+            return item.get();
+    return nullptr;
+}
+
+} // namespace
+
 MenuItem* MenuItem::child(std::string_view name) const
 {
-    for (const auto& c : mChildren)
-        if (detail::equalsIgnoringCase(c->name(), name))
-            return c.get();
-    return nullptr;
+    return findByName(mChildren, name);
 }
 
 MenuBar::MenuBar() = default;
@@ -134,10 +144,7 @@ MenuItem& MenuBar::append(std::unique_ptr<MenuItem> menu)
 
 MenuItem* MenuBar::child(std::string_view name) const
 {
-    for (const auto& m : mMenus)
-        if (detail::equalsIgnoringCase(m->name(), name))
-            return m.get();
-    return nullptr;
+    return findByName(mMenus, name);
 }
 
 MenuItem* MenuBar::item(std::string_view name) const
