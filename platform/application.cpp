@@ -78,9 +78,9 @@ void filterMessages(QtMsgType type, const QMessageLogContext& context, const QSt
         gPreviousHandler(type, context, message);
 }
 
-// The toolkit is started with the process's own name; the program takes no arguments.
+// The toolkit's command line: the process's own name, and no arguments.
 int gArgc = 1;
-char* gArgv[] = {program_invocation_name, nullptr};
+char* gArgv[] = {nullptr, nullptr};
 
 } // namespace
 
@@ -99,6 +99,7 @@ Application::Application(std::string name) : mName(std::move(name))
     std::signal(SIGXFSZ, SIG_IGN);
     if (!qApp) {
         QApplication::setApplicationName(detail::qs(mName));
+        gArgv[0] = program_invocation_name;
         new QtApplication(gArgc, gArgv);
     }
     if (QGuiApplication::platformName() == QLatin1String("offscreen"))
