@@ -11,7 +11,8 @@ namespace {
 int gModalDepth = 0;
 unsigned long gModalRuns = 0;
 
-// Counts a modal run while it lasts.
+// Counts a modal run while it lasts. Starting one first shows the windows that are waiting to
+// be shown (all but `except`), so that the modal lies above them.
 class ModalScope {
 public:
     explicit ModalScope(const Window* except)
