@@ -48,7 +48,7 @@ std::string OneField(std::string_view s)
 // the reader can tell a file cut short from a whole one.
 class LineReader {
 public:
-    explicit LineReader(std::string_view bytes) : mIn(bytes) {}
+    explicit LineReader(platform::TextInputStream& in) : mIn(in) {}
 
     std::string next()
     {
@@ -60,7 +60,7 @@ public:
     bool ranOut() const { return mRanOut; }
 
 private:
-    platform::TextInputStream mIn;
+    platform::TextInputStream& mIn;
     bool mRanOut = false;
 };
 
@@ -68,9 +68,16 @@ Player ReadPlayer(LineReader& in)
 {
     Player p;
     p.Name = in.next();
+    // The subtitle and the key message are taken from the line in place, so that a long key
+    // message is not held three times over.
     const std::string texts = in.next();
-    p.Subtitle = NthField(texts, "\t", 1);
-    p.KeyMsg = ReplaceAll(NthField(texts, "\t", 2), kKeyMsgBreak, kCR);
+    const std::string_view fields(texts);
+    const size_t tab = fields.find('\t');
+    p.Subtitle = fields.substr(0, tab);
+    if (tab != std::string_view::npos) {
+        const std::string_view keyMsg = fields.substr(tab + 1);
+        p.KeyMsg = ReplaceAll(keyMsg.substr(0, keyMsg.find('\t')), kKeyMsgBreak, kCR);
+    }
     p.x = in.nextInt();
     p.y = in.nextInt();
     in.next(); // Width and Height come from the box-size rule.
@@ -149,29 +156,36 @@ std::string WriteDataFile(const DataFileContents& contents)
     return out.bytes();
 }
 
-std::optional<DataFileContents> ReadDataFile(std::string_view bytes)
+std::optional<DataFileContents> ReadDataFile(platform::TextInputStream& in)
 {
-    LineReader in(bytes);
-    const std::string header = in.next();
-    if (platform::InStr(0, header, kHeader) == 0)
+    // The first line alone decides whether this is a data file, whatever follows it.
+    const std::optional<std::string> header = in.readLine(kHeaderLineLimit);
+    if (!header || platform::InStr(0, *header, kHeader) == 0)
         return std::nullopt;
+    LineReader lines(in);
 
     DataFileContents c;
-    c.HasDB = myLib::Bool(NthField(header, "\t", 2));
+    c.HasDB = myLib::Bool(NthField(*header, "\t", 2));
     // The count decides how many records are read and where they go: one beyond what the
     // document can hold is not a file of ours.
-    c.NumPlayer = in.nextInt();
+    c.NumPlayer = lines.nextInt();
     if (c.NumPlayer < kNoDocument || c.NumPlayer > kPlayerLimit)
         return std::nullopt;
 
     c.players.reserve(static_cast<size_t>(c.NumPlayer + 1));
     for (int32_t i = 0; i <= c.NumPlayer; ++i)
-        c.players.push_back(ReadPlayer(in));
+        c.players.push_back(ReadPlayer(lines));
 
     for (int32_t i = 1; i <= c.NumPlayer; ++i)
-        ReadLinkRow(in.next(), c.NumPlayer, c.Links[static_cast<size_t>(i)]);
+        ReadLinkRow(lines.next(), c.NumPlayer, c.Links[static_cast<size_t>(i)]);
     // A missing last line reads as false like any other, but alone it loses nothing.
-    c.EndedEarly = in.ranOut();
-    c.AveColour = myLib::Bool(in.next());
+    c.EndedEarly = lines.ranOut();
+    c.AveColour = myLib::Bool(lines.next());
     return c;
+}
+
+std::optional<DataFileContents> ReadDataFile(std::string_view bytes)
+{
+    platform::TextInputStream in(bytes);
+    return ReadDataFile(in);
 }

@@ -5,7 +5,10 @@
 
 #include "app/Player.h"
 
+#include "platform/files.h"
+
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -32,6 +35,10 @@ struct DataFileContents {
     bool EndedEarly = false;
 };
 
+/// The longest first line that the reader looks at, in bytes: a longer one is no header of
+/// ours, and is refused without reading the rest of it.
+inline constexpr size_t kHeaderLineLimit = 4096;
+
 /// What Save and Save As write for the given document state: players 0..NumPlayer of
 /// `players` (as many of them as it holds) and the link table as it is.
 DataFileContents MakeDataFileContents(bool HasDB, int32_t NumPlayer,
@@ -47,9 +54,13 @@ DataFileContents MakeDataFileContents(bool HasDB, int32_t NumPlayer,
 std::string WriteDataFile(const DataFileContents& contents);
 
 /// Reads a data file (any of LF, CRLF or CR line ends; UTF-8, with each byte that is not
-/// valid UTF-8 read as Latin-1). Nothing when the text is not a data file: the first line
-/// lacks "Varnholt Data", or the count is outside -1..50. A text that ends early is read as far
-/// as it goes, every missing line counting as "", and `EndedEarly` tells so unless only the
-/// last line (`AveColour`) is missing. Width, Height and the centre of every player come from
-/// the box-size rule, not from the file; each "^&*" of a key message becomes a carriage return.
+/// valid UTF-8 read as Latin-1) from `in`, taking each line as it goes. Nothing when the text
+/// is not a data file: the first line is longer than kHeaderLineLimit or lacks "Varnholt Data"
+/// (then nothing after that line is read), or the count is outside -1..50. A text that ends
+/// early is read as far as it goes, every missing line counting as "", and `EndedEarly` tells
+/// so unless only the last line (`AveColour`) is missing.
+/// Width, Height and the centre of every player come from the box-size rule, not from the
+/// file; each "^&*" of a key message becomes a carriage return.
+std::optional<DataFileContents> ReadDataFile(platform::TextInputStream& in);
+/// The same, from bytes in memory.
 std::optional<DataFileContents> ReadDataFile(std::string_view bytes);

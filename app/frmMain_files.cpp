@@ -8,7 +8,10 @@
 
 #include "platform/database.h"
 #include "platform/dialogs.h"
+#include "platform/files.h"
 #include "platform/values.h"
+
+#include <utility>
 
 namespace {
 
@@ -18,7 +21,6 @@ constexpr const char* kWrongKindOfFile =
     "Sorry, this doesn't seem to be the right kind of file ...";
 constexpr const char* kFileEndedEarly =
     "This file ends early and may be damaged: what it lacks has been left empty.";
-
 // The database that belongs to a data file: its name up to the first dot, then ".rsd", in the
 // data file's own folder.
 platform::File databaseFileFor(const platform::File& dataFile)
@@ -49,24 +51,31 @@ void frmMain::OpenTheLot(bool atStartUp)
     WorkingFolderSave = *chosen;
     PrefsFileChanged = true;
 
-    const std::optional<std::string> bytes = chosen->readAll();
-    if (!bytes) {
+    // Only a regular file is read: a pipe or a device is refused before a byte of it is read.
+    std::optional<platform::TextInputStream> in = platform::TextInputStream::open(*chosen);
+    if (!in) {
         platform::MsgBox(kProblemWithFile);
         return;
     }
-    // The whole file is read before anything of the document changes.
-    std::optional<DataFileContents> contents = ReadDataFile(*bytes);
+    // The whole file is read before anything of the document changes; its first line alone
+    // decides whether the rest is read at all.
+    std::optional<DataFileContents> contents = ReadDataFile(*in);
+    if (in->failed()) {
+        platform::MsgBox(kProblemWithFile);
+        return;
+    }
     if (!contents) {
         platform::MsgBox(kWrongKindOfFile);
         return;
     }
+    in.reset();
 
     InFileName = chosen->name();
     InFilePath = chosen->absolutePath();
     HasDB = contents->HasDB;
     NumPlayer = contents->NumPlayer;
     for (int32_t i = 0; i <= NumPlayer; ++i)
-        Player[i] = contents->players[static_cast<size_t>(i)];
+        Player[i] = std::move(contents->players[static_cast<size_t>(i)]);
     for (int32_t i = 1; i <= kPlayerLimit; ++i)
         for (int32_t j = 1; j <= kPlayerLimit; ++j)
             Links[i][j] = contents->Links[i][j];

@@ -9,7 +9,10 @@
 #include <QStandardPaths>
 
 #include <cerrno>
+#include <utility>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -28,6 +31,38 @@ bool syncToDisk(int fd)
         result = ::fsync(fd);
     while (result != 0 && errno == EINTR);
     return result == 0;
+}
+
+// A descriptor for reading the regular file at `path`, or -1. The path is looked at before it
+// is opened, so that a device is never opened at all; the descriptor is looked at again, since
+// the path may name something else by then. O_NONBLOCK keeps the open of a pipe from waiting
+// for a writer.
+int openRegularFile(const std::string& path)
+{
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return -1;
+    int fd;
+    do
+        fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        return -1;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Reads up to `size` bytes; the count read, 0 at the end, -1 on failure.
+ssize_t readSome(int fd, char* into, size_t size)
+{
+    ssize_t n;
+    do
+        n = ::read(fd, into, size);
+    while (n < 0 && errno == EINTR);
+    return n;
 }
 
 } // namespace
@@ -78,13 +113,26 @@ bool File::isFolder() const
 
 std::optional<std::string> File::readAll() const
 {
-    QFile f(qs(mPath));
-    if (!f.open(QIODevice::ReadOnly))
+    const int fd = openRegularFile(mPath);
+    if (fd < 0)
         return std::nullopt;
-    const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+    std::string bytes;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && st.st_size > 0)
+        bytes.reserve(static_cast<size_t>(st.st_size) + TextInputStream::kChunkSize);
+    for (;;) {
+        const size_t have = bytes.size();
+        bytes.resize(have + TextInputStream::kChunkSize);
+        const ssize_t n = readSome(fd, bytes.data() + have, TextInputStream::kChunkSize);
+        if (n <= 0) {
+            bytes.resize(have);
+            ::close(fd);
+            if (n < 0)
+                return std::nullopt;
+            return bytes;
+        }
+        bytes.resize(have + static_cast<size_t>(n));
+    }
 }
 
 bool File::writeAll(std::string_view bytes) const
@@ -170,30 +218,200 @@ std::string DecodeText(std::string_view bytes)
     return out;
 }
 
-TextInputStream::TextInputStream(std::string_view bytes) : mText(DecodeText(bytes)) {}
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// Where the last whole UTF-8 sequence of bytes[from, end) ends: a sequence that begins there
+// but needs bytes beyond `end` is held back, so that the next chunk decodes it whole.
+size_t endOfWholeSequences(std::string_view bytes, size_t from, size_t end)
+{
+    for (size_t k = end >= from + 3 ? end - 3 : from; k < end; ++k) {
+        const auto c = static_cast<unsigned char>(bytes[k]);
+        const size_t len = (c & 0xE0) == 0xC0   ? 2
+                           : (c & 0xF0) == 0xE0 ? 3
+                           : (c & 0xF8) == 0xF0 ? 4
+                                                : 0;
+        if (len > 0 && k + len > end)
+            return k;
+    }
+    return end;
+}
+
+// Appends `piece` decoded, keeping any byte-order mark in it: only the one at the very start
+// of a text is dropped, and the stream has done that.
+void appendDecoded(std::string& out, std::string_view piece)
+{
+    while (piece.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+        out.append(kByteOrderMark);
+        piece.remove_prefix(kByteOrderMark.size());
+    }
+    if (out.empty())
+        out = DecodeText(piece);
+    else
+        out += DecodeText(piece);
+}
+
+} // namespace
+
+TextInputStream::TextInputStream(std::string_view bytes)
+    : mBuffer(bytes), mSourceDone(true), mBytesRead(bytes.size())
+{
+}
+
+std::optional<TextInputStream> TextInputStream::open(const File& file)
+{
+    const int fd = openRegularFile(file.absolutePath());
+    if (fd < 0)
+        return std::nullopt;
+    TextInputStream in;
+    in.mFd = fd;
+    return in;
+}
+
+TextInputStream::TextInputStream(TextInputStream&& other) noexcept
+    : mFd(std::exchange(other.mFd, -1)), mBuffer(std::move(other.mBuffer)),
+      mPos(std::exchange(other.mPos, 0)), mSourceDone(std::exchange(other.mSourceDone, true)),
+      mStarted(other.mStarted), mFailed(other.mFailed), mBytesRead(other.mBytesRead)
+{
+}
+
+TextInputStream& TextInputStream::operator=(TextInputStream&& other) noexcept
+{
+    if (this != &other) {
+        if (mFd >= 0)
+            ::close(mFd);
+        mFd = std::exchange(other.mFd, -1);
+        mBuffer = std::move(other.mBuffer);
+        mPos = std::exchange(other.mPos, 0);
+        mSourceDone = std::exchange(other.mSourceDone, true);
+        mStarted = other.mStarted;
+        mFailed = other.mFailed;
+        mBytesRead = other.mBytesRead;
+    }
+    return *this;
+}
+
+TextInputStream::~TextInputStream()
+{
+    if (mFd >= 0)
+        ::close(mFd);
+}
+
+// Drops what was handed out and reads the next chunk after what is left; false once the file
+// has nothing more to give.
+bool TextInputStream::fill()
+{
+    if (mSourceDone)
+        return false;
+    mBuffer.erase(0, mPos);
+    mPos = 0;
+    const size_t have = mBuffer.size();
+    mBuffer.resize(have + kChunkSize);
+    const ssize_t n = readSome(mFd, mBuffer.data() + have, kChunkSize);
+    mBuffer.resize(have + static_cast<size_t>(n > 0 ? n : 0));
+    if (n > 0) {
+        mBytesRead += static_cast<uint64_t>(n);
+        return true;
+    }
+    mFailed = n < 0;
+    mSourceDone = true;
+    ::close(mFd);
+    mFd = -1;
+    return false;
+}
+
+void TextInputStream::start()
+{
+    if (mStarted)
+        return;
+    mStarted = true;
+    while (mBuffer.size() - mPos < kByteOrderMark.size() && fill()) {
+    }
+    if (std::string_view(mBuffer).substr(mPos, kByteOrderMark.size()) == kByteOrderMark)
+        mPos += kByteOrderMark.size();
+}
+
+std::optional<std::string> TextInputStream::nextLine(size_t limit)
+{
+    start();
+    std::string line;
+    size_t length = 0; // bytes of the line taken so far
+    for (;;) {
+        const std::string_view buffer(mBuffer);
+        const size_t end = buffer.find_first_of("\r\n", mPos);
+        if (end != std::string_view::npos) {
+            length += end - mPos;
+            if (length > limit)
+                return std::nullopt;
+            appendDecoded(line, buffer.substr(mPos, end - mPos));
+            mPos = end + 1;
+            if (buffer[end] == '\r' && (mPos < mBuffer.size() || fill()) && mBuffer[mPos] == '\n')
+                ++mPos;
+            return line;
+        }
+        // No line end yet: decode what is whole, then read on.
+        const size_t stop =
+            mSourceDone ? buffer.size() : endOfWholeSequences(buffer, mPos, buffer.size());
+        length += stop - mPos;
+        if (length > limit)
+            return std::nullopt;
+        appendDecoded(line, buffer.substr(mPos, stop - mPos));
+        mPos = stop;
+        if (!fill()) {
+            length += mBuffer.size() - mPos;
+            if (length > limit)
+                return std::nullopt;
+            appendDecoded(line, std::string_view(mBuffer).substr(mPos));
+            mPos = mBuffer.size();
+            return line;
+        }
+    }
+}
 
 std::string TextInputStream::readLine()
 {
-    if (mPos >= mText.size())
-        return {};
-    const size_t end = mText.find_first_of("\r\n", mPos);
-    if (end == std::string::npos) {
-        std::string line = mText.substr(mPos);
-        mPos = mText.size();
-        return line;
-    }
-    std::string line = mText.substr(mPos, end - mPos);
-    mPos = end + 1;
-    if (mText[end] == '\r' && mPos < mText.size() && mText[mPos] == '\n')
-        ++mPos;
-    return line;
+    return nextLine(std::string::npos).value_or(std::string());
+}
+
+std::optional<std::string> TextInputStream::readLine(size_t limit)
+{
+    return nextLine(limit);
 }
 
 std::string TextInputStream::readAll()
 {
-    std::string rest = mPos < mText.size() ? mText.substr(mPos) : std::string();
-    mPos = mText.size();
-    return rest;
+    start();
+    std::string rest;
+    for (;;) {
+        const std::string_view buffer(mBuffer);
+        const size_t stop =
+            mSourceDone ? buffer.size() : endOfWholeSequences(buffer, mPos, buffer.size());
+        appendDecoded(rest, buffer.substr(mPos, stop - mPos));
+        mPos = stop;
+        if (!fill()) {
+            appendDecoded(rest, std::string_view(mBuffer).substr(mPos));
+            mPos = mBuffer.size();
+            return rest;
+        }
+    }
+}
+
+void TextInputStream::skipEmptyLines()
+{
+    start();
+    for (;;) {
+        while (mPos < mBuffer.size() && (mBuffer[mPos] == '\r' || mBuffer[mPos] == '\n'))
+            ++mPos;
+        if (mPos < mBuffer.size() || !fill())
+            return;
+    }
+}
+
+bool TextInputStream::atEnd()
+{
+    start();
+    return mPos >= mBuffer.size() && !fill();
 }
 
 void TextOutputStream::writeLine(std::string_view line)

@@ -2,6 +2,7 @@
 
 // Files and folders, and the text streams the program reads and writes them with.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,7 +33,9 @@ public:
     bool exists() const;
     bool isFolder() const;
 
-    /// The whole content; nothing when the file cannot be read.
+    /// The whole content; nothing when the file cannot be read or is not a regular file. A
+    /// pipe, a device or a socket is refused at once, without waiting for a writer and without
+    /// reading from it.
     std::optional<std::string> readAll() const;
     /// Writes the whole content to a temporary file beside this one and puts it in place only
     /// when every byte was written and synced to the file system, so that a failure (a full
@@ -47,21 +50,56 @@ private:
     std::string mPath;
 };
 
-/// Reads text line by line. Line ends may be LF, CRLF or a lone CR; a UTF-8 byte-order mark
-/// is skipped; bytes that are not valid UTF-8 are read as Latin-1 (see DecodeText).
+/// Reads text line by line, from bytes in memory or from a regular file as it goes: a file is
+/// taken in chunks, so that beside the lines handed out the stream holds no more than one
+/// chunk. Line ends may be LF, CRLF or a lone CR; a UTF-8 byte-order mark at the start is
+/// skipped; bytes that are not valid UTF-8 are read as Latin-1 (see DecodeText), exactly as if
+/// the whole text had been decoded at once.
 class TextInputStream {
 public:
+    /// How many bytes a file is read by at a time.
+    static constexpr size_t kChunkSize = 64 * 1024;
+
     explicit TextInputStream(std::string_view bytes);
+    /// Opens `file` for reading. Nothing when it cannot be opened or is not a regular file: a
+    /// folder, a pipe, a device or a socket is refused at once, without waiting for a writer
+    /// and before a byte of it is read.
+    static std::optional<TextInputStream> open(const File& file);
+
+    TextInputStream(TextInputStream&& other) noexcept;
+    TextInputStream& operator=(TextInputStream&& other) noexcept;
+    TextInputStream(const TextInputStream&) = delete;
+    TextInputStream& operator=(const TextInputStream&) = delete;
+    ~TextInputStream();
 
     /// The next line without its end; "" once the text is used up.
     std::string readLine();
+    /// The next line when it holds at most `limit` bytes; nothing when it is longer, and then
+    /// at most `limit` + kChunkSize bytes of it were read and the stream stops inside it.
+    std::optional<std::string> readLine(size_t limit);
     /// The rest of the text as it stands, line ends included.
     std::string readAll();
-    bool atEnd() const { return mPos >= mText.size(); }
+    /// Reads on past line ends until other text or the end.
+    void skipEmptyLines();
+    bool atEnd();
+    /// Reading the file failed part-way; what came before the failure reads as the whole text.
+    bool failed() const { return mFailed; }
+    /// How many bytes have been taken from the file (or the bytes given) so far.
+    uint64_t bytesRead() const { return mBytesRead; }
 
 private:
-    std::string mText;
+    TextInputStream() = default;
+    void start();
+    bool fill();
+    std::optional<std::string> nextLine(size_t limit);
+
+    int mFd = -1;
+    std::string mBuffer; ///< bytes read and not yet handed out start at mPos
     size_t mPos = 0;
+    bool mSourceDone = false;
+    bool mStarted = false;
+    bool mFailed = false;
+    uint64_t mBytesRead = 0;
 };
 
 /// Collects text for a file: UTF-8 with LF line ends.

@@ -348,6 +348,30 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusalCase{"Count2Pow32", "Varnholt Data\tfalse\n4294967296\n"}),
     [](const auto& info) { return std::string(info.param.label); });
 
+TEST(DataFileReadTest, AFirstLineLongerThanAHeaderIsRefused)
+{
+    const std::string padding(kHeaderLineLimit, ' ');
+    EXPECT_FALSE(ReadDataFile(padding + "Varnholt Data\tfalse\n-1\nfalse\n"));
+    EXPECT_TRUE(ReadDataFile(padding.substr(13) + "Varnholt Data\n-1\nfalse\n"));
+}
+
+// A gigabyte named like a data file that is none: its first line decides, and no more than
+// that line's bound and one chunk of the file is read.
+TEST(DataFileReadTest, ALargeFileIsRefusedFromItsFirstLine)
+{
+    testsupport::TempDir dir;
+    const std::string path = dir.file("wrong.dat");
+    for (const std::string start : {"", "PK\x03\x04\n", "Some other file\n"}) {
+        testsupport::TempDir::writeSparse(path, start, uint64_t{1} << 30);
+        std::optional<platform::TextInputStream> in =
+            platform::TextInputStream::open(platform::File(path));
+        ASSERT_TRUE(in);
+        EXPECT_FALSE(ReadDataFile(*in));
+        EXPECT_LE(in->bytesRead(), kHeaderLineLimit + platform::TextInputStream::kChunkSize)
+            << ::testing::PrintToString(start);
+    }
+}
+
 TEST(DataFileReadTest, AcceptsTheCountsAtEitherEnd)
 {
     EXPECT_EQ(ReadOrFail("Varnholt Data\tfalse\n-1\ntrue\n").NumPlayer, -1);

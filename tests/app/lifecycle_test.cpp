@@ -27,6 +27,8 @@
 #include <fstream>
 #include <iterator>
 
+#include <sys/stat.h>
+
 namespace {
 
 namespace pt = platform::testing;
@@ -258,6 +260,84 @@ INSTANTIATE_TEST_SUITE_P(Files, RefusalTest,
                          ::testing::Values("Some other file\n1\n", "Varnholt Data\tfalse\n51\n",
                                            "Varnholt Data\tfalse\n-2\n",
                                            "Varnholt Data\tfalse\n1e12\n"));
+
+// Bytes this process has read so far, from any file.
+uint64_t bytesReadByThisProcess()
+{
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    uint64_t value = 0;
+    while (io >> key >> value)
+        if (key == "rchar:")
+            return value;
+    ADD_FAILURE() << "no rchar in /proc/self/io";
+    return 0;
+}
+
+class LargeRefusalTest : public LifecycleTest, public ::testing::WithParamInterface<const char*> {};
+
+// A gigabyte named like a data file whose first line is no header: it is refused from that
+// line, having read no more than a small part of the file.
+TEST_P(LargeRefusalTest, IsRefusedFromItsFirstLine)
+{
+    frmMain& m = startWithFile(fixture("budget.dat"));
+    const std::string path = dir.file("wrong.dat");
+    TempDir::writeSparse(path, GetParam(), uint64_t{1} << 30);
+    ModalScript script;
+    script.openFile(path).message("Sorry, this doesn't seem to be the right kind of file ...");
+    const uint64_t before = bytesReadByThisProcess();
+    EXPECT_TRUE(pt::chooseMenuItem("FileOpen"));
+    EXPECT_LT(bytesReadByThisProcess() - before, uint64_t{8} << 20);
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(m.NumPlayer, 1);
+    EXPECT_EQ(m.title(), "Varnholt - budget.dat");
+}
+
+INSTANTIATE_TEST_SUITE_P(Starts, LargeRefusalTest, ::testing::Values("", "PK\x03\x04\n"));
+
+// A pipe that nobody writes into, a device that never ends, and a link to one: each is a
+// problem with the file, said at once, and the open document stays as it was.
+class NotARegularFileTest : public LifecycleTest,
+                            public ::testing::WithParamInterface<const char*> {};
+
+void makeNotARegularFile(const std::string& kind, const std::string& path)
+{
+    if (kind == "pipe")
+        EXPECT_EQ(mkfifo(path.c_str(), 0600), 0);
+    else
+        std::filesystem::create_symlink(kind, path);
+}
+
+TEST_P(NotARegularFileTest, OpenSaysItIsAProblemAndChangesNothing)
+{
+    frmMain& m = startWithFile(fixture("budget.dat"));
+    m.Player[1].Position = 55;
+    m.FileChanged = false;
+    const std::string path = dir.file("odd.dat");
+    makeNotARegularFile(GetParam(), path);
+    ModalScript script;
+    script.openFile(path).message("Problem with file ...");
+    EXPECT_TRUE(pt::chooseMenuItem("FileOpen"));
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(m.NumPlayer, 1);
+    EXPECT_EQ(m.Player[1].Position, 55);
+    EXPECT_FALSE(m.FileChanged);
+    EXPECT_EQ(m.InFileName, "budget.dat");
+    EXPECT_EQ(m.title(), "Varnholt - budget.dat");
+}
+
+TEST_P(NotARegularFileTest, APreferencesFileOfThatKindIsPassedOverAtStartUp)
+{
+    std::filesystem::create_directories(std::getenv("XDG_CONFIG_HOME"));
+    makeNotARegularFile(GetParam(), prefsPath());
+    frmMain& m = startWithNewDiagram();
+    EXPECT_EQ(m.WorkingFolderSave.absolutePath(), platform::File().absolutePath());
+    EXPECT_EQ(m.NumPlayer, 0);
+    EXPECT_FALSE(std::filesystem::is_regular_file(prefsPath())) << "left as it was";
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, NotARegularFileTest,
+                         ::testing::Values("pipe", "/dev/zero", "/dev/null"));
 
 TEST_F(LifecycleTest, AFileThatCannotBeWrittenLeavesTheOldOneAndTheChanges)
 {

@@ -76,6 +76,141 @@ TEST(TextInputStreamTest, ReadAllKeepsTheTextWhole)
     EXPECT_TRUE(in.atEnd());
 }
 
+// The lines of DecodeText(bytes), split at each CRLF, CR or LF: what reading a text line by
+// line must give, whatever pieces it is read in.
+std::vector<std::string> decodedLines(const std::string& bytes)
+{
+    const std::string text = platform::DecodeText(bytes);
+    std::vector<std::string> out;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const size_t end = text.find_first_of("\r\n", pos);
+        if (end == std::string::npos) {
+            out.push_back(text.substr(pos));
+            break;
+        }
+        out.push_back(text.substr(pos, end - pos));
+        pos = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    }
+    return out;
+}
+
+std::vector<std::string> linesToEnd(TextInputStream& in)
+{
+    std::vector<std::string> out;
+    while (!in.atEnd())
+        out.push_back(in.readLine());
+    return out;
+}
+
+// A file is read in chunks; a line end, a character of several bytes, a stray byte or a
+// byte-order mark that falls on the seam between two chunks reads as in one piece.
+TEST(TextInputStreamTest, AFileReadsAsItsWholeTextDecodedAtOnce)
+{
+    const std::string seams[] = {
+        "\r\n", "\r",       "\n\n",         "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x99\x82",
+        "\xFC", "\xE2\x82", "\xEF\xBB\xBF", "\xC3\n"};
+    TempDir dir;
+    const std::string path = dir.file("seams.txt");
+    for (const std::string& seam : seams) {
+        for (size_t before = TextInputStream::kChunkSize - 4;
+             before <= TextInputStream::kChunkSize + 1; ++before) {
+            const std::string bytes = "\xEF\xBB\xBF"
+                                      "first\n" +
+                                      std::string(before - 9, 'a') + seam + "b\r\nlast";
+            TempDir::write(path, bytes);
+            std::optional<TextInputStream> in = TextInputStream::open(File(path));
+            ASSERT_TRUE(in);
+            ASSERT_EQ(linesToEnd(*in), decodedLines(bytes))
+                << ::testing::PrintToString(seam) << " at " << before;
+            EXPECT_FALSE(in->failed());
+            EXPECT_EQ(in->bytesRead(), bytes.size());
+            in = TextInputStream::open(File(path));
+            in->readLine();
+            EXPECT_EQ("first\n" + in->readAll(), platform::DecodeText(bytes));
+        }
+    }
+}
+
+TEST(TextInputStreamTest, SkipsEmptyLinesUpToTheNextText)
+{
+    TempDir dir;
+    const std::string path = dir.file("blank.txt");
+    TempDir::write(path, "a\n" + std::string(TextInputStream::kChunkSize * 2, '\n') + "\r\nb");
+    std::optional<TextInputStream> in = TextInputStream::open(File(path));
+    ASSERT_TRUE(in);
+    EXPECT_EQ(in->readLine(), "a");
+    in->skipEmptyLines();
+    EXPECT_FALSE(in->atEnd());
+    EXPECT_EQ(in->readLine(), "b");
+    in->skipEmptyLines();
+    EXPECT_TRUE(in->atEnd());
+
+    TextInputStream blank("a\r\n\n\r\r\n");
+    blank.readLine();
+    blank.skipEmptyLines();
+    EXPECT_TRUE(blank.atEnd());
+}
+
+TEST(TextInputStreamTest, ALineLongerThanTheLimitIsRefusedUnreadBeyondIt)
+{
+    TextInputStream exact("abc\nde");
+    EXPECT_EQ(exact.readLine(3), "abc");
+    EXPECT_FALSE(TextInputStream("abcd\n").readLine(3));
+
+    // A gigabyte that takes no room on disk: only the limit and one chunk of it are read.
+    TempDir dir;
+    const std::string zeros = dir.file("zeros.dat");
+    const std::string shortFirst = dir.file("short.dat");
+    constexpr uint64_t kGigabyte = uint64_t{1} << 30;
+    TempDir::writeSparse(zeros, "", kGigabyte);
+    TempDir::writeSparse(shortFirst, "PK\x03\x04\n", kGigabyte);
+    constexpr size_t kLimit = 100;
+
+    std::optional<TextInputStream> in = TextInputStream::open(File(zeros));
+    ASSERT_TRUE(in);
+    EXPECT_FALSE(in->readLine(kLimit));
+    EXPECT_LE(in->bytesRead(), kLimit + TextInputStream::kChunkSize);
+
+    in = TextInputStream::open(File(shortFirst));
+    ASSERT_TRUE(in);
+    EXPECT_EQ(in->readLine(kLimit), "PK\x03\x04");
+    EXPECT_LE(in->bytesRead(), TextInputStream::kChunkSize);
+}
+
+// A pipe without a writer, a device that never ends and a folder: each is refused at once,
+// where opening the pipe would wait for a writer and reading the device would never stop.
+class NotARegularFileTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(NotARegularFileTest, IsRefusedWithoutBeingRead)
+{
+    TempDir dir;
+    std::string path = GetParam();
+    if (path == "pipe") {
+        path = dir.file("pipe");
+        ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    } else if (path == "folder") {
+        path = dir.path();
+    }
+    EXPECT_FALSE(File(path).readAll());
+    EXPECT_FALSE(TextInputStream::open(File(path)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, NotARegularFileTest,
+                         ::testing::Values("pipe", "/dev/zero", "/dev/null", "folder"));
+
+TEST(FileTest, ReadAllReadsARegularFileWhole)
+{
+    TempDir dir;
+    const std::string path = dir.file("big.txt");
+    std::string bytes(TextInputStream::kChunkSize * 3 + 5, 'x');
+    bytes[TextInputStream::kChunkSize] = '\0';
+    TempDir::write(path, bytes);
+    EXPECT_EQ(File(path).readAll(), bytes);
+    TempDir::write(path, "");
+    EXPECT_EQ(File(path).readAll(), "");
+}
+
 TEST(FileTest, WriteAllReplacesTheWholeFile)
 {
     TempDir dir;

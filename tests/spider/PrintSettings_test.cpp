@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include <sys/stat.h>
+
 namespace {
 
 using testsupport::FileSizeLimit;
@@ -93,6 +95,22 @@ TEST_F(PrintSettingsTest, APrintWhoseFirstSettingsCannotBeStoredStopsBeforeItsDi
     EXPECT_FALSE(loaded) << "no print dialog follows";
     EXPECT_TRUE(script.done());
     EXPECT_TRUE(settingsFiles().empty());
+}
+
+// A pipe that nobody writes into in the place of the settings: a problem with the file, said
+// at once, with no dialog after it and the pipe left as it was.
+TEST_F(PrintSettingsTest, ASettingsFileThatIsAPipeIsAProblemAtOnce)
+{
+    ASSERT_EQ(mkfifo(settingsPath().c_str(), 0600), 0);
+    platform::PrinterSetup setup;
+    const std::string before = setup.setupString();
+    ModalScript script;
+    script.message("Problem with file ...").message("Sorry something went wrong with printing");
+    RunPageSetup(setup);
+    EXPECT_FALSE(LoadPrintSettings(setup));
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(setup.setupString(), before);
+    EXPECT_TRUE(std::filesystem::is_fifo(settingsPath()));
 }
 
 } // namespace

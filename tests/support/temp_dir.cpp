@@ -52,4 +52,10 @@ void TempDir::write(const std::string& path, const std::string& bytes)
     out << bytes;
 }
 
+void TempDir::writeSparse(const std::string& path, const std::string& start, uint64_t size)
+{
+    write(path, start);
+    std::filesystem::resize_file(path, size);
+}
+
 } // namespace testsupport

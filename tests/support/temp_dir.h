@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,9 @@ public:
 
     static std::string read(const std::string& path);
     static void write(const std::string& path, const std::string& bytes);
+    /// A file of `size` bytes that begins with `start` and holds zeros after it, which take
+    /// no room on disk.
+    static void writeSparse(const std::string& path, const std::string& start, uint64_t size);
 
 private:
     std::string mPath;
