@@ -181,6 +181,8 @@ std::optional<DataFileContents> ReadDataFile(platform::TextInputStream& in)
     // A missing last line reads as false like any other, but alone it loses nothing.
     c.EndedEarly = lines.ranOut();
     c.AveColour = myLib::Bool(lines.next());
+    in.skipEmptyLines();
+    c.TextAfterEnd = !in.atEnd();
     return c;
 }
 

@@ -33,6 +33,9 @@ struct DataFileContents {
     /// Set by the reader when the text ended before the last link row, so that lines of the
     /// document were missing; the writer ignores it.
     bool EndedEarly = false;
+    /// Set by the reader when text other than empty lines follows the last line, which the
+    /// document does not hold; the writer ignores it.
+    bool TextAfterEnd = false;
 };
 
 /// The longest first line that the reader looks at, in bytes: a longer one is no header of
@@ -58,7 +61,8 @@ std::string WriteDataFile(const DataFileContents& contents);
 /// is not a data file: the first line is longer than kHeaderLineLimit or lacks "Varnholt Data"
 /// (then nothing after that line is read), or the count is outside -1..50. A text that ends
 /// early is read as far as it goes, every missing line counting as "", and `EndedEarly` tells
-/// so unless only the last line (`AveColour`) is missing.
+/// so unless only the last line (`AveColour`) is missing. After the last line the reader reads
+/// on only as far as the first text that is not an empty line, and `TextAfterEnd` tells of it.
 /// Width, Height and the centre of every player come from the box-size rule, not from the
 /// file; each "^&*" of a key message becomes a carriage return.
 std::optional<DataFileContents> ReadDataFile(platform::TextInputStream& in);

@@ -21,6 +21,10 @@ constexpr const char* kWrongKindOfFile =
     "Sorry, this doesn't seem to be the right kind of file ...";
 constexpr const char* kFileEndedEarly =
     "This file ends early and may be damaged: what it lacks has been left empty.";
+constexpr const char* kTextAfterEnd =
+    "This file goes on after the end of the document: what follows it has not been read, and "
+    "saving will leave it out.";
+
 // The database that belongs to a data file: its name up to the first dot, then ".rsd", in the
 // data file's own folder.
 platform::File databaseFileFor(const platform::File& dataFile)
@@ -100,6 +104,8 @@ void frmMain::OpenTheLot(bool atStartUp)
     // Said once the document stands, so that the user sees what was read.
     if (contents->EndedEarly)
         platform::MsgBox(kFileEndedEarly);
+    else if (contents->TextAfterEnd)
+        platform::MsgBox(kTextAfterEnd);
 }
 
 bool frmMain::WriteTheLot(const platform::File& f)

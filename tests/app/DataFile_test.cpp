@@ -372,6 +372,34 @@ TEST(DataFileReadTest, ALargeFileIsRefusedFromItsFirstLine)
     }
 }
 
+struct TailCase {
+    const char* tail;
+    bool textAfterEnd;
+};
+
+void PrintTo(const TailCase& c, std::ostream* os)
+{
+    *os << ::testing::PrintToString(std::string(c.tail));
+}
+
+class DataFileTailTest : public ::testing::TestWithParam<TailCase> {};
+
+TEST_P(DataFileTailTest, TellsOfTextAfterTheLastLine)
+{
+    const std::string whole = Fixture("budget.dat");
+    const DataFileContents c = ReadOrFail(whole + GetParam().tail);
+    EXPECT_EQ(c.TextAfterEnd, GetParam().textAfterEnd);
+    EXPECT_FALSE(c.EndedEarly);
+    EXPECT_EQ(WriteDataFile(c), WriteDataFile(ReadOrFail(whole))) << "the document as it was";
+}
+
+INSTANTIATE_TEST_SUITE_P(Tails, DataFileTailTest,
+                         ::testing::Values(TailCase{"", false}, TailCase{"\n", false},
+                                           TailCase{"\r\n\r\n\n\r", false}, TailCase{"x", true},
+                                           TailCase{"\n\nx\n", true}, TailCase{" ", true},
+                                           TailCase{"\t\n", true},
+                                           TailCase{"Varnholt Data\tfalse\n-1\nfalse\n", true}));
+
 TEST(DataFileReadTest, AcceptsTheCountsAtEitherEnd)
 {
     EXPECT_EQ(ReadOrFail("Varnholt Data\tfalse\n-1\ntrue\n").NumPlayer, -1);

@@ -204,4 +204,51 @@ INSTANTIATE_TEST_SUITE_P(Cuts, CutFileTest,
                                            CutCase{"inside a player block", 13, true},
                                            CutCase{"after the count", 2, true}));
 
+struct TailCase {
+    const char* what;
+    const char* tail; ///< after the whole of budget.dat
+    bool reported;
+};
+
+void PrintTo(const TailCase& c, std::ostream* os)
+{
+    *os << c.what;
+}
+
+class TextAfterTheDocumentTest : public testsupport::AppTest,
+                                 public ::testing::WithParamInterface<TailCase> {};
+
+// Text after the document's last line is not part of it, and the next Save would drop it: the
+// user is told once the document is read. Empty lines after it lose nothing.
+TEST_P(TextAfterTheDocumentTest, IsReportedOnceTheDocumentIsRead)
+{
+    TempDir dir;
+    const std::string path = dir.file("long.dat");
+    TempDir::write(path, fixture("budget.dat") + GetParam().tail);
+
+    ModalScript script;
+    script.openFile(path);
+    if (GetParam().reported) {
+        script.expect(Kind::Message, [this](const testsupport::ModalRequest& r) {
+            EXPECT_EQ(r.message, "This file goes on after the end of the document: what follows "
+                                 "it has not been read, and saving will leave it out.");
+            EXPECT_EQ(main().title(), "Varnholt - long.dat") << "shown once the document is read";
+            return testsupport::ModalAnswer::ok();
+        });
+    }
+    EXPECT_TRUE(pt::chooseMenuItem("FileOpen"));
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(main().NumPlayer, 1);
+    EXPECT_EQ(main().Player[1].Name, "Unions");
+    EXPECT_FALSE(main().FileChanged);
+    EXPECT_EQ(main().title(), "Varnholt - long.dat");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tails, TextAfterTheDocumentTest,
+    ::testing::Values(TailCase{"nothing", "", false}, TailCase{"empty lines", "\n\r\n\r\n", false},
+                      TailCase{"another document", "Varnholt Data\tfalse\n-1\n", true},
+                      TailCase{"text after empty lines", "\n\n\nmore", true},
+                      TailCase{"a line of spaces", "  \n", true}));
+
 } // namespace

@@ -23,6 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string written = WriteDataFile(*first);
     const std::optional<DataFileContents> second = ReadDataFile(written);
     Check(second.has_value(), "the reader refuses what the writer wrote");
+    Check(!second->EndedEarly && !second->TextAfterEnd,
+          "the writer wrote a document that ends early or goes on after its end");
     Check(WriteDataFile(*second) == written, "a second read and write changed the file");
     return 0;
 }
