@@ -2,6 +2,7 @@
 
 #include "platform/internal/qt_util.h"
 
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QString>
 
@@ -36,9 +37,10 @@ void SqlDatabase::setDatabaseFile(const File& file)
 bool SqlDatabase::connect()
 {
     close();
-    // A read-only open neither creates a missing file nor writes to an existing one; the check
-    // keeps a missing file from ever reaching the driver.
-    if (!mFile.exists() || mFile.isFolder())
+    // A read-only open neither creates a missing file nor writes to an existing one. Only a
+    // regular file reaches the driver: not a missing file, a folder, a device, nor a pipe,
+    // whose open would wait for a writer.
+    if (!QFileInfo(detail::qs(mFile.absolutePath())).isFile())
         return false;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", detail::qs(mConnectionName));

@@ -450,6 +450,22 @@ TEST_F(LifecycleTest, TheDatabaseIsLookedUpBesideTheDataFile)
     EXPECT_TRUE(m.db->isConnected());
 }
 
+// A pipe that nobody writes into where the database would be: the document opens at once,
+// with no database connected.
+TEST_F(LifecycleTest, ADatabaseThatIsAPipeIsNotWaitedFor)
+{
+    const std::string path = dir.file("with.dat");
+    std::string text = TempDir::read(fixture("budget.dat"));
+    text.replace(text.find("false"), 5, "true");
+    TempDir::write(path, text);
+    ASSERT_EQ(mkfifo(dir.file("with.rsd").c_str(), 0600), 0);
+    frmMain& m = startWithFile(path);
+    EXPECT_EQ(m.NumPlayer, 1);
+    EXPECT_EQ(m.title(), "Varnholt - with.dat");
+    ASSERT_TRUE(m.db);
+    EXPECT_FALSE(m.db->isConnected());
+}
+
 TEST_F(LifecycleTest, ThePreferencesFileIsCreatedAtStartUpAndRecordsOpenAndSave)
 {
     frmMain& m = startWithNewDiagram();

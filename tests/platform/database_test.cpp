@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -66,6 +69,28 @@ TEST(SqlDatabaseTest, AFolderIsNotConnected)
     EXPECT_FALSE(db.connect());
     EXPECT_TRUE(testsupport::TempDir::names(dir.path()).empty());
 }
+
+// A pipe that nobody writes into, or a device, in the place of the database: not connected,
+// and at once, where opening the pipe to read it would wait for a writer.
+class SqlDatabaseNotAFileTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(SqlDatabaseNotAFileTest, IsNotConnected)
+{
+    TempDir dir;
+    const std::string path = dir.file("Budget.rsd");
+    if (std::string(GetParam()) == "pipe")
+        ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    else
+        std::filesystem::create_symlink(GetParam(), path);
+    SqlDatabase db;
+    db.setDatabaseFile(File(path));
+    EXPECT_FALSE(db.connect());
+    EXPECT_FALSE(db.isConnected());
+    EXPECT_FALSE(std::filesystem::is_regular_file(path)) << "left as it was";
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, SqlDatabaseNotAFileTest,
+                         ::testing::Values("pipe", "/dev/zero", "/dev/null"));
 
 class SqlDatabaseExistingTest : public ::testing::TestWithParam<bool> {};
 
