@@ -47,7 +47,7 @@ DataFileContents MakeDataFileContents(bool HasDB, int32_t NumPlayer,
 std::string WriteDataFile(const DataFileContents& contents);
 
 /// Reads a data file (any of LF, CRLF or CR line ends; UTF-8, with each byte that is not
-/// valid UTF-8 read as Latin-1). Nothing when the text is not a data file: the first line
+/// valid UTF-8 read as Windows-1252). Nothing when the text is not a data file: the first line
 /// lacks "Varnholt Data", or the count is outside -1..50. A text that ends early is read as far
 /// as it goes, every missing line counting as "", and `EndedEarly` tells so unless only the
 /// last line (`AveColour`) is missing. Width, Height and the centre of every player come from
