@@ -26,15 +26,22 @@ std::vector<FileType>& fileTypes()
     return types;
 }
 
+// The extensions of a file type, without their dots: {"pict", "pic", "pct"}.
+QStringList extensions(std::string_view typeName)
+{
+    QStringList out;
+    if (const FileType* type = fileType(typeName))
+        for (const QString& ext : qs(type->extensions).split(QLatin1Char(';'), Qt::SkipEmptyParts))
+            out << (ext.startsWith(QLatin1Char('.')) ? ext.mid(1) : ext);
+    return out;
+}
+
 // The name filter of a file type for the file dialogs: "text/data (*.dat)".
 QString nameFilter(std::string_view typeName)
 {
-    const FileType* type = fileType(typeName);
     QStringList patterns;
-    if (type)
-        for (const QString& ext : qs(type->extensions).split(QLatin1Char(';'), Qt::SkipEmptyParts))
-            patterns << QStringLiteral("*") +
-                            (ext.startsWith(QLatin1Char('.')) ? ext : QLatin1Char('.') + ext);
+    for (const QString& ext : extensions(typeName))
+        patterns << QStringLiteral("*.") + ext;
     if (patterns.isEmpty())
         patterns << QStringLiteral("*");
     return QStringLiteral("%1 (%2)").arg(qs(typeName), patterns.join(QLatin1Char(' ')));
@@ -201,6 +208,12 @@ std::optional<File> GetSaveFolderItem(std::string_view fileTypeName, std::string
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
+        // A name typed without an extension gets the type's first one, so that the file shows
+        // in the open dialog of its type; the overwrite question then asks about that name.
+        // A name typed with any extension stays as it is.
+        const QStringList exts = extensions(fileTypeName);
+        if (!exts.isEmpty())
+            dialog.setDefaultSuffix(exts.first());
         dialog.selectFile(qs(defaultName));
         return runFileDialog(dialog);
     });

@@ -18,9 +18,18 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
 
 namespace platform::testing {
 
@@ -186,6 +195,53 @@ void seedRandom(unsigned long seed)
 void setScreenSize(int32_t width, int32_t height)
 {
     detail::setScreenOverride(width, height);
+}
+
+namespace {
+
+// Runs `work` once `find` finds what it looks for, as soon as the event loop gets to it; looks
+// again on each turn of the loop until then, and gives up once `stillWaiting` says so.
+void whenFound(const std::function<QWidget*()>& find, const std::function<bool()>& stillWaiting,
+               const std::function<void(QWidget*)>& work)
+{
+    QTimer::singleShot(0, qApp, [=] {
+        if (QWidget* w = find())
+            work(w);
+        else if (stillWaiting())
+            whenFound(find, stillWaiting, work);
+    });
+}
+
+template <typename T> T* shownModal()
+{
+    auto* w = qobject_cast<T*>(QApplication::activeModalWidget());
+    return w && w->isVisible() ? w : nullptr;
+}
+
+} // namespace
+
+void typeIntoNextFileDialog(std::string name, std::string* question)
+{
+    whenFound([] { return shownModal<QFileDialog>(); }, [] { return true; },
+              [name, question](QWidget* w) {
+                  QPointer<QFileDialog> dialog = static_cast<QFileDialog*>(w);
+                  // The replace question comes from inside the accept button's press.
+                  whenFound([] { return shownModal<QMessageBox>(); },
+                            [dialog] { return dialog && dialog->isVisible(); },
+                            [question](QWidget* box) {
+                                auto* b = static_cast<QMessageBox*>(box);
+                                if (question)
+                                    *question = detail::ss(b->text());
+                                b->button(QMessageBox::Yes)->click();
+                            });
+                  dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+                      ->setText(detail::qs(name));
+                  auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+                  QPushButton* accept = buttons->button(
+                      dialog->acceptMode() == QFileDialog::AcceptSave ? QDialogButtonBox::Save
+                                                                      : QDialogButtonBox::Open);
+                  accept->click();
+              });
 }
 
 } // namespace platform::testing

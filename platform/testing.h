@@ -72,5 +72,11 @@ void seedRandom(unsigned long seed);
 /// Pretends the main screen has this size.
 void setScreenSize(int32_t width, int32_t height);
 
+/// Works the next real open or save dialog (one shown while no handler is installed) as a
+/// person would: types `name` into its file-name field and presses its accept button. A question
+/// the dialog then asks (whether to replace a file) is answered with "Yes", its text kept in
+/// `question` when given.
+void typeIntoNextFileDialog(std::string name, std::string* question = nullptr);
+
 } // namespace testing
 } // namespace platform
