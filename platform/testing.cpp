@@ -18,6 +18,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -242,6 +243,51 @@ void typeIntoNextFileDialog(std::string name, std::string* question)
                                                                       : QDialogButtonBox::Open);
                   accept->click();
               });
+}
+
+void closeNextDialog(bool confirm)
+{
+    whenFound([] { return shownModal<QDialog>(); }, [] { return true; },
+              [confirm](QWidget* w) {
+                  auto* dialog = static_cast<QDialog*>(w);
+                  (void)dialog->grab(); // paints every part of it
+                  if (confirm)
+                      dialog->accept();
+                  else
+                      dialog->reject();
+              });
+}
+
+namespace {
+
+std::vector<std::string> gWarnings;
+QtMessageHandler gPassOn = nullptr;
+
+void recordWarning(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type != QtDebugMsg && type != QtInfoMsg)
+        gWarnings.push_back(detail::ss(message));
+    if (gPassOn)
+        gPassOn(type, context, message);
+}
+
+} // namespace
+
+ToolkitWarnings::ToolkitWarnings()
+{
+    gWarnings.clear();
+    gPassOn = qInstallMessageHandler(recordWarning);
+}
+
+ToolkitWarnings::~ToolkitWarnings()
+{
+    qInstallMessageHandler(gPassOn);
+    gPassOn = nullptr;
+}
+
+const std::vector<std::string>& ToolkitWarnings::messages() const
+{
+    return gWarnings;
 }
 
 } // namespace platform::testing

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -77,6 +78,21 @@ void setScreenSize(int32_t width, int32_t height);
 /// the dialog then asks (whether to replace a file) is answered with "Yes", its text kept in
 /// `question` when given.
 void typeIntoNextFileDialog(std::string name, std::string* question = nullptr);
+/// Closes the next real dialog (one shown while no handler is installed) once it has been
+/// painted as the screen shows it: confirms it or cancels it.
+void closeNextDialog(bool confirm);
+
+/// Records the warnings and errors the toolkit reports while it lives, and passes them on.
+class ToolkitWarnings {
+public:
+    ToolkitWarnings();
+    ~ToolkitWarnings();
+    ToolkitWarnings(const ToolkitWarnings&) = delete;
+    ToolkitWarnings& operator=(const ToolkitWarnings&) = delete;
+
+    /// Each warning's text, in the order they came.
+    const std::vector<std::string>& messages() const;
+};
 
 } // namespace testing
 } // namespace platform
