@@ -115,6 +115,18 @@ void clickCloseBox(Window& window)
     processEvents();
 }
 
+void minimise(Window& window)
+{
+    QWidget* w = window.impl().widget;
+    w->setWindowState(w->windowState() | Qt::WindowMinimized);
+    processEvents();
+}
+
+bool isMinimised(const Window& window)
+{
+    return (window.impl().widget->windowState() & Qt::WindowMinimized) != 0;
+}
+
 void mousePress(Canvas& canvas, int32_t x, int32_t y, unsigned modifiers, MouseButton button)
 {
     QTest::mousePress(widgetOf(canvas), toQt(button), toQt(modifiers), QPoint(x, y));

@@ -45,6 +45,9 @@ int paintThreads(const platform::Canvas& canvas);
 void activate(platform::Window& window);
 /// Asks the window to close as its title bar's close button does.
 void clickCloseBox(platform::Window& window);
+/// Minimises the window as its title bar's minimise button does, and tells whether it is.
+void minimise(platform::Window& window);
+bool isMinimised(const platform::Window& window);
 
 enum Modifier : unsigned { NoModifier = 0, Command = 1, Shift = 2 };
 enum class MouseButton { Left, Right };
