@@ -4,6 +4,8 @@
 
 #include "platform/application.h"
 #include "platform/controls.h"
+#include "platform/graphics.h"
+#include "platform/internal/graphics_p.h"
 #include "platform/internal/menu_p.h"
 #include "platform/internal/modal_p.h"
 #include "platform/internal/picture_p.h"
@@ -21,6 +23,8 @@
 #include <QHeaderView>
 #include <QTableWidget>
 #include <QTest>
+
+#include <stdexcept>
 
 namespace platform::testing {
 
@@ -125,6 +129,13 @@ void minimise(Window& window)
 bool isMinimised(const Window& window)
 {
     return (window.impl().widget->windowState() & Qt::WindowMinimized) != 0;
+}
+
+void drawFailingOperation(Graphics& g, int32_t top, int32_t bottom, std::string what)
+{
+    g.impl().draw(top, bottom, [what = std::move(what)](QPainter&, detail::TextFonts&) -> void {
+        throw std::runtime_error(what);
+    });
 }
 
 void mousePress(Canvas& canvas, int32_t x, int32_t y, unsigned modifiers, MouseButton button)

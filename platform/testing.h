@@ -14,6 +14,7 @@
 namespace platform {
 
 class Canvas;
+class Graphics;
 class ListBox;
 class Picture;
 class Window;
@@ -68,6 +69,10 @@ void clickHeading(platform::ListBox& list, int32_t column);
 /// Chooses a menu item as the user would: nothing happens when it is disabled. Returns
 /// whether it was enabled.
 bool chooseMenuItem(const std::string& name);
+
+/// A drawing operation over the rows from `top` to `bottom` (not included) that throws
+/// std::runtime_error(`what`) when it is drawn, on whichever thread draws those rows.
+void drawFailingOperation(platform::Graphics& g, int32_t top, int32_t bottom, std::string what);
 
 /// Makes Rnd's numbers repeatable.
 void seedRandom(unsigned long seed);
