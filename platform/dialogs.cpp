@@ -4,6 +4,7 @@
 #include "platform/internal/modal_p.h"
 #include "platform/internal/qt_util.h"
 
+#include <QAbstractItemView>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -97,6 +98,17 @@ int askPerson(const MessageDialog& q)
     return 2;
 }
 
+// Nothing in the dialog's views can be moved by a drag: the toolkit's views move a file or
+// folder dropped onto a folder without a question, and let one be dragged out to another
+// program that may move it.
+void keepFilesInPlace(QFileDialog& dialog)
+{
+    for (QAbstractItemView* view : dialog.findChildren<QAbstractItemView*>()) {
+        view->setDragDropMode(QAbstractItemView::NoDragDrop);
+        view->viewport()->setAcceptDrops(false);
+    }
+}
+
 // Runs an open or save dialog: the chosen file, or nothing when the person cancelled.
 ModalAnswer runFileDialog(QFileDialog& dialog)
 {
@@ -183,6 +195,9 @@ std::optional<File> OpenDialog(std::string_view fileTypeName, const File& start)
         QFileDialog dialog(detail::dialogParent(), QStringLiteral("Open"), startFolder(start),
                            nameFilter(fileTypeName));
         dialog.setOption(QFileDialog::DontUseNativeDialog);
+        // Choosing a file to open changes nothing on the disk: no new folder, rename or delete.
+        dialog.setOption(QFileDialog::ReadOnly);
+        keepFilesInPlace(dialog);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
         const QFileInfo info(qs(start.absolutePath()));
@@ -206,6 +221,7 @@ std::optional<File> GetSaveFolderItem(std::string_view fileTypeName, std::string
         QFileDialog dialog(detail::dialogParent(), QStringLiteral("Save"), folder,
                            nameFilter(fileTypeName));
         dialog.setOption(QFileDialog::DontUseNativeDialog);
+        keepFilesInPlace(dialog);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         // A name typed without an extension gets the type's first one, so that the file shows

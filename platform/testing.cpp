@@ -4,6 +4,8 @@
 
 #include "platform/application.h"
 #include "platform/controls.h"
+#include "platform/graphics.h"
+#include "platform/internal/graphics_p.h"
 #include "platform/internal/menu_p.h"
 #include "platform/internal/modal_p.h"
 #include "platform/internal/picture_p.h"
@@ -16,11 +18,14 @@
 #include "platform/values.h"
 #include "platform/window.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -31,6 +36,9 @@
 #include <QTimer>
 
 #include <functional>
+
+#include <stdexcept>
+#include <utility>
 
 namespace platform::testing {
 
@@ -123,6 +131,61 @@ void clickCloseBox(Window& window)
 {
     window.impl().widget->close();
     processEvents();
+}
+
+void minimise(Window& window)
+{
+    QWidget* w = window.impl().widget;
+    w->setWindowState(w->windowState() | Qt::WindowMinimized);
+    processEvents();
+}
+
+bool isMinimised(const Window& window)
+{
+    return (window.impl().widget->windowState() & Qt::WindowMinimized) != 0;
+}
+
+void drawFailingOperation(Graphics& g, int32_t top, int32_t bottom, std::string what)
+{
+    g.impl().draw(top, bottom, [what = std::move(what)](QPainter&, detail::TextFonts&) -> void {
+        throw std::runtime_error(what);
+    });
+}
+
+FileDialogReach probeFileDialog(const std::function<void()>& show)
+{
+    FileDialogReach reach;
+    // Looks at the dialog as it comes up, and cancels it once its run has begun.
+    struct ShowFilter : QObject {
+        FileDialogReach* reach = nullptr;
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            auto* dialog = qobject_cast<QFileDialog*>(watched);
+            if (!dialog || event->type() != QEvent::Show)
+                return false;
+            reach->shown = true;
+            for (QAbstractItemView* view : dialog->findChildren<QAbstractItemView*>()) {
+                reach->dragAway = reach->dragAway || view->dragEnabled();
+                reach->dropOnto =
+                    reach->dropOnto || view->acceptDrops() || view->viewport()->acceptDrops();
+            }
+            if (auto* button =
+                    dialog->findChild<QAbstractButton*>(QStringLiteral("newFolderButton")))
+                reach->newFolder = button->isVisibleTo(dialog) && button->isEnabled();
+            // The dialog's rename and delete both ask its model first.
+            if (auto* model = dialog->findChild<QFileSystemModel*>())
+                reach->renameOrDelete = !model->isReadOnly();
+            QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
+            return false;
+        }
+    } filter;
+    filter.reach = &reach;
+    ModalHandler handler = std::exchange(detail::modalHandler(), ModalHandler());
+    qApp->installEventFilter(&filter);
+    show();
+    qApp->removeEventFilter(&filter);
+    detail::modalHandler() = std::move(handler);
+    return reach;
 }
 
 void mousePress(Canvas& canvas, int32_t x, int32_t y, unsigned modifiers, MouseButton button)

@@ -9,12 +9,14 @@
 #include "platform/modal.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace platform {
 
 class Canvas;
+class Graphics;
 class ListBox;
 class Picture;
 class Window;
@@ -46,6 +48,9 @@ int paintThreads(const platform::Canvas& canvas);
 void activate(platform::Window& window);
 /// Asks the window to close as its title bar's close button does.
 void clickCloseBox(platform::Window& window);
+/// Minimises the window as its title bar's minimise button does, and tells whether it is.
+void minimise(platform::Window& window);
+bool isMinimised(const platform::Window& window);
 
 enum Modifier : unsigned { NoModifier = 0, Command = 1, Shift = 2 };
 enum class MouseButton { Left, Right };
@@ -66,6 +71,22 @@ void clickHeading(platform::ListBox& list, int32_t column);
 /// Chooses a menu item as the user would: nothing happens when it is disabled. Returns
 /// whether it was enabled.
 bool chooseMenuItem(const std::string& name);
+
+/// A drawing operation over the rows from `top` to `bottom` (not included) that throws
+/// std::runtime_error(`what`) when it is drawn, on whichever thread draws those rows.
+void drawFailingOperation(platform::Graphics& g, int32_t top, int32_t bottom, std::string what);
+
+/// What a real open or save dialog lets the person do to the files it lists.
+struct FileDialogReach {
+    bool shown = false;          ///< a real file dialog came up
+    bool dragAway = false;       ///< an item of one of its views can be dragged (and so moved)
+    bool dropOnto = false;       ///< one of its views takes a drop (a move onto a folder)
+    bool newFolder = false;      ///< its "New Folder" button can be pressed
+    bool renameOrDelete = false; ///< it can rename or delete what it lists
+};
+/// Runs `show`, which puts up a real open or save dialog whatever modal handler is installed;
+/// once the dialog is up, looks at what it lets the person do to the files, then cancels it.
+FileDialogReach probeFileDialog(const std::function<void()>& show);
 
 /// Makes Rnd's numbers repeatable.
 void seedRandom(unsigned long seed);
