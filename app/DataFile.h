@@ -57,7 +57,7 @@ DataFileContents MakeDataFileContents(bool HasDB, int32_t NumPlayer,
 std::string WriteDataFile(const DataFileContents& contents);
 
 /// Reads a data file (any of LF, CRLF or CR line ends; UTF-8, with each byte that is not
-/// valid UTF-8 read as Latin-1) from `in`, taking each line as it goes. Nothing when the text
+/// valid UTF-8 read as Windows-1252) from `in`, taking each line as it goes. Nothing when the text
 /// is not a data file: the first line is longer than kHeaderLineLimit or lacks "Varnholt Data"
 /// (then nothing after that line is read), or the count is outside -1..50. A text that ends
 /// early is read as far as it goes, every missing line counting as "", and `EndedEarly` tells

@@ -13,9 +13,23 @@ namespace {
 
 constexpr const char* kProblemCreatingFile = "Problem creating file ...";
 
+// The fields as one line of the export: joined by tabs, each with the characters that would
+// end its column or its line written as spaces.
+std::string exportLine(const std::vector<std::string>& fields)
+{
+    std::string line;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            line.push_back('\t');
+        for (const char c : fields[i])
+            line.push_back(c == '\t' || c == '\r' || c == '\n' ? ' ' : c);
+    }
+    return line;
+}
+
 } // namespace
 
-void ExportPlayers(const std::function<std::string(const Player&)>& line)
+void ExportPlayers(const std::function<std::vector<std::string>(const Player&)>& fields)
 {
     const std::optional<platform::File> f =
         platform::GetSaveFolderItem(FileTypes::SpecialAny, "Export.dat");
@@ -24,7 +38,7 @@ void ExportPlayers(const std::function<std::string(const Player&)>& line)
     const frmMain& m = frmMain::instance();
     platform::TextOutputStream out;
     for (int32_t i = 0; i <= m.NumPlayer; ++i)
-        out.writeLine(line(m.Player[i]));
+        out.writeLine(exportLine(fields(m.Player[i])));
     if (!f->writeAll(out.bytes()))
         platform::MsgBox(kProblemCreatingFile);
 }

@@ -9,15 +9,18 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace platform {
 class Picture;
 }
 
-/// Export Data: one line for each player from the central issue on, as `line` gives it (its
-/// fields separated by tabs), into a file of type "special/any" named "Export.dat" by default.
-/// Nothing happens when the dialog is cancelled.
-void ExportPlayers(const std::function<std::string(const Player&)>& line);
+/// Export Data: one line for each player from the central issue on, the fields that `fields`
+/// gives joined by tabs, into a file of type "special/any" named "Export.dat" by default. A tab,
+/// carriage return or line feed inside a field is written as a space, so that every line keeps
+/// its columns; every other character is written as it is. Nothing happens when the dialog is
+/// cancelled.
+void ExportPlayers(const std::function<std::vector<std::string>(const Player&)>& fields);
 
 /// Save as Picture: `picture` as a PICT file of type "image/pict" named "Kestrix.pict" by
 /// default. Nothing happens when the dialog is cancelled.

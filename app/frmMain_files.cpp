@@ -164,9 +164,8 @@ bool frmMain::_FileSave_Action()
 
 bool frmMain::_FileExportData_Action()
 {
-    ExportPlayers([](const ::Player& p) {
-        return p.Name + "\t" + p.Subtitle + "\t" + platform::Str(p.Position) + "\t" +
-               platform::Str(p.Importance);
+    ExportPlayers([](const ::Player& p) -> std::vector<std::string> {
+        return {p.Name, p.Subtitle, platform::Str(p.Position), platform::Str(p.Importance)};
     });
     return false;
 }

@@ -164,9 +164,8 @@ void ffield::ContextualMenu1_Action(const std::string& item)
             EditPlayerModally(PlayerEditorSetup::titled(kEditTitle, BoxFollowUp::CentreFromCorner));
         }
     } else if (item == "Swap Sides") {
-        if (picked) {
-            Player& p = m.Player[foundnum];
-            p.Position = platform::ToInt32(-static_cast<double>(p.Position));
+        if (Player* p = pickedForChange()) {
+            p->Position = platform::ToInt32(-static_cast<double>(p->Position));
             m.FileChanged = true;
         }
     }

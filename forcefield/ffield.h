@@ -109,10 +109,20 @@ private:
         float scale = 0;
     };
     Geometry workOutGeometry(ForceFieldTarget target, float W, float H);
+
+    /// The player of the last press's column when a drag or a swap may change it (see
+    /// IsChangeableInForceField), else null; also null once that index has left the document.
+    Player* pickedForChange();
 };
 
 /// Whether player i (1..NumPlayer) gets an arrow: its stance is known and not neutral.
 bool IsDrawnInForceField(const Player& p);
+
+/// Whether a drag or "Swap Sides" in the player's column may change it: the force field draws
+/// it, or its stance is known and a drag gives it an arrow (position 0). A player of unknown
+/// stance has a column with nothing in it, so nothing there may change it unseen; a click
+/// still edits it, since the editor shows whom it edits.
+bool IsChangeableInForceField(const Player& p);
 
 /// The force field score, Position x Importance, worked out in 64 bits.
 int64_t ForceFieldScore(const Player& p);

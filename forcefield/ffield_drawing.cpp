@@ -56,6 +56,11 @@ bool IsDrawnInForceField(const Player& p)
     return !p.Unknown && p.Position != 0;
 }
 
+bool IsChangeableInForceField(const Player& p)
+{
+    return !p.Unknown;
+}
+
 int64_t ForceFieldScore(const Player& p)
 {
     return static_cast<int64_t>(p.Position) * p.Importance;

@@ -57,6 +57,15 @@ void ApplyDraggedScore(Player& p, double oldScore, float newScore)
         p.Position = wasNegative ? -1 : 1;
 }
 
+Player* ffield::pickedForChange()
+{
+    frmMain& m = frmMain::instance();
+    if (foundnum < 0 || foundnum > std::min(m.NumPlayer, kPlayerLimit))
+        return nullptr;
+    Player& p = m.Player[foundnum];
+    return IsChangeableInForceField(p) ? &p : nullptr;
+}
+
 bool ffield::cGraph_MouseDown(const platform::MouseEvent& e)
 {
     const frmMain& m = frmMain::instance();
@@ -101,8 +110,10 @@ void ffield::cGraph_MouseUp(const platform::MouseEvent& e)
         m.Current = foundnum;
         EditPlayerModally(
             PlayerEditorSetup::titled("Edit player information", BoxFollowUp::CentreFromCorner));
+    } else if (Player* picked = pickedForChange()) {
+        ApplyDraggedScore(*picked, p, s);
     } else {
-        ApplyDraggedScore(m.Player[foundnum], p, s);
+        return; // a drag in an empty column: nothing the user sees has moved
     }
     m.FileChanged = true;
     m.DocumentChanged(DocumentView::ForceField);

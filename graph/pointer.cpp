@@ -28,6 +28,13 @@ bool inDocument(const frmMain& m, int32_t index)
     return index >= 0 && index <= std::min(m.NumPlayer, kPlayerLimit);
 }
 
+// Whether the last press picked a player by its dot, and that player is still one of the
+// document's (a deletion since the press). A press that found no dot picked nobody (0).
+bool pickedADot(const frmMain& m)
+{
+    return m.closest >= 1 && inDocument(m, m.closest);
+}
+
 } // namespace
 
 bool graph::cGraph_MouseDown(const platform::MouseEvent& e)
@@ -81,9 +88,8 @@ void graph::cGraph_MouseUp(const platform::MouseEvent& e)
     const GraphMapping map = mapping();
     const int32_t gx = map.unplotx(e.x);
     const int32_t gy = map.unploty(e.y);
-    // Only a picked player edits or moves, and only while it is still one of the document's
-    // (a deletion since the press).
-    if (m.closest >= 1 && inDocument(m, m.closest)) {
+    // Only a player picked by its dot edits or moves.
+    if (pickedADot(m)) {
         // A click is a release whose last drag point is the press point in graph units.
         const double moved =
             std::max(std::abs(static_cast<double>(m.clickx) - static_cast<double>(m.dragx)),
@@ -117,7 +123,10 @@ void graph::ContextualMenu1_Action(const std::string& item)
         if (m.NumPlayer >= 0)
             AddNewPlayer(DocumentView::Graph, NewPlayerPresets{m.clickx, m.clicky});
     } else if (item == "Edit Nearest Player") {
-        if (inDocument(m, m.closest)) {
+        // The player of the dot the press picked, as a still click edits it; with only the
+        // central issue in the document, the central issue. With players but no dot drawn
+        // (all of unknown stance) nobody: the graph never draws the central issue.
+        if (pickedADot(m) || (m.NumPlayer == 0 && m.closest == 0)) {
             m.Current = m.closest;
             EditPlayerModally(PlayerEditorSetup::titled(kEditTitle, BoxFollowUp::CentreFromCorner));
         }

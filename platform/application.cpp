@@ -9,6 +9,7 @@
 #include "platform/window.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QStyleFactory>
 
 #include <cerrno>
@@ -66,16 +67,18 @@ public:
     }
 };
 
-// The headless platform warns that it cannot raise windows each time one is shown; that is
-// its nature, not a fault worth reporting.
-QtMessageHandler gPreviousHandler = nullptr;
-
-void filterMessages(QtMsgType type, const QMessageLogContext& context, const QString& message)
+// The font of the widgets that the program does not build itself: the menus and the
+// toolkit's own dialogs. It is the program's font at 12 pixels, given in points, as the toolkit
+// expects of the application's font: its widgets scale the point size (the page-setup preview
+// takes a quarter of it), and a font sized in pixels has no point size but -1.
+QFont applicationFont()
 {
-    if (message == QLatin1String("This plugin does not support raise()"))
-        return;
-    if (gPreviousHandler)
-        gPreviousHandler(type, context, message);
+    QFont font = detail::programFont(12, false);
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const double dpi =
+        screen && screen->logicalDotsPerInchY() > 0 ? screen->logicalDotsPerInchY() : 96.0;
+    font.setPointSizeF(12 * 72.0 / dpi);
+    return font;
 }
 
 // The toolkit's command line: the process's own name, and no arguments.
@@ -102,12 +105,10 @@ Application::Application(std::string name) : mName(std::move(name))
         gArgv[0] = program_invocation_name;
         new QtApplication(gArgc, gArgv);
     }
-    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
-        gPreviousHandler = qInstallMessageHandler(filterMessages);
     QApplication::setQuitOnLastWindowClosed(false);
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion")))
         QApplication::setStyle(style);
-    QApplication::setFont(detail::programFont(12, false));
+    QApplication::setFont(applicationFont());
 }
 
 Application::~Application()

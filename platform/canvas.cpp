@@ -26,6 +26,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <map>
 #include <memory>
 #include <vector>
@@ -97,9 +98,24 @@ void paintBand(const QImage& image, uchar* bits, const QPoint& offset, const QRe
             op.draw(p, fonts);
 }
 
+// Waits for every band handed to the pool, on every way out of the paint, a throw included:
+// the bands draw with the paint's image, clip and operations, which must outlive them.
+struct BandJoiner {
+    QSemaphore done;
+    int started = 0;
+
+    void join()
+    {
+        done.acquire(started);
+        started = 0;
+    }
+    ~BandJoiner() { join(); }
+};
+
 // Paints a canvas of `size` during its paint event: erased to white first when `erase`, then
 // drawn by `paint`. A large canvas is drawn in horizontal bands on several threads, pixel for
-// pixel as one thread draws it. Returns how many threads drew.
+// pixel as one thread draws it. Returns how many threads drew. A drawing operation that
+// throws, on whichever thread, throws here once no band is drawing any more.
 int paintCanvas(QPainter& painter, QSize size, bool erase,
                 const std::function<void(Graphics&)>& paint)
 {
@@ -140,19 +156,33 @@ int paintCanvas(QPainter& painter, QSize size, bool erase,
                   operations);
         return 1;
     }
-    QSemaphore done;
     auto bandTop = [&](int i) {
         return rows.top() + static_cast<int>(qint64{rows.height()} * i / bands);
     };
-    for (int i = 0; i + 1 < bands; ++i)
-        QThreadPool::globalInstance()->start([&, i] {
+    // A band that throws keeps its exception here; the first is thrown again once every band
+    // is done. Declared before the joiner, so that it outlives the workers.
+    std::vector<std::exception_ptr> failures(static_cast<size_t>(bands));
+    auto drawBand = [&](int i) {
+        try {
             paintBand(*target.image, bits, target.offset, clip, bandTop(i), bandTop(i + 1),
                       operations);
-            done.release();
+        } catch (...) {
+            failures[static_cast<size_t>(i)] = std::current_exception();
+        }
+    };
+    BandJoiner joiner;
+    for (int i = 0; i + 1 < bands; ++i) {
+        QThreadPool::globalInstance()->start([&joiner, &drawBand, i] {
+            drawBand(i);
+            joiner.done.release();
         });
-    paintBand(*target.image, bits, target.offset, clip, bandTop(bands - 1), bandTop(bands),
-              operations);
-    done.acquire(bands - 1);
+        ++joiner.started;
+    }
+    drawBand(bands - 1);
+    joiner.join();
+    for (const std::exception_ptr& failure : failures)
+        if (failure)
+            std::rethrow_exception(failure);
     return bands;
 }
 
@@ -209,11 +239,15 @@ protected:
         mCanvas.impl().paintedAt = detail::startPaint();
         QPainter painter(this);
         Canvas* canvas = &mCanvas;
-        mCanvas.impl().paintThreads =
-            detail::paintCanvas(painter, size(), eraseBackground, [canvas](Graphics& g) {
-                if (canvas->onPaint)
-                    runGuarded([canvas, &g] { canvas->onPaint(g); });
-            });
+        // The bands draw after the program's paint has returned: what they throw is reported
+        // as what the paint throws.
+        runGuarded([&] {
+            mCanvas.impl().paintThreads =
+                detail::paintCanvas(painter, size(), eraseBackground, [canvas](Graphics& g) {
+                    if (canvas->onPaint)
+                        runGuarded([canvas, &g] { canvas->onPaint(g); });
+                });
+        });
     }
 
     void mousePressEvent(QMouseEvent* event) override

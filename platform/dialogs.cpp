@@ -4,6 +4,7 @@
 #include "platform/internal/modal_p.h"
 #include "platform/internal/qt_util.h"
 
+#include <QAbstractItemView>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -26,15 +27,22 @@ std::vector<FileType>& fileTypes()
     return types;
 }
 
+// The extensions of a file type, without their dots: {"pict", "pic", "pct"}.
+QStringList extensions(std::string_view typeName)
+{
+    QStringList out;
+    if (const FileType* type = fileType(typeName))
+        for (const QString& ext : qs(type->extensions).split(QLatin1Char(';'), Qt::SkipEmptyParts))
+            out << (ext.startsWith(QLatin1Char('.')) ? ext.mid(1) : ext);
+    return out;
+}
+
 // The name filter of a file type for the file dialogs: "text/data (*.dat)".
 QString nameFilter(std::string_view typeName)
 {
-    const FileType* type = fileType(typeName);
     QStringList patterns;
-    if (type)
-        for (const QString& ext : qs(type->extensions).split(QLatin1Char(';'), Qt::SkipEmptyParts))
-            patterns << QStringLiteral("*") +
-                            (ext.startsWith(QLatin1Char('.')) ? ext : QLatin1Char('.') + ext);
+    for (const QString& ext : extensions(typeName))
+        patterns << QStringLiteral("*.") + ext;
     if (patterns.isEmpty())
         patterns << QStringLiteral("*");
     return QStringLiteral("%1 (%2)").arg(qs(typeName), patterns.join(QLatin1Char(' ')));
@@ -88,6 +96,17 @@ int askPerson(const MessageDialog& q)
     if (clicked && clicked == alternate)
         return 1;
     return 2;
+}
+
+// Nothing in the dialog's views can be moved by a drag: the toolkit's views move a file or
+// folder dropped onto a folder without a question, and let one be dragged out to another
+// program that may move it.
+void keepFilesInPlace(QFileDialog& dialog)
+{
+    for (QAbstractItemView* view : dialog.findChildren<QAbstractItemView*>()) {
+        view->setDragDropMode(QAbstractItemView::NoDragDrop);
+        view->viewport()->setAcceptDrops(false);
+    }
 }
 
 // Runs an open or save dialog: the chosen file, or nothing when the person cancelled.
@@ -176,6 +195,9 @@ std::optional<File> OpenDialog(std::string_view fileTypeName, const File& start)
         QFileDialog dialog(detail::dialogParent(), QStringLiteral("Open"), startFolder(start),
                            nameFilter(fileTypeName));
         dialog.setOption(QFileDialog::DontUseNativeDialog);
+        // Choosing a file to open changes nothing on the disk: no new folder, rename or delete.
+        dialog.setOption(QFileDialog::ReadOnly);
+        keepFilesInPlace(dialog);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
         const QFileInfo info(qs(start.absolutePath()));
@@ -199,8 +221,15 @@ std::optional<File> GetSaveFolderItem(std::string_view fileTypeName, std::string
         QFileDialog dialog(detail::dialogParent(), QStringLiteral("Save"), folder,
                            nameFilter(fileTypeName));
         dialog.setOption(QFileDialog::DontUseNativeDialog);
+        keepFilesInPlace(dialog);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
+        // A name typed without an extension gets the type's first one, so that the file shows
+        // in the open dialog of its type; the overwrite question then asks about that name.
+        // A name typed with any extension stays as it is.
+        const QStringList exts = extensions(fileTypeName);
+        if (!exts.isEmpty())
+            dialog.setDefaultSuffix(exts.first());
         dialog.selectFile(qs(defaultName));
         return runFileDialog(dialog);
     });

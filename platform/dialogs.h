@@ -51,7 +51,9 @@ public:
 /// The open dialog, showing files of the named type, starting at `start` (a folder, or a file
 /// whose folder is used). Nothing when cancelled.
 std::optional<File> OpenDialog(std::string_view fileTypeName, const File& start);
-/// The save dialog for a file of the named type with a default name. Nothing when cancelled.
+/// The save dialog for a file of the named type with a default name. A name typed without an
+/// extension gets the type's first extension (".dat" for "text/data"); a type without
+/// extensions adds none. Nothing when cancelled.
 std::optional<File> GetSaveFolderItem(std::string_view fileTypeName, std::string_view defaultName,
                                       const std::optional<File>& startFolder = std::nullopt);
 

@@ -195,14 +195,41 @@ size_t utf8SequenceLength(std::string_view s, size_t i)
     return len;
 }
 
+// The character a byte stands for in Windows-1252, the usual single-byte encoding of text
+// editors: Latin-1 but for 0x80 to 0x9F, which hold typographic characters instead of control
+// characters. The five bytes that Windows-1252 leaves undefined stay Latin-1.
+char32_t windows1252(unsigned char c)
+{
+    static constexpr char16_t k80to9F[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    return c >= 0x80 && c <= 0x9F ? k80to9F[c - 0x80] : c;
+}
+
+// Appends a character of the Basic Multilingual Plane as UTF-8.
+void appendUtf8(std::string& out, char32_t c)
+{
+    if (c < 0x80) {
+        out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+}
+
 } // namespace
 
 std::string DecodeText(std::string_view bytes)
 {
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
         bytes.remove_prefix(3);
-    // Each byte that begins no valid sequence is a Latin-1 character of its own, so that one
-    // stray byte leaves the UTF-8 around it as it is.
+    // Each byte that begins no valid sequence is a Windows-1252 character of its own, so that
+    // one stray byte leaves the UTF-8 around it as it is.
     std::string out;
     out.reserve(bytes.size());
     for (size_t i = 0; i < bytes.size();) {
@@ -211,9 +238,7 @@ std::string DecodeText(std::string_view bytes)
             i += len;
             continue;
         }
-        const auto c = static_cast<unsigned char>(bytes[i++]);
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        appendUtf8(out, windows1252(static_cast<unsigned char>(bytes[i++])));
     }
     return out;
 }

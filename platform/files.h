@@ -53,7 +53,7 @@ private:
 /// Reads text line by line, from bytes in memory or from a regular file as it goes: a file is
 /// taken in chunks, so that beside the lines handed out the stream holds no more than one
 /// chunk. Line ends may be LF, CRLF or a lone CR; a UTF-8 byte-order mark at the start is
-/// skipped; bytes that are not valid UTF-8 are read as Latin-1 (see DecodeText), exactly as if
+/// skipped; bytes that are not valid UTF-8 are read as Windows-1252 (see DecodeText), exactly as if
 /// the whole text had been decoded at once.
 class TextInputStream {
 public:
@@ -114,7 +114,9 @@ private:
 };
 
 /// A text as UTF-8: a byte-order mark removed; valid UTF-8 kept as it is, and each byte that
-/// begins no valid UTF-8 sequence read as the Latin-1 character it is.
+/// begins no valid UTF-8 sequence read as the Windows-1252 character it is (0x80 to 0x9F as
+/// Windows-1252's typographic characters, its five undefined bytes and 0xA0 to 0xFF as
+/// Latin-1).
 std::string DecodeText(std::string_view bytes);
 
 } // namespace platform

@@ -294,10 +294,13 @@ void Graphics::fillRoundRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t
 {
     if (w <= 0 || h <= 0)
         return;
+    // The fill is the shape that drawRoundRect outlines, its outline included: the same
+    // rounded rectangle, filled and traced with a 1-pixel pen of the fill colour. An outline
+    // drawn over it then covers its edge exactly, and no fill shows outside it at the corners.
     d->draw(y, int64_t{y} + h + 1,
-            [r = QRectF(x, y, w, h), rx = arcW / 2.0, ry = arcH / 2.0, c = ink(*d)](QPainter& p,
-                                                                                    auto&) {
-                p.setPen(Qt::NoPen);
+            [r = QRectF(x, y, w - 1, h - 1), rx = arcW / 2.0, ry = arcH / 2.0,
+             c = ink(*d)](QPainter& p, auto&) {
+                p.setPen(QPen(c, 0));
                 p.setBrush(c);
                 p.drawRoundedRect(r, rx, ry);
             });

@@ -45,6 +45,8 @@ public:
     void drawRect(int32_t x, int32_t y, int32_t w, int32_t h);
     void fillOval(int32_t x, int32_t y, int32_t w, int32_t h);
     void drawOval(int32_t x, int32_t y, int32_t w, int32_t h);
+    /// Fills the rounded rectangle that drawRoundRect with the same arguments outlines, up to
+    /// and including its outline, and nothing outside it.
     void fillRoundRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t arcW, int32_t arcH);
     void drawRoundRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t arcW, int32_t arcH);
     void drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2);

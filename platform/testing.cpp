@@ -4,6 +4,8 @@
 
 #include "platform/application.h"
 #include "platform/controls.h"
+#include "platform/graphics.h"
+#include "platform/internal/graphics_p.h"
 #include "platform/internal/menu_p.h"
 #include "platform/internal/modal_p.h"
 #include "platform/internal/picture_p.h"
@@ -16,11 +18,27 @@
 #include "platform/values.h"
 #include "platform/window.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+#include <stdexcept>
+#include <utility>
 
 namespace platform::testing {
 
@@ -115,6 +133,61 @@ void clickCloseBox(Window& window)
     processEvents();
 }
 
+void minimise(Window& window)
+{
+    QWidget* w = window.impl().widget;
+    w->setWindowState(w->windowState() | Qt::WindowMinimized);
+    processEvents();
+}
+
+bool isMinimised(const Window& window)
+{
+    return (window.impl().widget->windowState() & Qt::WindowMinimized) != 0;
+}
+
+void drawFailingOperation(Graphics& g, int32_t top, int32_t bottom, std::string what)
+{
+    g.impl().draw(top, bottom, [what = std::move(what)](QPainter&, detail::TextFonts&) -> void {
+        throw std::runtime_error(what);
+    });
+}
+
+FileDialogReach probeFileDialog(const std::function<void()>& show)
+{
+    FileDialogReach reach;
+    // Looks at the dialog as it comes up, and cancels it once its run has begun.
+    struct ShowFilter : QObject {
+        FileDialogReach* reach = nullptr;
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            auto* dialog = qobject_cast<QFileDialog*>(watched);
+            if (!dialog || event->type() != QEvent::Show)
+                return false;
+            reach->shown = true;
+            for (QAbstractItemView* view : dialog->findChildren<QAbstractItemView*>()) {
+                reach->dragAway = reach->dragAway || view->dragEnabled();
+                reach->dropOnto =
+                    reach->dropOnto || view->acceptDrops() || view->viewport()->acceptDrops();
+            }
+            if (auto* button =
+                    dialog->findChild<QAbstractButton*>(QStringLiteral("newFolderButton")))
+                reach->newFolder = button->isVisibleTo(dialog) && button->isEnabled();
+            // The dialog's rename and delete both ask its model first.
+            if (auto* model = dialog->findChild<QFileSystemModel*>())
+                reach->renameOrDelete = !model->isReadOnly();
+            QMetaObject::invokeMethod(dialog, &QDialog::reject, Qt::QueuedConnection);
+            return false;
+        }
+    } filter;
+    filter.reach = &reach;
+    ModalHandler handler = std::exchange(detail::modalHandler(), ModalHandler());
+    qApp->installEventFilter(&filter);
+    show();
+    qApp->removeEventFilter(&filter);
+    detail::modalHandler() = std::move(handler);
+    return reach;
+}
+
 void mousePress(Canvas& canvas, int32_t x, int32_t y, unsigned modifiers, MouseButton button)
 {
     QTest::mousePress(widgetOf(canvas), toQt(button), toQt(modifiers), QPoint(x, y));
@@ -186,6 +259,98 @@ void seedRandom(unsigned long seed)
 void setScreenSize(int32_t width, int32_t height)
 {
     detail::setScreenOverride(width, height);
+}
+
+namespace {
+
+// Runs `work` once `find` finds what it looks for, as soon as the event loop gets to it; looks
+// again on each turn of the loop until then, and gives up once `stillWaiting` says so.
+void whenFound(const std::function<QWidget*()>& find, const std::function<bool()>& stillWaiting,
+               const std::function<void(QWidget*)>& work)
+{
+    QTimer::singleShot(0, qApp, [=] {
+        if (QWidget* w = find())
+            work(w);
+        else if (stillWaiting())
+            whenFound(find, stillWaiting, work);
+    });
+}
+
+template <typename T> T* shownModal()
+{
+    auto* w = qobject_cast<T*>(QApplication::activeModalWidget());
+    return w && w->isVisible() ? w : nullptr;
+}
+
+} // namespace
+
+void typeIntoNextFileDialog(std::string name, std::string* question)
+{
+    whenFound([] { return shownModal<QFileDialog>(); }, [] { return true; },
+              [name, question](QWidget* w) {
+                  QPointer<QFileDialog> dialog = static_cast<QFileDialog*>(w);
+                  // The replace question comes from inside the accept button's press.
+                  whenFound([] { return shownModal<QMessageBox>(); },
+                            [dialog] { return dialog && dialog->isVisible(); },
+                            [question](QWidget* box) {
+                                auto* b = static_cast<QMessageBox*>(box);
+                                if (question)
+                                    *question = detail::ss(b->text());
+                                b->button(QMessageBox::Yes)->click();
+                            });
+                  dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+                      ->setText(detail::qs(name));
+                  auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+                  QPushButton* accept = buttons->button(
+                      dialog->acceptMode() == QFileDialog::AcceptSave ? QDialogButtonBox::Save
+                                                                      : QDialogButtonBox::Open);
+                  accept->click();
+              });
+}
+
+void closeNextDialog(bool confirm)
+{
+    whenFound([] { return shownModal<QDialog>(); }, [] { return true; },
+              [confirm](QWidget* w) {
+                  auto* dialog = static_cast<QDialog*>(w);
+                  (void)dialog->grab(); // paints every part of it
+                  if (confirm)
+                      dialog->accept();
+                  else
+                      dialog->reject();
+              });
+}
+
+namespace {
+
+std::vector<std::string> gWarnings;
+QtMessageHandler gPassOn = nullptr;
+
+void recordWarning(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type != QtDebugMsg && type != QtInfoMsg)
+        gWarnings.push_back(detail::ss(message));
+    if (gPassOn)
+        gPassOn(type, context, message);
+}
+
+} // namespace
+
+ToolkitWarnings::ToolkitWarnings()
+{
+    gWarnings.clear();
+    gPassOn = qInstallMessageHandler(recordWarning);
+}
+
+ToolkitWarnings::~ToolkitWarnings()
+{
+    qInstallMessageHandler(gPassOn);
+    gPassOn = nullptr;
+}
+
+const std::vector<std::string>& ToolkitWarnings::messages() const
+{
+    return gWarnings;
 }
 
 } // namespace platform::testing

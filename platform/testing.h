@@ -9,11 +9,14 @@
 #include "platform/modal.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace platform {
 
 class Canvas;
+class Graphics;
 class ListBox;
 class Picture;
 class Window;
@@ -45,6 +48,9 @@ int paintThreads(const platform::Canvas& canvas);
 void activate(platform::Window& window);
 /// Asks the window to close as its title bar's close button does.
 void clickCloseBox(platform::Window& window);
+/// Minimises the window as its title bar's minimise button does, and tells whether it is.
+void minimise(platform::Window& window);
+bool isMinimised(const platform::Window& window);
 
 enum Modifier : unsigned { NoModifier = 0, Command = 1, Shift = 2 };
 enum class MouseButton { Left, Right };
@@ -66,11 +72,48 @@ void clickHeading(platform::ListBox& list, int32_t column);
 /// whether it was enabled.
 bool chooseMenuItem(const std::string& name);
 
+/// A drawing operation over the rows from `top` to `bottom` (not included) that throws
+/// std::runtime_error(`what`) when it is drawn, on whichever thread draws those rows.
+void drawFailingOperation(platform::Graphics& g, int32_t top, int32_t bottom, std::string what);
+
+/// What a real open or save dialog lets the person do to the files it lists.
+struct FileDialogReach {
+    bool shown = false;          ///< a real file dialog came up
+    bool dragAway = false;       ///< an item of one of its views can be dragged (and so moved)
+    bool dropOnto = false;       ///< one of its views takes a drop (a move onto a folder)
+    bool newFolder = false;      ///< its "New Folder" button can be pressed
+    bool renameOrDelete = false; ///< it can rename or delete what it lists
+};
+/// Runs `show`, which puts up a real open or save dialog whatever modal handler is installed;
+/// once the dialog is up, looks at what it lets the person do to the files, then cancels it.
+FileDialogReach probeFileDialog(const std::function<void()>& show);
+
 /// Makes Rnd's numbers repeatable.
 void seedRandom(unsigned long seed);
 
 /// Pretends the main screen has this size.
 void setScreenSize(int32_t width, int32_t height);
+
+/// Works the next real open or save dialog (one shown while no handler is installed) as a
+/// person would: types `name` into its file-name field and presses its accept button. A question
+/// the dialog then asks (whether to replace a file) is answered with "Yes", its text kept in
+/// `question` when given.
+void typeIntoNextFileDialog(std::string name, std::string* question = nullptr);
+/// Closes the next real dialog (one shown while no handler is installed) once it has been
+/// painted as the screen shows it: confirms it or cancels it.
+void closeNextDialog(bool confirm);
+
+/// Records the warnings and errors the toolkit reports while it lives, and passes them on.
+class ToolkitWarnings {
+public:
+    ToolkitWarnings();
+    ~ToolkitWarnings();
+    ToolkitWarnings(const ToolkitWarnings&) = delete;
+    ToolkitWarnings& operator=(const ToolkitWarnings&) = delete;
+
+    /// Each warning's text, in the order they came.
+    const std::vector<std::string>& messages() const;
+};
 
 } // namespace testing
 } // namespace platform

@@ -47,9 +47,13 @@ using detail::ss;
 
 namespace {
 
-// Brings a shown window to the front; the headless platform has no stacking to change.
+// Brings a shown window to the front; the headless platform has no stacking to change. A
+// minimised window is restored first (kept maximised or full-screen if it was): raised while
+// iconic, it would stay out of sight.
 void raiseWidget(QWidget* w)
 {
+    if (w->windowState() & Qt::WindowMinimized)
+        w->setWindowState((w->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
     static const bool headless = QGuiApplication::platformName() == QLatin1String("offscreen");
     if (!headless)
         w->raise();

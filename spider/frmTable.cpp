@@ -113,8 +113,8 @@ void RefreshTable()
 
 bool frmTable::_FileExportData_Action()
 {
-    ExportPlayers([](const ::Player& p) {
-        return p.Name + "\t" + platform::Str(p.Position) + "\t" + platform::Str(p.Importance);
+    ExportPlayers([](const ::Player& p) -> std::vector<std::string> {
+        return {p.Name, platform::Str(p.Position), platform::Str(p.Importance)};
     });
     return false;
 }

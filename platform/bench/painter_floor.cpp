@@ -152,9 +152,9 @@ void PainterFloor::line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t 
 void PainterFloor::box(int32_t x, int32_t y, int32_t w, int32_t h, Color fill)
 {
     QPainter& p = *d.painter;
-    p.setPen(Qt::NoPen);
+    p.setPen(QPen(qc(fill), 0));
     p.setBrush(qc(fill));
-    p.drawRoundedRect(QRectF(x, y, w, h), 7.5, 7.5);
+    p.drawRoundedRect(QRectF(x, y, w - 1, h - 1), 7.5, 7.5);
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(Qt::black, 0));
     p.drawRoundedRect(QRectF(x, y, w - 1, h - 1), 7.5, 7.5);

@@ -497,6 +497,27 @@ TEST(DataFileReadTest, ReadsAByteOrderMarkAndLatin1)
     EXPECT_EQ(c.players[0].Width, 7 * 6 + 20);
 }
 
+// A file from an editor that saves Windows-1252 reads as the editor showed it, and the next
+// save writes that text as UTF-8, which reads back the same.
+TEST(DataFileReadTest, ReadsWindows1252AndWritesBackWhatItRead)
+{
+    const std::string shown = "Caf\xC3\xA9 \xE2\x80\x9Cowners\xE2\x80\x9D \xE2\x82\xAC"
+                              "5";
+    const DataFileContents c = ReadOrFail("Varnholt Data\tfalse\r\n0\r\nCaf\xE9 \x93owners\x94 \x80"
+                                          "5\r\n"
+                                          "\x81\x8D\tkey\r\n");
+    ASSERT_EQ(c.players.size(), 1u);
+    EXPECT_EQ(c.players[0].Name, shown);
+    EXPECT_EQ(c.players[0].Subtitle, "\xC2\x81\xC2\x8D") << "undefined bytes stay Latin-1";
+    EXPECT_EQ(c.players[0].Width, 7 * 16 + 20);
+    const std::string written = WriteDataFile(c);
+    EXPECT_EQ(Lines(written).at(2), shown);
+    const DataFileContents again = ReadOrFail(written);
+    ASSERT_EQ(again.players.size(), 1u);
+    EXPECT_EQ(Stored(again.players[0]), Stored(c.players[0]));
+    EXPECT_EQ(WriteDataFile(again), written);
+}
+
 TEST(DataFileReadTest, ALinkRowOfTheWrongLengthReadsWhatItHas)
 {
     std::vector<std::string> lines = Lines(Fixture("coalition.dat"));

@@ -1,11 +1,17 @@
 #include "app/wtoolbar.h"
 
+#include "forcefield/ffield.h"
+#include "graph/graph.h"
+#include "spider/wSwing.h"
+
 #include "tests/support/app_fixture.h"
 
 #include "platform/system.h"
 #include "platform/testing.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -48,5 +54,40 @@ TEST_F(wtoolbarTest, TheOtherViewsNeedAPlayerBesidesTheCentralIssue)
     bar.ToolbarItem4->push();
     EXPECT_TRUE(main().Swinging);
 }
+
+// Each item brings its window to the front, also when the user had minimised it.
+struct BringBackCase {
+    const char* name;
+    platform::ToolbarItem* wtoolbar::*item;
+    std::function<platform::Window&()> window;
+};
+
+class BringBackTest : public AppTest, public ::testing::WithParamInterface<BringBackCase> {};
+
+TEST_P(BringBackTest, RestoresTheItemsWindowFromMinimised)
+{
+    testsupport::LoadDocument(main(), {{"Issue"}, {"Unions", 20, 50}});
+    platform::Window& w = GetParam().window();
+    w.show();
+    platform::testing::processEvents();
+    platform::testing::minimise(w);
+    ASSERT_TRUE(platform::testing::isMinimised(w));
+    (wtoolbar::instance().*GetParam().item)->push();
+    platform::testing::processEvents();
+    EXPECT_FALSE(platform::testing::isMinimised(w));
+    EXPECT_TRUE(w.isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Items, BringBackTest,
+    ::testing::Values(BringBackCase{"Spider", &wtoolbar::ToolbarItem1,
+                                    []() -> platform::Window& { return frmMain::instance(); }},
+                      BringBackCase{"ForceField", &wtoolbar::ToolbarItem2,
+                                    []() -> platform::Window& { return ffield::instance(); }},
+                      BringBackCase{"Graph", &wtoolbar::ToolbarItem3,
+                                    []() -> platform::Window& { return graph::instance(); }},
+                      BringBackCase{"Swing", &wtoolbar::ToolbarItem4,
+                                    []() -> platform::Window& { return wSwing::instance(); }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -150,11 +150,11 @@ TEST_F(ContextualMenuTest, SwapSidesNegatesThePickedPlayerAndTwiceRestoresIt)
     EXPECT_EQ(main().Player[2].Position, -10);
 }
 
-TEST_F(ContextualMenuTest, SwapSidesReachesUnknownAndNeutralPlayers)
+TEST_F(ContextualMenuTest, SwapSidesLeavesAnUnknownPlayerAndReachesANeutralOne)
 {
     choose(4, 2);
-    EXPECT_EQ(main().Player[4].Position, -30) << "an unknown stance is negated too";
-    main().FileChanged = false;
+    EXPECT_EQ(main().Player[4].Position, 30) << "a player without an arrow stays as it was";
+    EXPECT_FALSE(main().FileChanged);
     choose(3, 2);
     EXPECT_EQ(main().Player[3].Position, 0);
     EXPECT_TRUE(main().FileChanged);

@@ -114,6 +114,27 @@ INSTANTIATE_TEST_SUITE_P(
                       DragCase{"NoScoreByExactlyFive", 3, 400, 401, 0, 50}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Delta (unknown stance, position 30, importance 50) has a column but no arrow: a drag there,
+// up or down, by little or by far, changes nobody and leaves the document unchanged.
+class UnknownColumnDragTest : public ForceFieldPointerTest,
+                              public ::testing::WithParamInterface<std::pair<int32_t, int32_t>> {};
+
+TEST_P(UnknownColumnDragTest, ChangesNobody)
+{
+    const auto [fromY, toY] = GetParam();
+    drag(kColumn[4], fromY, toY);
+    const Player& p = main().Player[4];
+    EXPECT_EQ(p.Position, 30);
+    EXPECT_EQ(p.Importance, 50);
+    EXPECT_TRUE(p.Unknown);
+    EXPECT_FALSE(main().FileChanged);
+    EXPECT_FALSE(frmDetails::exists()) << "a drag opens no editor";
+}
+
+INSTANTIATE_TEST_SUITE_P(Drags, UnknownColumnDragTest,
+                         ::testing::Values(std::pair{400, 480}, std::pair{400, 320},
+                                           std::pair{100, 600}, std::pair{600, 5}));
+
 struct SplitCase {
     const char* name;
     int32_t position;

@@ -224,10 +224,17 @@ TEST_F(GraphPointerTest, WithNoDotAtAllAPressPicksNobodyAndChangesNothing)
                                        {"U1", 25, 53, 100, 100, "", true, true},
                                        {"U2", -30, 10, 100, 100, "", true, true}});
     paint(w());
+    main().Player[0].Width = 1; // not the box-size rule's
     gesture(300, 100, {{200, 200}}, 200, 200);
     EXPECT_EQ(main().closest, 0);
     gesture(300, 100, {{200, 200}, {300, 100}}, 300, 100); // a click opens no editor
+    // Nor does "Edit Nearest Player": the menu comes, and nobody is edited.
+    ModalScript script;
+    expectMenu(script, 1);
+    pt::mousePress(canvas(), 300, 100, pt::NoModifier, pt::MouseButton::Right);
+    EXPECT_TRUE(script.done());
     EXPECT_EQ(main().Player[0].Position, 5);
+    EXPECT_EQ(main().Player[0].Width, 1) << "the central issue's box stays";
     EXPECT_EQ(main().Player[1].Position, 25);
     EXPECT_EQ(main().Player[2].Position, -30);
     EXPECT_FALSE(main().FileChanged);

@@ -4,12 +4,16 @@
 #include "platform/testing.h"
 #include "platform/window.h"
 
+#include "tests/support/modal_script.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 
 using namespace platform;
+using testsupport::Kind;
+using testsupport::ModalScript;
 namespace pt = platform::testing;
 
 namespace {
@@ -71,6 +75,29 @@ private:
     BigCanvasWindow() = default;
 };
 
+// A large canvas whose drawing holds one operation that throws, over the rows given.
+class FailingBandWindow : public WindowClass<FailingBandWindow> {
+public:
+    Canvas* canvas = nullptr;
+    static inline int32_t sFailTop = 0;
+
+protected:
+    void Layout() override { setSize(1600, 1200); }
+    void CreateControls() override
+    {
+        canvas = addControl<Canvas>("canvas", {0, 0, 1600, 1200}, LockAll);
+        canvas->onPaint = [](Graphics& g) {
+            drawScene(g);
+            pt::drawFailingOperation(g, sFailTop, sFailTop + 4, "band out of paint");
+            drawScene(g); // more for the other bands to draw after the failing one
+        };
+    }
+
+private:
+    friend class WindowClass<FailingBandWindow>;
+    FailingBandWindow() = default;
+};
+
 class CanvasTest : public ::testing::Test {
 protected:
     void TearDown() override { pt::destroyAllWindows(); }
@@ -94,5 +121,28 @@ TEST_F(CanvasTest, ALargeCanvasDrawnInBandsShowsTheSamePixelsAsOneThreadDraws)
                 ADD_FAILURE() << "pixel " << x << ", " << y << " differs";
     EXPECT_EQ(differ, 0);
 }
+
+// The failing rows lie in the last band, which the user-interface thread draws itself, or in
+// the first, which a worker draws: either way every band is done before the paint ends (the
+// address sanitizer sees any band still drawing into the paint's freed frame), and the failure
+// is reported once, as any exception that escapes the program's code.
+class FailingBandTest : public CanvasTest, public ::testing::WithParamInterface<int32_t> {};
+
+TEST_P(FailingBandTest, IsReportedOnceEveryBandIsDone)
+{
+    FailingBandWindow::sFailTop = GetParam();
+    ModalScript script;
+    script.expect(Kind::Message, [](const pt::ModalRequest& r) {
+        EXPECT_NE(r.message.find("band out of paint"), std::string::npos) << r.message;
+        return pt::ModalAnswer::ok();
+    });
+    FailingBandWindow& w = FailingBandWindow::instance();
+    pt::activate(w);
+    w.refresh();
+    pt::processEvents();
+    EXPECT_TRUE(script.done());
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, FailingBandTest, ::testing::Values(1190, 2));
 
 } // namespace

@@ -51,23 +51,31 @@ struct DecodeCase {
 
 class DecodeTextTest : public ::testing::TestWithParam<DecodeCase> {};
 
-TEST_P(DecodeTextTest, KeepsValidUtf8AndReadsOnlyTheInvalidBytesAsLatin1)
+TEST_P(DecodeTextTest, KeepsValidUtf8AndReadsOnlyTheInvalidBytesAsWindows1252)
 {
     EXPECT_EQ(platform::DecodeText(GetParam().bytes), GetParam().text);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DecodeTextTest,
-    ::testing::Values(DecodeCase{"Caf\xC3\xA9", "Café"}, DecodeCase{"Z\xFCrich", "Zürich"},
-                      // One stray Latin-1 byte elsewhere leaves the UTF-8 as it is.
-                      DecodeCase{"Caf\xC3\xA9\nZ\xFCrich", "Café\nZürich"},
-                      DecodeCase{"\xEF\xBB\xBF\xE9t\xC3\xA9", "été"},
-                      // A sequence cut short, an overlong form, a surrogate and a byte beyond the
-                      // four-byte forms are each read byte by byte; a whole four-byte form is kept.
-                      DecodeCase{"\xC3", "Ã"}, DecodeCase{"\xE2\x82x", "â\xC2\x82x"},
-                      DecodeCase{"\xC0\xAF", "À¯"}, DecodeCase{"\xED\xA0\x80", "í\xC2\xA0\xC2\x80"},
-                      DecodeCase{"\xF8!", "ø!"},
-                      DecodeCase{"\xF0\x9F\x99\x82\xB5", "\xF0\x9F\x99\x82µ"}));
+    ::testing::Values(
+        DecodeCase{"Caf\xC3\xA9", "Café"}, DecodeCase{"Z\xFCrich", "Zürich"},
+        // One stray Latin-1 byte elsewhere leaves the UTF-8 as it is.
+        DecodeCase{"Caf\xC3\xA9\nZ\xFCrich", "Café\nZürich"},
+        DecodeCase{"\xEF\xBB\xBF\xE9t\xC3\xA9", "été"},
+        // A sequence cut short, an overlong form, a surrogate and a byte beyond the
+        // four-byte forms are each read byte by byte; a whole four-byte form is kept.
+        DecodeCase{"\xC3", "Ã"}, DecodeCase{"\xE2\x82x", "â‚x"}, DecodeCase{"\xC0\xAF", "À¯"},
+        DecodeCase{"\xED\xA0\x80", "í\xC2\xA0€"}, DecodeCase{"\xF8!", "ø!"},
+        DecodeCase{"\xF0\x9F\x99\x82\xB5", "\xF0\x9F\x99\x82µ"},
+        // 0x80 to 0x9F are Windows-1252's characters; the five it leaves undefined
+        // stay Latin-1.
+        DecodeCase{"Caf\xE9 \x93owners\x94 \x80"
+                   "5",
+                   "Café “owners” €5"},
+        DecodeCase{"\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8E", "‚ƒ„…†‡ˆ‰Š‹ŒŽ"},
+        DecodeCase{"\x91\x92\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9E\x9F", "‘’•–—˜™š›œžŸ"},
+        DecodeCase{"\x81\x8D\x8F\x90\x9D", "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D"}));
 
 TEST(TextInputStreamTest, ReadAllKeepsTheTextWhole)
 {

@@ -280,6 +280,35 @@ TEST_F(WindowTest, TheCloseBoxClosesAWindowThatHasOne)
     EXPECT_FALSE(TestWindow::exists());
 }
 
+// Every way of bringing a window to the front restores it when the user minimised it.
+class BringToFrontTest : public WindowTest,
+                         public ::testing::WithParamInterface<std::pair<const char*, bool>> {};
+
+TEST_P(BringToFrontTest, RestoresAMinimisedWindow)
+{
+    TestWindow& w = shown();
+    pt::minimise(w);
+    ASSERT_TRUE(pt::isMinimised(w));
+    if (GetParam().second) {
+        ModalScript script;
+        script.window([](Window& modal) {
+            EXPECT_FALSE(pt::isMinimised(modal)) << "up before anyone answers it";
+            modal.hide();
+        });
+        w.showModal();
+        EXPECT_TRUE(script.done());
+    } else {
+        w.show();
+        pt::processEvents();
+        EXPECT_FALSE(pt::isMinimised(w));
+        EXPECT_TRUE(w.isVisible());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, BringToFrontTest,
+                         ::testing::Values(std::pair{"Show", false}, std::pair{"ShowModal", true}),
+                         [](const auto& info) { return std::string(info.param.first); });
+
 TEST_F(WindowTest, ShowModalGoesToTheTestSeamAndEndsWhenTheWindowCloses)
 {
     TestWindow& w = TestWindow::instance();

@@ -9,9 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 using platform::Color;
@@ -385,6 +387,88 @@ TEST_F(SpiderPaintTest, OnThePageTheBoxScalesWithThePage)
     EXPECT_EQ(screen.pixel(40 + width - 4, 215), kRed);
     EXPECT_EQ(screen.pixel(40 + width + 4, 215), kWhite) << "box of its pixel width";
 }
+
+// How many pixels of the fill colour lie outside the outline of the box at (x, y), w by h:
+// those reached from around the box without crossing a black pixel.
+int fillOutsideOutline(const Picture& pic, int32_t x, int32_t y, int32_t w, int32_t h, Color fill)
+{
+    const int32_t x0 = std::max(0, x - 3), y0 = std::max(0, y - 3);
+    const int32_t x1 = std::min(pic.width(), x + w + 3), y1 = std::min(pic.height(), y + h + 3);
+    std::vector<bool> seen(static_cast<size_t>((x1 - x0) * (y1 - y0)));
+    std::vector<std::pair<int32_t, int32_t>> todo;
+    auto visit = [&](int32_t px, int32_t py) {
+        if (px < x0 || px >= x1 || py < y0 || py >= y1)
+            return;
+        const size_t i = static_cast<size_t>((py - y0) * (x1 - x0) + (px - x0));
+        if (seen[i] || pic.pixel(px, py) == kBlack)
+            return;
+        seen[i] = true;
+        todo.emplace_back(px, py);
+    };
+    for (int32_t px = x0; px < x1; ++px) {
+        visit(px, y0);
+        visit(px, y1 - 1);
+    }
+    for (int32_t py = y0; py < y1; ++py) {
+        visit(x0, py);
+        visit(x1 - 1, py);
+    }
+    int outside = 0;
+    while (!todo.empty()) {
+        const auto [px, py] = todo.back();
+        todo.pop_back();
+        if (pic.pixel(px, py) == fill)
+            ++outside;
+        visit(px + 1, py);
+        visit(px - 1, py);
+        visit(px, py + 1);
+        visit(px, py - 1);
+    }
+    return outside;
+}
+
+struct BoxEdgeCase {
+    SpiderTarget target;
+    int32_t W, H;  // the surface, and the window or page the mapping follows
+    bool onScreen; // drawn by the main window's canvas rather than into a picture
+};
+
+class BoxEdgeTest : public SpiderPaintTest, public ::testing::WithParamInterface<BoxEdgeCase> {};
+
+TEST_P(BoxEdgeTest, NoFillShowsOutsideABoxsOutline)
+{
+    // Boxes of both heights, of several widths, at odd and even corners; no lines, so that
+    // only the outlines part the inside of a box from the outside.
+    testsupport::LoadDocument(main(),
+                              {
+                                  FixturePlayer("Issue", 0, 50, 300, 280, "Subtitle"),
+                                  FixturePlayer("Foe", -100, 50, 21, 41, {}, false),
+                                  FixturePlayer("A friend", 100, 100, 500, 80, {}, false),
+                                  FixturePlayer("Doubt", 100, 50, 501, 481, "Who?", false, true),
+                                  FixturePlayer("Half", 50, 50, 120, 400, "way", false),
+                              });
+    const BoxEdgeCase& c = GetParam();
+    const Picture pic =
+        c.onScreen ? platform::testing::shownPixels(*main().Canvas1) : paint(c.target, c.W, c.H);
+    const bool page = c.target == SpiderTarget::Page;
+    const Color fills[] = {kYellow, kRed, kGreen, kGrey, PositionColour(50)};
+    for (int32_t i = 0; i <= main().NumPlayer; ++i) {
+        const Player& p = main().Player[i];
+        const int32_t x = c.target == SpiderTarget::Picture ? p.x : main().plotx(p.x);
+        const int32_t y = c.target == SpiderTarget::Picture ? p.y : main().ploty(p.y);
+        const int32_t w = page ? main().plotx(p.Width) : p.Width;
+        const int32_t h = page ? main().ploty(p.Height) : p.Height;
+        ASSERT_EQ(pic.pixel(x + w / 2, y + 2), fills[i]) << p.Name << ": the box lies there";
+        EXPECT_EQ(fillOutsideOutline(pic, x, y, w, h, fills[i]), 0) << p.Name;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Targets, BoxEdgeTest,
+                         ::testing::Values(BoxEdgeCase{SpiderTarget::Screen, 0, 0, true},
+                                           BoxEdgeCase{SpiderTarget::Screen, 772, 624, false},
+                                           BoxEdgeCase{SpiderTarget::Page, 842, 595, false},
+                                           BoxEdgeCase{SpiderTarget::Page, 1544, 1248, false},
+                                           BoxEdgeCase{SpiderTarget::Picture, 772, 624, false}));
 
 TEST_F(SpiderPaintTest, WithoutADocumentTheScreenIsOnlyClearedAndThePictureUntouched)
 {
