@@ -4,6 +4,7 @@
 
 #include "platform/application.h"
 #include "platform/controls.h"
+#include "platform/internal/files_p.h"
 #include "platform/internal/menu_p.h"
 #include "platform/internal/modal_p.h"
 #include "platform/internal/picture_p.h"
@@ -186,6 +187,20 @@ void seedRandom(unsigned long seed)
 void setScreenSize(int32_t width, int32_t height)
 {
     detail::setScreenOverride(width, height);
+}
+
+FileWriteFault::FileWriteFault(Step step)
+{
+    using detail::WriteFault;
+    const WriteFault fault = step == Step::ShortWrite ? WriteFault::ShortWrite
+                             : step == Step::Sync     ? WriteFault::Sync
+                                                      : WriteFault::Rename;
+    detail::writeFault().store(fault);
+}
+
+FileWriteFault::~FileWriteFault()
+{
+    detail::writeFault().store(detail::WriteFault::None);
 }
 
 } // namespace platform::testing

@@ -72,5 +72,17 @@ void seedRandom(unsigned long seed);
 /// Pretends the main screen has this size.
 void setScreenSize(int32_t width, int32_t height);
 
+/// While it lives, every File::writeAll fails at one step, as a fault of the disk there would:
+/// a write that takes half the bytes and then finds the disk full, a sync that fails, or a
+/// rename that cannot put the new file in place.
+class FileWriteFault {
+public:
+    enum class Step { ShortWrite, Sync, Rename };
+    explicit FileWriteFault(Step step);
+    ~FileWriteFault();
+    FileWriteFault(const FileWriteFault&) = delete;
+    FileWriteFault& operator=(const FileWriteFault&) = delete;
+};
+
 } // namespace testing
 } // namespace platform

@@ -1,11 +1,14 @@
 #include "platform/database.h"
 
+#include "tests/support/other_user.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
 
 using platform::File;
 using platform::SqlDatabase;
@@ -65,6 +68,25 @@ TEST(SqlDatabaseTest, AFolderIsNotConnected)
     db.setDatabaseFile(File(dir.path()));
     EXPECT_FALSE(db.connect());
     EXPECT_TRUE(testsupport::TempDir::names(dir.path()).empty());
+}
+
+// A file that is there but that this user may not read: the driver's own open fails, which no
+// check before it sees.
+TEST(SqlDatabaseTest, AFileThatCannotBeReadIsNotConnected)
+{
+    TempDir dir;
+    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+    const std::string path = dir.file("Budget.rsd");
+    TempDir::write(path, TinyDatabase());
+    ASSERT_EQ(chmod(path.c_str(), 0600), 0);
+    const int result = testsupport::RunAsNobody([&] {
+        SqlDatabase db;
+        db.setDatabaseFile(File(path));
+        const bool connected = db.connect();
+        return connected || db.isConnected() ? 1 : 0;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(TempDir::read(path), TinyDatabase());
 }
 
 class SqlDatabaseExistingTest : public ::testing::TestWithParam<bool> {};
