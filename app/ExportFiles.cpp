@@ -1,6 +1,7 @@
 #include "app/ExportFiles.h"
 
 #include "app/FileTypes.h"
+#include "app/Messages.h"
 #include "app/frmMain.h"
 
 #include "platform/dialogs.h"
@@ -8,12 +9,6 @@
 #include "platform/pict.h"
 
 #include <optional>
-
-namespace {
-
-constexpr const char* kProblemCreatingFile = "Problem creating file ...";
-
-} // namespace
 
 void ExportPlayers(const std::function<std::string(const Player&)>& line)
 {
@@ -26,7 +21,7 @@ void ExportPlayers(const std::function<std::string(const Player&)>& line)
     for (int32_t i = 0; i <= m.NumPlayer; ++i)
         out.writeLine(line(m.Player[i]));
     if (!f->writeAll(out.bytes()))
-        platform::MsgBox(kProblemCreatingFile);
+        platform::MsgBox(Messages::ProblemCreatingFile);
 }
 
 void SavePictureFile(const platform::Picture& picture)
@@ -37,5 +32,5 @@ void SavePictureFile(const platform::Picture& picture)
         return;
     // A picture that cannot be written leaves no file behind.
     if (!platform::SaveAsPicture(*f, picture, 0))
-        platform::MsgBox(kProblemCreatingFile);
+        platform::MsgBox(Messages::ProblemCreatingFile);
 }

@@ -5,6 +5,7 @@
 #include "app/DataFile.h"
 #include "app/ExportFiles.h"
 #include "app/FileTypes.h"
+#include "app/Messages.h"
 
 #include "platform/database.h"
 #include "platform/dialogs.h"
@@ -12,8 +13,6 @@
 
 namespace {
 
-constexpr const char* kProblemWithFile = "Problem with file ...";
-constexpr const char* kProblemCreatingFile = "Problem creating file ...";
 constexpr const char* kWrongKindOfFile =
     "Sorry, this doesn't seem to be the right kind of file ...";
 constexpr const char* kFileEndedEarly =
@@ -43,7 +42,7 @@ void frmMain::OpenTheLot(bool atStartUp)
     const std::optional<platform::File> chosen =
         platform::OpenDialog(FileTypes::TextData, WorkingFolderSave);
     if (!chosen) {
-        platform::MsgBox(kProblemWithFile);
+        platform::MsgBox(Messages::ProblemWithFile);
         return;
     }
     WorkingFolderSave = *chosen;
@@ -51,7 +50,7 @@ void frmMain::OpenTheLot(bool atStartUp)
 
     const std::optional<std::string> bytes = chosen->readAll();
     if (!bytes) {
-        platform::MsgBox(kProblemWithFile);
+        platform::MsgBox(Messages::ProblemWithFile);
         return;
     }
     // The whole file is read before anything of the document changes.
@@ -98,7 +97,7 @@ bool frmMain::WriteTheLot(const platform::File& f)
     const DataFileContents contents =
         MakeDataFileContents(HasDB, NumPlayer, Player, Links, AveColour);
     if (!f.writeAll(WriteDataFile(contents))) {
-        platform::MsgBox(kProblemCreatingFile);
+        platform::MsgBox(Messages::ProblemCreatingFile);
         return false;
     }
     FileChanged = false;
@@ -116,7 +115,7 @@ void frmMain::SaveTheLot()
     const std::optional<platform::File> f =
         platform::GetSaveFolderItem(FileTypes::TextData, defaultName, start);
     if (!f) {
-        platform::MsgBox(kProblemCreatingFile);
+        platform::MsgBox(Messages::ProblemCreatingFile);
         return;
     }
     // The document takes the file's name only once it is written there.
