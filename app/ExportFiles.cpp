@@ -1,6 +1,7 @@
 #include "app/ExportFiles.h"
 
 #include "app/FileTypes.h"
+#include "app/Messages.h"
 #include "app/frmMain.h"
 
 #include "platform/dialogs.h"
@@ -10,8 +11,6 @@
 #include <optional>
 
 namespace {
-
-constexpr const char* kProblemCreatingFile = "Problem creating file ...";
 
 // The fields as one line of the export: joined by tabs, each with the characters that would
 // end its column or its line written as spaces.
@@ -40,7 +39,7 @@ void ExportPlayers(const std::function<std::vector<std::string>(const Player&)>&
     for (int32_t i = 0; i <= m.NumPlayer; ++i)
         out.writeLine(exportLine(fields(m.Player[i])));
     if (!f->writeAll(out.bytes()))
-        platform::MsgBox(kProblemCreatingFile);
+        platform::MsgBox(Messages::ProblemCreatingFile);
 }
 
 void SavePictureFile(const platform::Picture& picture)
@@ -51,5 +50,5 @@ void SavePictureFile(const platform::Picture& picture)
         return;
     // A picture that cannot be written leaves no file behind.
     if (!platform::SaveAsPicture(*f, picture, 0))
-        platform::MsgBox(kProblemCreatingFile);
+        platform::MsgBox(Messages::ProblemCreatingFile);
 }

@@ -5,6 +5,7 @@
 #include "app/DataFile.h"
 #include "app/ExportFiles.h"
 #include "app/FileTypes.h"
+#include "app/Messages.h"
 
 #include "platform/database.h"
 #include "platform/dialogs.h"
@@ -15,8 +16,6 @@
 
 namespace {
 
-constexpr const char* kProblemWithFile = "Problem with file ...";
-constexpr const char* kProblemCreatingFile = "Problem creating file ...";
 constexpr const char* kWrongKindOfFile =
     "Sorry, this doesn't seem to be the right kind of file ...";
 constexpr const char* kFileEndedEarly =
@@ -49,7 +48,7 @@ void frmMain::OpenTheLot(bool atStartUp)
     const std::optional<platform::File> chosen =
         platform::OpenDialog(FileTypes::TextData, WorkingFolderSave);
     if (!chosen) {
-        platform::MsgBox(kProblemWithFile);
+        platform::MsgBox(Messages::ProblemWithFile);
         return;
     }
     WorkingFolderSave = *chosen;
@@ -58,14 +57,14 @@ void frmMain::OpenTheLot(bool atStartUp)
     // Only a regular file is read: a pipe or a device is refused before a byte of it is read.
     std::optional<platform::TextInputStream> in = platform::TextInputStream::open(*chosen);
     if (!in) {
-        platform::MsgBox(kProblemWithFile);
+        platform::MsgBox(Messages::ProblemWithFile);
         return;
     }
     // The whole file is read before anything of the document changes; its first line alone
     // decides whether the rest is read at all.
     std::optional<DataFileContents> contents = ReadDataFile(*in);
     if (in->failed()) {
-        platform::MsgBox(kProblemWithFile);
+        platform::MsgBox(Messages::ProblemWithFile);
         return;
     }
     if (!contents) {
@@ -113,7 +112,7 @@ bool frmMain::WriteTheLot(const platform::File& f)
     const DataFileContents contents =
         MakeDataFileContents(HasDB, NumPlayer, Player, Links, AveColour);
     if (!f.writeAll(WriteDataFile(contents))) {
-        platform::MsgBox(kProblemCreatingFile);
+        platform::MsgBox(Messages::ProblemCreatingFile);
         return false;
     }
     FileChanged = false;
@@ -131,7 +130,7 @@ void frmMain::SaveTheLot()
     const std::optional<platform::File> f =
         platform::GetSaveFolderItem(FileTypes::TextData, defaultName, start);
     if (!f) {
-        platform::MsgBox(kProblemCreatingFile);
+        platform::MsgBox(Messages::ProblemCreatingFile);
         return;
     }
     // The document takes the file's name only once it is written there.

@@ -4,6 +4,7 @@
 #include "app/frmMain.h"
 
 #include "app/Companions.h"
+#include "app/Messages.h"
 #include "app/PrefsFile.h"
 #include "app/frmDetails.h"
 #include "app/frmSave.h"
@@ -23,7 +24,7 @@ bool writePrefs(const platform::File& f, const std::string& line2)
 {
     if (f.writeAll(WritePrefsFile(line2)))
         return true;
-    platform::MsgBox("Problem creating file ...");
+    platform::MsgBox(Messages::ProblemCreatingFile);
     return false;
 }
 

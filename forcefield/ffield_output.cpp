@@ -24,18 +24,19 @@ bool ffield::_FilePageSetup_Action()
 bool ffield::_FilePrint_Action()
 {
     platform::PrinterSetup& setup = frmMain::instance().p;
-    if (!LoadPrintSettings(setup, "Sorry unable to print"))
+    if (!LoadPrintSettings(setup, Messages::UnableToPrint))
         return false;
     const std::unique_ptr<platform::PrintedPage> page =
         platform::OpenPrinterDialog(setup, PrintJobName(title()));
     if (!page)
         return false;
-    page->print(
+    PrintPage(
+        *page,
         [this, &setup](platform::Graphics& g) {
             DrawDiagram(g, ForceFieldTarget::Printed, static_cast<float>(setup.width()),
                         static_cast<float>(setup.height()));
         },
-        "Sorry unable to print");
+        Messages::UnableToPrint);
     return false;
 }
 

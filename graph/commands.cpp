@@ -63,7 +63,7 @@ bool graph::_FilePrint_Action()
         return false;
     // Laid out in the canvas's pixels, one page unit each, with the page's own scales: the
     // window's scales stay those of the screen, which the next press converts with.
-    page->print([this](platform::Graphics& g) {
+    PrintPage(*page, [this](platform::Graphics& g) {
         DrawGraph(g, GraphMapping::page(cGraph->width(), cGraph->height()), GraphTarget::Printed);
     });
     return false;

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <cerrno>
@@ -21,17 +20,6 @@ using detail::qs;
 using detail::ss;
 
 namespace {
-
-bool syncToDisk(int fd)
-{
-    if (fd < 0)
-        return false;
-    int result;
-    do
-        result = ::fsync(fd);
-    while (result != 0 && errno == EINTR);
-    return result == 0;
-}
 
 // A descriptor for reading the regular file at `path`, or -1. The path is looked at before it
 // is opened, so that a device is never opened at all; the descriptor is looked at again, since
@@ -133,30 +121,6 @@ std::optional<std::string> File::readAll() const
         }
         bytes.resize(have + static_cast<size_t>(n));
     }
-}
-
-bool File::writeAll(std::string_view bytes) const
-{
-    if (mPath.empty())
-        return false;
-    // Only a regular file is replaced: the rename would put a plain file in the place of a
-    // folder, a device such as /dev/full, or a pipe.
-    const QFileInfo existing(qs(mPath));
-    if (existing.exists() && !existing.isFile())
-        return false;
-    // Unbuffered, so that a short write shows in write()'s result rather than in a flush that
-    // commit() would not report.
-    QSaveFile f(qs(mPath));
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    const qint64 size = static_cast<qint64>(bytes.size());
-    // commit() ignores a failed sync, and a full disk may only show there: the bytes must be
-    // on the file system before the new file takes the old one's place.
-    if (f.write(bytes.data(), size) != size || !syncToDisk(f.handle())) {
-        f.cancelWriting(); // the temporary file goes with `f`
-        return false;
-    }
-    return f.commit();
 }
 
 namespace {

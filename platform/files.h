@@ -40,9 +40,15 @@ public:
     /// Writes the whole content to a temporary file beside this one and puts it in place only
     /// when every byte was written and synced to the file system, so that a failure (a full
     /// disk, the file-size limit) leaves the old file byte for byte as it was and no temporary
-    /// file behind. Only a regular file is replaced: a folder, a device or a pipe is refused.
-    /// Returns false on any failure.
-    bool writeAll(std::string_view bytes) const;
+    /// file behind. The file keeps its owner, group and permissions where this process may
+    /// give them (only root may give a file to another user), and a link stays a link to the
+    /// file it names. Only a regular file is replaced: a folder, a device or a pipe is refused.
+    ///
+    /// Where the folder lets this user write the file but neither make a file beside it nor
+    /// replace it (a folder of someone else's, a shared sticky folder), the file itself is
+    /// rewritten: every write and the sync are still checked, but a failure part-way then
+    /// leaves it cut short. Returns false on any failure.
+    [[nodiscard]] bool writeAll(std::string_view bytes) const;
 
     friend bool operator==(const File&, const File&) = default;
 

@@ -3,7 +3,6 @@
 
 #include "platform/printing.h"
 
-#include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/graphics.h"
 #include "platform/internal/graphics_p.h"
@@ -33,16 +32,14 @@ const auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
 
 // The options of a job as Qt's own CUPS print engine gives them, so that a job goes out with
 // what the user chose in the print dialog.
-int jobOptions(const QPrinter& printer, cups_option_t** options)
+detail::JobOptions jobOptions(const QPrinter& printer)
 {
     const QPageLayout layout = printer.pageLayout();
-    int count =
-        cupsAddOption("media", layout.pageSize().key().toLocal8Bit().constData(), 0, options);
+    detail::JobOptions options{{"media", layout.pageSize().key().toStdString()}};
     if (printer.copyCount() > 1) {
-        count = cupsAddOption("copies", QByteArray::number(printer.copyCount()).constData(), count,
-                              options);
+        options.emplace_back("copies", std::to_string(printer.copyCount()));
         if (printer.collateCopies())
-            count = cupsAddOption("Collate", "True", count, options);
+            options.emplace_back("Collate", "True");
     }
     const bool portrait = layout.orientation() == QPageLayout::Portrait;
     const char* sides = "one-sided";
@@ -59,42 +56,72 @@ int jobOptions(const QPrinter& printer, cups_option_t** options)
         sides = "two-sided-short-edge";
         break;
     }
-    count = cupsAddOption("sides", sides, count, options);
+    options.emplace_back("sides", sides);
     if (!portrait)
-        count = cupsAddOption("landscape", "", count, options);
+        options.emplace_back("landscape", "");
     const QStringList chosen = printer.printEngine()->property(kCupsOptions).toStringList();
     for (qsizetype i = 0; i + 1 < chosen.size(); i += 2)
-        count = cupsAddOption(chosen[i].toLocal8Bit().constData(),
-                              chosen[i + 1].toLocal8Bit().constData(), count, options);
-    return count;
+        options.emplace_back(chosen[i].toLocal8Bit().toStdString(),
+                             chosen[i + 1].toLocal8Bit().toStdString());
+    return options;
 }
 
-// Hands the finished page to the printer's CUPS queue as one job. False when the queue refused
-// the job (it does not accept jobs, is gone, or no print server answers) or did not take all of
-// it; a job that was started is then cancelled, so that nothing of it is printed.
-bool sendToQueue(const QPrinter& printer, const QByteArray& pdf, const QString& jobName)
+// A job on a CUPS queue of the default print server.
+class CupsQueue : public detail::PrintQueueSteps {
+public:
+    explicit CupsQueue(const QString& queue) : mQueue(queue.toLocal8Bit()) {}
+
+    int createJob(const std::string& title, const detail::JobOptions& options) override
+    {
+        cups_option_t* cupsOptions = nullptr;
+        int count = 0;
+        for (const auto& [name, value] : options)
+            count = cupsAddOption(name.c_str(), value.c_str(), count, &cupsOptions);
+        const int job =
+            cupsCreateJob(CUPS_HTTP_DEFAULT, mQueue.constData(), title.c_str(), count, cupsOptions);
+        cupsFreeOptions(count, cupsOptions);
+        return job;
+    }
+    bool startDocument(int job, const std::string& title) override
+    {
+        return cupsStartDocument(CUPS_HTTP_DEFAULT, mQueue.constData(), job, title.c_str(),
+                                 CUPS_FORMAT_PDF, 1) == HTTP_STATUS_CONTINUE;
+    }
+    bool writeData(int, std::string_view bytes) override
+    {
+        return cupsWriteRequestData(CUPS_HTTP_DEFAULT, bytes.data(), bytes.size()) ==
+               HTTP_STATUS_CONTINUE;
+    }
+    bool finishDocument(int) override
+    {
+        return cupsFinishDocument(CUPS_HTTP_DEFAULT, mQueue.constData()) <
+               IPP_STATUS_REDIRECTION_OTHER_SITE;
+    }
+    void cancelJob(int job) override
+    {
+        cupsCancelJob2(CUPS_HTTP_DEFAULT, mQueue.constData(), job, 0);
+    }
+
+private:
+    QByteArray mQueue;
+};
+
+// Hands the finished page to the queue as one job. False when the queue refused the job (it
+// does not accept jobs, is gone, or no print server answers) or did not take all of it; a job
+// that was started is then cancelled, so that nothing of it is printed.
+bool sendToQueue(detail::PrintQueueSteps& queue, const QPrinter& printer, const QByteArray& pdf,
+                 const QString& jobName)
 {
-    // An instance ("queue/instance") prints on its queue.
-    const QByteArray queue = printer.printerName().section(QLatin1Char('/'), 0, 0).toLocal8Bit();
-    if (queue.isEmpty())
-        return false;
-    const QByteArray title = jobName.toLocal8Bit();
-    cups_option_t* options = nullptr;
-    const int count = jobOptions(printer, &options);
-    const int job =
-        cupsCreateJob(CUPS_HTTP_DEFAULT, queue.constData(), title.constData(), count, options);
-    cupsFreeOptions(count, options);
+    const std::string title = jobName.toLocal8Bit().toStdString();
+    const int job = queue.createJob(title, jobOptions(printer));
     if (job <= 0)
         return false;
     const bool sent =
-        cupsStartDocument(CUPS_HTTP_DEFAULT, queue.constData(), job, title.constData(),
-                          CUPS_FORMAT_PDF, 1) == HTTP_STATUS_CONTINUE &&
-        cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.constData(), static_cast<size_t>(pdf.size())) ==
-            HTTP_STATUS_CONTINUE &&
-        cupsFinishDocument(CUPS_HTTP_DEFAULT, queue.constData()) <
-            IPP_STATUS_REDIRECTION_OTHER_SITE;
+        queue.startDocument(job, title) &&
+        queue.writeData(job, std::string_view(pdf.constData(), static_cast<size_t>(pdf.size()))) &&
+        queue.finishDocument(job);
     if (!sent)
-        cupsCancelJob2(CUPS_HTTP_DEFAULT, queue.constData(), job, 0);
+        queue.cancelJob(job);
     return sent;
 }
 
@@ -151,29 +178,41 @@ Drawing drawPdf(const QPrinter& printer, const QString& title,
 
 } // namespace
 
+namespace detail {
+
+TestPrintQueue& testPrintQueue()
+{
+    static TestPrintQueue queue;
+    return queue;
+}
+
+} // namespace detail
+
 PrintedPage::PrintedPage(std::unique_ptr<detail::PrintedPageImpl> impl) : d(std::move(impl)) {}
 
 PrintedPage::~PrintedPage() = default;
 
-bool PrintedPage::print(const std::function<void(Graphics&)>& draw, std::string_view drawingFailure)
+PrintResult PrintedPage::print(const std::function<void(Graphics&)>& draw)
 {
     if (d->printed || detail::terminating())
-        return false;
+        return PrintResult::NotStarted;
     d->printed = true;
     const QPrinter& printer = *d->printer;
     QByteArray pdf;
     const Drawing drawing = drawPdf(printer, d->jobName, draw, pdf);
-    if (drawing == Drawing::Threw) {
-        MsgBox(drawingFailure);
-        return false;
+    if (drawing == Drawing::Threw)
+        return PrintResult::DrawingThrew;
+    if (drawing != Drawing::Whole)
+        return PrintResult::NotDelivered;
+    bool delivered = false;
+    if (!d->queue.isEmpty()) {
+        CupsQueue cups(d->queue);
+        detail::PrintQueueSteps* test = detail::testPrintQueue().steps;
+        delivered = sendToQueue(test ? *test : cups, printer, pdf, d->jobName);
+    } else if (printer.outputFormat() == QPrinter::PdfFormat) {
+        delivered = writePdfFile(printer, pdf);
     }
-    const bool delivered =
-        drawing == Drawing::Whole &&
-        (printer.outputFormat() == QPrinter::PdfFormat ? writePdfFile(printer, pdf)
-                                                       : sendToQueue(printer, pdf, d->jobName));
-    if (!delivered)
-        MsgBox(kPageNotPrinted);
-    return delivered;
+    return delivered ? PrintResult::Printed : PrintResult::NotDelivered;
 }
 
 } // namespace platform

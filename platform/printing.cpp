@@ -371,14 +371,21 @@ std::unique_ptr<PrintedPage> OpenPrinterDialog(PrinterSetup& setup, std::string_
         printer = std::move(chosen);
         return ModalAnswer::ok();
     });
-    // An answerer sends the page to the PDF file it names.
-    if (!printer && answer && answer->path) {
-        printer = makePrinter(settings, qs(*answer->path));
+    auto page = std::make_unique<detail::PrintedPageImpl>();
+    // A printer prints on its queue; an instance ("queue/instance") on the queue it belongs to.
+    if (printer && printer->outputFormat() == QPrinter::NativeFormat)
+        page->queue = printer->printerName().section(QLatin1Char('/'), 0, 0);
+    // An answerer sends the page to the PDF file it names, or else to the queue a test put in
+    // the print system's place.
+    if (!printer && answer && (answer->path || !detail::testPrintQueue().queue.isEmpty())) {
+        printer =
+            makePrinter(settings, answer->path ? std::optional(qs(*answer->path)) : std::nullopt);
         printer->setDocName(qs(jobName));
+        if (!answer->path)
+            page->queue = detail::testPrintQueue().queue;
     }
     if (!printer)
         return nullptr;
-    auto page = std::make_unique<detail::PrintedPageImpl>();
     page->printer = std::move(printer);
     page->jobName = qs(jobName);
     return std::make_unique<PrintedPage>(std::move(page));

@@ -44,12 +44,20 @@ public:
 
     /// The modal page-setup dialog. True when the user confirmed it; the setup then holds the
     /// user's choice. False when cancelled, and the setup is as it was.
-    bool pageSetupDialog();
+    [[nodiscard]] bool pageSetupDialog();
 
     detail::PrinterSetupImpl& impl() { return *d; }
 
 private:
     std::unique_ptr<detail::PrinterSetupImpl> d;
+};
+
+/// What became of a page that print() was asked to print.
+enum class PrintResult {
+    Printed,      ///< the printer accepted the whole job, or the file holds the whole page
+    DrawingThrew, ///< the drawing threw; what it threw ends in print()
+    NotDelivered, ///< the page was drawn, but the printer or the file did not take it
+    NotStarted,   ///< the page printed before, or the program is closing: nothing was done
 };
 
 /// One print job of one page, as the print dialog started it. Nothing reaches the printer or
@@ -66,15 +74,10 @@ public:
     /// dialog. The Graphics is the page in points from the top-left corner of the printable
     /// area, as wide and high as that area; drawing outside it is cut off.
     ///
-    /// True when the printer accepted the whole job or the file holds the whole page. Otherwise
-    /// the job is aborted: nothing of it is printed, and no file is made or changed. The user
-    /// is told with a message box: `drawingFailure` when `draw` threw (what it threw ends
-    /// here), "The page could not be printed." when the printer or the file did not take the
-    /// page. A page prints once; later calls do nothing and return false.
-    bool print(const std::function<void(Graphics&)>& draw,
-               std::string_view drawingFailure = kPageNotPrinted);
-
-    static constexpr std::string_view kPageNotPrinted = "The page could not be printed.";
+    /// Unless it returns Printed, the job is aborted: nothing of it is printed, and no file is
+    /// made or changed. Nothing is shown to the user; the caller tells them. A page prints
+    /// once; later calls do nothing.
+    [[nodiscard]] PrintResult print(const std::function<void(Graphics&)>& draw);
 
 private:
     std::unique_ptr<detail::PrintedPageImpl> d;
@@ -84,6 +87,7 @@ private:
 /// shows, and the title of a PDF file). When the user confirms it, the setup takes the page
 /// settings chosen there (its width and height are then the page's) and the job's one page is
 /// returned. Nothing when the dialog was cancelled.
-std::unique_ptr<PrintedPage> OpenPrinterDialog(PrinterSetup& setup, std::string_view jobName);
+[[nodiscard]] std::unique_ptr<PrintedPage> OpenPrinterDialog(PrinterSetup& setup,
+                                                             std::string_view jobName);
 
 } // namespace platform

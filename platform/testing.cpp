@@ -5,10 +5,12 @@
 #include "platform/application.h"
 #include "platform/controls.h"
 #include "platform/graphics.h"
+#include "platform/internal/files_p.h"
 #include "platform/internal/graphics_p.h"
 #include "platform/internal/menu_p.h"
 #include "platform/internal/modal_p.h"
 #include "platform/internal/picture_p.h"
+#include "platform/internal/printing_p.h"
 #include "platform/internal/qt_util.h"
 #include "platform/internal/runtime_p.h"
 #include "platform/internal/system_p.h"
@@ -351,6 +353,83 @@ ToolkitWarnings::~ToolkitWarnings()
 const std::vector<std::string>& ToolkitWarnings::messages() const
 {
     return gWarnings;
+}
+
+FileWriteFault::FileWriteFault(Step step)
+{
+    using detail::WriteFault;
+    const WriteFault fault = step == Step::ShortWrite ? WriteFault::ShortWrite
+                             : step == Step::Sync     ? WriteFault::Sync
+                                                      : WriteFault::Rename;
+    detail::writeFault().store(fault);
+}
+
+FileWriteFault::~FileWriteFault()
+{
+    detail::writeFault().store(detail::WriteFault::None);
+}
+
+struct FakePrintQueue::Impl : detail::PrintQueueSteps {
+    Step failAt = Step::None;
+    std::vector<std::string> steps;
+    std::string title;
+    std::vector<std::string> options;
+    std::string document;
+
+    bool take(const char* step, Step which)
+    {
+        steps.emplace_back(step);
+        return failAt != which;
+    }
+    int createJob(const std::string& jobTitle, const detail::JobOptions& jobOptions) override
+    {
+        title = jobTitle;
+        for (const auto& [name, value] : jobOptions)
+            options.push_back(name + "=" + value);
+        return take("create", Step::CreateJob) ? 7 : 0;
+    }
+    bool startDocument(int, const std::string&) override
+    {
+        return take("start", Step::StartDocument);
+    }
+    bool writeData(int, std::string_view bytes) override
+    {
+        document.append(bytes);
+        return take("write", Step::WriteData);
+    }
+    bool finishDocument(int) override { return take("finish", Step::FinishDocument); }
+    void cancelJob(int) override { steps.emplace_back("cancel"); }
+};
+
+FakePrintQueue::FakePrintQueue(std::string queue, Step failAt) : d(std::make_unique<Impl>())
+{
+    d->failAt = failAt;
+    detail::testPrintQueue() = {detail::qs(queue), d.get()};
+}
+
+FakePrintQueue::~FakePrintQueue()
+{
+    detail::testPrintQueue() = {};
+}
+
+const std::vector<std::string>& FakePrintQueue::steps() const
+{
+    return d->steps;
+}
+
+const std::string& FakePrintQueue::title() const
+{
+    return d->title;
+}
+
+const std::vector<std::string>& FakePrintQueue::options() const
+{
+    return d->options;
+}
+
+const std::string& FakePrintQueue::document() const
+{
+    return d->document;
 }
 
 } // namespace platform::testing

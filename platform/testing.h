@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -113,6 +114,42 @@ public:
 
     /// Each warning's text, in the order they came.
     const std::vector<std::string>& messages() const;
+};
+
+/// While it lives, every File::writeAll fails at one step, as a fault of the disk there would:
+/// a write that takes half the bytes and then finds the disk full, a sync that fails, or a
+/// rename that cannot put the new file in place.
+class FileWriteFault {
+public:
+    enum class Step { ShortWrite, Sync, Rename };
+    explicit FileWriteFault(Step step);
+    ~FileWriteFault();
+    FileWriteFault(const FileWriteFault&) = delete;
+    FileWriteFault& operator=(const FileWriteFault&) = delete;
+};
+
+/// While it lives, a print dialog answered without a file (ModalAnswer::ok()) sends its page to
+/// the print queue `queue`, whose steps this object takes in the print system's place: it
+/// records each step, and fails the one named `failAt`.
+class FakePrintQueue {
+public:
+    enum class Step { None, CreateJob, StartDocument, WriteData, FinishDocument };
+    explicit FakePrintQueue(std::string queue, Step failAt = Step::None);
+    ~FakePrintQueue();
+    FakePrintQueue(const FakePrintQueue&) = delete;
+    FakePrintQueue& operator=(const FakePrintQueue&) = delete;
+
+    /// The steps taken, in order: "create", "start", "write", "finish" and "cancel".
+    const std::vector<std::string>& steps() const;
+    /// The job's title and its options as "name=value", from its creation.
+    const std::string& title() const;
+    const std::vector<std::string>& options() const;
+    /// The bytes the job was sent.
+    const std::string& document() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
 };
 
 } // namespace testing

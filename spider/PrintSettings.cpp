@@ -17,14 +17,14 @@ void RunPageSetup(platform::PrinterSetup& setup)
 {
     const std::optional<platform::File> f = platform::File::preferencesFile(kPrintSettingsFile);
     if (!f) {
-        platform::MsgBox("Problem with file ...");
+        platform::MsgBox(Messages::ProblemWithFile);
         return;
     }
     std::string text;
     if (f->exists()) {
         const std::optional<std::string> bytes = f->readAll();
         if (!bytes) {
-            platform::MsgBox("Problem with file ...");
+            platform::MsgBox(Messages::ProblemWithFile);
             return;
         }
         text = *bytes;
@@ -35,7 +35,7 @@ void RunPageSetup(platform::PrinterSetup& setup)
         return;
     if (!f->writeAll(setup.setupString())) {
         setup = before;
-        platform::MsgBox("Problem creating file ...");
+        platform::MsgBox(Messages::ProblemCreatingFile);
     }
 }
 
@@ -61,6 +61,24 @@ bool LoadPrintSettings(platform::PrinterSetup& setup, std::string_view failureMe
         return false;
     }
     return true;
+}
+
+bool PrintPage(platform::PrintedPage& page, const std::function<void(platform::Graphics&)>& draw,
+               std::string_view drawingFailure)
+{
+    switch (page.print(draw)) {
+    case platform::PrintResult::Printed:
+        return true;
+    case platform::PrintResult::DrawingThrew:
+        platform::MsgBox(drawingFailure);
+        return false;
+    case platform::PrintResult::NotDelivered:
+        platform::MsgBox(Messages::PageNotPrinted);
+        return false;
+    case platform::PrintResult::NotStarted:
+        break;
+    }
+    return false;
 }
 
 std::string PrintJobName(std::string_view window)

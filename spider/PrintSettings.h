@@ -4,8 +4,11 @@
 // kept from one run to the next. One set of rules for the spider plot, the force field and the
 // graph, each on the printer setup it uses.
 
+#include "app/Messages.h"
+
 #include "platform/printing.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -17,9 +20,14 @@ void RunPageSetup(platform::PrinterSetup& setup);
 /// What Print does before its print dialog: loads the file's settings, or when there is none
 /// first shows the page-setup dialog and stores its settings when confirmed. False, after
 /// `failureMessage`, when the file could not be read or written.
-bool LoadPrintSettings(
-    platform::PrinterSetup& setup,
-    std::string_view failureMessage = "Sorry something went wrong with printing");
+[[nodiscard]] bool LoadPrintSettings(platform::PrinterSetup& setup,
+                                     std::string_view failureMessage = Messages::PrintingWentWrong);
+
+/// Prints `page` with `draw` and tells the user when nothing was printed: `drawingFailure`
+/// when the drawing failed, "The page could not be printed." when the printer or the file did
+/// not take the page. True when the page was printed.
+bool PrintPage(platform::PrintedPage& page, const std::function<void(platform::Graphics&)>& draw,
+               std::string_view drawingFailure = Messages::PageNotPrinted);
 
 /// The name of a print job of the window titled `window`: the title and the document's file
 /// name ("Force Field Analysis - budget.dat"), the title alone for a document never saved.

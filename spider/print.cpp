@@ -67,12 +67,13 @@ bool frmMain::_FilePrint_Action()
         return false;
     {
         ScreenState screen(*this);
-        page->print(
+        PrintPage(
+            *page,
             [this](platform::Graphics& g) {
                 DrawSpiderPlot(*this, g, SpiderTarget::Page, g.width(), g.height());
                 DrawPageLegend(g);
             },
-            "Something really bad happened, but I don't know what.");
+            Messages::SomethingReallyBad);
     }
     Canvas1->refresh();
     return false;

@@ -13,6 +13,7 @@
 #include "tests/support/app_fixture.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/modal_script.h"
+#include "tests/support/other_user.h"
 #include "tests/support/temp_dir.h"
 
 #include "platform/application.h"
@@ -28,6 +29,7 @@
 #include <iterator>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -356,6 +358,46 @@ TEST_F(LifecycleTest, AFileThatCannotBeWrittenLeavesTheOldOneAndTheChanges)
     m._FileSaveSet_Action();
     EXPECT_TRUE(m.FileChanged);
     EXPECT_EQ(TempDir::read(path), "old content");
+}
+
+// A user who may write a file but not the folder it is in (root's, here) saves and exports
+// over it all the same, and the file stays theirs.
+TEST_F(LifecycleTest, SaveAndExportWriteAFileTheUserMayWriteInAFolderTheyMayNot)
+{
+    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+    const std::string path = dir.file("budget.dat");
+    const std::string exported = dir.file("Export.dat");
+    TempDir::write(path, TempDir::read(fixture("budget.dat")));
+    TempDir::write(exported, "old export\n");
+    for (const std::string& file : {path, exported}) {
+        ASSERT_EQ(chown(file.c_str(), testsupport::kNobody, testsupport::kNogroup), 0);
+        ASSERT_EQ(chmod(file.c_str(), 0644), 0);
+    }
+    frmMain& m = startWithFile(path);
+    m.Player[1].Position = -77;
+    m.FileChanged = true;
+
+    const int result = testsupport::RunAsNobody([&] {
+        ModalScript script;
+        script.saveFile(exported);
+        m._FileSave_Action();
+        m._FileExportData_Action();
+        return m.FileChanged || !script.done() ? 1 : 0;
+    });
+    EXPECT_EQ(result, 0) << "a message was shown, or the document is still unsaved";
+
+    // What the same document and export are, written by root elsewhere.
+    ModalScript script;
+    script.saveFile(dir.file("reference.dat")).saveFile(dir.file("reference-export.dat"));
+    m._FileSaveSet_Action();
+    m._FileExportData_Action();
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(TempDir::read(path), TempDir::read(dir.file("reference.dat")));
+    EXPECT_EQ(TempDir::read(exported), TempDir::read(dir.file("reference-export.dat")));
+    struct stat st {};
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, testsupport::kNobody);
+    EXPECT_EQ(st.st_mode & 07777, 0644);
 }
 
 TEST_F(LifecycleTest, TheSavePromptComesOnlyWithUnsavedChanges)

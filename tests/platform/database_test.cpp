@@ -1,5 +1,6 @@
 #include "platform/database.h"
 
+#include "tests/support/other_user.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,8 @@
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
 
 using platform::File;
 using platform::SqlDatabase;
@@ -91,6 +94,25 @@ TEST_P(SqlDatabaseNotAFileTest, IsNotConnected)
 
 INSTANTIATE_TEST_SUITE_P(Kinds, SqlDatabaseNotAFileTest,
                          ::testing::Values("pipe", "/dev/zero", "/dev/null"));
+
+// A file that is there but that this user may not read: the driver's own open fails, which no
+// check before it sees.
+TEST(SqlDatabaseTest, AFileThatCannotBeReadIsNotConnected)
+{
+    TempDir dir;
+    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+    const std::string path = dir.file("Budget.rsd");
+    TempDir::write(path, TinyDatabase());
+    ASSERT_EQ(chmod(path.c_str(), 0600), 0);
+    const int result = testsupport::RunAsNobody([&] {
+        SqlDatabase db;
+        db.setDatabaseFile(File(path));
+        const bool connected = db.connect();
+        return connected || db.isConnected() ? 1 : 0;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(TempDir::read(path), TinyDatabase());
+}
 
 class SqlDatabaseExistingTest : public ::testing::TestWithParam<bool> {};
 

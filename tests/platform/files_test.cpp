@@ -1,6 +1,9 @@
 #include "platform/files.h"
 
+#include "platform/testing.h"
+
 #include "tests/support/file_size_limit.h"
+#include "tests/support/other_user.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +18,10 @@
 
 using platform::File;
 using platform::TextInputStream;
+using platform::testing::FileWriteFault;
+using testsupport::kNobody;
+using testsupport::kNogroup;
+using testsupport::RunAsNobody;
 using testsupport::TempDir;
 
 namespace {
@@ -305,6 +312,224 @@ INSTANTIATE_TEST_SUITE_P(Cases, FileSizeLimitTest,
                                            LimitCase{"large over an old file", 3000, 100000},
                                            LimitCase{"small as a new file", 0, 2000},
                                            LimitCase{"large as a new file", 0, 100000}));
+
+struct stat statOf(const std::string& path)
+{
+    struct stat st {};
+    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+    return st;
+}
+
+struct KeptFile {
+    const char* what;
+    mode_t mode;
+    uid_t owner;
+    gid_t group;
+};
+
+void PrintTo(const KeptFile& c, std::ostream* os)
+{
+    *os << c.what;
+}
+
+class KeptFileTest : public ::testing::TestWithParam<KeptFile> {};
+
+// A save replaces the file's bytes, not whose it is or who may read it.
+TEST_P(KeptFileTest, AReplacedFileKeepsItsOwnerGroupAndMode)
+{
+    const KeptFile& c = GetParam();
+    TempDir dir;
+    const std::string path = dir.file("data.dat");
+    TempDir::write(path, "old\n");
+    ASSERT_EQ(chown(path.c_str(), c.owner, c.group), 0);
+    ASSERT_EQ(chmod(path.c_str(), c.mode), 0);
+
+    ASSERT_TRUE(File(path).writeAll("new content\n"));
+    EXPECT_EQ(TempDir::read(path), "new content\n");
+    const struct stat after = statOf(path);
+    EXPECT_EQ(after.st_mode & 07777, c.mode);
+    EXPECT_EQ(after.st_uid, c.owner);
+    EXPECT_EQ(after.st_gid, c.group);
+    EXPECT_EQ(dir.names(), std::vector<std::string>{"data.dat"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, KeptFileTest,
+                         ::testing::Values(KeptFile{"read only", 0444, 0, 0},
+                                           KeptFile{"no permissions at all", 0000, 0, 0},
+                                           KeptFile{"private", 0600, 0, 0},
+                                           KeptFile{"group readable", 0640, 0, kNogroup},
+                                           KeptFile{"another user's", 0664, kNobody, kNogroup},
+                                           KeptFile{"executable", 0755, kNobody, 0}));
+
+TEST(FileTest, ANewFileTakesTheFileCreationMask)
+{
+    TempDir dir;
+    const std::string path = dir.file("new.dat");
+    const mode_t previous = umask(027);
+    const bool written = File(path).writeAll("x");
+    umask(previous);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(statOf(path).st_mode & 07777, 0640);
+}
+
+TEST(FileTest, ALinkToAFileWritesThatFileAndStaysALink)
+{
+    TempDir dir;
+    const std::string target = dir.file("target.dat");
+    const std::string link = dir.file("link.dat");
+    TempDir::write(target, "old\n");
+    ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
+    ASSERT_TRUE(File(link).writeAll("new\n"));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(TempDir::read(target), "new\n");
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"link.dat", "target.dat"}));
+}
+
+// Folders where a user other than root may write a file but not make one beside it, or not
+// replace it: the write must reach the file all the same.
+struct FolderCase {
+    const char* what;
+    mode_t folderMode; ///< the folder is root's
+    uid_t fileOwner;   ///< the file's; nobody runs the write
+    mode_t fileMode;   ///< 0: there is no file
+    bool written;
+};
+
+void PrintTo(const FolderCase& c, std::ostream* os)
+{
+    *os << c.what;
+}
+
+class OtherUsersFolderTest : public ::testing::TestWithParam<FolderCase> {};
+
+TEST_P(OtherUsersFolderTest, WritesWhateverTheUserMayWrite)
+{
+    const FolderCase& c = GetParam();
+    TempDir dir;
+    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+    const std::string folder = dir.file("folder");
+    ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+    ASSERT_EQ(chmod(folder.c_str(), c.folderMode), 0);
+    const std::string path = folder + "/data.dat";
+    const std::string old = "old content, rather longer than the new\n";
+    if (c.fileMode != 0) {
+        TempDir::write(path, old);
+        ASSERT_EQ(chown(path.c_str(), c.fileOwner, c.fileOwner == kNobody ? kNogroup : 0), 0);
+        ASSERT_EQ(chmod(path.c_str(), c.fileMode), 0);
+    }
+    const struct stat before = statOf(folder);
+
+    const int result = RunAsNobody([&] { return File(path).writeAll("new\n") ? 0 : 1; });
+    ASSERT_NE(result, -1) << "the child did not run as nobody";
+    EXPECT_EQ(result == 0, c.written);
+    if (c.fileMode == 0) {
+        EXPECT_TRUE(TempDir::names(folder).empty());
+        return;
+    }
+    EXPECT_EQ(TempDir::read(path), c.written ? "new\n" : old);
+    const struct stat after = statOf(path);
+    EXPECT_EQ(after.st_uid, c.fileOwner);
+    EXPECT_EQ(after.st_mode & 07777, c.fileMode);
+    EXPECT_EQ(TempDir::names(folder), std::vector<std::string>{"data.dat"});
+    EXPECT_EQ(statOf(folder).st_mode, before.st_mode);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, OtherUsersFolderTest,
+    ::testing::Values(FolderCase{"own file in another user's folder", 0755, kNobody, 0644, true},
+                      FolderCase{"shared file in a sticky folder", 01777, 0, 0666, true},
+                      FolderCase{"own file in a sticky folder", 01777, kNobody, 0600, true},
+                      FolderCase{"new file in another user's folder", 0755, 0, 0, false},
+                      FolderCase{"another user's file in a sticky folder", 01777, 0, 0644, false},
+                      FolderCase{"read-only file in another user's folder", 0755, kNobody, 0444,
+                                 false}));
+
+// Each step of a write that can fail, made to fail: the write is a failure, and where the old
+// file could be kept it is kept whole, with nothing left beside it.
+struct FaultCase {
+    const char* what;
+    FileWriteFault::Step step;
+    bool oldFile;
+    bool inPlace; ///< nobody writes its own file in root's folder
+    bool written;
+};
+
+void PrintTo(const FaultCase& c, std::ostream* os)
+{
+    *os << c.what;
+}
+
+class WriteFaultTest : public ::testing::TestWithParam<FaultCase> {};
+
+TEST_P(WriteFaultTest, IsReportedAndKeepsWhatItCan)
+{
+    const FaultCase& c = GetParam();
+    TempDir dir;
+    ASSERT_EQ(chmod(dir.path().c_str(), c.inPlace ? 0755 : 0700), 0);
+    const std::string path = dir.file("data.dat");
+    const std::string old = "old content\n";
+    if (c.oldFile)
+        TempDir::write(path, old);
+    if (c.oldFile && c.inPlace) {
+        ASSERT_EQ(chown(path.c_str(), kNobody, kNogroup), 0);
+    }
+    const std::string bytes(5000, 'n');
+    bool written = false;
+    {
+        const FileWriteFault fault(c.step);
+        if (c.inPlace) {
+            const int result = RunAsNobody([&] { return File(path).writeAll(bytes) ? 0 : 1; });
+            ASSERT_NE(result, -1);
+            written = result == 0;
+        } else {
+            written = File(path).writeAll(bytes);
+        }
+    }
+    EXPECT_EQ(written, c.written);
+    if (c.written) {
+        EXPECT_EQ(TempDir::read(path), bytes);
+    } else if (!c.inPlace) {
+        // The old file whole, or no file where there was none, and nothing beside it.
+        EXPECT_EQ(dir.names(),
+                  c.oldFile ? std::vector<std::string>{"data.dat"} : std::vector<std::string>{});
+        if (c.oldFile) {
+            EXPECT_EQ(TempDir::read(path), old);
+        }
+    }
+    // Once the fault is gone, the same write goes through.
+    EXPECT_TRUE(File(path).writeAll("after\n"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WriteFaultTest,
+    ::testing::Values(
+        FaultCase{"short write over a file", FileWriteFault::Step::ShortWrite, true, false, false},
+        FaultCase{"short write of a new file", FileWriteFault::Step::ShortWrite, false, false,
+                  false},
+        FaultCase{"short write in place", FileWriteFault::Step::ShortWrite, true, true, false},
+        FaultCase{"sync over a file", FileWriteFault::Step::Sync, true, false, false},
+        FaultCase{"sync of a new file", FileWriteFault::Step::Sync, false, false, false},
+        FaultCase{"sync in place", FileWriteFault::Step::Sync, true, true, false},
+        FaultCase{"rename over a file", FileWriteFault::Step::Rename, true, false, false},
+        FaultCase{"rename of a new file", FileWriteFault::Step::Rename, false, false, false},
+        FaultCase{"in place needs no rename", FileWriteFault::Step::Rename, true, true, true}));
+
+// The file-size limit stops a write in place part-way: a failure, not a success and not the
+// end of the program.
+TEST(FileTest, AWriteInPlaceCutShortFails)
+{
+    TempDir dir;
+    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+    const std::string path = dir.file("data.dat");
+    TempDir::write(path, "old\n");
+    ASSERT_EQ(chown(path.c_str(), kNobody, kNogroup), 0);
+    const int result = RunAsNobody([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        testsupport::FileSizeLimit limit(1000);
+        return File(path).writeAll(std::string(5000, 'n')) ? 0 : 1;
+    });
+    EXPECT_EQ(result, 1);
+}
 
 TEST(FileTest, PreferencesFolderFollowsXdgConfigHome)
 {

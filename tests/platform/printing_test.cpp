@@ -1,6 +1,7 @@
 #include "platform/graphics.h"
 #include "platform/picture.h"
 #include "platform/printing.h"
+#include "platform/testing.h"
 
 #include "tests/support/failing_print.h"
 #include "tests/support/image_tools.h"
@@ -21,6 +22,8 @@
 
 using namespace platform;
 using imagetools::RgbImage;
+using platform::testing::FakePrintQueue;
+using platform::testing::FileWriteFault;
 using testsupport::Kind;
 using testsupport::ModalAnswer;
 using testsupport::ModalRequest;
@@ -158,21 +161,18 @@ TEST(PrintDialogTest, CancellingGivesNoPage)
 
 class PrintFailureTest : public ::testing::Test {
 protected:
-    /// Prints one page drawn by `draw` to the PDF file `pdf`, as the print dialog chose it;
-    /// `message` is the message box expected afterwards, if any.
-    bool printTo(const std::string& pdf, ModalScript& script,
-                 const std::function<void(Graphics&)>& draw, const std::string& message = {},
-                 std::string_view drawingFailure = PrintedPage::kPageNotPrinted)
+    /// Prints one page drawn by `draw` to the PDF file `pdf`, as the print dialog chose it.
+    /// The platform shows no message of its own: `script` fails the test on any.
+    PrintResult printTo(const std::string& pdf, ModalScript& script,
+                        const std::function<void(Graphics&)>& draw)
     {
         script.expect(Kind::Print, [pdf](const ModalRequest&) { return ModalAnswer::file(pdf); });
-        if (!message.empty())
-            script.message(message);
         const auto page = OpenPrinterDialog(setup, "Spider plot - budget.dat");
         if (!page) {
             ADD_FAILURE() << "the print dialog gave no page";
-            return false;
+            return PrintResult::NotStarted;
         }
-        return page->print(draw, drawingFailure);
+        return page->print(draw);
     }
 
     static void drawSomething(Graphics& g) { g.fillRect(10, 10, 100, 50); }
@@ -190,13 +190,96 @@ INSTANTIATE_TEST_SUITE_P(Files, UnwritableFileTest,
 
 TEST_P(UnwritableFileTest, IsReportedAndLeavesNothingBehind)
 {
-    testsupport::ExpectFailedPrint(
-        [this] {
-            const auto page = OpenPrinterDialog(setup, "Job");
-            ASSERT_NE(page, nullptr);
-            EXPECT_FALSE(page->print(drawSomething));
-        },
-        "Job", GetParam().path(dir), dir);
+    const std::string pdf = GetParam().path(dir);
+    const auto type = std::filesystem::status(pdf).type();
+    const std::vector<std::string> before = dir.names();
+    ModalScript script;
+    EXPECT_EQ(printTo(pdf, script, drawSomething), PrintResult::NotDelivered);
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(std::filesystem::status(pdf).type(), type) << "a device stays a device";
+    EXPECT_EQ(dir.names(), before) << "no file made, not even a temporary one";
+}
+
+// The real fault behind a page that the file does not take: each failing step of the write.
+class PdfWriteFaultTest : public PrintFailureTest,
+                          public ::testing::WithParamInterface<FileWriteFault::Step> {};
+
+INSTANTIATE_TEST_SUITE_P(Steps, PdfWriteFaultTest,
+                         ::testing::Values(FileWriteFault::Step::ShortWrite,
+                                           FileWriteFault::Step::Sync,
+                                           FileWriteFault::Step::Rename),
+                         [](const ::testing::TestParamInfo<FileWriteFault::Step>& info) {
+                             switch (info.param) {
+                             case FileWriteFault::Step::ShortWrite:
+                                 return "ShortWrite";
+                             case FileWriteFault::Step::Sync:
+                                 return "Sync";
+                             case FileWriteFault::Step::Rename:
+                                 break;
+                             }
+                             return "Rename";
+                         });
+
+TEST_P(PdfWriteFaultTest, LeavesTheLastPageAsItWas)
+{
+    const std::string pdf = dir.file("page.pdf");
+    TempDir::write(pdf, "the last page printed");
+    ModalScript script;
+    {
+        const FileWriteFault fault(GetParam());
+        EXPECT_EQ(printTo(pdf, script, drawSomething), PrintResult::NotDelivered);
+    }
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(TempDir::read(pdf), "the last page printed");
+    EXPECT_EQ(dir.names(), std::vector<std::string>{"page.pdf"});
+}
+
+// A page for a printer goes to its queue as one job; a job the queue does not take whole is
+// cancelled, and nothing is said to have printed.
+struct QueueCase {
+    const char* name;
+    FakePrintQueue::Step failAt;
+    std::vector<std::string> steps;
+};
+
+class PrintQueueTest : public PrintFailureTest, public ::testing::WithParamInterface<QueueCase> {};
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, PrintQueueTest,
+    ::testing::Values(
+        QueueCase{"Printed", FakePrintQueue::Step::None, {"create", "start", "write", "finish"}},
+        QueueCase{"Refused", FakePrintQueue::Step::CreateJob, {"create"}},
+        QueueCase{"NotStarted", FakePrintQueue::Step::StartDocument, {"create", "start", "cancel"}},
+        QueueCase{
+            "NotWritten", FakePrintQueue::Step::WriteData, {"create", "start", "write", "cancel"}},
+        QueueCase{"NotFinished",
+                  FakePrintQueue::Step::FinishDocument,
+                  {"create", "start", "write", "finish", "cancel"}}),
+    [](const ::testing::TestParamInfo<QueueCase>& info) { return std::string(info.param.name); });
+
+TEST_P(PrintQueueTest, SendsOneJobOrCancelsIt)
+{
+    const QueueCase& c = GetParam();
+    FakePrintQueue queue("office/duplex", c.failAt);
+    setup.setSetupString(kLetterLandscape);
+    ModalScript script;
+    script.expect(Kind::Print, [](const ModalRequest&) { return ModalAnswer::ok(); });
+    const auto page = OpenPrinterDialog(setup, "Graph - budget.dat");
+    ASSERT_NE(page, nullptr);
+    const PrintResult expected =
+        c.failAt == FakePrintQueue::Step::None ? PrintResult::Printed : PrintResult::NotDelivered;
+    EXPECT_EQ(page->print(drawSomething), expected);
+    EXPECT_TRUE(script.done()) << "the platform shows no message";
+    EXPECT_EQ(queue.steps(), c.steps);
+    EXPECT_EQ(queue.title(), "Graph - budget.dat");
+    const std::vector<std::string>& options = queue.options();
+    for (const char* option : {"media=Letter", "sides=one-sided", "landscape="})
+        EXPECT_NE(std::find(options.begin(), options.end(), option), options.end()) << option;
+    if (c.failAt == FakePrintQueue::Step::None ||
+        c.failAt == FakePrintQueue::Step::FinishDocument) {
+        EXPECT_EQ(queue.document().rfind("%PDF-", 0), 0u) << "the whole page, as a PDF";
+    }
+    EXPECT_TRUE(dir.names().empty()) << "nothing goes to a file";
 }
 
 TEST_F(PrintFailureTest, ADrawingThatThrowsIsAbortedAndTheFileKeptAsItWas)
@@ -204,21 +287,19 @@ TEST_F(PrintFailureTest, ADrawingThatThrowsIsAbortedAndTheFileKeptAsItWas)
     const std::string pdf = dir.file("page.pdf");
     TempDir::write(pdf, "the last page printed");
     ModalScript script;
-    EXPECT_FALSE(printTo(
-        pdf, script,
-        [](Graphics& g) {
-            drawSomething(g);
-            throw std::runtime_error("out of something");
-        },
-        "Drawing failed", "Drawing failed"));
-    EXPECT_FALSE(printTo(
-        pdf, script, [](Graphics&) { throw 42; }, "Drawing failed", "Drawing failed"));
+    EXPECT_EQ(printTo(pdf, script,
+                      [](Graphics& g) {
+                          drawSomething(g);
+                          throw std::runtime_error("out of something");
+                      }),
+              PrintResult::DrawingThrew);
+    EXPECT_EQ(printTo(pdf, script, [](Graphics&) { throw 42; }), PrintResult::DrawingThrew);
     EXPECT_TRUE(script.done());
     EXPECT_EQ(TempDir::read(pdf), "the last page printed");
     EXPECT_EQ(testsupport::TempDir::names(dir.path()), std::vector<std::string>{"page.pdf"});
 
     // A whole page then takes the file's place.
-    EXPECT_TRUE(printTo(pdf, script, drawSomething));
+    EXPECT_EQ(printTo(pdf, script, drawSomething), PrintResult::Printed);
     EXPECT_EQ(imagetools::pdfPageCount(pdf), 1);
 }
 
@@ -241,8 +322,8 @@ TEST_F(PrintFailureTest, TheJobIsNamedInTheDialogAndInThePdf)
     });
     const auto page = OpenPrinterDialog(setup, "Position vs. Importance - budget.dat");
     ASSERT_NE(page, nullptr);
-    EXPECT_TRUE(page->print(drawSomething));
-    EXPECT_FALSE(page->print(drawSomething)) << "a page prints once";
+    EXPECT_EQ(page->print(drawSomething), PrintResult::Printed);
+    EXPECT_EQ(page->print(drawSomething), PrintResult::NotStarted) << "a page prints once";
     const auto info = imagetools::run("pdfinfo " + imagetools::quote(pdf));
     ASSERT_TRUE(info);
     const size_t title = info->find("Title:");
@@ -338,7 +419,7 @@ protected:
         script.expect(Kind::Print, [&](const ModalRequest&) { return ModalAnswer::file(pdf); });
         const auto page = OpenPrinterDialog(setup, "Job");
         ASSERT_NE(page, nullptr);
-        EXPECT_TRUE(page->print(draw));
+        EXPECT_EQ(page->print(draw), PrintResult::Printed);
         EXPECT_TRUE(script.done());
     }
 
