@@ -5,6 +5,7 @@
 #include "platform/internal/text_layout_p.h"
 
 #include <QFontDatabase>
+#include <QImage>
 #include <QPolygon>
 
 #include <algorithm>
@@ -132,16 +133,21 @@ void GraphicsImpl::eraseIfPending()
 
 namespace {
 
-// The drawing colour; a surface that prints in grey shades draws each colour as its grey, as
-// the printer's own engine would.
-QColor ink(const detail::GraphicsImpl& d)
+// A colour as the surface draws it; a surface that prints in grey shades draws each colour as
+// its grey, as the printer's own engine would.
+QRgb inkOf(const detail::GraphicsImpl& d, Color c)
 {
-    const Color c = d.fore;
     if (d.grayscale) {
         const int grey = qGray(c.r, c.g, c.b);
-        return QColor(grey, grey, grey);
+        return qRgb(grey, grey, grey);
     }
-    return QColor(c.r, c.g, c.b);
+    return qRgb(c.r, c.g, c.b);
+}
+
+// The drawing colour.
+QColor ink(const detail::GraphicsImpl& d)
+{
+    return QColor(inkOf(d, d.fore));
 }
 
 // A coordinate plus a pen size, kept inside the Int32 range.
@@ -245,6 +251,33 @@ void Graphics::fillRect(int32_t x, int32_t y, int32_t w, int32_t h)
         d->erasePending = false;
     d->draw(y, int64_t{y} + h,
             [r = QRect(x, y, w, h), c = ink(*d)](QPainter& p, auto&) { p.fillRect(r, c); });
+}
+
+void Graphics::fillColumns(int32_t x, int32_t y, int32_t h, const std::vector<Color>& colors)
+{
+    if (h <= 0 || colors.empty())
+        return;
+    // Only what lies on the surface is drawn.
+    const int64_t left = std::max<int64_t>(x, 0);
+    const int64_t right =
+        std::min<int64_t>(int64_t{x} + static_cast<int64_t>(colors.size()), d->width);
+    const int64_t top = std::max<int64_t>(y, 0);
+    const int64_t bottom = std::min<int64_t>(int64_t{y} + h, d->height);
+    if (left >= right || top >= bottom)
+        return;
+    // One row of the colours, repeated down the rows by a fill with it as the pattern.
+    QImage row(static_cast<int>(right - left), 1, QImage::Format_RGB32);
+    auto* pixels = reinterpret_cast<QRgb*>(row.scanLine(0));
+    for (int64_t i = left; i < right; ++i)
+        pixels[i - left] = inkOf(*d, colors[static_cast<size_t>(i - x)]);
+    const QRect r(static_cast<int>(left), static_cast<int>(top), row.width(),
+                  static_cast<int>(bottom - top));
+    d->draw(top, bottom, [row = std::move(row), r](QPainter& p, auto&) {
+        const QPointF origin = p.brushOrigin();
+        p.setBrushOrigin(r.topLeft());
+        p.fillRect(r, QBrush(row));
+        p.setBrushOrigin(origin);
+    });
 }
 
 void Graphics::drawRect(int32_t x, int32_t y, int32_t w, int32_t h)
