@@ -105,5 +105,6 @@ void ffield::cGraph_MouseUp(const platform::MouseEvent& e)
         ApplyDraggedScore(m.Player[foundnum], p, s);
     }
     m.FileChanged = true;
-    m.DocumentChanged(DocumentView::ForceField);
+    // The view the user dragged in reaches the screen first; the spider plot follows.
+    m.DocumentChanged(DocumentView::ForceField, RepaintOrder::OwnViewFirst);
 }
