@@ -6,6 +6,7 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/graphics.h"
+#include "platform/internal/cups_p.h"
 #include "platform/internal/graphics_p.h"
 #include "platform/internal/printing_p.h"
 #include "platform/internal/qt_util.h"
@@ -19,8 +20,6 @@
 #include <QPrintEngine>
 #include <QStringList>
 
-#include <cups/cups.h>
-
 namespace platform {
 
 using detail::ss;
@@ -33,16 +32,16 @@ const auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
 
 // The options of a job as Qt's own CUPS print engine gives them, so that a job goes out with
 // what the user chose in the print dialog.
-int jobOptions(const QPrinter& printer, cups_option_t** options)
+int jobOptions(const detail::CupsCalls& cups, const QPrinter& printer, cups_option_t** options)
 {
     const QPageLayout layout = printer.pageLayout();
     int count =
-        cupsAddOption("media", layout.pageSize().key().toLocal8Bit().constData(), 0, options);
+        cups.addOption("media", layout.pageSize().key().toLocal8Bit().constData(), 0, options);
     if (printer.copyCount() > 1) {
-        count = cupsAddOption("copies", QByteArray::number(printer.copyCount()).constData(), count,
-                              options);
+        count = cups.addOption("copies", QByteArray::number(printer.copyCount()).constData(), count,
+                               options);
         if (printer.collateCopies())
-            count = cupsAddOption("Collate", "True", count, options);
+            count = cups.addOption("Collate", "True", count, options);
     }
     const bool portrait = layout.orientation() == QPageLayout::Portrait;
     const char* sides = "one-sided";
@@ -59,42 +58,47 @@ int jobOptions(const QPrinter& printer, cups_option_t** options)
         sides = "two-sided-short-edge";
         break;
     }
-    count = cupsAddOption("sides", sides, count, options);
+    count = cups.addOption("sides", sides, count, options);
     if (!portrait)
-        count = cupsAddOption("landscape", "", count, options);
+        count = cups.addOption("landscape", "", count, options);
     const QStringList chosen = printer.printEngine()->property(kCupsOptions).toStringList();
     for (qsizetype i = 0; i + 1 < chosen.size(); i += 2)
-        count = cupsAddOption(chosen[i].toLocal8Bit().constData(),
-                              chosen[i + 1].toLocal8Bit().constData(), count, options);
+        count = cups.addOption(chosen[i].toLocal8Bit().constData(),
+                               chosen[i + 1].toLocal8Bit().constData(), count, options);
     return count;
 }
 
 // Hands the finished page to the printer's CUPS queue as one job. False when the queue refused
 // the job (it does not accept jobs, is gone, or no print server answers) or did not take all of
-// it; a job that was started is then cancelled, so that nothing of it is printed.
+// it, and when the print system's library cannot be loaded; a job that was started is then
+// cancelled, so that nothing of it is printed.
 bool sendToQueue(const QPrinter& printer, const QByteArray& pdf, const QString& jobName)
 {
     // An instance ("queue/instance") prints on its queue.
     const QByteArray queue = printer.printerName().section(QLatin1Char('/'), 0, 0).toLocal8Bit();
     if (queue.isEmpty())
         return false;
+    const detail::CupsCalls* calls = detail::cupsCalls();
+    if (!calls)
+        return false;
+    const detail::CupsCalls& cups = *calls;
     const QByteArray title = jobName.toLocal8Bit();
     cups_option_t* options = nullptr;
-    const int count = jobOptions(printer, &options);
+    const int count = jobOptions(cups, printer, &options);
     const int job =
-        cupsCreateJob(CUPS_HTTP_DEFAULT, queue.constData(), title.constData(), count, options);
-    cupsFreeOptions(count, options);
+        cups.createJob(CUPS_HTTP_DEFAULT, queue.constData(), title.constData(), count, options);
+    cups.freeOptions(count, options);
     if (job <= 0)
         return false;
     const bool sent =
-        cupsStartDocument(CUPS_HTTP_DEFAULT, queue.constData(), job, title.constData(),
-                          CUPS_FORMAT_PDF, 1) == HTTP_STATUS_CONTINUE &&
-        cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.constData(), static_cast<size_t>(pdf.size())) ==
-            HTTP_STATUS_CONTINUE &&
-        cupsFinishDocument(CUPS_HTTP_DEFAULT, queue.constData()) <
+        cups.startDocument(CUPS_HTTP_DEFAULT, queue.constData(), job, title.constData(),
+                           CUPS_FORMAT_PDF, 1) == HTTP_STATUS_CONTINUE &&
+        cups.writeRequestData(CUPS_HTTP_DEFAULT, pdf.constData(),
+                              static_cast<size_t>(pdf.size())) == HTTP_STATUS_CONTINUE &&
+        cups.finishDocument(CUPS_HTTP_DEFAULT, queue.constData()) <
             IPP_STATUS_REDIRECTION_OTHER_SITE;
     if (!sent)
-        cupsCancelJob2(CUPS_HTTP_DEFAULT, queue.constData(), job, 0);
+        cups.cancelJob(CUPS_HTTP_DEFAULT, queue.constData(), job, 0);
     return sent;
 }
 
