@@ -119,6 +119,32 @@ int32_t GraphicsImpl::rowOf(int64_t y)
                                                     std::numeric_limits<int32_t>::max()));
 }
 
+const QPen& GraphicsImpl::hairlinePen(const QColor& c)
+{
+    if (mHairline.style() == Qt::NoPen || mHairline.color() != c)
+        mHairline = QPen(c, 0);
+    return mHairline;
+}
+
+const QBrush& GraphicsImpl::fillBrush(const QColor& c)
+{
+    if (mFill.style() != Qt::SolidPattern || mFill.color() != c)
+        mFill = QBrush(c);
+    return mFill;
+}
+
+const QPen& GraphicsImpl::noPen()
+{
+    static const QPen pen(Qt::NoPen);
+    return pen;
+}
+
+const QBrush& GraphicsImpl::noBrush()
+{
+    static const QBrush brush(Qt::NoBrush);
+    return brush;
+}
+
 void GraphicsImpl::eraseIfPending()
 {
     if (!erasePending)
@@ -298,11 +324,12 @@ void Graphics::fillOval(int32_t x, int32_t y, int32_t w, int32_t h)
 {
     if (w <= 0 || h <= 0)
         return;
-    d->draw(y, int64_t{y} + h + 1, [r = QRectF(x, y, w, h), c = ink(*d)](QPainter& p, auto&) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(c);
-        p.drawEllipse(r);
-    });
+    d->draw(y, int64_t{y} + h + 1,
+            [r = QRectF(x, y, w, h), brush = d->fillBrush(ink(*d))](QPainter& p, auto&) {
+                p.setPen(detail::GraphicsImpl::noPen());
+                p.setBrush(brush);
+                p.drawEllipse(r);
+            });
 }
 
 void Graphics::drawOval(int32_t x, int32_t y, int32_t w, int32_t h)
@@ -310,17 +337,18 @@ void Graphics::drawOval(int32_t x, int32_t y, int32_t w, int32_t h)
     if (w <= 0 || h <= 0)
         return;
     const int32_t pen = std::max(1, std::max(d->penWidth, d->penHeight));
-    d->draw(int64_t{y} - 1, int64_t{y} + h + pen, [=, c = ink(*d)](QPainter& p, auto&) {
-        p.setBrush(Qt::NoBrush);
-        if (pen == 1) {
-            p.setPen(QPen(c, 0));
-            p.drawEllipse(QRect(x, y, w - 1, h - 1));
-        } else {
-            p.setPen(QPen(c, pen));
-            const double inset = pen / 2.0;
-            p.drawEllipse(QRectF(x + inset, y + inset, w - pen, h - pen));
-        }
-    });
+    d->draw(int64_t{y} - 1, int64_t{y} + h + pen,
+            [=, c = ink(*d), hairline = d->hairlinePen(ink(*d))](QPainter& p, auto&) {
+                p.setBrush(detail::GraphicsImpl::noBrush());
+                if (pen == 1) {
+                    p.setPen(hairline);
+                    p.drawEllipse(QRect(x, y, w - 1, h - 1));
+                } else {
+                    p.setPen(QPen(c, pen));
+                    const double inset = pen / 2.0;
+                    p.drawEllipse(QRectF(x + inset, y + inset, w - pen, h - pen));
+                }
+            });
 }
 
 void Graphics::fillRoundRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t arcW, int32_t arcH)
@@ -328,10 +356,10 @@ void Graphics::fillRoundRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t
     if (w <= 0 || h <= 0)
         return;
     d->draw(y, int64_t{y} + h + 1,
-            [r = QRectF(x, y, w, h), rx = arcW / 2.0, ry = arcH / 2.0, c = ink(*d)](QPainter& p,
-                                                                                    auto&) {
-                p.setPen(Qt::NoPen);
-                p.setBrush(c);
+            [r = QRectF(x, y, w, h), rx = arcW / 2.0, ry = arcH / 2.0,
+             brush = d->fillBrush(ink(*d))](QPainter& p, auto&) {
+                p.setPen(detail::GraphicsImpl::noPen());
+                p.setBrush(brush);
                 p.drawRoundedRect(r, rx, ry);
             });
 }
@@ -342,9 +370,9 @@ void Graphics::drawRoundRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t
         return;
     d->draw(y, int64_t{y} + h + 1,
             [r = QRectF(x, y, w - 1, h - 1), rx = arcW / 2.0, ry = arcH / 2.0,
-             c = ink(*d)](QPainter& p, auto&) {
-                p.setBrush(Qt::NoBrush);
-                p.setPen(QPen(c, 0));
+             pen = d->hairlinePen(ink(*d))](QPainter& p, auto&) {
+                p.setBrush(detail::GraphicsImpl::noBrush());
+                p.setPen(pen);
                 p.drawRoundedRect(r, rx, ry);
             });
 }
@@ -359,8 +387,8 @@ void Graphics::drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
     const int64_t top = std::min(y1, y2);
     const int64_t bottom = int64_t{std::max(y1, y2)} + ph + 1;
     if (pw == 1 && ph == 1) {
-        d->draw(top, bottom, [=](QPainter& p, auto&) {
-            p.setPen(QPen(c, 0));
+        d->draw(top, bottom, [=, pen = d->hairlinePen(c)](QPainter& p, auto&) {
+            p.setPen(pen);
             p.drawLine(x1, y1, x2, y2);
         });
         return;
@@ -370,9 +398,9 @@ void Graphics::drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
         d->draw(top, bottom, [r = sweep.rect, c](QPainter& p, auto&) { p.fillRect(r, c); });
         return;
     }
-    d->draw(top, bottom, [sweep, c](QPainter& p, auto&) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(c);
+    d->draw(top, bottom, [sweep, brush = d->fillBrush(c)](QPainter& p, auto&) {
+        p.setPen(detail::GraphicsImpl::noPen());
+        p.setBrush(brush);
         p.drawConvexPolygon(sweep.hexagon, 6);
     });
 }
@@ -394,9 +422,9 @@ void Graphics::drawPolygon(const std::vector<int32_t>& xy)
         return;
     const QPolygon polygon = toPolygon(xy);
     const auto [top, bottom] = rowsOf(polygon);
-    d->draw(top, bottom, [polygon, c = ink(*d)](QPainter& p, auto&) {
-        p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(c, 0));
+    d->draw(top, bottom, [polygon, pen = d->hairlinePen(ink(*d))](QPainter& p, auto&) {
+        p.setBrush(detail::GraphicsImpl::noBrush());
+        p.setPen(pen);
         p.drawPolygon(polygon);
     });
 }
@@ -413,8 +441,8 @@ void Graphics::drawString(std::string_view text, int32_t x, int32_t y)
     const int size = d->fontPixelSize();
     d->draw(int64_t{y} - 2 * size - 2, int64_t{y} + size + 2,
             [s = std::move(visible->text), left = visible->left, y, size, bold = d->bold(),
-             c = ink(*d)](QPainter& p, detail::TextFonts& fonts) {
-                p.setPen(QPen(c, 0));
+             pen = d->hairlinePen(ink(*d))](QPainter& p, detail::TextFonts& fonts) {
+                p.setPen(pen);
                 p.setFont(fonts.font(size, bold));
                 p.drawText(QPointF(left, y), s);
             });
