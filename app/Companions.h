@@ -24,11 +24,13 @@ void RefreshTable();
 void RebuildSliders();
 /// Closes the force field window, if it exists.
 void CloseForceField();
-/// Repaints the force field's canvas, if the force field window exists.
-void RefreshForceFieldCanvas();
+/// Repaints the force field's canvas, if the force field window exists: later, or before
+/// returning when `now`.
+void RefreshForceFieldCanvas(bool now = false);
 /// Shows the force field window, building it when there is none, and repaints it.
 void ShowForceField();
-/// Repaints the graph's canvas, if the graph window exists.
-void RefreshGraphCanvas();
+/// Repaints the graph's canvas, if the graph window exists: later, or before returning when
+/// `now`.
+void RefreshGraphCanvas(bool now = false);
 /// Shows the graph window, building it when there is none, and repaints it.
 void ShowGraph();

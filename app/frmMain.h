@@ -24,8 +24,9 @@ class SqlDatabase;
 /// the document is repainted where its command's order puts it.
 enum class DocumentView { SpiderPlot, ForceField, Graph };
 
-/// Whether a command's own view is repainted after the spider plot (the edits) or before it
-/// (the Show commands of the force field and the graph, and the graph's release).
+/// Whether a command's own view is repainted after the spider plot (the edits) or before it,
+/// at once (the Show commands of the force field and the graph, and the releases on them: the
+/// view the user works in reaches the screen first).
 enum class RepaintOrder { SpiderPlotFirst, OwnViewFirst };
 
 class frmMain : public platform::WindowClass<frmMain> {

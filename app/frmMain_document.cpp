@@ -9,13 +9,16 @@
 
 void frmMain::DocumentChanged(DocumentView own, RepaintOrder order)
 {
-    auto repaintOwn = [own] {
+    // Painted first, the command's own view is painted at once: a repaint asked for later
+    // would wait behind the others already asked for.
+    const bool now = order == RepaintOrder::OwnViewFirst;
+    auto repaintOwn = [own, now] {
         switch (own) {
         case DocumentView::ForceField:
-            RefreshForceFieldCanvas();
+            RefreshForceFieldCanvas(now);
             break;
         case DocumentView::Graph:
-            RefreshGraphCanvas();
+            RefreshGraphCanvas(now);
             break;
         case DocumentView::SpiderPlot:
             break;

@@ -214,10 +214,15 @@ void ShowForceField()
     w.refresh();
 }
 
-void RefreshForceFieldCanvas()
+void RefreshForceFieldCanvas(bool now)
 {
-    if (ffield::exists())
-        ffield::instance().cGraph->refresh();
+    if (!ffield::exists())
+        return;
+    platform::Canvas* canvas = ffield::instance().cGraph;
+    if (now)
+        canvas->refreshNow();
+    else
+        canvas->refresh();
 }
 
 void CloseForceField()

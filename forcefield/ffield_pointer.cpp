@@ -116,5 +116,6 @@ void ffield::cGraph_MouseUp(const platform::MouseEvent& e)
         return; // a drag in an empty column: nothing the user sees has moved
     }
     m.FileChanged = true;
-    m.DocumentChanged(DocumentView::ForceField);
+    // The view the user dragged in reaches the screen first; the spider plot follows.
+    m.DocumentChanged(DocumentView::ForceField, RepaintOrder::OwnViewFirst);
 }

@@ -14,6 +14,7 @@
 #include <cmath>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 using platform::Color;
 using platform::Graphics;
@@ -43,11 +44,13 @@ int32_t moved(int32_t a, int64_t d)
 void drawBackground(Graphics& g, int32_t W, int32_t H)
 {
     const double w = W;
+    std::vector<Color> columns;
+    columns.reserve(static_cast<size_t>(std::max(W, 0)));
     for (int32_t i = 1; i <= W; ++i) {
         const int32_t c = ToInt32((i - w / 2) * 200 / w);
-        g.setForeColor(RGB(255 - 2 * c, 255 + 2 * c, 0));
-        g.fillRect(i, 0, 1, H);
+        columns.push_back(RGB(255 - 2 * c, 255 + 2 * c, 0));
     }
+    g.fillColumns(1, 0, H, columns);
 }
 
 void drawAxes(Graphics& g, const GraphMapping& m)

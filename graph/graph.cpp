@@ -144,8 +144,13 @@ void ShowGraph()
     w.refresh();
 }
 
-void RefreshGraphCanvas()
+void RefreshGraphCanvas(bool now)
 {
-    if (graph::exists())
-        graph::instance().cGraph->refresh();
+    if (!graph::exists())
+        return;
+    platform::Canvas* canvas = graph::instance().cGraph;
+    if (now)
+        canvas->refreshNow();
+    else
+        canvas->refresh();
 }

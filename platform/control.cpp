@@ -180,4 +180,9 @@ void Control::refresh()
     d->window->refreshControl(this);
 }
 
+void Control::refreshNow()
+{
+    d->window->refreshControlNow(this);
+}
+
 } // namespace platform

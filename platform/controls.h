@@ -54,6 +54,9 @@ public:
     void setBold(bool bold);
     /// Requests a repaint; it runs later.
     void refresh();
+    /// Repaints and shows the result before returning, while the window is shown and paints
+    /// nothing at the moment; otherwise as refresh.
+    void refreshNow();
 
     detail::ControlImpl& impl() const { return *d; }
 

@@ -5,6 +5,7 @@
 #include "platform/internal/text_layout_p.h"
 
 #include <QFontDatabase>
+#include <QImage>
 #include <QPolygon>
 
 #include <algorithm>
@@ -118,6 +119,32 @@ int32_t GraphicsImpl::rowOf(int64_t y)
                                                     std::numeric_limits<int32_t>::max()));
 }
 
+const QPen& GraphicsImpl::hairlinePen(const QColor& c)
+{
+    if (mHairline.style() == Qt::NoPen || mHairline.color() != c)
+        mHairline = QPen(c, 0);
+    return mHairline;
+}
+
+const QBrush& GraphicsImpl::fillBrush(const QColor& c)
+{
+    if (mFill.style() != Qt::SolidPattern || mFill.color() != c)
+        mFill = QBrush(c);
+    return mFill;
+}
+
+const QPen& GraphicsImpl::noPen()
+{
+    static const QPen pen(Qt::NoPen);
+    return pen;
+}
+
+const QBrush& GraphicsImpl::noBrush()
+{
+    static const QBrush brush(Qt::NoBrush);
+    return brush;
+}
+
 void GraphicsImpl::eraseIfPending()
 {
     if (!erasePending)
@@ -132,16 +159,21 @@ void GraphicsImpl::eraseIfPending()
 
 namespace {
 
-// The drawing colour; a surface that prints in grey shades draws each colour as its grey, as
-// the printer's own engine would.
-QColor ink(const detail::GraphicsImpl& d)
+// A colour as the surface draws it; a surface that prints in grey shades draws each colour as
+// its grey, as the printer's own engine would.
+QRgb inkOf(const detail::GraphicsImpl& d, Color c)
 {
-    const Color c = d.fore;
     if (d.grayscale) {
         const int grey = qGray(c.r, c.g, c.b);
-        return QColor(grey, grey, grey);
+        return qRgb(grey, grey, grey);
     }
-    return QColor(c.r, c.g, c.b);
+    return qRgb(c.r, c.g, c.b);
+}
+
+// The drawing colour.
+QColor ink(const detail::GraphicsImpl& d)
+{
+    return QColor(inkOf(d, d.fore));
 }
 
 // A coordinate plus a pen size, kept inside the Int32 range.
@@ -247,6 +279,33 @@ void Graphics::fillRect(int32_t x, int32_t y, int32_t w, int32_t h)
             [r = QRect(x, y, w, h), c = ink(*d)](QPainter& p, auto&) { p.fillRect(r, c); });
 }
 
+void Graphics::fillColumns(int32_t x, int32_t y, int32_t h, const std::vector<Color>& colors)
+{
+    if (h <= 0 || colors.empty())
+        return;
+    // Only what lies on the surface is drawn.
+    const int64_t left = std::max<int64_t>(x, 0);
+    const int64_t right =
+        std::min<int64_t>(int64_t{x} + static_cast<int64_t>(colors.size()), d->width);
+    const int64_t top = std::max<int64_t>(y, 0);
+    const int64_t bottom = std::min<int64_t>(int64_t{y} + h, d->height);
+    if (left >= right || top >= bottom)
+        return;
+    // One row of the colours, repeated down the rows by a fill with it as the pattern.
+    QImage row(static_cast<int>(right - left), 1, QImage::Format_RGB32);
+    auto* pixels = reinterpret_cast<QRgb*>(row.scanLine(0));
+    for (int64_t i = left; i < right; ++i)
+        pixels[i - left] = inkOf(*d, colors[static_cast<size_t>(i - x)]);
+    const QRect r(static_cast<int>(left), static_cast<int>(top), row.width(),
+                  static_cast<int>(bottom - top));
+    d->draw(top, bottom, [row = std::move(row), r](QPainter& p, auto&) {
+        const QPointF origin = p.brushOrigin();
+        p.setBrushOrigin(r.topLeft());
+        p.fillRect(r, QBrush(row));
+        p.setBrushOrigin(origin);
+    });
+}
+
 void Graphics::drawRect(int32_t x, int32_t y, int32_t w, int32_t h)
 {
     if (w <= 0 || h <= 0 || d->penWidth <= 0 || d->penHeight <= 0)
@@ -265,11 +324,12 @@ void Graphics::fillOval(int32_t x, int32_t y, int32_t w, int32_t h)
 {
     if (w <= 0 || h <= 0)
         return;
-    d->draw(y, int64_t{y} + h + 1, [r = QRectF(x, y, w, h), c = ink(*d)](QPainter& p, auto&) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(c);
-        p.drawEllipse(r);
-    });
+    d->draw(y, int64_t{y} + h + 1,
+            [r = QRectF(x, y, w, h), brush = d->fillBrush(ink(*d))](QPainter& p, auto&) {
+                p.setPen(detail::GraphicsImpl::noPen());
+                p.setBrush(brush);
+                p.drawEllipse(r);
+            });
 }
 
 void Graphics::drawOval(int32_t x, int32_t y, int32_t w, int32_t h)
@@ -277,17 +337,18 @@ void Graphics::drawOval(int32_t x, int32_t y, int32_t w, int32_t h)
     if (w <= 0 || h <= 0)
         return;
     const int32_t pen = std::max(1, std::max(d->penWidth, d->penHeight));
-    d->draw(int64_t{y} - 1, int64_t{y} + h + pen, [=, c = ink(*d)](QPainter& p, auto&) {
-        p.setBrush(Qt::NoBrush);
-        if (pen == 1) {
-            p.setPen(QPen(c, 0));
-            p.drawEllipse(QRect(x, y, w - 1, h - 1));
-        } else {
-            p.setPen(QPen(c, pen));
-            const double inset = pen / 2.0;
-            p.drawEllipse(QRectF(x + inset, y + inset, w - pen, h - pen));
-        }
-    });
+    d->draw(int64_t{y} - 1, int64_t{y} + h + pen,
+            [=, c = ink(*d), hairline = d->hairlinePen(ink(*d))](QPainter& p, auto&) {
+                p.setBrush(detail::GraphicsImpl::noBrush());
+                if (pen == 1) {
+                    p.setPen(hairline);
+                    p.drawEllipse(QRect(x, y, w - 1, h - 1));
+                } else {
+                    p.setPen(QPen(c, pen));
+                    const double inset = pen / 2.0;
+                    p.drawEllipse(QRectF(x + inset, y + inset, w - pen, h - pen));
+                }
+            });
 }
 
 void Graphics::fillRoundRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t arcW, int32_t arcH)
@@ -299,9 +360,9 @@ void Graphics::fillRoundRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t
     // drawn over it then covers its edge exactly, and no fill shows outside it at the corners.
     d->draw(y, int64_t{y} + h + 1,
             [r = QRectF(x, y, w - 1, h - 1), rx = arcW / 2.0, ry = arcH / 2.0,
-             c = ink(*d)](QPainter& p, auto&) {
-                p.setPen(QPen(c, 0));
-                p.setBrush(c);
+             pen = d->hairlinePen(ink(*d)), brush = d->fillBrush(ink(*d))](QPainter& p, auto&) {
+                p.setPen(pen);
+                p.setBrush(brush);
                 p.drawRoundedRect(r, rx, ry);
             });
 }
@@ -312,9 +373,9 @@ void Graphics::drawRoundRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t
         return;
     d->draw(y, int64_t{y} + h + 1,
             [r = QRectF(x, y, w - 1, h - 1), rx = arcW / 2.0, ry = arcH / 2.0,
-             c = ink(*d)](QPainter& p, auto&) {
-                p.setBrush(Qt::NoBrush);
-                p.setPen(QPen(c, 0));
+             pen = d->hairlinePen(ink(*d))](QPainter& p, auto&) {
+                p.setBrush(detail::GraphicsImpl::noBrush());
+                p.setPen(pen);
                 p.drawRoundedRect(r, rx, ry);
             });
 }
@@ -329,8 +390,8 @@ void Graphics::drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
     const int64_t top = std::min(y1, y2);
     const int64_t bottom = int64_t{std::max(y1, y2)} + ph + 1;
     if (pw == 1 && ph == 1) {
-        d->draw(top, bottom, [=](QPainter& p, auto&) {
-            p.setPen(QPen(c, 0));
+        d->draw(top, bottom, [=, pen = d->hairlinePen(c)](QPainter& p, auto&) {
+            p.setPen(pen);
             p.drawLine(x1, y1, x2, y2);
         });
         return;
@@ -340,9 +401,9 @@ void Graphics::drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
         d->draw(top, bottom, [r = sweep.rect, c](QPainter& p, auto&) { p.fillRect(r, c); });
         return;
     }
-    d->draw(top, bottom, [sweep, c](QPainter& p, auto&) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(c);
+    d->draw(top, bottom, [sweep, brush = d->fillBrush(c)](QPainter& p, auto&) {
+        p.setPen(detail::GraphicsImpl::noPen());
+        p.setBrush(brush);
         p.drawConvexPolygon(sweep.hexagon, 6);
     });
 }
@@ -364,9 +425,9 @@ void Graphics::drawPolygon(const std::vector<int32_t>& xy)
         return;
     const QPolygon polygon = toPolygon(xy);
     const auto [top, bottom] = rowsOf(polygon);
-    d->draw(top, bottom, [polygon, c = ink(*d)](QPainter& p, auto&) {
-        p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(c, 0));
+    d->draw(top, bottom, [polygon, pen = d->hairlinePen(ink(*d))](QPainter& p, auto&) {
+        p.setBrush(detail::GraphicsImpl::noBrush());
+        p.setPen(pen);
         p.drawPolygon(polygon);
     });
 }
@@ -383,8 +444,8 @@ void Graphics::drawString(std::string_view text, int32_t x, int32_t y)
     const int size = d->fontPixelSize();
     d->draw(int64_t{y} - 2 * size - 2, int64_t{y} + size + 2,
             [s = std::move(visible->text), left = visible->left, y, size, bold = d->bold(),
-             c = ink(*d)](QPainter& p, detail::TextFonts& fonts) {
-                p.setPen(QPen(c, 0));
+             pen = d->hairlinePen(ink(*d))](QPainter& p, detail::TextFonts& fonts) {
+                p.setPen(pen);
                 p.setFont(fonts.font(size, bold));
                 p.drawText(QPointF(left, y), s);
             });

@@ -42,6 +42,10 @@ public:
     void setBold(bool bold);
 
     void fillRect(int32_t x, int32_t y, int32_t w, int32_t h);
+    /// Columns one pixel wide and h high side by side from x, the first in colors[0]: the
+    /// pixels of fillRect(x + i, y, 1, h) in colors[i] for each i, drawn at the cost of one
+    /// fill.
+    void fillColumns(int32_t x, int32_t y, int32_t h, const std::vector<Color>& colors);
     void drawRect(int32_t x, int32_t y, int32_t w, int32_t h);
     void fillOval(int32_t x, int32_t y, int32_t w, int32_t h);
     void drawOval(int32_t x, int32_t y, int32_t w, int32_t h);

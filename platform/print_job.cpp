@@ -5,6 +5,7 @@
 
 #include "platform/files.h"
 #include "platform/graphics.h"
+#include "platform/internal/cups_p.h"
 #include "platform/internal/graphics_p.h"
 #include "platform/internal/printing_p.h"
 #include "platform/internal/qt_util.h"
@@ -17,8 +18,6 @@
 #include <QPdfWriter>
 #include <QPrintEngine>
 #include <QStringList>
-
-#include <cups/cups.h>
 
 namespace platform {
 
@@ -66,44 +65,49 @@ detail::JobOptions jobOptions(const QPrinter& printer)
     return options;
 }
 
-// A job on a CUPS queue of the default print server.
+// A job on a CUPS queue of the default print server, through the print system's library
+// loaded on the first job. No job is created when that library cannot be loaded.
 class CupsQueue : public detail::PrintQueueSteps {
 public:
     explicit CupsQueue(const QString& queue) : mQueue(queue.toLocal8Bit()) {}
 
     int createJob(const std::string& title, const detail::JobOptions& options) override
     {
+        mCups = detail::cupsCalls();
+        if (!mCups)
+            return 0;
         cups_option_t* cupsOptions = nullptr;
         int count = 0;
         for (const auto& [name, value] : options)
-            count = cupsAddOption(name.c_str(), value.c_str(), count, &cupsOptions);
-        const int job =
-            cupsCreateJob(CUPS_HTTP_DEFAULT, mQueue.constData(), title.c_str(), count, cupsOptions);
-        cupsFreeOptions(count, cupsOptions);
+            count = mCups->addOption(name.c_str(), value.c_str(), count, &cupsOptions);
+        const int job = mCups->createJob(CUPS_HTTP_DEFAULT, mQueue.constData(), title.c_str(),
+                                         count, cupsOptions);
+        mCups->freeOptions(count, cupsOptions);
         return job;
     }
     bool startDocument(int job, const std::string& title) override
     {
-        return cupsStartDocument(CUPS_HTTP_DEFAULT, mQueue.constData(), job, title.c_str(),
-                                 CUPS_FORMAT_PDF, 1) == HTTP_STATUS_CONTINUE;
+        return mCups->startDocument(CUPS_HTTP_DEFAULT, mQueue.constData(), job, title.c_str(),
+                                    CUPS_FORMAT_PDF, 1) == HTTP_STATUS_CONTINUE;
     }
     bool writeData(int, std::string_view bytes) override
     {
-        return cupsWriteRequestData(CUPS_HTTP_DEFAULT, bytes.data(), bytes.size()) ==
+        return mCups->writeRequestData(CUPS_HTTP_DEFAULT, bytes.data(), bytes.size()) ==
                HTTP_STATUS_CONTINUE;
     }
     bool finishDocument(int) override
     {
-        return cupsFinishDocument(CUPS_HTTP_DEFAULT, mQueue.constData()) <
+        return mCups->finishDocument(CUPS_HTTP_DEFAULT, mQueue.constData()) <
                IPP_STATUS_REDIRECTION_OTHER_SITE;
     }
     void cancelJob(int job) override
     {
-        cupsCancelJob2(CUPS_HTTP_DEFAULT, mQueue.constData(), job, 0);
+        mCups->cancelJob(CUPS_HTTP_DEFAULT, mQueue.constData(), job, 0);
     }
 
 private:
     QByteArray mQueue;
+    const detail::CupsCalls* mCups = nullptr;
 };
 
 // Hands the finished page to the queue as one job. False when the queue refused the job (it

@@ -222,6 +222,15 @@ void WindowImpl::refreshControl(Control* control)
         control->impl().widget->update();
 }
 
+void WindowImpl::refreshControlNow(Control* control)
+{
+    QWidget* widget = control->impl().widget;
+    if (painting || !widget->isVisible())
+        refreshControl(control);
+    else
+        widget->repaint();
+}
+
 void WindowImpl::refreshAfterPass()
 {
     const auto requests = std::exchange(refreshesInPass, {});

@@ -2,9 +2,11 @@
 
 #include "platform/color.h"
 
+#include <QBrush>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPen>
 #include <QPoint>
 #include <QRect>
 
@@ -79,6 +81,14 @@ struct GraphicsImpl {
     /// yet. Valid until the font changes.
     const double* latin1Advances();
 
+    /// A one-pixel pen and a fill of a colour, the same objects as long as the colour stays:
+    /// a painter that holds them already takes them again without a change of its state, which
+    /// counts where a drawing is painted again in every band.
+    const QPen& hairlinePen(const QColor& c);
+    const QBrush& fillBrush(const QColor& c);
+    static const QPen& noPen();
+    static const QBrush& noBrush();
+
     /// While set, the drawing operations are kept here in their order instead of drawn.
     std::vector<DrawingOperation>* recording = nullptr;
     /// The surface is erased to white before the first drawing operation, unless that one
@@ -117,6 +127,8 @@ private:
     // plainAdvance's answers for the current font; negative while not known yet.
     std::array<double, 256> mLatin1Advances{};
     std::unordered_map<char32_t, double> mOtherAdvances;
+    QPen mHairline{Qt::NoPen};
+    QBrush mFill;
     CurrentFont mCurrentFont{*this};
 };
 

@@ -64,6 +64,9 @@ struct WindowImpl {
     void activated();
     /// Asks for a control's repaint; while the window paints, only once the pass is over.
     void refreshControl(Control* control);
+    /// Repaints a control, and flushes it, before returning; while the window paints or is
+    /// hidden, as refreshControl.
+    void refreshControlNow(Control* control);
     /// Repaints the controls asked for during the pass that no later part of it painted.
     void refreshAfterPass();
 

@@ -60,13 +60,20 @@ void defineCentralIssue(ModalScript& script, std::string name)
     });
 }
 
-// Whether the toolkit's print-system plug-in, which every printer object loads, is in this
-// process.
-bool printSystemLoaded()
+// The files mapped into this process.
+std::string mappedFiles()
 {
     std::ifstream maps("/proc/self/maps");
-    const std::string mapped{std::istreambuf_iterator<char>(maps), {}};
-    return mapped.find("libcupsprintersupport") != std::string::npos;
+    return {std::istreambuf_iterator<char>(maps), {}};
+}
+
+// Before any test runs: the libraries the test program's file itself needs.
+const std::string gMappedAtStart = mappedFiles();
+
+// Whether a library whose file name holds `name` is in this process.
+bool libraryLoaded(const std::string& name)
+{
+    return mappedFiles().find(name) != std::string::npos;
 }
 
 class LifecycleTest : public ::testing::Test {
@@ -138,18 +145,31 @@ TEST_F(LifecycleTest, TheStartUpQuestionOffersToOpenOrStartANewDiagram)
     EXPECT_TRUE(wtoolbar::exists() && wtoolbar::instance().isVisible());
 }
 
-TEST_F(LifecycleTest, StartUpAsksThePrintSystemNothingUntilAPrinterIsNeeded)
+// The print system's libraries: the toolkit's plug-in, which every printer object loads, and
+// CUPS itself, which print jobs use.
+class PrintSystemAtStartUpTest : public LifecycleTest,
+                                 public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(PrintSystemAtStartUpTest, IsNotLoadedUntilAPrinterIsNeeded)
 {
-    if (printSystemLoaded())
-        GTEST_SKIP() << "an earlier test in this process loaded the print system";
+    const std::string library = GetParam();
+    ASSERT_EQ(gMappedAtStart.find(library), std::string::npos) << "the program's file needs it";
+    if (libraryLoaded(library))
+        GTEST_SKIP() << "an earlier test in this process loaded " << library;
     frmMain& m = startWithNewDiagram();
-    EXPECT_FALSE(printSystemLoaded()) << "start-up made a printer";
+    EXPECT_FALSE(libraryLoaded(library)) << "start-up loaded it";
     // The printer setup still gives the default printer's settings once they are asked for.
     EXPECT_EQ(m.p.setupString().rfind("KestrixPageSetup/1;", 0), 0u);
     EXPECT_GT(m.p.width(), 0);
     EXPECT_GT(m.p.height(), 0);
-    EXPECT_TRUE(printSystemLoaded()) << "so the check above would have seen a printer";
+    EXPECT_TRUE(libraryLoaded(library)) << "so the check above would have seen it";
 }
+
+INSTANTIATE_TEST_SUITE_P(Libraries, PrintSystemAtStartUpTest,
+                         ::testing::Values("libcupsprintersupport", "libcups.so"),
+                         [](const auto& info) {
+                             return std::string(info.index == 0 ? "ToolkitPlugin" : "Cups");
+                         });
 
 TEST_F(LifecycleTest, ACancelledOpenAtStartUpLeavesNoDocument)
 {

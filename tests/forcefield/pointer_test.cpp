@@ -8,7 +8,11 @@
 #include "tests/support/paint_counter.h"
 #include "tests/support/temp_dir.h"
 
+#include <algorithm>
+#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -258,6 +262,35 @@ TEST_F(ForceFieldPointerTest, AfterADeleteADragWorksFromThePlayerNowInThatColumn
     EXPECT_EQ(main().Player[2].Position, 20);
     EXPECT_EQ(main().Player[2].Importance, 20);
     expectAsInAFreshWindow(2, 0, 50);
+}
+
+TEST_F(ForceFieldPointerTest, AReleasePaintsTheForceFieldBeforeTheSpiderPlot)
+{
+    // The view the user drags in reaches the screen first, the spider plot in the same turn.
+    pt::processEvents();
+    std::vector<std::string> painted;
+    std::vector<std::pair<platform::Canvas*, std::function<void(platform::Graphics&)>>> own;
+    for (auto [c, name] : {std::pair{&canvas(), "force field"}, {main().Canvas1, "spider plot"}}) {
+        own.emplace_back(c, c->onPaint);
+        c->onPaint = [&painted, name, paint = c->onPaint](platform::Graphics& g) {
+            painted.emplace_back(name);
+            if (paint)
+                paint(g);
+        };
+    }
+    for (const bool click : {false, true}) {
+        painted.clear();
+        ModalScript script;
+        if (click)
+            editAndRename(script, "Alpha", "Alpha");
+        drag(kColumn[1], kFromY, click ? kFromY : kToY);
+        pt::processEvents();
+        EXPECT_EQ(painted.empty() ? "nothing" : painted.front(), "force field")
+            << (click ? "a click" : "a drag");
+        EXPECT_NE(std::find(painted.begin(), painted.end(), "spider plot"), painted.end());
+    }
+    for (auto& [c, paint] : own)
+        c->onPaint = std::move(paint);
 }
 
 TEST_F(ForceFieldPointerTest, FileOpenRepaintsTheForceFieldAndItsColumnsFollowTheNewDocument)

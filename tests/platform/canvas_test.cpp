@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 using namespace platform;
 using testsupport::Kind;
@@ -32,6 +33,10 @@ void drawScene(Graphics& g)
     const int32_t H = g.height();
     g.setForeColor(RGB(250, 250, 200));
     g.fillRect(10, 10, W / 2, H / 3);
+    std::vector<Color> columns;
+    for (int32_t x = 0; x < W / 3; ++x)
+        columns.push_back(RGB(x % 256, 255 - x % 256, 128));
+    g.fillColumns(W / 2, H / 5, H / 2, columns);
     for (int32_t i = 0; i < 300; ++i) {
         const int32_t k = 1 + i % 10;
         g.setPenWidth(k);

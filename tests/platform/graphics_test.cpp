@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 using namespace platform;
 
@@ -53,6 +54,43 @@ TEST(GraphicsTest, RectanglesCoverExactlyTheirArea)
     EXPECT_EQ(pic.pixel(25, 30), kWhite);
     EXPECT_EQ(pic.pixel(25, 25), kWhite);
 }
+
+// Columns of colours side by side, where they lie on the surface and where they run off it.
+struct ColumnsCase {
+    const char* name;
+    int32_t x;
+    int32_t y;
+    int32_t h;
+    int32_t count;
+};
+
+class ColumnsTest : public ::testing::TestWithParam<ColumnsCase> {};
+
+TEST_P(ColumnsTest, ShowWhatAFillOfEachColumnShows)
+{
+    const ColumnsCase& c = GetParam();
+    std::vector<Color> colors;
+    for (int32_t i = 0; i < c.count; ++i)
+        colors.push_back(RGB(255 - 7 * i, 3 * i, 100 + i));
+    Picture columns(30, 20);
+    columns.graphics().fillColumns(c.x, c.y, c.h, colors);
+    Picture each(30, 20);
+    for (int32_t i = 0; i < c.count; ++i) {
+        each.graphics().setForeColor(colors[static_cast<size_t>(i)]);
+        each.graphics().fillRect(c.x + i, c.y, 1, c.h);
+    }
+    for (int32_t y = 0; y < 20; ++y)
+        for (int32_t x = 0; x < 30; ++x)
+            ASSERT_EQ(columns.pixel(x, y), each.pixel(x, y)) << x << ", " << y;
+}
+
+INSTANTIATE_TEST_SUITE_P(Places, ColumnsTest,
+                         ::testing::Values(ColumnsCase{"Inside", 3, 2, 10, 20},
+                                           ColumnsCase{"RunningOffEveryEdge", -5, -4, 40, 50},
+                                           ColumnsCase{"LeftOfTheSurface", -40, 0, 20, 30},
+                                           ColumnsCase{"BelowTheSurface", 0, 25, 5, 30},
+                                           ColumnsCase{"NoHeight", 0, 0, 0, 30}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(GraphicsTest, AWidePenHangsRightAndBelowTheLine)
 {
