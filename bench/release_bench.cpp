@@ -94,7 +94,8 @@ Drag dragOf(View view)
     return {};
 }
 
-// Opens the case's window, alone beside the main window, at the case's size.
+// Opens the case's window at the case's size, in front; the main window stays at 772 x 624
+// behind the view's own.
 platform::Window& openWindow(const Case& c)
 {
     frmMain& m = frmMain::instance();
@@ -104,6 +105,8 @@ platform::Window& openWindow(const Case& c)
         graph::instance().close();
     platform::testing::processEvents();
     platform::Window* window = &m;
+    if (c.view != View::Spider || !c.maximised)
+        platform::bench::showAtSize(m, 772, 624);
     if (c.view == View::ForceField) {
         ffield& f = ffield::instance();
         f.background = true;
@@ -115,13 +118,12 @@ platform::Window& openWindow(const Case& c)
         g.CaptionsOn = true; // the slowest: the captions are measured and shifted
         window = &g;
     }
-    if (c.maximised) {
+    if (c.maximised)
         platform::bench::maximise(*window);
-    } else {
-        window->setSize(c.width, c.height);
-        platform::testing::activate(*window);
-        platform::bench::awaitShown(*window);
-    }
+    else
+        platform::bench::showAtSize(*window, c.width, c.height);
+    platform::testing::activate(*window);
+    platform::bench::awaitShown(*window);
     return *window;
 }
 

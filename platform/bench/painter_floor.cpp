@@ -155,6 +155,25 @@ void maximise(Window& window)
     roundTrip();
 }
 
+void showAtSize(Window& window, int32_t width, int32_t height)
+{
+    QWidget* widget = window.impl().widget;
+    if (widget->isMaximized()) {
+        widget->showNormal();
+        (void)QTest::qWaitFor([widget] { return !widget->isMaximized(); }, 2000);
+    }
+    window.setSize(width, height);
+    window.show();
+    (void)QTest::qWaitFor(
+        [&] {
+            return window.width() == width && window.height() == height && widget->windowHandle() &&
+                   widget->windowHandle()->isExposed();
+        },
+        2000);
+    runUntilPainted();
+    roundTrip();
+}
+
 void awaitShown(Window& window)
 {
     const QWidget* widget = window.impl().widget;

@@ -39,6 +39,10 @@ void releaseAndFlush(Canvas& canvas, int32_t x, int32_t y);
 /// available area and is painted.
 void maximise(Window& window);
 
+/// Shows the window unmaximised, its content area width by height, and returns once it has
+/// that size on the screen and is painted.
+void showAtSize(Window& window, int32_t width, int32_t height);
+
 /// Returns once the window is on the screen (exposed, which under a window manager takes a
 /// while) and every paint is done and flushed.
 void awaitShown(Window& window);
