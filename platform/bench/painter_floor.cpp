@@ -144,10 +144,14 @@ void maximise(Window& window)
         const QWindow* handle = widget->windowHandle();
         return handle && handle->isExposed() && widget->frameGeometry().size() == available.size();
     };
+    // A window manager maximises the window in its own time, and only then frames it: a window
+    // that covers the screen unframed has not been maximised yet.
+    const auto maximised = [&] {
+        return covers() && widget->frameGeometry().size() != widget->geometry().size();
+    };
     widget->showMaximized();
-    // A window manager maximises the window in its own time; without one the window is given
-    // the screen's area.
-    if (!QTest::qWaitFor(covers, 2000)) {
+    // Without a window manager the window is given the screen's area.
+    if (!QTest::qWaitFor(maximised, 2000)) {
         widget->setGeometry(available);
         (void)QTest::qWaitFor(covers, 2000);
     }
