@@ -149,9 +149,15 @@ void maximise(Window& window)
     const auto maximised = [&] {
         return covers() && widget->frameGeometry().size() != widget->geometry().size();
     };
+    // A window manager can miss the request while it takes on a window that was just shown:
+    // it is asked again.
     widget->showMaximized();
+    for (int ask = 0; ask < 3 && !QTest::qWaitFor(maximised, 2000); ++ask) {
+        widget->showNormal();
+        widget->showMaximized();
+    }
     // Without a window manager the window is given the screen's area.
-    if (!QTest::qWaitFor(maximised, 2000)) {
+    if (!maximised()) {
         widget->setGeometry(available);
         (void)QTest::qWaitFor(covers, 2000);
     }
