@@ -142,22 +142,27 @@ void maximise(Window& window)
     const QRect available = widget->screen()->availableGeometry();
     const auto covers = [&] {
         const QWindow* handle = widget->windowHandle();
-        return handle && handle->isExposed() && widget->frameGeometry().size() == available.size();
+        return handle && handle->isExposed() && widget->width() == available.width();
     };
-    // A window manager maximises the window in its own time, and only then frames it: a window
-    // that covers the screen unframed has not been maximised yet.
+    // A window manager maximises the window in its own time, then frames it afresh: the window
+    // is maximised once the manager says so and its size has stayed the same for a while.
+    QRect last;
+    int unchanged = 0;
     const auto maximised = [&] {
-        return covers() && widget->frameGeometry().size() != widget->geometry().size();
+        const bool now = widget->isMaximized() && covers();
+        unchanged = now && widget->geometry() == last ? unchanged + 1 : 0;
+        last = widget->geometry();
+        return unchanged >= 10;
     };
-    // A window manager can miss the request while it takes on a window that was just shown:
-    // it is asked again.
+    // A manager can miss the request while it takes on a window that was just shown: it is
+    // asked again.
     widget->showMaximized();
-    for (int ask = 0; ask < 3 && !QTest::qWaitFor(maximised, 2000); ++ask) {
+    for (int ask = 0; ask < 3 && !QTest::qWaitFor(maximised, 3000); ++ask) {
         widget->showNormal();
         widget->showMaximized();
     }
     // Without a window manager the window is given the screen's area.
-    if (!maximised()) {
+    if (!widget->isMaximized() || !covers()) {
         widget->setGeometry(available);
         (void)QTest::qWaitFor(covers, 2000);
     }
