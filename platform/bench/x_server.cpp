@@ -12,7 +12,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -29,9 +29,18 @@ double secondsSince(Clock::time_point start)
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
+// How a program is started: whether its error output is dropped, a descriptor of this
+// process that it must not keep, and whether it ends when this process does (a server must not
+// outlive a benchmark that was killed).
+struct SpawnOptions {
+    bool quiet = false;
+    int closeFd = -1;
+    bool endWithParent = false;
+};
+
 // Starts argv with the environment of this process and DISPLAY set, or returns -1.
 pid_t spawn(const std::vector<std::string>& argv, const std::string& display,
-            posix_spawn_file_actions_t* actions = nullptr)
+            const SpawnOptions& options = {})
 {
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e)
@@ -47,10 +56,22 @@ pid_t spawn(const std::vector<std::string>& argv, const std::string& display,
     for (std::string& e : env)
         envp.push_back(e.data());
     envp.push_back(nullptr);
-    pid_t pid = -1;
-    if (posix_spawnp(&pid, args[0], actions, nullptr, args.data(), envp.data()) != 0)
-        return -1;
-    return pid;
+    const pid_t parent = getpid();
+    const pid_t pid = fork();
+    if (pid != 0)
+        return pid;
+    // The child: only calls that are safe between fork and exec.
+    if (options.endWithParent && (prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || getppid() != parent))
+        _exit(127);
+    if (options.closeFd >= 0)
+        close(options.closeFd);
+    if (options.quiet) {
+        const int null = open("/dev/null", O_WRONLY);
+        if (null >= 0)
+            dup2(null, 2);
+    }
+    execvpe(args[0], args.data(), envp.data());
+    _exit(127);
 }
 
 void stop(pid_t& pid)
@@ -110,15 +131,10 @@ VirtualXServer::VirtualXServer(int32_t width, int32_t height, bool windowManager
         mError = std::string("pipe: ") + std::strerror(errno);
         return;
     }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addclose(&actions, fds[0]);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
     mServer = spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", screen,
                      "-nolisten", "tcp", "-noreset"},
-                    "", &actions);
-    posix_spawn_file_actions_destroy(&actions);
+                    "", {.quiet = true, .closeFd = fds[0], .endWithParent = true});
     close(fds[1]);
     if (mServer < 0) {
         close(fds[0]);
@@ -140,11 +156,7 @@ VirtualXServer::VirtualXServer(int32_t width, int32_t height, bool windowManager
     if (!windowManager)
         return;
     // The window manager's complaints about its menus are no part of the benchmark's report.
-    posix_spawn_file_actions_t quiet;
-    posix_spawn_file_actions_init(&quiet);
-    posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
-    mWindowManager = spawn({"openbox"}, mDisplay, &quiet);
-    posix_spawn_file_actions_destroy(&quiet);
+    mWindowManager = spawn({"openbox"}, mDisplay, {.quiet = true, .endWithParent = true});
     const auto start = Clock::now();
     while (mWindowManager > 0 && !ended(mWindowManager) && !hasWindowManager(mDisplay) &&
            secondsSince(start) < 10) {
