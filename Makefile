@@ -14,8 +14,12 @@ RUN_PACKAGES  := cmake g++ make pkg-config qt6-base-dev libqt6opengl6-dev libqt6
                  libcups2-dev libxcb1-dev fonts-dejavu-core xvfb xauth
 # libFuzzer comes with clang's runtime libraries.
 FUZZ_PACKAGES := $(RUN_PACKAGES) clang libclang-rt-dev
-TEST_PACKAGES := $(FUZZ_PACKAGES) libgtest-dev libgmock-dev poppler-utils imagemagick
-BENCH_PACKAGES := $(RUN_PACKAGES) libbenchmark-dev
+# The benchmarks run on virtual X servers of their own (Xvfb, with openbox as the window
+# manager) and watch them through the DAMAGE extension; the tests build them and run each case
+# once.
+BENCH_PACKAGES := $(RUN_PACKAGES) libbenchmark-dev openbox libxcb-damage0-dev
+TEST_PACKAGES := $(FUZZ_PACKAGES) $(BENCH_PACKAGES) libgtest-dev libgmock-dev poppler-utils \
+                 imagemagick
 
 .PHONY: all run test test-plain test-asan test-fuzz fuzz bench build build-asan build-fuzz \
         deps-run deps-test deps-bench deps-fuzz format clean
@@ -107,12 +111,13 @@ test-fuzz: build-fuzz
 fuzz: build-fuzz
 	tests/fuzz/run_fuzzers.sh $(FUZZ_BUILD)/fuzz_targets.tsv $(FUZZ_SECONDS)
 
-# The results go to the console and, as Google Benchmark's JSON, to $(BUILD)/bench.json;
-# BENCH_ARGS passes Google Benchmark's own flags, e.g. BENCH_ARGS=--benchmark_repetitions=5.
+# The benchmark starts its own virtual X servers. The results go to the console and, as Google
+# Benchmark's JSON, to $(BUILD)/bench-<run>.json; BENCH_ARGS passes its flags, e.g.
+# BENCH_ARGS=--drags=100 or BENCH_ARGS=--benchmark_filter=Release/graph.
 bench: deps-bench
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRIX_BENCH=ON
 	cmake --build $(BUILD) -j $(JOBS) --target kestrix_bench
-	QT_QPA_PLATFORM=offscreen ./$(BUILD)/bench/kestrix_bench \
+	./$(BUILD)/bench/kestrix_bench \
 	    --benchmark_out=$(BUILD)/bench.json --benchmark_out_format=json $(BENCH_ARGS)
 
 format:

@@ -1,6 +1,15 @@
-// Runs the benchmarks headless with the program's application object, then prints each
-// refresh beside its floor and against the goal of one frame. Google Benchmark's own flags
-// work as usual (--benchmark_filter, --benchmark_repetitions, --benchmark_out).
+// The benchmarks of what the user waits for. Run plainly, the program runs itself three times:
+// headless, each view's refresh beside its floor (the same pixels drawn with raw painter
+// calls) and the data file; then on virtual X servers that it starts itself, with a window
+// manager, a drag in each view from its release to the flush, on a screen of 1920 x 1080 (the
+// window at 772 x 624 and maximised) and of 3840 x 2160 (maximised). Before them it times its
+// start-up against a bare window of the toolkit on a bare X server, and at the end it checks
+// every figure against its goal. Google Benchmark's own flags (--benchmark_filter,
+// --benchmark_repetitions, --benchmark_out, which gets each run's name added to its file name)
+// go to each run. Its own flags:
+//   --drags=N      drags timed per release case (60)
+//   --startups=N   start-ups of each program (15)
+//   --quick        each case once, briefly: whether every case runs and every floor matches
 
 #include "bench/bench_benchmarks.h"
 #include "bench/bench_document.h"
@@ -8,43 +17,112 @@
 #include "app/App.h"
 #include "app/FileTypes.h"
 
+#include "platform/bench/x_server.h"
 #include "platform/testing.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
-// One frame at 60 Hz.
+// One frame at 60 Hz, and the other goals.
 constexpr double kFrameMs = 1000.0 / 60;
+constexpr double kReleaseP90Ms = 20;
+constexpr double kStartUpRatio = 1.25;
+constexpr double kPaintCpuRatio = 1.1;
 
-// The console report, keeping each figure's time and counters for the summary; with
-// repetitions the median stands for the figure.
-class SummaryReporter : public benchmark::ConsoleReporter {
+struct Screen {
+    int32_t width;
+    int32_t height;
+};
+constexpr Screen kScreens[] = {{1920, 1080}, {3840, 2160}};
+
+struct Options {
+    int64_t drags = 60;
+    int32_t startups = 15;
+    bool quick = false;
+    bool headless = false; // this run times the refreshes and the data file
+    Screen screen{0, 0};   // set: this run times the releases on that screen
+    std::string results;   // where a screen's run writes its figures
+    std::vector<std::string> passOn;
+};
+
+bool takeNumber(const std::string& arg, const std::string& flag, int64_t& value)
+{
+    if (!arg.starts_with(flag))
+        return false;
+    value = std::max<int64_t>(1, std::atoll(arg.c_str() + flag.size()));
+    return true;
+}
+
+// Takes this program's own flags out of argv; the rest is Google Benchmark's.
+Options parseOptions(int& argc, char** argv)
+{
+    Options o;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        int64_t number = 0;
+        if (takeNumber(arg, "--drags=", o.drags)) {
+        } else if (takeNumber(arg, "--startups=", number)) {
+            o.startups = static_cast<int32_t>(number);
+        } else if (arg == "--quick") {
+            o.quick = true;
+        } else if (arg == "--screen=headless") {
+            o.headless = true;
+        } else if (arg.starts_with("--screen=")) {
+            std::sscanf(arg.c_str(), "--screen=%dx%d", &o.screen.width, &o.screen.height);
+        } else if (arg.starts_with("--results=")) {
+            o.results = arg.substr(std::string("--results=").size());
+        } else {
+            o.passOn.push_back(arg);
+            argv[kept++] = argv[i];
+        }
+    }
+    argc = kept;
+    if (o.quick) {
+        o.drags = 1;
+        o.startups = 1;
+    }
+    return o;
+}
+
+// A figure of a run: its time and counters; with repetitions the median stands for it.
+struct Figure {
+    double ms = 0;
+    std::map<std::string, double> counters;
+
+    double counter(const std::string& key) const
+    {
+        const auto it = counters.find(key);
+        return it == counters.end() ? 0 : it->second;
+    }
+};
+using Figures = std::map<std::string, Figure>;
+
+// The console report, keeping each figure for the results file.
+class FigureReporter : public benchmark::ConsoleReporter {
 public:
-    struct Figure {
-        double ms = 0;
-        std::map<std::string, double> counters;
-    };
-
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs) {
             if (run.error_occurred || run.iterations <= 0)
                 continue;
-            std::string name = run.benchmark_name();
+            // The name as registered, without the iterations and the kind of time.
+            const std::string& name = run.run_name.function_name;
             if (run.run_type == Run::RT_Aggregate) {
-                const std::string suffix = "_median";
-                if (run.aggregate_name != "median" || !name.ends_with(suffix))
+                if (run.aggregate_name != "median")
                     continue;
-                name.resize(name.size() - suffix.size());
                 mMedian[name] = figureOf(run);
             } else {
                 mLast[name] = figureOf(run);
@@ -53,78 +131,285 @@ public:
         ConsoleReporter::ReportRuns(runs);
     }
 
-    void printSummary() const
+    Figures figures() const
     {
-        std::printf("\nRelease to flush, each refresh interleaved with its floor (medians when "
-                    "repeated)\n");
-        std::printf("  %-28s %11s %11s %7s  %s\n", "figure", "refresh ms", "floor ms", "ratio",
-                    "pixels");
-        std::printf("  (ratio: refresh to floor over the interleaved pairs of both figures)\n");
-        for (const auto& [name, refresh] : figures()) {
-            if (!name.starts_with("Refresh/"))
-                continue;
-            const std::string key = name.substr(std::string("Refresh/").size());
-            const Figure* floor = find("Floor/" + key);
-            // Both figures time their pairs, each one's own half: the ratio is theirs.
-            const double ratio = floor ? (counter(refresh, "ratio") + counter(*floor, "ratio")) / 2
-                                       : counter(refresh, "ratio");
-            std::printf("  %-28s %11.2f %11.2f %7.2f  %s\n", key.c_str(), refresh.ms,
-                        floor ? floor->ms : 0.0, ratio,
-                        counter(refresh, "pixels_differ") == 0 ? "same" : "DIFFER");
-        }
-        std::printf("\nGoal: 50 players, release to flush within one frame (%.1f ms)\n", kFrameMs);
-        for (const char* figure : {"spider/772x624/50", "forcefield/772x624/50", "graph/772x624/50",
-                                   "spider/3840x2160/50"})
-            if (const Figure* f = find(std::string("Refresh/") + figure))
-                std::printf("  %-24s %8.2f ms  %s\n", figure, f->ms,
-                            f->ms <= kFrameMs ? "within" : "MISSED");
+        Figures all = mLast;
+        for (const auto& [name, f] : mMedian)
+            all[name] = f;
+        return all;
     }
 
 private:
     static Figure figureOf(const Run& run)
     {
         Figure f;
-        f.ms = run.real_accumulated_time / static_cast<double>(run.iterations) * 1e3;
+        f.ms = run.GetAdjustedRealTime();
         for (const auto& [key, c] : run.counters)
             f.counters[key] = c.value;
         return f;
     }
 
-    static double counter(const Figure& f, const std::string& key)
-    {
-        const auto it = f.counters.find(key);
-        return it == f.counters.end() ? 0 : it->second;
-    }
-
-    std::map<std::string, Figure> figures() const
-    {
-        std::map<std::string, Figure> all = mLast;
-        for (const auto& [name, f] : mMedian)
-            all[name] = f;
-        return all;
-    }
-
-    const Figure* find(const std::string& name) const
-    {
-        if (const auto it = mMedian.find(name); it != mMedian.end())
-            return &it->second;
-        const auto it = mLast.find(name);
-        return it == mLast.end() ? nullptr : &it->second;
-    }
-
-    std::map<std::string, Figure> mLast;
-    std::map<std::string, Figure> mMedian;
+    Figures mLast;
+    Figures mMedian;
 };
+
+// The results file: a figure a line, "name ms key=value ...".
+void writeFigures(const std::string& path, const Figures& figures)
+{
+    std::ofstream out(path);
+    for (const auto& [name, f] : figures) {
+        out << name << ' ' << f.ms;
+        for (const auto& [key, value] : f.counters)
+            out << ' ' << key << '=' << value;
+        out << '\n';
+    }
+}
+
+void readFigures(const std::string& path, Figures& figures)
+{
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        std::string name;
+        Figure f;
+        fields >> name >> f.ms;
+        std::string pair;
+        while (fields >> pair)
+            if (const size_t eq = pair.find('='); eq != std::string::npos)
+                f.counters[pair.substr(0, eq)] = std::atof(pair.c_str() + eq + 1);
+        if (!name.empty())
+            figures[name] = f;
+    }
+}
+
+// One run: its cases in the program's application object.
+int runCases(const Options& o, int argc, char** argv, const std::string& folder)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    if (o.headless)
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    bool differed = false;
+    {
+        FileTypes::Declare();
+        auto app = std::make_unique<App>();
+        frmMain& w = BenchMainWindow();
+        if (o.headless) {
+            RegisterRefreshBenchmarks(o.quick ? 1 : 0);
+            RegisterDataFileBenchmarks(w, folder);
+        } else {
+            RegisterReleaseBenchmarks(o.screen.width, o.screen.height, o.drags);
+        }
+        FigureReporter reporter;
+        benchmark::RunSpecifiedBenchmarks(&reporter);
+        if (!o.results.empty())
+            writeFigures(o.results, reporter.figures());
+        differed = RefreshPixelsDiffered();
+        platform::testing::destroyAllWindows();
+    }
+    if (differed) {
+        std::fprintf(stderr, "kestrix_bench: a refresh and its floor showed different pixels\n");
+        return 1;
+    }
+    return 0;
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+struct StartUp {
+    double programMs = 0;
+    double bareMs = 0;
+    double ratio = 0;
+    bool measured = false;
+};
+
+// Exec to the first window on the screen, the program and the bare window in turn, each
+// starting first every other time.
+StartUp timeStartUp(int32_t repeats)
+{
+    StartUp result;
+    platform::bench::VirtualXServer server(1920, 1080, false);
+    if (!server.running()) {
+        std::fprintf(stderr, "kestrix_bench: start-up: %s\n", server.error().c_str());
+        return result;
+    }
+    platform::bench::FirstPixels watch(server.display());
+    if (!watch.connected()) {
+        std::fprintf(stderr, "kestrix_bench: start-up: no damage reports from the X server\n");
+        return result;
+    }
+    std::vector<double> program;
+    std::vector<double> bare;
+    std::vector<double> ratios;
+    for (int32_t r = 0; r < repeats; ++r) {
+        double p = 0;
+        double b = 0;
+        for (int turn = 0; turn < 2; ++turn) {
+            if ((turn == 0) == (r % 2 == 0))
+                p = watch.time({KESTRIX_PROGRAM}, 30);
+            else
+                b = watch.time({KESTRIX_BARE_WINDOW}, 30);
+        }
+        if (p <= 0 || b <= 0) {
+            std::fprintf(stderr, "kestrix_bench: start-up: a program showed no window\n");
+            return result;
+        }
+        program.push_back(p * 1e3);
+        bare.push_back(b * 1e3);
+        ratios.push_back(p / b);
+    }
+    result = {median(program), median(bare), median(ratios), true};
+    std::printf("StartUp: program %.1f ms, bare window %.1f ms, ratio %.2f (medians of %d)\n",
+                result.programMs, result.bareMs, result.ratio, repeats);
+    return result;
+}
+
+const char* verdict(bool met)
+{
+    return met ? "met" : "MISSED";
+}
+
+void printSummary(const Figures& figures, const StartUp& startUp)
+{
+    std::printf("\nRelease to flush of every repainted window (X server, ms; cpu: all threads)\n");
+    std::printf("  %-28s %9s %9s %9s %11s\n", "figure", "median", "p90", "cpu", "window");
+    for (const auto& [name, f] : figures)
+        if (name.starts_with("Release/"))
+            std::printf("  %-28s %9.2f %9.2f %9.2f %5.0fx%-5.0f\n", name.c_str() + 8,
+                        f.counter("median_ms"), f.counter("p90_ms"), f.counter("cpu_ms"),
+                        f.counter("window_w"), f.counter("window_h"));
+
+    std::printf("\nRefresh beside its floor, interleaved, headless (ms; cpu: all threads)\n");
+    std::printf("  %-26s %9s %9s %7s %9s %9s %7s  %s\n", "figure", "refresh", "floor", "ratio",
+                "cpu", "floor cpu", "ratio", "pixels");
+    for (const auto& [name, refresh] : figures) {
+        if (!name.starts_with("Refresh/"))
+            continue;
+        const std::string key = name.substr(8);
+        const auto floor = figures.find("Floor/" + key);
+        const bool both = floor != figures.end();
+        // Both figures time their pairs, each one's own half: the ratios are theirs.
+        const auto mean = [&](const char* counter) {
+            return both ? (refresh.counter(counter) + floor->second.counter(counter)) / 2
+                        : refresh.counter(counter);
+        };
+        std::printf("  %-26s %9.2f %9.2f %7.2f %9.2f %9.2f %7.2f  %s\n", key.c_str(), refresh.ms,
+                    both ? floor->second.ms : 0.0, mean("ratio"), mean("refresh_cpu_ms"),
+                    mean("floor_cpu_ms"), mean("cpu_ratio"),
+                    refresh.counter("pixels_differ") == 0 ? "same" : "DIFFER");
+    }
+
+    double load[3] = {0, 0, 0};
+    const int loads = getloadavg(load, 3);
+    std::printf("\nGoals (load average %.2f %.2f %.2f)\n", loads > 0 ? load[0] : 0,
+                loads > 1 ? load[1] : 0, loads > 2 ? load[2] : 0);
+    for (const char* size : {"772x624", "3840x2160"})
+        for (const char* view : {"spider", "forcefield", "graph"}) {
+            const std::string name = std::string(view) + "/" + size + "/50";
+            const auto f = figures.find("Release/" + name);
+            if (f == figures.end()) {
+                std::printf("  release %-24s not measured\n", name.c_str());
+                continue;
+            }
+            const double med = f->second.counter("median_ms");
+            const double p90 = f->second.counter("p90_ms");
+            std::printf(
+                "  release %-24s median %6.2f ms (<= %.1f) %-6s  p90 %6.2f ms (<= %.0f) %s\n",
+                name.c_str(), med, kFrameMs, verdict(med <= kFrameMs), p90, kReleaseP90Ms,
+                verdict(p90 <= kReleaseP90Ms));
+        }
+    if (startUp.measured)
+        std::printf("  start-up to the first window       %.2fx a bare window (<= %.2fx) %s\n",
+                    startUp.ratio, kStartUpRatio, verdict(startUp.ratio <= kStartUpRatio));
+    else
+        std::printf("  start-up to the first window       not measured\n");
+    for (const char* view : {"spider", "forcefield", "graph"}) {
+        const std::string name = std::string(view) + "/3840x2160/50";
+        const auto refresh = figures.find("Refresh/" + name);
+        const auto floor = figures.find("Floor/" + name);
+        if (refresh == figures.end() || floor == figures.end()) {
+            std::printf("  paint cpu %-22s not measured\n", name.c_str());
+            continue;
+        }
+        const double ratio =
+            (refresh->second.counter("cpu_ratio") + floor->second.counter("cpu_ratio")) / 2;
+        std::printf("  paint cpu %-22s %.2fx the floor's (<= %.1fx) %s\n", name.c_str(), ratio,
+                    kPaintCpuRatio, verdict(ratio <= kPaintCpuRatio));
+    }
+}
+
+// The name of Google Benchmark's output file for a run: the run's name before the extension.
+std::string runOutput(const std::string& arg, const std::string& run)
+{
+    const std::string flag = "--benchmark_out=";
+    std::filesystem::path path(arg.substr(flag.size()));
+    path.replace_filename(path.stem().string() + "-" + run + path.extension().string());
+    return flag + path.string();
+}
+
+// Runs this program again for the cases of `run` ("headless" or a screen's size), on the
+// server when there is one; adds the run's figures and returns whether it succeeded.
+bool runAgain(const Options& o, const std::string& run,
+              const platform::bench::VirtualXServer* server, const std::string& folder,
+              Figures& figures)
+{
+    const std::string results = folder + "/figures-" + run;
+    std::vector<std::string> args{"/proc/self/exe", "--screen=" + run, "--results=" + results,
+                                  "--drags=" + std::to_string(o.drags)};
+    if (o.quick)
+        args.emplace_back("--quick");
+    for (const std::string& arg : o.passOn)
+        args.push_back(arg.starts_with("--benchmark_out=") ? runOutput(arg, run) : arg);
+    std::printf("\nRun %s%s%s\n", run.c_str(), server ? " on X display " : "",
+                server ? server->display().c_str() : "");
+    std::fflush(stdout);
+    const int status =
+        server ? server->run(args) : platform::bench::runProgram(args, std::string());
+    readFigures(results, figures);
+    if (status != 0)
+        std::fprintf(stderr, "kestrix_bench: the run %s failed\n", run.c_str());
+    return status == 0;
+}
+
+// The whole benchmark: the start-up, the headless run, then each screen's run on a server of
+// its own.
+int runAll(const Options& o, const std::string& folder)
+{
+    setenv("QT_QPA_PLATFORM", "xcb", 1);
+    bool failed = false;
+    const StartUp startUp = timeStartUp(o.startups);
+    failed = failed || !startUp.measured;
+
+    Figures figures;
+    failed = !runAgain(o, "headless", nullptr, folder, figures) || failed;
+    for (const Screen& s : kScreens) {
+        platform::bench::VirtualXServer server(s.width, s.height, true);
+        if (!server.running()) {
+            std::fprintf(stderr, "kestrix_bench: %s\n", server.error().c_str());
+            failed = true;
+            continue;
+        }
+        const std::string size = std::to_string(s.width) + "x" + std::to_string(s.height);
+        failed = !runAgain(o, size, &server, folder, figures) || failed;
+    }
+    printSummary(figures, startUp);
+    return failed ? 1 : 0;
+}
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-
+    const Options options = parseOptions(argc, argv);
     // Preferences and data files go to a folder of the run's own, never the user's.
     std::string folder = (std::filesystem::temp_directory_path() / "kestrix-bench-XXXXXX").string();
     if (!mkdtemp(folder.data())) {
@@ -132,25 +417,10 @@ int main(int argc, char** argv)
         return 1;
     }
     setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
-
-    bool differed = false;
-    {
-        FileTypes::Declare();
-        auto app = std::make_unique<App>();
-        frmMain& w = BenchMainWindow();
-        RegisterRefreshBenchmarks();
-        RegisterDataFileBenchmarks(w, folder);
-        SummaryReporter reporter;
-        benchmark::RunSpecifiedBenchmarks(&reporter);
-        reporter.printSummary();
-        differed = RefreshPixelsDiffered();
-        platform::testing::destroyAllWindows();
-    }
+    const int status = options.headless || options.screen.width > 0
+                           ? runCases(options, argc, argv, folder)
+                           : runAll(options, folder);
     std::error_code ec;
     std::filesystem::remove_all(folder, ec);
-    if (differed) {
-        std::fprintf(stderr, "kestrix_bench: a refresh and its floor showed different pixels\n");
-        return 1;
-    }
-    return 0;
+    return status;
 }

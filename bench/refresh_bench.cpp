@@ -13,6 +13,7 @@
 #include "graph/graph.h"
 
 #include "platform/bench/painter_floor.h"
+#include "platform/bench/x_server.h"
 #include "platform/testing.h"
 
 #include <benchmark/benchmark.h>
@@ -101,6 +102,7 @@ Scene openScene(const Case& c)
     // A resize of the main window moves the players' centres: the document comes after it.
     scene.window->setSize(c.size.width, c.size.height);
     platform::testing::activate(*scene.window);
+    platform::bench::awaitShown(*scene.window);
     LoadBenchDocument(m, c.players);
     platform::bench::refreshAndFlush(*scene.window);
     return scene;
@@ -153,11 +155,16 @@ long comparePixels(const Case& c, const Scene& scene, FloorWindow& floor)
 
 bool gPixelsDiffered = false;
 
-double secondsOf(const std::function<void()>& work)
+// The seconds the work takes, and adds the processor time of all threads that it took to `cpu`
+// (a large canvas is painted in bands on several threads).
+double secondsOf(const std::function<void()>& work, double& cpu)
 {
+    const double cpuBefore = platform::bench::processCpuSeconds();
     const auto start = std::chrono::steady_clock::now();
     work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const auto end = std::chrono::steady_clock::now();
+    cpu += platform::bench::processCpuSeconds() - cpuBefore;
+    return std::chrono::duration<double>(end - start).count();
 }
 
 // One figure: `ownRefresh` times the program's refreshes, otherwise the floor's; each
@@ -181,6 +188,8 @@ void runPair(benchmark::State& state, const Case& c, bool ownRefresh)
     // times both, for the ratio of the pairs.
     double refreshTotal = 0;
     double floorTotal = 0;
+    double ownCpu = 0;
+    double otherCpu = 0;
     bool ownFirst = false;
     const std::function<void()> refresh = [&] { platform::bench::refreshAndFlush(*scene.window); };
     const std::function<void()> floorRefresh = [&] { floor.refreshAndFlush(); };
@@ -191,12 +200,12 @@ void runPair(benchmark::State& state, const Case& c, bool ownRefresh)
         double otherSeconds = 0;
         const auto runOther = [&] {
             state.PauseTiming();
-            otherSeconds = secondsOf(other);
+            otherSeconds = secondsOf(other, otherCpu);
             state.ResumeTiming();
         };
         if (!ownFirst)
             runOther();
-        ownSeconds = secondsOf(own);
+        ownSeconds = secondsOf(own, ownCpu);
         if (ownFirst)
             runOther();
         ownFirst = !ownFirst;
@@ -207,21 +216,31 @@ void runPair(benchmark::State& state, const Case& c, bool ownRefresh)
     state.counters["refresh_ms"] = refreshTotal / n * 1e3;
     state.counters["floor_ms"] = floorTotal / n * 1e3;
     state.counters["ratio"] = floorTotal > 0 ? refreshTotal / floorTotal : 0;
+    const double refreshCpu = ownRefresh ? ownCpu : otherCpu;
+    const double floorCpu = ownRefresh ? otherCpu : ownCpu;
+    state.counters["refresh_cpu_ms"] = refreshCpu / n * 1e3;
+    state.counters["floor_cpu_ms"] = floorCpu / n * 1e3;
+    state.counters["cpu_ratio"] = floorCpu > 0 ? refreshCpu / floorCpu : 0;
 }
 
 } // namespace
 
-void RegisterRefreshBenchmarks()
+void RegisterRefreshBenchmarks(int64_t iterations)
 {
     for (View view : kViews)
         for (Size size : kSizes)
             for (int32_t players : kPlayers) {
                 const Case c{view, size, players};
-                for (bool ownRefresh : {true, false})
-                    benchmark::RegisterBenchmark(
+                for (bool ownRefresh : {true, false}) {
+                    benchmark::internal::Benchmark* b = benchmark::RegisterBenchmark(
                         ((ownRefresh ? "Refresh/" : "Floor/") + c.name()).c_str(),
-                        [c, ownRefresh](benchmark::State& state) { runPair(state, c, ownRefresh); })
-                        ->Unit(benchmark::kMillisecond);
+                        [c, ownRefresh](benchmark::State& state) {
+                            runPair(state, c, ownRefresh);
+                        });
+                    b->Unit(benchmark::kMillisecond);
+                    if (iterations > 0)
+                        b->Iterations(iterations);
+                }
             }
 }
 

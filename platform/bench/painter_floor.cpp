@@ -8,14 +8,21 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
+#include <QScreen>
 #include <QWidget>
 #include <QWindow>
+#include <QtCore/qtestsupport_core.h>
+
+#include <xcb/xcb.h>
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <iterator>
 
 namespace platform::bench {
@@ -36,18 +43,56 @@ protected:
     }
 };
 
-// Delivers the pending update requests, and those that their paints post, until none is left.
-void deliverUpdates()
+UpdateRequests& updateRequests()
 {
     static UpdateRequests* requests = [] {
         auto* r = new UpdateRequests;
         QCoreApplication::instance()->installEventFilter(r);
         return r;
     }();
+    return *requests;
+}
+
+// Delivers the pending update requests, and those that their paints post, until none is left.
+void deliverUpdates()
+{
+    UpdateRequests& requests = updateRequests();
     do {
-        requests->delivered = 0;
+        requests.delivered = 0;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
-    } while (requests->delivered > 0);
+    } while (requests.delivered > 0);
+}
+
+// Runs the event loop, the window system's events and the posted ones, until a turn delivers
+// no update request: the events already posted are handled and every paint they led to is
+// done.
+void runUntilPainted()
+{
+    UpdateRequests& requests = updateRequests();
+    do {
+        requests.delivered = 0;
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+    } while (requests.delivered > 0);
+}
+
+// Returns once the X server has processed every request that the program sent it: a reply
+// comes after all of them, the flushed images included.
+void roundTrip()
+{
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->connection())
+        return;
+    xcb_connection_t* c = x11->connection();
+    std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+}
+
+void postMouse(const Canvas& canvas, QEvent::Type type, int32_t x, int32_t y, Qt::MouseButtons held)
+{
+    QWidget* widget = canvas.impl().widget;
+    const QPointF at(x, y);
+    QCoreApplication::postEvent(widget, new QMouseEvent(type, at, widget->mapToGlobal(at),
+                                                        Qt::LeftButton, held, Qt::NoModifier));
 }
 
 std::vector<uint32_t> pixelsOf(const QImage& image)
@@ -73,6 +118,89 @@ void refreshAndFlush(Window& window)
 {
     window.refresh();
     deliverUpdates();
+    roundTrip();
+}
+
+void pressAndDrag(Canvas& canvas, int32_t x, int32_t y, int32_t toX, int32_t toY)
+{
+    postMouse(canvas, QEvent::MouseButtonPress, x, y, Qt::LeftButton);
+    postMouse(canvas, QEvent::MouseMove, toX, toY, Qt::LeftButton);
+    runUntilPainted();
+    roundTrip();
+}
+
+void releaseAndFlush(Canvas& canvas, int32_t x, int32_t y)
+{
+    postMouse(canvas, QEvent::MouseButtonRelease, x, y, Qt::NoButton);
+    runUntilPainted();
+    roundTrip();
+}
+
+void maximise(Window& window)
+{
+    QWidget* widget = window.impl().widget;
+    const QRect available = widget->screen()->availableGeometry();
+    const auto covers = [&] {
+        const QWindow* handle = widget->windowHandle();
+        return handle && handle->isExposed() && widget->width() == available.width();
+    };
+    // A window manager maximises the window in its own time, then frames it afresh: the window
+    // is maximised once the manager says so and its size has stayed the same for a while.
+    QRect last;
+    int unchanged = 0;
+    const auto maximised = [&] {
+        const bool now = widget->isMaximized() && covers();
+        unchanged = now && widget->geometry() == last ? unchanged + 1 : 0;
+        last = widget->geometry();
+        return unchanged >= 10;
+    };
+    // A manager can miss the request while it takes on a window that was just shown: it is
+    // asked again.
+    widget->showMaximized();
+    for (int ask = 0; ask < 3 && !QTest::qWaitFor(maximised, 3000); ++ask) {
+        widget->showNormal();
+        widget->showMaximized();
+    }
+    // Without a window manager the window is given the screen's area.
+    if (!widget->isMaximized() || !covers()) {
+        widget->setGeometry(available);
+        (void)QTest::qWaitFor(covers, 2000);
+    }
+    runUntilPainted();
+    roundTrip();
+}
+
+void showAtSize(Window& window, int32_t width, int32_t height)
+{
+    QWidget* widget = window.impl().widget;
+    if (widget->isMaximized()) {
+        widget->showNormal();
+        (void)QTest::qWaitFor([widget] { return !widget->isMaximized(); }, 2000);
+    }
+    window.setSize(width, height);
+    window.show();
+    (void)QTest::qWaitFor(
+        [&] {
+            return window.width() == width && window.height() == height && widget->windowHandle() &&
+                   widget->windowHandle()->isExposed();
+        },
+        2000);
+    runUntilPainted();
+    roundTrip();
+}
+
+void awaitShown(Window& window)
+{
+    const QWidget* widget = window.impl().widget;
+    (void)QTest::qWaitFor(
+        [widget] { return widget->windowHandle() && widget->windowHandle()->isExposed(); }, 5000);
+    runUntilPainted();
+    roundTrip();
+}
+
+bool onWindowSystem()
+{
+    return QGuiApplication::platformName() == QLatin1String("xcb");
 }
 
 std::vector<uint32_t> shownPixels(const Canvas& canvas)
@@ -243,11 +371,12 @@ FloorWindow::FloorWindow(const Window& like, const std::vector<const Canvas*>& c
     d->widget->onPaint = &onPaint;
     d->widget->resize(top->size());
     d->widget->show();
-    // Shown once the window system has exposed it, which takes a turn of the event loop.
-    for (int turn = 0; turn < 100 && !d->widget->windowHandle()->isExposed(); ++turn)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    QCoreApplication::processEvents();
-    deliverUpdates();
+    // Shown once the window system has exposed it, which takes a turn of the event loop or,
+    // under a window manager, a while.
+    QWidget* widget = d->widget.get();
+    (void)QTest::qWaitFor([widget] { return widget->windowHandle()->isExposed(); }, 5000);
+    runUntilPainted();
+    roundTrip();
 }
 
 FloorWindow::~FloorWindow() = default;
@@ -256,6 +385,7 @@ void FloorWindow::refreshAndFlush()
 {
     d->widget->update();
     deliverUpdates();
+    roundTrip();
 }
 
 std::vector<uint32_t> FloorWindow::shownPixels(size_t area) const

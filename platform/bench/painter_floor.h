@@ -25,6 +25,31 @@ namespace platform::bench {
 /// the event loop would deliver them.
 void refreshAndFlush(Window& window);
 
+/// Delivers a press at (x, y) and a drag to (toX, toY) to the canvas through the event loop,
+/// as the window system's pointer would, with every paint that they lead to.
+void pressAndDrag(Canvas& canvas, int32_t x, int32_t y, int32_t toX, int32_t toY);
+
+/// Posts the release of the button at (x, y) to the canvas and runs the event loop until its
+/// handler has run and every paint it asked for, in any window, is done; returns once each of
+/// those windows has been flushed to the window system and the window system has processed
+/// the flush (a round trip to the X server; nothing under the headless platform).
+void releaseAndFlush(Canvas& canvas, int32_t x, int32_t y);
+
+/// Shows the window maximised on its screen and returns once it covers the screen's
+/// available area and is painted.
+void maximise(Window& window);
+
+/// Shows the window unmaximised, its content area width by height, and returns once it has
+/// that size on the screen and is painted.
+void showAtSize(Window& window, int32_t width, int32_t height);
+
+/// Returns once the window is on the screen (exposed, which under a window manager takes a
+/// while) and every paint is done and flushed.
+void awaitShown(Window& window);
+
+/// Whether the windows go to a real window system (X), not the headless platform.
+bool onWindowSystem();
+
 /// Marks a pixel of a canvas that another control of its window covers.
 inline constexpr uint32_t kCovered = 0xff000000;
 
