@@ -61,20 +61,11 @@ void frmMain::OpenTheLot(bool atStartUp)
         return;
     }
 
-    InFileName = chosen->name();
-    InFilePath = chosen->absolutePath();
-    HasDB = contents->HasDB;
-    NumPlayer = contents->NumPlayer;
-    for (int32_t i = 0; i <= NumPlayer; ++i)
-        Player[i] = contents->players[static_cast<size_t>(i)];
-    for (int32_t i = 1; i <= kPlayerLimit; ++i)
-        for (int32_t j = 1; j <= kPlayerLimit; ++j)
-            Links[i][j] = contents->Links[i][j];
-    AveColour = contents->AveColour;
+    CloseDatabase();
+    ReplaceDocument(DocumentFromFile(*contents, chosen->name(), chosen->absolutePath()));
     Swinging = false;
 
     if (HasDB) {
-        CloseDatabase();
         db = std::make_unique<platform::SqlDatabase>();
         db->setDatabaseFile(databaseFileFor(*chosen));
         if (!db->databaseFile().exists())
@@ -84,7 +75,6 @@ void frmMain::OpenTheLot(bool atStartUp)
             db->connect();
     }
 
-    FileChanged = false;
     SetTitleForFile(chosen->name());
     EnableViewButtons();
     DocumentReplaced();
