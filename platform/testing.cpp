@@ -67,6 +67,21 @@ void processEvents()
     detail::flushDeletions();
 }
 
+void finishPaints()
+{
+    processEvents();
+    for (Window* w : detail::windowsInCreationOrder()) {
+        if (w->impl().closed)
+            continue;
+        for (const auto& control : w->impl().controls) {
+            detail::ControlImpl& c = control->impl();
+            if (c.repaintAsked && c.paintedAt <= c.askedAt && c.widget->isVisible())
+                c.widget->repaint();
+        }
+    }
+    processEvents();
+}
+
 void destroyAllWindows()
 {
     const std::vector<Window*> windows = detail::windowsInCreationOrder();

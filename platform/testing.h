@@ -33,6 +33,10 @@ bool hasModalHandler();
 
 /// Runs pending events, posted paints and deferred deletions.
 void processEvents();
+/// Runs pending events, then paints at once every canvas of a shown window whose asked-for
+/// repaint has not come yet: afterwards every repaint the program asked for has run, without
+/// waiting on the clock.
+void finishPaints();
 /// Destroys every window without running close events and forgets a quit, so that each test
 /// starts afresh.
 void destroyAllWindows();

@@ -86,7 +86,7 @@ TEST_F(GraphPointerTest, ADragPaintsTheGraphAndTheSpiderPlotOnceEach)
     testsupport::PaintCounter graphPaints(canvas());
     testsupport::PaintCounter spiderPaints(*main().Canvas1);
     gesture(w().xplot[1] + 2, w().yplot[1] + 2, {{300, 200}}, 300, 200);
-    pt::processEvents();
+    pt::finishPaints();
     EXPECT_EQ(graphPaints.count(), 1);
     EXPECT_EQ(spiderPaints.count(), 1);
 }
