@@ -175,7 +175,8 @@ void clickHeading(ListBox& list, int32_t column)
 {
     auto* table = static_cast<QTableWidget*>(list.impl().widget);
     QHeaderView* header = table->horizontalHeader();
-    const QPoint at(header->sectionViewportPosition(column) + 3, header->height() / 2);
+    const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                    header->height() / 2);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
 }
 
