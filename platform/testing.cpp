@@ -53,11 +53,6 @@ void setModalHandler(ModalHandler handler)
     detail::modalHandler() = std::move(handler);
 }
 
-bool hasModalHandler()
-{
-    return static_cast<bool>(detail::modalHandler());
-}
-
 void processEvents()
 {
     for (int i = 0; i < 3; ++i) {

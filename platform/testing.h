@@ -29,7 +29,6 @@ using platform::ModalRequest;
 /// For a Window request the handler works the window's controls (and normally closes it);
 /// a window still open when the handler returns is hidden, which ends its modal run.
 void setModalHandler(ModalHandler handler);
-bool hasModalHandler();
 
 /// Runs pending events, posted paints and deferred deletions.
 void processEvents();

@@ -191,14 +191,6 @@ bool Window::isVisible() const
     return !d->closed && (d->pendingShow || d->widget->isVisible());
 }
 
-void Window::setVisible(bool visible)
-{
-    if (visible)
-        show();
-    else
-        hide();
-}
-
 void Window::show()
 {
     if (d->closed)

@@ -79,7 +79,6 @@ public:
     void moveToBottomRightOfScreen();
 
     bool isVisible() const;
-    void setVisible(bool visible);
 
     /// Makes the window visible and brings it to the front.
     void show();
