@@ -100,18 +100,18 @@ public:
     void Event_EnableMenuItems() override;
 
     // --- Menu handlers ---
-    bool _FileSaveSet_Action();
-    bool _FileOpen_Action();
-    bool _FileNew_Action();
-    bool _FilePrint_Action();
-    bool _FileSave_Action();
-    bool _FileExportData_Action();
-    bool _FilePageSetup_Action();
-    bool _FileSaveasPicture_Action();
-    bool _ShowSwingometer_Action();
-    bool _ShowMakeHarder_Action();
-    bool _ShowMorePolarized_Action();
-    bool _ShowMakeEasier_Action();
+    void _FileSaveSet_Action();
+    void _FileOpen_Action();
+    void _FileNew_Action();
+    void _FilePrint_Action();
+    void _FileSave_Action();
+    void _FileExportData_Action();
+    void _FilePageSetup_Action();
+    void _FileSaveasPicture_Action();
+    void _ShowSwingometer_Action();
+    void _ShowMakeHarder_Action();
+    void _ShowMorePolarized_Action();
+    void _ShowMakeEasier_Action();
 
     // --- Mapping between model units and pixels ---
     float Distance(float x1, float y1, float x2, float y2) const;

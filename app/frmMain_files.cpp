@@ -31,11 +31,10 @@ platform::File databaseFileFor(const platform::File& dataFile)
 
 } // namespace
 
-bool frmMain::_FileOpen_Action()
+void frmMain::_FileOpen_Action()
 {
     if (OfferToSave())
         OpenTheLot(false);
-    return false;
 }
 
 void frmMain::OpenTheLot(bool atStartUp)
@@ -116,17 +115,16 @@ void frmMain::SaveTheLot()
     }
 }
 
-bool frmMain::_FileSaveSet_Action()
+void frmMain::_FileSaveSet_Action()
 {
     SaveTheLot();
-    return false;
 }
 
-bool frmMain::_FileSave_Action()
+void frmMain::_FileSave_Action()
 {
     if (InFileName.empty() || InFilePath.empty()) {
         SaveTheLot();
-        return false;
+        return;
     }
     // The file it was opened from or last saved as, by its full path.
     const platform::File f(InFilePath);
@@ -134,16 +132,14 @@ bool frmMain::_FileSave_Action()
         WorkingFolderSave = f;
         PrefsFileChanged = true;
     }
-    return false;
 }
 
-bool frmMain::_FileExportData_Action()
+void frmMain::_FileExportData_Action()
 {
     ExportPlayers([](const ::Player& p) {
         return p.Name + "\t" + p.Subtitle + "\t" + platform::Str(p.Position) + "\t" +
                platform::Str(p.Importance);
     });
-    return false;
 }
 
 void frmMain::CloseDatabase()

@@ -95,11 +95,10 @@ bool frmMain::OfferToSave()
     return goOn;
 }
 
-bool frmMain::_FileNew_Action()
+void frmMain::_FileNew_Action()
 {
     if (OfferToSave())
         NewDiagram(false);
-    return false;
 }
 
 void frmMain::NewDiagram(bool atStartUp)

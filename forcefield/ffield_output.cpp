@@ -15,35 +15,32 @@
 
 #include <memory>
 
-bool ffield::_FilePageSetup_Action()
+void ffield::_FilePageSetup_Action()
 {
     RunPageSetup(frmMain::instance().p);
-    return true;
 }
 
-bool ffield::_FilePrint_Action()
+void ffield::_FilePrint_Action()
 {
     platform::PrinterSetup& setup = frmMain::instance().p;
     if (!LoadPrintSettings(setup, "Sorry unable to print"))
-        return false;
+        return;
     const std::unique_ptr<platform::PrintedPage> page =
         platform::OpenPrinterDialog(setup, PrintJobName(title()));
     if (!page)
-        return false;
+        return;
     page->print(
         [this, &setup](platform::Graphics& g) {
             DrawDiagram(g, ForceFieldTarget::Printed, static_cast<float>(setup.width()),
                         static_cast<float>(setup.height()));
         },
         "Sorry unable to print");
-    return false;
 }
 
-bool ffield::_FileSaveasPicture_Action()
+void ffield::_FileSaveasPicture_Action()
 {
     platform::Picture picture(cGraph->width(), cGraph->height());
     DrawDiagram(picture.graphics(), ForceFieldTarget::Printed, static_cast<float>(picture.width()),
                 static_cast<float>(picture.height()));
     SavePictureFile(picture);
-    return false;
 }

@@ -111,10 +111,9 @@ void RefreshTable()
         frmTable::instance().fillRows();
 }
 
-bool frmTable::_FileExportData_Action()
+void frmTable::_FileExportData_Action()
 {
     ExportPlayers([](const ::Player& p) {
         return p.Name + "\t" + platform::Str(p.Position) + "\t" + platform::Str(p.Importance);
     });
-    return false;
 }
