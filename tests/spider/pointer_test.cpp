@@ -126,25 +126,55 @@ TEST_F(PointerTest, AShiftReleaseLinksThePressedPlayerToTheNearestCorner)
     EXPECT_EQ(main().Player[1].xcentre, 120) << "a link moves nothing";
 }
 
-TEST_F(PointerTest, AtFiftyPlayersACreationShowsTheLimit)
+// Both ways of creating a player on the map add the fiftieth and refuse the fifty-first.
+struct LimitCase {
+    const char* name;
+    bool contextual; ///< the contextual menu's "Create New Player", else a Command-click
+    int32_t players; ///< players besides the central issue before the creation
+};
+
+class PlayerLimitTest : public PointerTest, public ::testing::WithParamInterface<LimitCase> {};
+
+TEST_P(PlayerLimitTest, TheFiftiethIsAddedAndTheFiftyFirstRefused)
 {
+    const LimitCase& c = GetParam();
     std::vector<testsupport::FixturePlayer> players;
-    for (int i = 0; i <= kPlayerLimit; ++i)
+    for (int i = 0; i <= c.players; ++i)
         players.emplace_back("P" + std::to_string(i));
     testsupport::LoadDocument(main(), players);
+    const bool refused = c.players >= kPlayerLimit;
     ModalScript script;
-    script.message("You have reached the limit of 50 players");
-    pt::mousePress(canvas(), 300, 200, pt::Command);
-    EXPECT_EQ(main().NumPlayer, 50);
-    script.expect(Kind::ContextualMenu, [](const testsupport::ModalRequest& r) {
-        EXPECT_EQ(r.buttons,
-                  (std::vector<std::string>{"Create New Player", "Edit Nearest Player"}));
-        return testsupport::ModalAnswer::button(0);
-    });
-    script.message("You have reached the limit of 50 players");
-    pt::mousePress(canvas(), 300, 200, pt::NoModifier, pt::MouseButton::Right);
-    EXPECT_EQ(main().NumPlayer, 50);
+    if (c.contextual)
+        script.expect(Kind::ContextualMenu, [](const testsupport::ModalRequest& r) {
+            EXPECT_EQ(r.buttons,
+                      (std::vector<std::string>{"Create New Player", "Edit Nearest Player"}));
+            return testsupport::ModalAnswer::button(0);
+        });
+    if (refused)
+        script.message("You have reached the limit of 50 players");
+    else
+        script.window([](platform::Window& w) {
+            dynamic_cast<frmDetails&>(w).efName->setText("Last");
+            dynamic_cast<frmDetails&>(w).PushButton1->push();
+        });
+    if (c.contextual)
+        pt::mousePress(canvas(), 300, 200, pt::NoModifier, pt::MouseButton::Right);
+    else
+        pt::mousePress(canvas(), 300, 200, pt::Command);
+    pt::mouseRelease(canvas(), 300, 200);
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(main().NumPlayer, refused ? kPlayerLimit : c.players + 1);
+    EXPECT_EQ(main().Player[main().NumPlayer].Name,
+              refused ? "P" + std::to_string(kPlayerLimit) : std::string("Last"));
+    EXPECT_EQ(main().FileChanged, !refused);
 }
+
+INSTANTIATE_TEST_SUITE_P(Creations, PlayerLimitTest,
+                         ::testing::Values(LimitCase{"CommandClickAt49", false, 49},
+                                           LimitCase{"CommandClickAt50", false, 50},
+                                           LimitCase{"ContextualAt49", true, 49},
+                                           LimitCase{"ContextualAt50", true, 50}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PointerTest, TheContextualMenuCreatesAtThePressWithTheMainBoxShown)
 {
