@@ -1,5 +1,7 @@
 #include "app/wtoolbar.h"
 
+#include "spider/wSwing.h"
+
 #include "tests/support/app_fixture.h"
 
 #include "platform/system.h"
@@ -43,10 +45,14 @@ TEST_F(wtoolbarTest, TheOtherViewsNeedAPlayerBesidesTheCentralIssue)
     testsupport::LoadDocument(main(), {{"Issue"}});
     wtoolbar& bar = wtoolbar::instance();
     bar.ToolbarItem4->push();
+    platform::testing::processEvents();
     EXPECT_FALSE(main().Swinging);
+    EXPECT_FALSE(wSwing::exists() && wSwing::instance().isVisible());
     testsupport::LoadDocument(main(), {{"Issue"}, {"Unions"}});
     bar.ToolbarItem4->push();
+    platform::testing::processEvents();
     EXPECT_TRUE(main().Swinging);
+    EXPECT_TRUE(wSwing::exists() && wSwing::instance().isVisible()) << "the user sees it";
 }
 
 } // namespace

@@ -270,7 +270,7 @@ INSTANTIATE_TEST_SUITE_P(Commands, ShowMenuTest,
                                                {-10, 11, -11, 100, -100, 100, -100, 100, -100}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(ForceFieldWindowTest, ShowHandlersReturnFalseAndTheSwitchTrue)
+TEST_F(ForceFieldWindowTest, ShowCommandsMarkTheDocumentChangedAndTheSwitchShowsTheSwingometer)
 {
     testsupport::LoadDocument(main(), {{"Issue"}});
     ff()._ShowMakeEasier_Action();
