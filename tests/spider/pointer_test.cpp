@@ -103,6 +103,48 @@ TEST_F(PointerTest, ADragOfSevenUnitsMovesTheCentreToTheLastDragPoint)
     EXPECT_TRUE(main().FileChanged);
 }
 
+// A release is a click only when it lies strictly inside the box of the player pressed (100,
+// 100, 41 by 30) and less than 7 units from the press both across and down; otherwise the
+// player's centre moves to the last drag point.
+struct ClickOrMoveCase {
+    const char* name;
+    int32_t x, y;     ///< the press
+    int32_t toX, toY; ///< the drag point and the release
+    bool click;
+};
+
+class ClickOrMoveTest : public PointerTest,
+                        public ::testing::WithParamInterface<ClickOrMoveCase> {};
+
+TEST_P(ClickOrMoveTest, OnlyAStillReleaseInsideTheBoxEdits)
+{
+    const ClickOrMoveCase& c = GetParam();
+    ModalScript script;
+    if (c.click)
+        okWithName(script, "", "Edit player information");
+    click(c.x, c.y, c.toX, c.toY);
+    EXPECT_TRUE(script.done());
+    const Player& p = main().Player[1];
+    EXPECT_EQ(p.xcentre, c.click ? 120 : c.toX);
+    EXPECT_EQ(p.ycentre, c.click ? 115 : c.toY);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Releases, ClickOrMoveTest,
+    ::testing::Values(ClickOrMoveCase{"SixAcrossAndDown", 110, 110, 116, 116, true},
+                      ClickOrMoveCase{"SixBackAndUp", 110, 110, 104, 104, true},
+                      ClickOrMoveCase{"SevenDown", 110, 110, 110, 117, false},
+                      ClickOrMoveCase{"SevenBack", 110, 110, 103, 110, false},
+                      ClickOrMoveCase{"JustInsideTheLeftEdge", 104, 110, 101, 110, true},
+                      ClickOrMoveCase{"OnTheLeftEdge", 104, 110, 100, 110, false},
+                      ClickOrMoveCase{"JustInsideTheRightEdge", 137, 110, 140, 110, true},
+                      ClickOrMoveCase{"OnTheRightEdge", 137, 110, 141, 110, false},
+                      ClickOrMoveCase{"JustInsideTheTopEdge", 110, 104, 110, 101, true},
+                      ClickOrMoveCase{"OnTheTopEdge", 110, 104, 110, 100, false},
+                      ClickOrMoveCase{"JustInsideTheBottomEdge", 110, 126, 110, 129, true},
+                      ClickOrMoveCase{"OnTheBottomEdge", 110, 126, 110, 130, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(PointerTest, APressOnEmptyCanvasPullsTheNearestPlayerThere)
 {
     click(10, 10, 10, 10);
