@@ -12,12 +12,11 @@ void Declare()
 {
     pTextPlain = {
         "text/plain",
-        ".asc;.ascii;.bas;.c;.class;.cp;.cpp;.h;.hp;.hpp;.i3;.java;.m2;.m3;.mak;.text;.txt", "TEXT",
-        "????"};
-    pSpecialAny = {"special/any", "", "????", "????"};
-    pImagePict = {"image/pict", ".pict;.pic;.pct", "????", "????"};
-    pImageJpeg = {"image/jpeg", ".jfif;.jpe;.jpeg;.jpg", "JPEG", "prvw"};
-    pTextData = {"text/data", ".dat", "TEXT", ""};
+        ".asc;.ascii;.bas;.c;.class;.cp;.cpp;.h;.hp;.hpp;.i3;.java;.m2;.m3;.mak;.text;.txt"};
+    pSpecialAny = {"special/any", ""};
+    pImagePict = {"image/pict", ".pict;.pic;.pct"};
+    pImageJpeg = {"image/jpeg", ".jfif;.jpe;.jpeg;.jpg"};
+    pTextData = {"text/data", ".dat"};
     for (const platform::FileType* type :
          {&pTextPlain, &pSpecialAny, &pImagePict, &pImageJpeg, &pTextData})
         platform::declareFileType(*type);

@@ -3,6 +3,7 @@
 // The main window: the spider plot with its colour legend and view buttons, and the holder of
 // the document state that every other window reads and writes.
 
+#include "app/Document.h"
 #include "app/Player.h"
 
 #include "platform/controls.h"
@@ -29,31 +30,20 @@ enum class DocumentView { SpiderPlot, ForceField, Graph };
 /// view the user works in reaches the screen first).
 enum class RepaintOrder { SpiderPlotFirst, OwnViewFirst };
 
-class frmMain : public platform::WindowClass<frmMain> {
+/// The main window holds the document (its players, links, count, flags and file name) as
+/// the one Document value it derives from; the rest of its state belongs to the window.
+class frmMain : public platform::WindowClass<frmMain>, public Document {
 public:
-    // --- Document state ---
-    /// Element 0 is the central issue, 1..NumPlayer the players; elements above are stale.
-    std::array<::Player, kPlayerLimit + 1> Player{};
-    /// Highest used index: -1 no document, 0 only the central issue.
-    int32_t NumPlayer = -1;
-    /// Links[i][j]: strength in per cent of the link between players i and j; kept symmetric.
-    std::array<std::array<int32_t, kPlayerLimit + 1>, kPlayerLimit + 1> Links{};
+    // --- State besides the document ---
     int32_t Current = 0;
     /// Set by a path that has just appended Player(Current): the editor then keeps its layout
     /// values instead of loading the empty record. The editor clears it when it opens.
     bool CurrentIsNew = false;
-    bool FileChanged = false;
-    /// Name of the document's file, "" while untitled.
-    std::string InFileName;
-    /// Full path of the file the document was opened from or last saved as.
-    std::string InFilePath;
-    bool AveColour = false;
     int32_t AverageColour = 0;
     bool Swinging = false;
     bool ffing = false;
     /// The page setup of the main window's and the force field's Page Setup and Print.
     platform::PrinterSetup p;
-    bool HasDB = false;
     /// The associated database, attached when a document that has one was read.
     std::unique_ptr<platform::SqlDatabase> db;
     platform::File WorkingFolderSave;
@@ -111,18 +101,18 @@ public:
     void Event_EnableMenuItems() override;
 
     // --- Menu handlers ---
-    bool _FileSaveSet_Action();
-    bool _FileOpen_Action();
-    bool _FileNew_Action();
-    bool _FilePrint_Action();
-    bool _FileSave_Action();
-    bool _FileExportData_Action();
-    bool _FilePageSetup_Action();
-    bool _FileSaveasPicture_Action();
-    bool _ShowSwingometer_Action();
-    bool _ShowMakeHarder_Action();
-    bool _ShowMorePolarized_Action();
-    bool _ShowMakeEasier_Action();
+    void _FileSaveSet_Action();
+    void _FileOpen_Action();
+    void _FileNew_Action();
+    void _FilePrint_Action();
+    void _FileSave_Action();
+    void _FileExportData_Action();
+    void _FilePageSetup_Action();
+    void _FileSaveasPicture_Action();
+    void _ShowSwingometer_Action();
+    void _ShowMakeHarder_Action();
+    void _ShowMorePolarized_Action();
+    void _ShowMakeEasier_Action();
 
     // --- Mapping between model units and pixels ---
     float Distance(float x1, float y1, float x2, float y2) const;
@@ -145,6 +135,9 @@ public:
     /// before or after the spider plot as `order` says. The data table reads its rows again.
     void DocumentChanged(DocumentView own = DocumentView::SpiderPlot,
                          RepaintOrder order = RepaintOrder::SpiderPlotFirst);
+    /// Puts `fresh` in place of the whole document: nothing of the document before survives.
+    /// The views are told by DocumentReplaced once the caller has finished with it.
+    void ReplaceDocument(Document fresh);
     /// A whole document was put in place (New, Open): every player gets an identity of its
     /// own, an open sliders window is built afresh on it, then DocumentChanged.
     void DocumentReplaced();

@@ -6,6 +6,7 @@
 #include "app/Companions.h"
 
 #include <algorithm>
+#include <utility>
 
 void frmMain::DocumentChanged(DocumentView own, RepaintOrder order)
 {
@@ -37,6 +38,11 @@ void frmMain::DocumentChanged(DocumentView own, RepaintOrder order)
     if (own != DocumentView::Graph)
         RefreshGraphCanvas();
     RefreshTable();
+}
+
+void frmMain::ReplaceDocument(Document fresh)
+{
+    static_cast<Document&>(*this) = std::move(fresh);
 }
 
 void frmMain::DocumentReplaced()

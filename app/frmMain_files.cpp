@@ -36,11 +36,10 @@ platform::File databaseFileFor(const platform::File& dataFile)
 
 } // namespace
 
-bool frmMain::_FileOpen_Action()
+void frmMain::_FileOpen_Action()
 {
     if (OfferToSave())
         OpenTheLot(false);
-    return false;
 }
 
 void frmMain::OpenTheLot(bool atStartUp)
@@ -73,20 +72,11 @@ void frmMain::OpenTheLot(bool atStartUp)
     }
     in.reset();
 
-    InFileName = chosen->name();
-    InFilePath = chosen->absolutePath();
-    HasDB = contents->HasDB;
-    NumPlayer = contents->NumPlayer;
-    for (int32_t i = 0; i <= NumPlayer; ++i)
-        Player[i] = std::move(contents->players[static_cast<size_t>(i)]);
-    for (int32_t i = 1; i <= kPlayerLimit; ++i)
-        for (int32_t j = 1; j <= kPlayerLimit; ++j)
-            Links[i][j] = contents->Links[i][j];
-    AveColour = contents->AveColour;
+    CloseDatabase();
+    ReplaceDocument(DocumentFromFile(std::move(*contents), chosen->name(), chosen->absolutePath()));
     Swinging = false;
 
     if (HasDB) {
-        CloseDatabase();
         db = std::make_unique<platform::SqlDatabase>();
         db->setDatabaseFile(databaseFileFor(*chosen));
         if (!db->databaseFile().exists())
@@ -96,7 +86,6 @@ void frmMain::OpenTheLot(bool atStartUp)
             db->connect();
     }
 
-    FileChanged = false;
     SetTitleForFile(chosen->name());
     EnableViewButtons();
     DocumentReplaced();
@@ -140,17 +129,16 @@ void frmMain::SaveTheLot()
     }
 }
 
-bool frmMain::_FileSaveSet_Action()
+void frmMain::_FileSaveSet_Action()
 {
     SaveTheLot();
-    return false;
 }
 
-bool frmMain::_FileSave_Action()
+void frmMain::_FileSave_Action()
 {
     if (InFileName.empty() || InFilePath.empty()) {
         SaveTheLot();
-        return false;
+        return;
     }
     // The file it was opened from or last saved as, by its full path.
     const platform::File f(InFilePath);
@@ -158,15 +146,13 @@ bool frmMain::_FileSave_Action()
         WorkingFolderSave = f;
         PrefsFileChanged = true;
     }
-    return false;
 }
 
-bool frmMain::_FileExportData_Action()
+void frmMain::_FileExportData_Action()
 {
     ExportPlayers([](const ::Player& p) -> std::vector<std::string> {
         return {p.Name, p.Subtitle, platform::Str(p.Position), platform::Str(p.Importance)};
     });
-    return false;
 }
 
 void frmMain::CloseDatabase()

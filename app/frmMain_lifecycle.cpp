@@ -16,6 +16,8 @@
 #include "platform/system.h"
 #include "platform/values.h"
 
+#include <utility>
+
 namespace {
 
 constexpr const char* kPrefsFileName = "KestrixPrefs";
@@ -36,10 +38,9 @@ void frmMain::Event_Open()
     WorkingFolderSave = platform::File();
     p = platform::PrinterSetup();
     myLib::InitMyLib();
-    NumPlayer = -1;
-    FileChanged = false;
+    // No document yet, nothing unsaved, untitled.
+    ReplaceDocument(Document{});
     ffing = false;
-    HasDB = false;
 
     wtoolbar& toolbar = wtoolbar::instance();
     toolbar.PlaceAtBottomRight();
@@ -60,8 +61,6 @@ void frmMain::Event_Open()
     SetTitleForFile("");
     if (platform::Screen::width() < 850)
         platform::MsgBox("This is best viewed at greater than 800x600 resolution...");
-    InFileName.clear();
-    InFilePath.clear();
     CreateSwingometerHidden();
     Swinging = false;
 
@@ -97,31 +96,26 @@ bool frmMain::OfferToSave()
     return goOn;
 }
 
-bool frmMain::_FileNew_Action()
+void frmMain::_FileNew_Action()
 {
     if (OfferToSave())
         NewDiagram(false);
-    return false;
 }
 
 void frmMain::NewDiagram(bool atStartUp)
 {
-    NumPlayer = 0;
-    Player[0] = ::Player{};
+    // A fresh document: only the central issue, untitled, without links and without an
+    // associated database of its own.
+    Document fresh;
+    fresh.NumPlayer = 0;
+    fresh.Player[0].x = platform::ToInt32(Canvas1->width() / 2.0 - 25);
+    fresh.Player[0].y = platform::ToInt32(Canvas1->height() / 2.0 - 20);
+    fresh.AveColour = true;
+    CloseDatabase();
+    ReplaceDocument(std::move(fresh));
     Current = 0;
     CurrentIsNew = true;
-    InFileName.clear();
-    InFilePath.clear();
-    // A new diagram has no associated database of its own.
-    CloseDatabase();
-    HasDB = false;
     EnableViewButtons();
-    for (int32_t i = 1; i <= kPlayerLimit; ++i)
-        for (int32_t j = 1; j <= kPlayerLimit; ++j)
-            Links[i][j] = 0;
-    Player[0].x = platform::ToInt32(Canvas1->width() / 2.0 - 25);
-    Player[0].y = platform::ToInt32(Canvas1->height() / 2.0 - 20);
-    AveColour = true;
 
     PlayerEditorSetup setup;
     setup.followUp = BoxFollowUp::CentreFromCorner;

@@ -174,35 +174,33 @@ void ffield::ContextualMenu1_Action(const std::string& item)
 
 namespace {
 
-bool transformAndRedraw(ShowTransform transform)
+void transformAndRedraw(ShowTransform transform)
 {
     frmMain& m = frmMain::instance();
     ApplyShowTransform(m, transform);
     m.DocumentChanged(DocumentView::ForceField, RepaintOrder::OwnViewFirst);
-    return false;
 }
 
 } // namespace
 
-bool ffield::_ShowMakeEasier_Action()
+void ffield::_ShowMakeEasier_Action()
 {
-    return transformAndRedraw(ShowTransform::MakeEasier);
+    transformAndRedraw(ShowTransform::MakeEasier);
 }
 
-bool ffield::_ShowMakeHarder_Action()
+void ffield::_ShowMakeHarder_Action()
 {
-    return transformAndRedraw(ShowTransform::MakeHarder);
+    transformAndRedraw(ShowTransform::MakeHarder);
 }
 
-bool ffield::_ShowMorePolarized_Action()
+void ffield::_ShowMorePolarized_Action()
 {
-    return transformAndRedraw(ShowTransform::MorePolarized);
+    transformAndRedraw(ShowTransform::MorePolarized);
 }
 
-bool ffield::_ShowSwingometer_Action()
+void ffield::_ShowSwingometer_Action()
 {
     ToggleSwingometer(frmMain::instance());
-    return true;
 }
 
 // --- The companion calls that reach this window ---

@@ -80,13 +80,13 @@ public:
     void Event_Close() override;
 
     // --- Menu handlers ---
-    bool _FilePrint_Action();
-    bool _FileSaveasPicture_Action();
-    bool _ShowMorePolarized_Action();
-    bool _ShowMakeHarder_Action();
-    bool _ShowMakeEasier_Action();
-    bool _ShowSwingometer_Action();
-    bool _FilePageSetup_Action();
+    void _FilePrint_Action();
+    void _FileSaveasPicture_Action();
+    void _ShowMorePolarized_Action();
+    void _ShowMakeHarder_Action();
+    void _ShowMakeEasier_Action();
+    void _ShowSwingometer_Action();
+    void _FilePageSetup_Action();
 
     /// The force field diagram of the open document on `g`, W by H pixels. Every drawing
     /// writes the scores into `posn` and the last arrow into `arrow2`; only the screen's writes

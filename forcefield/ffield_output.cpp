@@ -15,21 +15,20 @@
 
 #include <memory>
 
-bool ffield::_FilePageSetup_Action()
+void ffield::_FilePageSetup_Action()
 {
     RunPageSetup(frmMain::instance().p);
-    return true;
 }
 
-bool ffield::_FilePrint_Action()
+void ffield::_FilePrint_Action()
 {
     platform::PrinterSetup& setup = frmMain::instance().p;
     if (!LoadPrintSettings(setup, Messages::UnableToPrint))
-        return false;
+        return;
     const std::unique_ptr<platform::PrintedPage> page =
         platform::OpenPrinterDialog(setup, PrintJobName(title()));
     if (!page)
-        return false;
+        return;
     PrintPage(
         *page,
         [this, &setup](platform::Graphics& g) {
@@ -37,14 +36,12 @@ bool ffield::_FilePrint_Action()
                         static_cast<float>(setup.height()));
         },
         Messages::UnableToPrint);
-    return false;
 }
 
-bool ffield::_FileSaveasPicture_Action()
+void ffield::_FileSaveasPicture_Action()
 {
     platform::Picture picture(cGraph->width(), cGraph->height());
     DrawDiagram(picture.graphics(), ForceFieldTarget::Printed, static_cast<float>(picture.width()),
                 static_cast<float>(picture.height()));
     SavePictureFile(picture);
-    return false;
 }

@@ -15,65 +15,60 @@
 
 namespace {
 
-bool transformAll(ShowTransform transform)
+void transformAll(ShowTransform transform)
 {
     frmMain& m = frmMain::instance();
     ApplyShowTransform(m, transform);
     m.DocumentChanged(DocumentView::Graph, RepaintOrder::OwnViewFirst);
-    return true;
 }
 
 } // namespace
 
-bool graph::_ShowMakeEasier_Action()
+void graph::_ShowMakeEasier_Action()
 {
-    return transformAll(ShowTransform::MakeEasier);
+    transformAll(ShowTransform::MakeEasier);
 }
 
-bool graph::_ShowMakeHarder_Action()
+void graph::_ShowMakeHarder_Action()
 {
-    return transformAll(ShowTransform::MakeHarder);
+    transformAll(ShowTransform::MakeHarder);
 }
 
-bool graph::_ShowMorePolarized_Action()
+void graph::_ShowMorePolarized_Action()
 {
-    return transformAll(ShowTransform::MorePolarized);
+    transformAll(ShowTransform::MorePolarized);
 }
 
-bool graph::_ShowSwingometer_Action()
+void graph::_ShowSwingometer_Action()
 {
     ToggleSwingometer(frmMain::instance());
-    return true;
 }
 
-bool graph::_FilePageSetup_Action()
+void graph::_FilePageSetup_Action()
 {
     RunPageSetup(p);
-    return true;
 }
 
-bool graph::_FilePrint_Action()
+void graph::_FilePrint_Action()
 {
     p = platform::PrinterSetup();
     if (!LoadPrintSettings(p))
-        return false;
+        return;
     const std::unique_ptr<platform::PrintedPage> page =
         platform::OpenPrinterDialog(p, PrintJobName(title()));
     if (!page)
-        return false;
+        return;
     // Laid out in the canvas's pixels, one page unit each, with the page's own scales: the
     // window's scales stay those of the screen, which the next press converts with.
     PrintPage(*page, [this](platform::Graphics& g) {
         DrawGraph(g, GraphMapping::page(cGraph->width(), cGraph->height()), GraphTarget::Printed);
     });
-    return false;
 }
 
-bool graph::_FileSaveaspicture_Action()
+void graph::_FileSaveaspicture_Action()
 {
     // The printed drawing at the screen's scales, into a picture of the canvas's size.
     platform::Picture pic(cGraph->width(), cGraph->height());
     DrawGraph(pic.graphics(), mapping(), GraphTarget::Printed);
     SavePictureFile(pic);
-    return true;
 }

@@ -86,13 +86,13 @@ public:
     void Event_Open() override;
 
     // --- Menu handlers ---
-    bool _FilePrint_Action();
-    bool _FileSaveaspicture_Action();
-    bool _FilePageSetup_Action();
-    bool _ShowMakeEasier_Action();
-    bool _ShowMakeHarder_Action();
-    bool _ShowSwingometer_Action();
-    bool _ShowMorePolarized_Action();
+    void _FilePrint_Action();
+    void _FileSaveaspicture_Action();
+    void _FilePageSetup_Action();
+    void _ShowMakeEasier_Action();
+    void _ShowMakeHarder_Action();
+    void _ShowSwingometer_Action();
+    void _ShowMorePolarized_Action();
 
     // --- The mapping in force: the window's scales over the canvas's current size ---
     GraphMapping mapping() const;

@@ -124,18 +124,6 @@ int32_t Control::height() const
     return d->placed.height();
 }
 
-void Control::setLeft(int32_t left)
-{
-    d->design.left = left - (d->placed.x() - d->design.left);
-    d->relayout();
-}
-
-void Control::setTop(int32_t top)
-{
-    d->design.top = top - (d->placed.y() - d->design.top);
-    d->relayout();
-}
-
 bool Control::isVisible() const
 {
     return !d->widget->isHidden();
@@ -165,13 +153,6 @@ void Control::setTextSize(double size)
 {
     QFont f = d->widget->font();
     f.setPixelSize(std::max(1, static_cast<int>(size + 0.5)));
-    d->widget->setFont(f);
-}
-
-void Control::setBold(bool bold)
-{
-    QFont f = d->widget->font();
-    f.setBold(bold);
     d->widget->setFont(f);
 }
 

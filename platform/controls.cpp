@@ -184,13 +184,6 @@ void EditField::setAlignment(Alignment a)
     widgetOf<EditWidget>(*this)->line->setAlignment(detail::qtAlignment(a));
 }
 
-void EditField::setBorder(bool border)
-{
-    EditWidget* w = widgetOf<EditWidget>(*this);
-    w->line->setFrame(border);
-    w->text->setFrameShape(border ? QFrame::StyledPanel : QFrame::NoFrame);
-}
-
 RangeControl::RangeControl(const detail::ControlContext& context, Look look) : Control(context)
 {
     QAbstractSlider* bar = nullptr;

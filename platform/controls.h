@@ -41,8 +41,6 @@ public:
     int32_t top() const;
     int32_t width() const;
     int32_t height() const;
-    void setLeft(int32_t left);
-    void setTop(int32_t top);
 
     bool isVisible() const;
     void setVisible(bool visible);
@@ -51,7 +49,6 @@ public:
     void setFocus();
     void setHelpTag(std::string_view text);
     void setTextSize(double size);
-    void setBold(bool bold);
     /// Requests a repaint; it runs later.
     void refresh();
     /// Repaints and shows the result before returning, while the window is shown and paints
@@ -126,7 +123,6 @@ public:
     void setText(std::string_view text);
     void setMultiline(bool multiline);
     void setAlignment(Alignment alignment);
-    void setBorder(bool border);
 
     std::function<void()> onTextChange;
 };

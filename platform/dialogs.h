@@ -17,8 +17,6 @@ namespace platform {
 struct FileType {
     std::string name;
     std::string extensions;
-    std::string macType;
-    std::string macCreator;
 };
 void declareFileType(const FileType& type);
 const FileType* fileType(std::string_view name);

@@ -409,9 +409,4 @@ void TextOutputStream::writeLine(std::string_view line)
     mBytes.push_back('\n');
 }
 
-void TextOutputStream::write(std::string_view text)
-{
-    mBytes.append(text);
-}
-
 } // namespace platform

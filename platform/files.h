@@ -112,7 +112,6 @@ private:
 class TextOutputStream {
 public:
     void writeLine(std::string_view line);
-    void write(std::string_view text);
     const std::string& bytes() const { return mBytes; }
 
 private:

@@ -77,8 +77,8 @@ void dispatchMenuItem(MenuItem& item)
     Window* front = frontmostWindow();
     if (!front)
         return;
-    if (const std::function<bool()>* handler = front->menuHandler(item.name()))
-        runGuardedResult(*handler, false);
+    if (const std::function<void()>* handler = front->menuHandler(item.name()))
+        runGuarded(*handler);
 }
 
 } // namespace detail

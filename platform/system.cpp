@@ -54,10 +54,6 @@ int32_t Screen::width()
 {
     return screenGeometry().width();
 }
-int32_t Screen::height()
-{
-    return screenGeometry().height();
-}
 int32_t Screen::availableLeft()
 {
     return availableGeometry().left();

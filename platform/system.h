@@ -13,7 +13,6 @@ struct Keyboard {
 /// The main screen.
 struct Screen {
     static int32_t width();
-    static int32_t height();
     /// The part of the screen that windows may use (without panels and docks).
     static int32_t availableLeft();
     static int32_t availableTop();

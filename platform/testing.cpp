@@ -73,11 +73,6 @@ void setModalHandler(ModalHandler handler)
     detail::modalHandler() = std::move(handler);
 }
 
-bool hasModalHandler()
-{
-    return static_cast<bool>(detail::modalHandler());
-}
-
 void processEvents()
 {
     for (int i = 0; i < 3; ++i) {
@@ -85,6 +80,21 @@ void processEvents()
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     }
     detail::flushDeletions();
+}
+
+void finishPaints()
+{
+    processEvents();
+    for (Window* w : detail::windowsInCreationOrder()) {
+        if (w->impl().closed)
+            continue;
+        for (const auto& control : w->impl().controls) {
+            detail::ControlImpl& c = control->impl();
+            if (c.repaintAsked && c.paintedAt <= c.askedAt && c.widget->isVisible())
+                c.widget->repaint();
+        }
+    }
+    processEvents();
 }
 
 void destroyAllWindows()
@@ -235,7 +245,8 @@ void clickHeading(ListBox& list, int32_t column)
 {
     auto* table = static_cast<QTableWidget*>(list.impl().widget);
     QHeaderView* header = table->horizontalHeader();
-    const QPoint at(header->sectionViewportPosition(column) + 3, header->height() / 2);
+    const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                    header->height() / 2);
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
 }
 

@@ -33,10 +33,13 @@ using platform::ModalRequest;
 /// For a Window request the handler works the window's controls (and normally closes it);
 /// a window still open when the handler returns is hidden, which ends its modal run.
 void setModalHandler(ModalHandler handler);
-bool hasModalHandler();
 
 /// Runs pending events, posted paints and deferred deletions.
 void processEvents();
+/// Runs pending events, then paints at once every canvas of a shown window whose asked-for
+/// repaint has not come yet: afterwards every repaint the program asked for has run, without
+/// waiting on the clock.
+void finishPaints();
 /// Destroys every window without running close events and forgets a quit, so that each test
 /// starts afresh.
 void destroyAllWindows();

@@ -195,14 +195,6 @@ bool Window::isVisible() const
     return !d->closed && (d->pendingShow || d->widget->isVisible());
 }
 
-void Window::setVisible(bool visible)
-{
-    if (visible)
-        show();
-    else
-        hide();
-}
-
 void Window::show()
 {
     if (d->closed)
@@ -309,7 +301,7 @@ MenuItem* Window::menuItem(std::string_view name) const
     return bar ? bar->item(name) : nullptr;
 }
 
-const std::function<bool()>* Window::menuHandler(std::string_view itemName) const
+const std::function<void()>* Window::menuHandler(std::string_view itemName) const
 {
     for (const auto& [name, handler] : d->menuHandlers)
         if (detail::equalsIgnoringCase(name, itemName))
@@ -370,7 +362,7 @@ void Window::setCancelButton(PushButton* button)
     d->cancelButton = button;
 }
 
-void Window::addMenuHandler(std::string_view itemName, std::function<bool()> handler)
+void Window::addMenuHandler(std::string_view itemName, std::function<void()> handler)
 {
     d->menuHandlers.emplace_back(std::string(itemName), std::move(handler));
 }

@@ -79,7 +79,6 @@ public:
     void moveToBottomRightOfScreen();
 
     bool isVisible() const;
-    void setVisible(bool visible);
 
     /// Makes the window visible and brings it to the front.
     void show();
@@ -108,7 +107,7 @@ public:
     /// The menu item of that name in the menu bar this window installed (or the program's).
     MenuItem* menuItem(std::string_view name) const;
     /// The handler this window bound to a menu item name (ignoring letter case), or nullptr.
-    const std::function<bool()>* menuHandler(std::string_view itemName) const;
+    const std::function<void()>* menuHandler(std::string_view itemName) const;
     WindowKind kind() const;
 
     detail::WindowImpl& impl() const { return *d; }
@@ -133,7 +132,7 @@ protected:
     /// Escape presses this button.
     void setCancelButton(PushButton* button);
 
-    void addMenuHandler(std::string_view itemName, std::function<bool()> handler);
+    void addMenuHandler(std::string_view itemName, std::function<void()> handler);
 
     /// Creates a control of type C with its name, place and edge locks.
     template <class C>

@@ -214,12 +214,23 @@ void WindowImpl::contentResized()
     runGuarded([o] { o->Event_Resized(); });
 }
 
+namespace {
+
+void askRepaint(ControlImpl& c)
+{
+    c.repaintAsked = true;
+    c.askedAt = latestPaint();
+    c.widget->update();
+}
+
+} // namespace
+
 void WindowImpl::refreshControl(Control* control)
 {
     if (painting)
         refreshesInPass.emplace_back(control, latestPaint());
     else
-        control->impl().widget->update();
+        askRepaint(control->impl());
 }
 
 void WindowImpl::refreshControlNow(Control* control)
@@ -236,7 +247,7 @@ void WindowImpl::refreshAfterPass()
     const auto requests = std::exchange(refreshesInPass, {});
     for (const auto& [control, askedAt] : requests)
         if (control->impl().paintedAt <= askedAt)
-            control->impl().widget->update();
+            askRepaint(control->impl());
 }
 
 void WindowImpl::activated()

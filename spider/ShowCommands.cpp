@@ -42,29 +42,25 @@ void ToggleSwingometer(frmMain& w)
     }
 }
 
-bool frmMain::_ShowMakeEasier_Action()
+void frmMain::_ShowMakeEasier_Action()
 {
     ApplyShowTransform(*this, ShowTransform::MakeEasier);
     DocumentChanged();
-    return false;
 }
 
-bool frmMain::_ShowMakeHarder_Action()
+void frmMain::_ShowMakeHarder_Action()
 {
     ApplyShowTransform(*this, ShowTransform::MakeHarder);
     DocumentChanged();
-    return false;
 }
 
-bool frmMain::_ShowMorePolarized_Action()
+void frmMain::_ShowMorePolarized_Action()
 {
     ApplyShowTransform(*this, ShowTransform::MorePolarized);
     DocumentChanged();
-    return false;
 }
 
-bool frmMain::_ShowSwingometer_Action()
+void frmMain::_ShowSwingometer_Action()
 {
     ToggleSwingometer(*this);
-    return false;
 }

@@ -111,10 +111,9 @@ void RefreshTable()
         frmTable::instance().fillRows();
 }
 
-bool frmTable::_FileExportData_Action()
+void frmTable::_FileExportData_Action()
 {
     ExportPlayers([](const ::Player& p) -> std::vector<std::string> {
         return {p.Name, platform::Str(p.Position), platform::Str(p.Importance)};
     });
-    return false;
 }

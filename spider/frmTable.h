@@ -20,7 +20,7 @@ public:
     bool lbTable_SortColumn(int32_t column);
     void lbTable_DoubleClick();
     void PushButton1_Action();
-    bool _FileExportData_Action();
+    void _FileExportData_Action();
 
     /// Reads every row from the document again.
     void fillRows();

@@ -51,20 +51,19 @@ private:
 
 } // namespace
 
-bool frmMain::_FilePageSetup_Action()
+void frmMain::_FilePageSetup_Action()
 {
     RunPageSetup(p);
-    return false;
 }
 
-bool frmMain::_FilePrint_Action()
+void frmMain::_FilePrint_Action()
 {
     if (!LoadPrintSettings(p))
-        return false;
+        return;
     const std::unique_ptr<platform::PrintedPage> page =
         platform::OpenPrinterDialog(p, PrintJobName("Varnholt"));
     if (!page)
-        return false;
+        return;
     {
         ScreenState screen(*this);
         PrintPage(
@@ -76,10 +75,9 @@ bool frmMain::_FilePrint_Action()
             Messages::SomethingReallyBad);
     }
     Canvas1->refresh();
-    return false;
 }
 
-bool frmMain::_FileSaveasPicture_Action()
+void frmMain::_FileSaveasPicture_Action()
 {
     platform::Picture pic(Canvas1->width(), Canvas1->height());
     {
@@ -88,5 +86,4 @@ bool frmMain::_FileSaveasPicture_Action()
         DrawPageLegend(pic.graphics());
     }
     SavePictureFile(pic);
-    return false;
 }

@@ -41,6 +41,10 @@ struct ControlImpl {
     QWidget* widget = nullptr;
     /// The number of the canvas paint that last started on this control (0: none).
     unsigned long paintedAt = 0;
+    /// A repaint was asked for when the last paint was number `askedAt`: it is still to come
+    /// while `paintedAt` is not later than that.
+    bool repaintAsked = false;
+    unsigned long askedAt = 0;
     /// How many threads drew the last paint of this canvas.
     int paintThreads = 0;
 };

@@ -106,7 +106,7 @@ struct WindowImpl {
     std::vector<std::unique_ptr<Control>> controls;
     std::vector<std::unique_ptr<ContextualMenu>> contextualMenus;
     std::vector<std::unique_ptr<ToolbarItem>> toolbarItems;
-    std::vector<std::pair<std::string, std::function<bool()>>> menuHandlers;
+    std::vector<std::pair<std::string, std::function<void()>>> menuHandlers;
     PushButton* defaultButton = nullptr;
     PushButton* cancelButton = nullptr;
     ControlContext pendingContext;

@@ -2,6 +2,8 @@
 #include "app/frmLinks.h"
 #include "app/frmMain.h"
 
+#include "spider/wSwing.h"
+
 #include "tests/support/app_fixture.h"
 #include "tests/support/modal_script.h"
 
@@ -159,6 +161,12 @@ TEST_F(frmDetailsTest, TheCallerSetsTheTitleAndTheMainCheckBox)
     LoadDocument(main(), {{"Budget"}});
     main().Current = 0;
     main().AveColour = true;
+    // The swing-o-meter is on and shown, as the Show menu leaves it.
+    platform::testing::activate(main());
+    ASSERT_TRUE(platform::testing::chooseMenuItem("ShowSwingometer"));
+    platform::testing::processEvents();
+    ASSERT_TRUE(wSwing::exists() && wSwing::instance().isVisible());
+    ASSERT_TRUE(main().Swinging);
     ModalScript script;
     script.window([](platform::Window& w) {
         frmDetails& d = editor(w);
@@ -174,8 +182,11 @@ TEST_F(frmDetailsTest, TheCallerSetsTheTitleAndTheMainCheckBox)
         PlayerEditorSetup::titled("Define central issue", BoxFollowUp::CentreFromCorner);
     startUp.mainVisible = false;
     EditPlayerModally(startUp);
+    platform::testing::processEvents();
     EXPECT_FALSE(main().AveColour);
     EXPECT_FALSE(main().Swinging);
+    EXPECT_FALSE(wSwing::exists() && wSwing::instance().isVisible())
+        << "unticking Average Colour hides the swing-o-meter the user sees";
 
     script.window([](platform::Window& w) {
         EXPECT_EQ(editor(w).title(), "New Player");

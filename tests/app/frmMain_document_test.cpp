@@ -1,6 +1,7 @@
 // A change of the document reaches every view that is open: New and Open replace what each
 // shows, and a deletion in the editor reaches the rows of the data table.
 
+#include "app/DataFile.h"
 #include "app/frmDetails.h"
 #include "app/frmMain.h"
 
@@ -102,6 +103,107 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ReplaceCase{"FileOpen", true, {"New issue", "Newcomer"}, {"Newcomer"}},
                       ReplaceCase{"FileNew", false, {"New issue"}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A document that fills every slot: players beyond its count, links in every cell (the central
+// issue's row and column and the diagonal too), a file name and flags that differ from what
+// comes next.
+void FillEveryCell(frmMain& m)
+{
+    m.NumPlayer = 5;
+    for (size_t i = 0; i < m.Player.size(); ++i) {
+        ::Player& p = m.Player[i];
+        p.Name = "Stale " + std::to_string(i);
+        p.Subtitle = "sub";
+        p.KeyMsg = "msg";
+        p.x = p.y = p.xcentre = p.ycentre = 7;
+        p.Width = p.Height = 7;
+        p.Position = p.Importance = 7;
+        p.LinkMain = p.Unknown = true;
+    }
+    for (auto& row : m.Links)
+        row.fill(77);
+    m.AveColour = false;
+    m.HasDB = true;
+    m.InFileName = "stale.dat";
+    m.InFilePath = "/nowhere/stale.dat";
+    m.FileChanged = false; // so that no save prompt comes first
+}
+
+bool IsEmptyRecord(const ::Player& p)
+{
+    return p.Name.empty() && p.Subtitle.empty() && p.KeyMsg.empty() && p.x == 0 && p.y == 0 &&
+           p.xcentre == 0 && p.ycentre == 0 && p.Width == 0 && p.Height == 0 && p.Position == 0 &&
+           p.Importance == 0 && !p.LinkMain && !p.Unknown;
+}
+
+struct WholeCase {
+    const char* name;
+    bool open; ///< File > Open of a smaller document, else File > New
+};
+
+class WholeDocumentTest : public DocumentChangeTest,
+                          public ::testing::WithParamInterface<WholeCase> {};
+
+TEST_P(WholeDocumentTest, NothingOfTheDocumentBeforeSurvives)
+{
+    frmMain& m = main();
+    FillEveryCell(m);
+    pt::activate(m);
+    const std::string path = mDir.file("small.dat");
+    int32_t count = 0;
+    LinkTable links{};
+    if (GetParam().open) {
+        // Two players with one link between them.
+        DataFileContents c;
+        c.NumPlayer = 2;
+        c.players.resize(3);
+        c.players[0].Name = "Small issue";
+        c.players[1].Name = "One";
+        c.players[2].Name = "Two";
+        c.Links[1][2] = c.Links[2][1] = 40;
+        TempDir::write(path, WriteDataFile(c));
+        count = 2;
+        links = c.Links;
+        ModalScript script;
+        script.openFile(path);
+        ASSERT_TRUE(pt::chooseMenuItem("FileOpen"));
+        ASSERT_TRUE(script.done());
+        EXPECT_EQ(m.InFileName, "small.dat");
+        EXPECT_FALSE(m.FileChanged);
+        EXPECT_FALSE(m.AveColour) << "as the file says";
+    } else {
+        ModalScript script;
+        script.window([](platform::Window& w) {
+            frmDetails& d = dynamic_cast<frmDetails&>(w);
+            d.efName->setText("Fresh issue");
+            d.PushButton1->push();
+        });
+        ASSERT_TRUE(pt::chooseMenuItem("FileNew"));
+        ASSERT_TRUE(script.done());
+        EXPECT_EQ(m.Player[0].Name, "Fresh issue");
+        EXPECT_EQ(m.Player[0].Subtitle, "") << "a fresh central issue";
+        EXPECT_EQ(m.InFileName, "");
+        EXPECT_TRUE(m.FileChanged);
+        EXPECT_TRUE(m.AveColour);
+    }
+    ASSERT_EQ(m.NumPlayer, count);
+    EXPECT_FALSE(m.HasDB) << "neither document has a database of its own";
+    std::string stale;
+    for (size_t i = static_cast<size_t>(count) + 1; i < m.Player.size(); ++i)
+        if (!IsEmptyRecord(m.Player[i]))
+            stale += " player " + std::to_string(i);
+    // Every cell, so that a player added later starts without links the user never drew.
+    for (size_t i = 0; i < links.size(); ++i)
+        for (size_t j = 0; j < links.size(); ++j)
+            if (m.Links[i][j] != links[i][j])
+                stale += " link " + std::to_string(i) + "," + std::to_string(j);
+    EXPECT_EQ(stale, "") << "left of the document before";
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, WholeDocumentTest,
+                         ::testing::Values(WholeCase{"FileOpen", true},
+                                           WholeCase{"FileNew", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DocumentChangeTest, ADeletionInTheEditorReachesTheTablesRows)
 {

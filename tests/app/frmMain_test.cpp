@@ -93,7 +93,7 @@ TEST_F(frmMainTest, ARefreshPaintsTheSpiderPlotAndItsLegendOnceEach)
     testsupport::PaintCounter plot(*w.Canvas1);
     testsupport::PaintCounter legend(*w.Canvas2);
     w.refresh();
-    platform::testing::processEvents();
+    platform::testing::finishPaints();
     EXPECT_EQ(plot.count(), 1);
     EXPECT_EQ(legend.count(), 1);
 }

@@ -49,10 +49,14 @@ TEST_F(wtoolbarTest, TheOtherViewsNeedAPlayerBesidesTheCentralIssue)
     testsupport::LoadDocument(main(), {{"Issue"}});
     wtoolbar& bar = wtoolbar::instance();
     bar.ToolbarItem4->push();
+    platform::testing::processEvents();
     EXPECT_FALSE(main().Swinging);
+    EXPECT_FALSE(wSwing::exists() && wSwing::instance().isVisible());
     testsupport::LoadDocument(main(), {{"Issue"}, {"Unions"}});
     bar.ToolbarItem4->push();
+    platform::testing::processEvents();
     EXPECT_TRUE(main().Swinging);
+    EXPECT_TRUE(wSwing::exists() && wSwing::instance().isVisible()) << "the user sees it";
 }
 
 // Each item brings its window to the front, also when the user had minimised it.

@@ -92,7 +92,7 @@ TEST_F(ForceFieldOutputTest, PageSetupKeepsTheConfirmedSettingsInTheFile)
 {
     ModalScript script;
     script.expect(Kind::PageSetup, [](const ModalRequest&) { return ModalAnswer::button(1); });
-    EXPECT_TRUE(ff()._FilePageSetup_Action());
+    ff()._FilePageSetup_Action();
     EXPECT_EQ(TempDir::read(mSettings), main().p.setupString());
 }
 
@@ -107,7 +107,7 @@ TEST_F(ForceFieldOutputTest, PrintDrawsOnePageScaledToItWithoutTheScreensBackgro
     const std::string pdf = mDir.file("page.pdf");
     ModalScript script;
     script.expect(Kind::Print, [&](const ModalRequest&) { return ModalAnswer::file(pdf); });
-    EXPECT_FALSE(ff()._FilePrint_Action());
+    ff()._FilePrint_Action();
     ASSERT_TRUE(script.done());
     EXPECT_EQ(imagetools::pdfPageCount(pdf), 1);
     const auto page = imagetools::renderPdf(pdf, 144);
@@ -133,7 +133,7 @@ TEST_P(ForceFieldFailingPrintTest, IsReportedAndLeavesTheDocumentAndTheScreenAsT
 {
     TempDir::write(mSettings, kSmallPage);
     main().InFileName = "budget.dat";
-    testsupport::ExpectFailedPrint([this] { EXPECT_FALSE(ff()._FilePrint_Action()); },
+    testsupport::ExpectFailedPrint([this] { ff()._FilePrint_Action(); },
                                    "Force Field Analysis - budget.dat", GetParam().path(mDir),
                                    mDir);
     EXPECT_EQ(main().Player[1].Position, 10);
@@ -153,7 +153,7 @@ TEST_F(ForceFieldOutputTest, WithoutASettingsFilePageSetupComesFirstAndACancelSt
 {
     ModalScript script;
     script.cancel(Kind::PageSetup).cancel(Kind::Print);
-    EXPECT_FALSE(ff()._FilePrint_Action());
+    ff()._FilePrint_Action();
     EXPECT_TRUE(script.done());
     EXPECT_FALSE(std::filesystem::exists(mSettings));
     expectScreenValuesKept();
@@ -164,7 +164,7 @@ TEST_F(ForceFieldOutputTest, ASettingsFileThatCannotBeReadStopsThePrint)
     std::filesystem::create_directory(mSettings);
     ModalScript script;
     script.message("Sorry unable to print");
-    EXPECT_FALSE(ff()._FilePrint_Action());
+    ff()._FilePrint_Action();
     EXPECT_TRUE(script.done()) << "and no print dialog";
 }
 
@@ -187,7 +187,7 @@ TEST_F(ForceFieldOutputTest, ThePictureIsThePrintedDrawingAtTheCanvasSize)
         EXPECT_EQ(r.defaultName, "Kestrix.pict");
         return ModalAnswer::file(path);
     });
-    EXPECT_FALSE(ff()._FileSaveasPicture_Action());
+    ff()._FileSaveasPicture_Action();
     const auto picture = imagetools::decodePict(path);
     ASSERT_TRUE(picture);
     EXPECT_EQ(picture->width, fftest::kCanvasWidth);
@@ -204,7 +204,7 @@ TEST_F(ForceFieldOutputTest, CancellingTheSaveDialogWritesNothing)
 {
     ModalScript script;
     script.cancel(Kind::SaveFile);
-    EXPECT_FALSE(ff()._FileSaveasPicture_Action());
+    ff()._FileSaveasPicture_Action();
     EXPECT_TRUE(script.done());
     EXPECT_TRUE(std::filesystem::is_empty(mDir.path()));
 }
@@ -214,7 +214,7 @@ TEST_F(ForceFieldOutputTest, AFileThatCannotBeWrittenIsReportedAndLeavesNone)
     const std::string path = mDir.file("no such folder") + "/Kestrix.pict";
     ModalScript script;
     script.saveFile(path).message("Problem creating file ...");
-    EXPECT_FALSE(ff()._FileSaveasPicture_Action());
+    ff()._FileSaveasPicture_Action();
     EXPECT_TRUE(script.done());
     EXPECT_FALSE(std::filesystem::exists(path));
 }

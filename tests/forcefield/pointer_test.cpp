@@ -216,6 +216,38 @@ TEST_F(ForceFieldPointerTest, AReleaseAtThePressHeightEditsThePickedPlayer)
     EXPECT_TRUE(main().FileChanged);
 }
 
+// At 5 score units to the pixel a release one pixel above or below the press changes the
+// score by exactly 5, which is already a drag; only the press height itself is a click.
+struct ReleaseHeightCase {
+    const char* name;
+    int32_t player;
+    int32_t dy; ///< pixels from the press to the release
+    bool click;
+};
+
+class ReleaseHeightTest : public ForceFieldPointerTest,
+                          public ::testing::WithParamInterface<ReleaseHeightCase> {};
+
+TEST_P(ReleaseHeightTest, OnlyThePressHeightIsAClick)
+{
+    const ReleaseHeightCase& c = GetParam();
+    const std::string name = main().Player[c.player].Name;
+    ModalScript script;
+    if (c.click)
+        editAndRename(script, name, name);
+    drag(kColumn[c.player], 300, 300 + c.dy);
+    EXPECT_TRUE(script.done());
+    EXPECT_FALSE(!c.click && frmDetails::exists()) << "a drag opens no editor";
+}
+
+INSTANTIATE_TEST_SUITE_P(Releases, ReleaseHeightTest,
+                         ::testing::Values(ReleaseHeightCase{"SupporterAtThePress", 1, 0, true},
+                                           ReleaseHeightCase{"SupporterOnePixelDown", 1, 1, false},
+                                           ReleaseHeightCase{"SupporterOnePixelUp", 1, -1, false},
+                                           ReleaseHeightCase{"OpponentAtThePress", 2, 0, true},
+                                           ReleaseHeightCase{"OpponentOnePixelUp", 2, -1, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(ForceFieldPointerTest, AClickInAnEmptyColumnEditsThatPlayer)
 {
     ModalScript script;

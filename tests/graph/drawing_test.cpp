@@ -160,6 +160,77 @@ TEST_F(CaptionTest, OfTwoPlayersAtOnePointTheLowerIndexMovesDown)
     EXPECT_EQ(atDot(pic, 30, 70), 0);
 }
 
+// Two captions on one row that exactly touch do not collide; one pixel closer they do. The
+// later player lies to the right of the earlier one's caption, or its caption runs up to the
+// earlier one's dot from the left.
+struct TouchCase {
+    const char* name;
+    bool laterOnTheRight;
+    int overlap; ///< pixels by which the caption runs into the other player's place
+    bool shifted;
+};
+
+class CaptionTouchTest : public graphtest::GraphTest,
+                         public ::testing::WithParamInterface<TouchCase> {};
+
+TEST_P(CaptionTouchTest, OnlyCaptionsThatOverlapMoveDown)
+{
+    const TouchCase& c = GetParam();
+    // Names of whole pixel widths, and two positions whose dots lie that far apart.
+    Picture scratch(kW, kH);
+    scratch.graphics().setTextSize(9);
+    std::string first, later;
+    int32_t at = 0, laterAt = 0;
+    for (int k = 1; k <= 80 && first.empty(); ++k) {
+        const std::string name(static_cast<size_t>(k), 'H');
+        const double width = scratch.graphics().stringWidth(name);
+        if (width != static_cast<int>(width))
+            continue;
+        for (int32_t p = -100; p <= 100 && first.empty(); ++p)
+            for (int32_t q = -100; q <= 100 && first.empty(); ++q) {
+                // The gap between the caption's end and the other dot, 4 pixels before it.
+                const int gap = c.laterOnTheRight ? kScreen.plotx(q) - 4 - kScreen.plotx(p)
+                                                  : kScreen.plotx(p) - 4 - kScreen.plotx(q);
+                if (gap - width == -c.overlap && (c.laterOnTheRight ? q >= p : q <= p)) {
+                    first = c.laterOnTheRight ? name : "X";
+                    later = c.laterOnTheRight ? "X" : name;
+                    at = p;
+                    laterAt = q;
+                }
+            }
+    }
+    ASSERT_FALSE(first.empty()) << "no two dots as far apart as a name";
+
+    graph& w = openGraph({{"Issue"}, {first, at, 50}, {later, laterAt, 50}});
+    w.ColourBkgd = false;
+    const Picture pic = paint(w);
+    // The ink of the captions alone: what the graph shows without them is taken away.
+    w.CaptionsOn = false;
+    const Picture bare = paint(w);
+    const auto [x, y] = screenDot(at, 50);
+    const int right = x + 4 + static_cast<int>(scratch.graphics().stringWidth(first)) - 1;
+    auto captionInk = [&](int top, int bottom) {
+        return darkPixels(pic, x + 4, top, right, bottom) -
+               darkPixels(bare, x + 4, top, right, bottom);
+    };
+    const int moved = captionInk(y + 4, y + 10);
+    const int beside = captionInk(y - 9, y - 1);
+    if (c.shifted) {
+        EXPECT_GT(moved, 0) << "the first caption moves down";
+        EXPECT_EQ(beside, 0);
+    } else {
+        EXPECT_EQ(moved, 0);
+        EXPECT_GT(beside, 0) << "the first caption stays beside its dot";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Edges, CaptionTouchTest,
+                         ::testing::Values(TouchCase{"TouchingOnTheRight", true, 0, false},
+                                           TouchCase{"OverlappingOnTheRight", true, 1, true},
+                                           TouchCase{"TouchingOnTheLeft", false, 0, false},
+                                           TouchCase{"OverlappingOnTheLeft", false, 1, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(CaptionTest, ALaterPlayerOfUnknownStanceStillMovesACaption)
 {
     graph& w = openGraph({{"Issue"}, {"HHH", 40, 80}, {"HHH", 40, 80, 100, 100, "", true, true}});

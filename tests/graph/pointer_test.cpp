@@ -89,7 +89,7 @@ TEST_F(GraphPointerTest, ADragPaintsTheGraphAndTheSpiderPlotOnceEach)
     testsupport::PaintCounter graphPaints(canvas());
     testsupport::PaintCounter spiderPaints(*main().Canvas1);
     gesture(w().xplot[1] + 2, w().yplot[1] + 2, {{300, 200}}, 300, 200);
-    pt::processEvents();
+    pt::finishPaints();
     EXPECT_EQ(graphPaints.count(), 1);
     EXPECT_EQ(spiderPaints.count(), 1);
 }
@@ -191,6 +191,63 @@ TEST_F(GraphPointerTest, ADragBackToThePressPointIsAClick)
     EXPECT_TRUE(script.done());
     EXPECT_EQ(main().Player[1].Position, -40);
 }
+
+// The release is a click only when the last drag point is the press point in graph units;
+// one unit across or up is already a drag.
+struct ClickOrDragCase {
+    const char* name;
+    int32_t across; ///< graph units from the press to the last drag point
+    int32_t up;
+    bool pixelsApart; ///< the two points are different pixels of the same units
+    bool click;
+};
+
+class ClickOrDragTest : public GraphPointerTest,
+                        public ::testing::WithParamInterface<ClickOrDragCase> {};
+
+TEST_P(ClickOrDragTest, OnlyThePressPointsOwnUnitsMakeAClick)
+{
+    const ClickOrDragCase& c = GetParam();
+    const int32_t x = w().xplot[1] + 2;
+    const int32_t y = w().yplot[1] + 2;
+    // The nearest pixels that lie the case's units away from the press point.
+    auto pixelAt = [](int32_t from, int32_t units, bool apart, auto unplot) {
+        for (int32_t d = 0; d < 40; ++d)
+            for (const int32_t p : {from + d, from - d})
+                if (unplot(p) == unplot(from) + units && (units != 0 || !apart || p != from))
+                    return p;
+        ADD_FAILURE() << "no pixel " << units << " units away";
+        return from;
+    };
+    const int32_t toX =
+        pixelAt(x, c.across, c.pixelsApart, [](int32_t px) { return kScreen.unplotx(px); });
+    const int32_t toY = pixelAt(y, c.up, false, [](int32_t py) { return kScreen.unploty(py); });
+    ASSERT_EQ(c.pixelsApart, toX != x);
+
+    ModalScript script;
+    if (c.click)
+        expectEditor(script, "Edit player information", "Abc");
+    gesture(x, y, {{x + 60, y - 40}, {toX, toY}}, toX, toY);
+    EXPECT_TRUE(script.done());
+    const Player& p = main().Player[1];
+    if (c.click) {
+        EXPECT_EQ(p.Position, -40) << "a click moves nothing";
+        EXPECT_EQ(p.Importance, 30);
+    } else {
+        EXPECT_EQ(p.Position, kScreen.unplotx(toX)) << "a drag moves the player";
+        EXPECT_EQ(p.Importance, kScreen.unploty(toY));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Releases, ClickOrDragTest,
+                         ::testing::Values(ClickOrDragCase{"SamePixel", 0, 0, false, true},
+                                           ClickOrDragCase{"AnotherPixelOfTheSameUnits", 0, 0, true,
+                                                           true},
+                                           ClickOrDragCase{"OneUnitRight", 1, 0, true, false},
+                                           ClickOrDragCase{"OneUnitLeft", -1, 0, true, false},
+                                           ClickOrDragCase{"OneUnitUp", 0, 1, false, false},
+                                           ClickOrDragCase{"OneUnitDown", 0, -1, false, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(GraphPointerTest, OfTwoEquallyNearDotsTheLowerIndexIsPicked)
 {

@@ -25,9 +25,9 @@ class SaveDialogTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        platform::declareFileType({"text/data", ".dat", "TEXT", ""});
-        platform::declareFileType({"special/any", "", "????", "????"});
-        platform::declareFileType({"image/pict", ".pict;.pic;.pct", "????", "????"});
+        platform::declareFileType({"text/data", ".dat"});
+        platform::declareFileType({"special/any", ""});
+        platform::declareFileType({"image/pict", ".pict;.pic;.pct"});
     }
 
     // The file the save dialog gives when `typed` is typed into it.

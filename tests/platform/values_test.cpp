@@ -51,7 +51,10 @@ INSTANTIATE_TEST_SUITE_P(
                       ValCase{"3.75", 3.75}, ValCase{"-.5", -0.5}, ValCase{"1e12", 1e12},
                       ValCase{"2e", 2}, ValCase{"12abc", 12}, ValCase{"", 0}, ValCase{"abc", 0},
                       ValCase{"-", 0}, ValCase{"inf", 0}, ValCase{"nan", 0}, ValCase{"0x10", 0},
-                      ValCase{"&h10", 0}, ValCase{"+5", 5}, ValCase{"40,", 40}));
+                      ValCase{"&h10", 0}, ValCase{"+5", 5}, ValCase{"40,", 40},
+                      // Leading tabs are skipped like spaces; nothing else before the number is.
+                      ValCase{"\t8", 8}, ValCase{" \t -3", -3}, ValCase{"\t\t", 0},
+                      ValCase{"\t.5", 0.5}, ValCase{"\n5", 0}, ValCase{"- 5", 0}));
 
 TEST(StrTest, WritesDecimalText)
 {

@@ -1,4 +1,5 @@
 #include "spider/ShowCommands.h"
+#include "spider/wSwing.h"
 
 #include "app/frmMain.h"
 
@@ -58,9 +59,13 @@ TEST_F(ShowCommandsTest, TheSwingometerSwitchFollowsTheFlag)
 {
     frmMain& m = main();
     m._ShowSwingometer_Action();
+    platform::testing::processEvents();
     EXPECT_TRUE(m.Swinging);
+    EXPECT_TRUE(wSwing::exists() && wSwing::instance().isVisible()) << "the user sees it";
     m._ShowSwingometer_Action();
+    platform::testing::processEvents();
     EXPECT_FALSE(m.Swinging);
+    EXPECT_FALSE(wSwing::instance().isVisible());
 }
 
 } // namespace

@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 
 #include <string>
 #include <utility>
@@ -228,32 +227,43 @@ TEST_F(SpiderPaintTest, ALineIsAsThickAsATenthOfTheImportance)
     EXPECT_EQ(pic.pixel(200, 300), kWhite);
 }
 
+// A link is drawn from a strength of 1 on, a tenth of its strength thick and at least one
+// pixel; only the screen limits the pen to ten pixels. A strength of 0 or below is no link.
 struct LinkCase {
+    const char* name;
+    int32_t strength;
     SpiderTarget target;
-    int32_t thickness;
+    int32_t thickness; ///< 0: no line
 };
 
 class LinkThicknessTest : public SpiderPaintTest, public ::testing::WithParamInterface<LinkCase> {};
 
 TEST_P(LinkThicknessTest, OnlyTheScreenLimitsThePen)
 {
+    const LinkCase& c = GetParam();
     testsupport::LoadDocument(main(), {FixturePlayer("Issue", 0, 50, 600, 500),
                                        FixturePlayer("A", 0, 50, 20, 100, {}, false),
                                        FixturePlayer("B", 0, 50, 400, 100, {}, false)});
-    main().Links[1][2] = main().Links[2][1] = 150;
-    const Picture pic = paint(GetParam().target);
+    main().Links[1][2] = main().Links[2][1] = c.strength;
+    const Picture pic = paint(c.target);
     const int32_t y = main().Player[1].ycentre;
     ASSERT_EQ(y, main().Player[2].ycentre);
     EXPECT_EQ(pic.pixel(200, y - 1), kWhite);
-    for (int32_t dy = 0; dy < GetParam().thickness; ++dy)
+    for (int32_t dy = 0; dy < c.thickness; ++dy)
         EXPECT_EQ(pic.pixel(200, y + dy), kBlack) << dy;
-    EXPECT_EQ(pic.pixel(200, y + GetParam().thickness), kWhite);
+    EXPECT_EQ(pic.pixel(200, y + c.thickness), kWhite);
 }
 
-INSTANTIATE_TEST_SUITE_P(Targets, LinkThicknessTest,
-                         ::testing::Values(LinkCase{SpiderTarget::Screen, 10},
-                                           LinkCase{SpiderTarget::Page, 15},
-                                           LinkCase{SpiderTarget::Picture, 15}));
+INSTANTIATE_TEST_SUITE_P(Strengths, LinkThicknessTest,
+                         ::testing::Values(LinkCase{"ScreenAt150", 150, SpiderTarget::Screen, 10},
+                                           LinkCase{"PageAt150", 150, SpiderTarget::Page, 15},
+                                           LinkCase{"PictureAt150", 150, SpiderTarget::Picture, 15},
+                                           LinkCase{"ScreenAt1", 1, SpiderTarget::Screen, 1},
+                                           LinkCase{"PageAt1", 1, SpiderTarget::Page, 1},
+                                           LinkCase{"ScreenAt0", 0, SpiderTarget::Screen, 0},
+                                           LinkCase{"PictureAtMinus5", -5, SpiderTarget::Picture,
+                                                    0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SpiderPaintTest, ADiagonalLinkSweepsTheSquarePen)
 {
@@ -301,15 +311,14 @@ TEST_F(SpiderPaintTest, WritesBackTheMeasuredWidth)
     EXPECT_EQ(main().Player[0].Width, measure("Issue", 12, true, 1.05));
 }
 
-TEST_F(SpiderPaintTest, ANameOfMillionsOfCharactersPaintsQuicklyAndGivesItsWholeWidth)
+TEST_F(SpiderPaintTest, ANameOfMillionsOfCharactersGivesItsWholeWidth)
 {
-    // Laid out whole, such a name took seconds on every paint and printed page.
+    // Such a name is laid out only as far as it can be seen; how long a paint of it takes is
+    // the benchmark's to measure.
     loadFixture();
     main().Player[2].Name = std::string(2000000, 'a');
-    const auto start = std::chrono::steady_clock::now();
     paint(SpiderTarget::Screen);
     paint(SpiderTarget::Page);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
     // The box is as wide as the whole name, as with a text that fits: no kerning between a's.
     Picture scratch(10, 10);
     scratch.graphics().setTextSize(12);

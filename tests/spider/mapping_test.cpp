@@ -180,10 +180,13 @@ TEST_F(ResizeTest, AShrinkAndARestoreLeaveTheSpiderPlotAsItWas)
         centres.emplace_back(main().Player[i].xcentre, main().Player[i].ycentre);
 
     resize(386, 312);
-    // At half the size a model unit is half a pixel: half a box is twice as many units.
-    const Player& western = main().Player[1];
-    EXPECT_EQ(western.xcentre, western.x + 2 * (western.Width / 2));
-    EXPECT_EQ(western.ycentre, western.y + 2 * (western.Height / 2));
+    // At half the size a model unit is half a pixel: half a box is twice as many units. Every
+    // player's centre follows, the central issue and the last one included.
+    for (int32_t i = 0; i <= main().NumPlayer; ++i) {
+        const Player& p = main().Player[i];
+        EXPECT_EQ(p.xcentre, p.x + 2 * (p.Width / 2)) << p.Name;
+        EXPECT_EQ(p.ycentre, p.y + 2 * (p.Height / 2)) << p.Name;
+    }
     resize(772, 624);
 
     for (int32_t i = 0; i <= main().NumPlayer; ++i) {

@@ -103,6 +103,48 @@ TEST_F(PointerTest, ADragOfSevenUnitsMovesTheCentreToTheLastDragPoint)
     EXPECT_TRUE(main().FileChanged);
 }
 
+// A release is a click only when it lies strictly inside the box of the player pressed (100,
+// 100, 41 by 30) and less than 7 units from the press both across and down; otherwise the
+// player's centre moves to the last drag point.
+struct ClickOrMoveCase {
+    const char* name;
+    int32_t x, y;     ///< the press
+    int32_t toX, toY; ///< the drag point and the release
+    bool click;
+};
+
+class ClickOrMoveTest : public PointerTest,
+                        public ::testing::WithParamInterface<ClickOrMoveCase> {};
+
+TEST_P(ClickOrMoveTest, OnlyAStillReleaseInsideTheBoxEdits)
+{
+    const ClickOrMoveCase& c = GetParam();
+    ModalScript script;
+    if (c.click)
+        okWithName(script, "", "Edit player information");
+    click(c.x, c.y, c.toX, c.toY);
+    EXPECT_TRUE(script.done());
+    const Player& p = main().Player[1];
+    EXPECT_EQ(p.xcentre, c.click ? 120 : c.toX);
+    EXPECT_EQ(p.ycentre, c.click ? 115 : c.toY);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Releases, ClickOrMoveTest,
+    ::testing::Values(ClickOrMoveCase{"SixAcrossAndDown", 110, 110, 116, 116, true},
+                      ClickOrMoveCase{"SixBackAndUp", 110, 110, 104, 104, true},
+                      ClickOrMoveCase{"SevenDown", 110, 110, 110, 117, false},
+                      ClickOrMoveCase{"SevenBack", 110, 110, 103, 110, false},
+                      ClickOrMoveCase{"JustInsideTheLeftEdge", 104, 110, 101, 110, true},
+                      ClickOrMoveCase{"OnTheLeftEdge", 104, 110, 100, 110, false},
+                      ClickOrMoveCase{"JustInsideTheRightEdge", 137, 110, 140, 110, true},
+                      ClickOrMoveCase{"OnTheRightEdge", 137, 110, 141, 110, false},
+                      ClickOrMoveCase{"JustInsideTheTopEdge", 110, 104, 110, 101, true},
+                      ClickOrMoveCase{"OnTheTopEdge", 110, 104, 110, 100, false},
+                      ClickOrMoveCase{"JustInsideTheBottomEdge", 110, 126, 110, 129, true},
+                      ClickOrMoveCase{"OnTheBottomEdge", 110, 126, 110, 130, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(PointerTest, APressOnEmptyCanvasPullsTheNearestPlayerThere)
 {
     click(10, 10, 10, 10);
@@ -126,25 +168,55 @@ TEST_F(PointerTest, AShiftReleaseLinksThePressedPlayerToTheNearestCorner)
     EXPECT_EQ(main().Player[1].xcentre, 120) << "a link moves nothing";
 }
 
-TEST_F(PointerTest, AtFiftyPlayersACreationShowsTheLimit)
+// Both ways of creating a player on the map add the fiftieth and refuse the fifty-first.
+struct LimitCase {
+    const char* name;
+    bool contextual; ///< the contextual menu's "Create New Player", else a Command-click
+    int32_t players; ///< players besides the central issue before the creation
+};
+
+class PlayerLimitTest : public PointerTest, public ::testing::WithParamInterface<LimitCase> {};
+
+TEST_P(PlayerLimitTest, TheFiftiethIsAddedAndTheFiftyFirstRefused)
 {
+    const LimitCase& c = GetParam();
     std::vector<testsupport::FixturePlayer> players;
-    for (int i = 0; i <= kPlayerLimit; ++i)
+    for (int i = 0; i <= c.players; ++i)
         players.emplace_back("P" + std::to_string(i));
     testsupport::LoadDocument(main(), players);
+    const bool refused = c.players >= kPlayerLimit;
     ModalScript script;
-    script.message("You have reached the limit of 50 players");
-    pt::mousePress(canvas(), 300, 200, pt::Command);
-    EXPECT_EQ(main().NumPlayer, 50);
-    script.expect(Kind::ContextualMenu, [](const testsupport::ModalRequest& r) {
-        EXPECT_EQ(r.buttons,
-                  (std::vector<std::string>{"Create New Player", "Edit Nearest Player"}));
-        return testsupport::ModalAnswer::button(0);
-    });
-    script.message("You have reached the limit of 50 players");
-    pt::mousePress(canvas(), 300, 200, pt::NoModifier, pt::MouseButton::Right);
-    EXPECT_EQ(main().NumPlayer, 50);
+    if (c.contextual)
+        script.expect(Kind::ContextualMenu, [](const testsupport::ModalRequest& r) {
+            EXPECT_EQ(r.buttons,
+                      (std::vector<std::string>{"Create New Player", "Edit Nearest Player"}));
+            return testsupport::ModalAnswer::button(0);
+        });
+    if (refused)
+        script.message("You have reached the limit of 50 players");
+    else
+        script.window([](platform::Window& w) {
+            dynamic_cast<frmDetails&>(w).efName->setText("Last");
+            dynamic_cast<frmDetails&>(w).PushButton1->push();
+        });
+    if (c.contextual)
+        pt::mousePress(canvas(), 300, 200, pt::NoModifier, pt::MouseButton::Right);
+    else
+        pt::mousePress(canvas(), 300, 200, pt::Command);
+    pt::mouseRelease(canvas(), 300, 200);
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(main().NumPlayer, refused ? kPlayerLimit : c.players + 1);
+    EXPECT_EQ(main().Player[main().NumPlayer].Name,
+              refused ? "P" + std::to_string(kPlayerLimit) : std::string("Last"));
+    EXPECT_EQ(main().FileChanged, !refused);
 }
+
+INSTANTIATE_TEST_SUITE_P(Creations, PlayerLimitTest,
+                         ::testing::Values(LimitCase{"CommandClickAt49", false, 49},
+                                           LimitCase{"CommandClickAt50", false, 50},
+                                           LimitCase{"ContextualAt49", true, 49},
+                                           LimitCase{"ContextualAt50", true, 50}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PointerTest, TheContextualMenuCreatesAtThePressWithTheMainBoxShown)
 {

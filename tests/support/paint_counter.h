@@ -18,12 +18,11 @@ public:
     PaintCounter& operator=(const PaintCounter&) = delete;
 
     int count() const { return mCount; }
-    /// Runs the event loop until the canvas was painted, for at most a second; false if never.
+    /// Runs every repaint asked for so far (platform::testing::finishPaints); false when the
+    /// canvas was not painted since the counter began.
     bool waitForPaint();
 
 private:
-    static void settle();
-
     platform::Canvas& mCanvas;
     std::function<void(platform::Graphics&)> mPaint;
     int mCount = 0;
