@@ -20,7 +20,8 @@ bool dark(platform::Color c)
 struct LabelCase {
     const char* name;
     std::string text;
-    int32_t x, y; ///< the baseline's start, in graph units
+    int32_t x, y;           ///< the baseline's start, in graph units
+    int32_t dx = 0, dy = 0; ///< then moved by this many pixels
 };
 
 class AxisLabelTest : public graphtest::GraphTest,
@@ -30,7 +31,10 @@ INSTANTIATE_TEST_SUITE_P(Labels, AxisLabelTest,
                          ::testing::Values(LabelCase{"Important", "Important", -5, 103},
                                            LabelCase{"Irrelevant", "Irrelevant", -5, -5},
                                            LabelCase{"Enemies", "Enemies", -100, 51},
-                                           LabelCase{"Allies", "Allies", 93, 51}),
+                                           LabelCase{"Allies", "Allies", 93, 51},
+                                           LabelCase{"Importance100", "100", 0, 100, 5, 3},
+                                           LabelCase{"PositionMinus100", "-100", -100, 50, -7, 12},
+                                           LabelCase{"Position60", "60", 60, 50, -7, 12}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_P(AxisLabelTest, EveryPixelOfTheLabelIsWhereTheAxesPutIt)
@@ -46,7 +50,7 @@ TEST_P(AxisLabelTest, EveryPixelOfTheLabelIsWhereTheAxesPutIt)
     g.fillRect(0, 0, kW, kH);
     g.setForeColor(platform::RGB(50, 50, 100));
     g.setTextSize(9);
-    g.drawString(c.text, m.plotx(c.x), m.ploty(c.y));
+    g.drawString(c.text, m.plotx(c.x) + c.dx, m.ploty(c.y) + c.dy);
 
     int labelPixels = 0;
     int missing = 0;
