@@ -91,8 +91,22 @@ QPixmap questionIcon(int icon, qreal ratio)
     return picture;
 }
 
-// The real question: 0 for the action button, 1 for the alternate, 2 for anything else.
-int askPerson(const MessageDialog& q)
+// The question's buttons, in the order the box shows them, each with the answer it gives and
+// its role in the box. The close box and Escape press the Cancel button when there is one.
+struct QuestionButton {
+    MessageDialog::Button MessageDialog::*button;
+    MessageDialog::Result answer;
+    QMessageBox::ButtonRole role;
+};
+constexpr QuestionButton kQuestionButtons[] = {
+    {&MessageDialog::cancelButton, MessageDialog::Result::Cancel, QMessageBox::RejectRole},
+    {&MessageDialog::alternateActionButton, MessageDialog::Result::Alternate,
+     QMessageBox::ActionRole},
+    {&MessageDialog::actionButton, MessageDialog::Result::Action, QMessageBox::AcceptRole},
+};
+
+// The real question: the answer of the button pressed, Cancel when none was.
+MessageDialog::Result askPerson(const MessageDialog& q)
 {
     QMessageBox box(detail::dialogParent());
     // Title-bar buttons as the dialog has them: a close button only when there is a cancel
@@ -106,26 +120,23 @@ int askPerson(const MessageDialog& q)
     box.setWindowTitle(qs(q.title));
     box.setText(qs(q.message));
     box.setInformativeText(qs(q.explanation));
-    QPushButton* action = nullptr;
-    QPushButton* alternate = nullptr;
-    QPushButton* cancel = nullptr;
-    if (q.cancelButton.visible)
-        cancel = box.addButton(qs(q.cancelButton.caption), QMessageBox::RejectRole);
-    if (q.alternateActionButton.visible)
-        alternate = box.addButton(qs(q.alternateActionButton.caption), QMessageBox::ActionRole);
-    if (q.actionButton.visible)
-        action = box.addButton(qs(q.actionButton.caption), QMessageBox::AcceptRole);
-    if (action)
-        box.setDefaultButton(action);
-    if (cancel)
-        box.setEscapeButton(cancel);
+    std::vector<std::pair<QAbstractButton*, MessageDialog::Result>> answers;
+    for (const QuestionButton& b : kQuestionButtons) {
+        const MessageDialog::Button& button = q.*b.button;
+        if (!button.visible)
+            continue;
+        QPushButton* shown = box.addButton(qs(button.caption), b.role);
+        answers.emplace_back(shown, b.answer);
+        if (b.answer == MessageDialog::Result::Action)
+            box.setDefaultButton(shown);
+        if (b.answer == MessageDialog::Result::Cancel)
+            box.setEscapeButton(shown);
+    }
     box.exec();
-    QAbstractButton* clicked = box.clickedButton();
-    if (clicked && clicked == action)
-        return 0;
-    if (clicked && clicked == alternate)
-        return 1;
-    return 2;
+    for (const auto& [button, answer] : answers)
+        if (button == box.clickedButton())
+            return answer;
+    return MessageDialog::Result::Cancel;
 }
 
 // Nothing in the dialog's views can be moved by a drag: the toolkit's views move a file or
@@ -203,8 +214,9 @@ MessageDialog::Result MessageDialog::showModal()
                        alternateActionButton.visible ? alternateActionButton.caption
                                                      : std::string(),
                        cancelButton.visible ? cancelButton.caption : std::string()};
-    const auto answer =
-        detail::runModal(request, [this] { return ModalAnswer::button(askPerson(*this)); });
+    const auto answer = detail::runModal(
+        request, [this] { return ModalAnswer::button(static_cast<int>(askPerson(*this))); });
+    // An answerer gives the button's place in `request.buttons`, which is the Result's order.
     switch (answer ? answer->choice : 2) {
     case 0:
         return Result::Action;

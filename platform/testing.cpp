@@ -42,6 +42,9 @@
 #include <stdexcept>
 #include <utility>
 
+#include <deque>
+#include <utility>
+
 namespace platform::testing {
 
 namespace {
@@ -66,7 +69,217 @@ QWidget* widgetOf(Canvas& canvas)
     return canvas.impl().widget;
 }
 
+QString withoutMnemonic(QString caption)
+{
+    caption.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+    caption.remove(QLatin1Char('&'));
+    caption.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+    return caption;
+}
+
+// The modal widget a test works, through what the person sees of it.
+class ShownDialog final : public RealDialog {
+public:
+    explicit ShownDialog(QWidget* widget) : mWidget(widget) {}
+
+    std::string title() const override { return detail::ss(mWidget->windowTitle()); }
+    std::string text() const override
+    {
+        const auto* box = qobject_cast<QMessageBox*>(mWidget);
+        return box ? detail::ss(box->text()) : std::string();
+    }
+    std::string explanation() const override
+    {
+        const auto* box = qobject_cast<QMessageBox*>(mWidget);
+        return box ? detail::ss(box->informativeText()) : std::string();
+    }
+    std::vector<std::string> buttons() const override
+    {
+        std::vector<std::string> out;
+        for (QAbstractButton* b : visibleButtons())
+            out.push_back(detail::ss(withoutMnemonic(b->text())));
+        return out;
+    }
+    std::string defaultButton() const override
+    {
+        for (QAbstractButton* b : visibleButtons())
+            if (auto* push = qobject_cast<QPushButton*>(b); push && push->isDefault())
+                return detail::ss(withoutMnemonic(push->text()));
+        return {};
+    }
+    std::vector<std::string> nameFilters() const override
+    {
+        std::vector<std::string> out;
+        if (const auto* dialog = fileDialog())
+            for (const QString& f : dialog->nameFilters())
+                out.push_back(detail::ss(f));
+        return out;
+    }
+    std::string selectedNameFilter() const override
+    {
+        const auto* dialog = fileDialog();
+        return dialog ? detail::ss(dialog->selectedNameFilter()) : std::string();
+    }
+    std::string folder() const override
+    {
+        const auto* dialog = fileDialog();
+        return dialog ? detail::ss(dialog->directory().absolutePath()) : std::string();
+    }
+    std::string fileName() const override
+    {
+        const QLineEdit* edit = nameField();
+        return edit ? detail::ss(edit->text()) : std::string();
+    }
+    Window* window() const override
+    {
+        for (Window* w : detail::windowsInCreationOrder())
+            if (!w->isClosed() && w->impl().widget == mWidget)
+                return w;
+        return nullptr;
+    }
+    bool press(const std::string& caption) override
+    {
+        for (QAbstractButton* b : visibleButtons())
+            if (withoutMnemonic(b->text()) == detail::qs(caption) && b->isEnabled()) {
+                QTest::mouseClick(b, Qt::LeftButton);
+                return true;
+            }
+        return false;
+    }
+    void typeFileName(const std::string& name) override
+    {
+        // The whole text at once, as an edit of the person's: typed key by key, a path would
+        // send the dialog's completer and folder list looking for each folder on the way.
+        if (QLineEdit* edit = nameField()) {
+            // Typing goes to a field that has the focus, which the dialog's choice of file
+            // follows.
+            mWidget->activateWindow();
+            QCoreApplication::processEvents();
+            edit->setFocus(Qt::OtherFocusReason);
+            edit->setText(detail::qs(name));
+            Q_EMIT edit->textEdited(edit->text());
+        }
+    }
+    void pressEscape() override { QTest::keyClick(mWidget, Qt::Key_Escape); }
+    void clickCloseBox() override { mWidget->close(); }
+
+private:
+    QFileDialog* fileDialog() const { return qobject_cast<QFileDialog*>(mWidget); }
+    QLineEdit* nameField() const
+    {
+        QFileDialog* dialog = fileDialog();
+        return dialog ? dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")) : nullptr;
+    }
+    std::vector<QAbstractButton*> visibleButtons() const
+    {
+        std::vector<QAbstractButton*> out;
+        for (QAbstractButton* b : mWidget->findChildren<QAbstractButton*>())
+            if (b->isVisibleTo(mWidget) && !b->text().isEmpty())
+                out.push_back(b);
+        return out;
+    }
+
+    QWidget* mWidget;
+};
+
+// Sees each modal widget as it is shown and, once its own run has started, hands it to the
+// next step.
+class ModalWatcher final : public QObject {
+public:
+    explicit ModalWatcher(RealDialogs::Impl& owner) : mOwner(owner) {}
+
+protected:
+    bool eventFilter(QObject* object, QEvent* event) override;
+
+private:
+    RealDialogs::Impl& mOwner;
+};
+
 } // namespace
+
+struct RealDialogs::Impl {
+    ModalHandler putAside;
+    std::deque<std::function<void(RealDialog&)>> steps;
+    std::vector<std::string> unanswered;
+    ModalWatcher watcher{*this};
+
+    // Closes a modal that nobody is left to answer.
+    static void dismiss(QWidget* widget)
+    {
+        ShownDialog shown(widget);
+        if (Window* w = shown.window())
+            w->hide();
+        else if (auto* dialog = qobject_cast<QDialog*>(widget))
+            dialog->reject();
+        else
+            widget->hide();
+    }
+
+    void work(QPointer<QWidget> widget)
+    {
+        if (!widget || !widget->isVisible())
+            return;
+        if (steps.empty()) {
+            unanswered.push_back(detail::ss(widget->windowTitle()));
+            dismiss(widget);
+            return;
+        }
+        const auto step = std::move(steps.front());
+        steps.pop_front();
+        ShownDialog shown(widget);
+        step(shown);
+        if (widget && widget->isVisible() && widget->isModal()) {
+            unanswered.push_back(detail::ss(widget->windowTitle()) + " (left open)");
+            dismiss(widget);
+        }
+    }
+};
+
+namespace {
+
+bool ModalWatcher::eventFilter(QObject* object, QEvent* event)
+{
+    if (event->type() == QEvent::Show && object->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(object);
+        if (widget->isWindow() && widget->isModal()) {
+            // Queued, so that the step runs inside the modal's own event loop.
+            QPointer<QWidget> shown(widget);
+            QMetaObject::invokeMethod(
+                this, [this, shown] { mOwner.work(shown); }, Qt::QueuedConnection);
+        }
+    }
+    return QObject::eventFilter(object, event);
+}
+
+} // namespace
+
+RealDialogs::RealDialogs() : d(std::make_unique<Impl>())
+{
+    d->putAside = std::exchange(detail::modalHandler(), ModalHandler());
+    qApp->installEventFilter(&d->watcher);
+}
+
+RealDialogs::~RealDialogs()
+{
+    qApp->removeEventFilter(&d->watcher);
+    detail::modalHandler() = std::move(d->putAside);
+}
+
+RealDialogs& RealDialogs::then(std::function<void(RealDialog&)> step)
+{
+    d->steps.push_back(std::move(step));
+    return *this;
+}
+
+bool RealDialogs::done() const
+{
+    return d->steps.empty();
+}
+
+std::vector<std::string> RealDialogs::unanswered() const
+{
+    return d->unanswered;
+}
 
 void setModalHandler(ModalHandler handler)
 {

@@ -92,6 +92,62 @@ struct FileDialogReach {
 /// once the dialog is up, looks at what it lets the person do to the files, then cancels it.
 FileDialogReach probeFileDialog(const std::function<void()>& show);
 
+/// A real dialog, or one of the program's own modal windows, as the person sees it while a
+/// test works it in their place (see RealDialogs).
+class RealDialog {
+public:
+    virtual ~RealDialog() = default;
+    virtual std::string title() const = 0;
+    /// A message box's text and explanation ("" for other dialogs).
+    virtual std::string text() const = 0;
+    virtual std::string explanation() const = 0;
+    /// The captions of its visible buttons as shown, without their mnemonic marks, and the
+    /// caption of the default one ("" when none is).
+    virtual std::vector<std::string> buttons() const = 0;
+    virtual std::string defaultButton() const = 0;
+    /// File dialogs: the name filters offered, the one selected, the folder shown and the
+    /// name in the file-name field.
+    virtual std::vector<std::string> nameFilters() const = 0;
+    virtual std::string selectedNameFilter() const = 0;
+    virtual std::string folder() const = 0;
+    virtual std::string fileName() const = 0;
+    /// The program's window, when the modal is one of its own windows.
+    virtual platform::Window* window() const = 0;
+    /// Clicks the visible button (push, radio or check button) with this caption; false when
+    /// there is none.
+    virtual bool press(const std::string& caption) = 0;
+    /// Types into a file dialog's file-name field, replacing what it held.
+    virtual void typeFileName(const std::string& name) = 0;
+    /// Types Escape into the dialog.
+    virtual void pressEscape() = 0;
+    /// Closes the dialog as its title bar's close button does.
+    virtual void clickCloseBox() = 0;
+};
+
+/// Lets the program show its real dialogs and modal windows while it lives: the answerer of
+/// setModalHandler is put aside (and put back at the end), and each modal, once it is shown,
+/// goes to the next step in turn, which looks at it and answers it with its own buttons. A
+/// modal that no step is left for, or that its step leaves open, is closed and recorded, so
+/// that no test waits for a person.
+class RealDialogs {
+public:
+    RealDialogs();
+    ~RealDialogs();
+    RealDialogs(const RealDialogs&) = delete;
+    RealDialogs& operator=(const RealDialogs&) = delete;
+
+    RealDialogs& then(std::function<void(RealDialog&)> step);
+    /// Every step has run.
+    bool done() const;
+    /// The titles of the modals that had no step, or that their step left open.
+    std::vector<std::string> unanswered() const;
+
+    struct Impl;
+
+private:
+    std::unique_ptr<Impl> d;
+};
+
 /// Makes Rnd's numbers repeatable.
 void seedRandom(unsigned long seed);
 
