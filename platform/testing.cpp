@@ -24,6 +24,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -33,6 +34,9 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -141,7 +145,7 @@ public:
     {
         for (QAbstractButton* b : visibleButtons())
             if (withoutMnemonic(b->text()) == detail::qs(caption) && b->isEnabled()) {
-                QTest::mouseClick(b, Qt::LeftButton);
+                QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, clickPoint(b));
                 return true;
             }
         return false;
@@ -169,6 +173,22 @@ private:
     {
         QFileDialog* dialog = fileDialog();
         return dialog ? dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")) : nullptr;
+    }
+    // Where a person clicks the button: a radio or check button takes clicks on its mark and
+    // caption alone, which a wide one does not reach to its middle.
+    static QPoint clickPoint(QAbstractButton* b)
+    {
+        QStyleOptionButton option;
+        option.initFrom(b);
+        option.text = b->text();
+        option.icon = b->icon();
+        option.iconSize = b->iconSize();
+        QRect area = b->rect();
+        if (qobject_cast<QRadioButton*>(b))
+            area = b->style()->subElementRect(QStyle::SE_RadioButtonClickRect, &option, b);
+        else if (qobject_cast<QCheckBox*>(b))
+            area = b->style()->subElementRect(QStyle::SE_CheckBoxClickRect, &option, b);
+        return area.center();
     }
     std::vector<QAbstractButton*> visibleButtons() const
     {

@@ -268,4 +268,52 @@ TEST(PageSetupDialogTest, OkConfirmsAndCancelKeepsTheSetupAsItWas)
     expectAllAnswered(dialogs);
 }
 
+struct OrientationCase {
+    const char* name;
+    const char* from; ///< the orientation the setup starts in
+    const char* press;
+    const char* kept; ///< the orientation the setup holds after OK
+};
+
+class PageSetupChoiceTest : public ::testing::TestWithParam<OrientationCase> {};
+
+INSTANTIATE_TEST_SUITE_P(
+    Orientations, PageSetupChoiceTest,
+    ::testing::Values(OrientationCase{"ToLandscape", "portrait", "Landscape", "landscape"},
+                      OrientationCase{"ToPortrait", "landscape", "Portrait", "portrait"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_P(PageSetupChoiceTest, OkKeepsTheOrientationChosen)
+{
+    const OrientationCase& c = GetParam();
+    const auto setupString = [](const std::string& orientation) {
+        return "KestrixPageSetup/1;printer=;page=Letter;orientation=" + orientation +
+               ";margins=20,30,40,50pt";
+    };
+    PrinterSetup setup;
+    setup.setSetupString(setupString(c.from));
+    ASSERT_EQ(setup.setupString(), setupString(c.from));
+    const int32_t width = setup.width();
+    const int32_t height = setup.height();
+    RealDialogs dialogs;
+    dialogs.then([&c](RealDialog& d) {
+        EXPECT_TRUE(d.press(c.press));
+        EXPECT_TRUE(d.press("OK"));
+    });
+    EXPECT_TRUE(setup.pageSetupDialog());
+    expectAllAnswered(dialogs);
+    const std::string chosen = setup.setupString();
+    EXPECT_NE(chosen.find(std::string(";orientation=") + c.kept + ";"), std::string::npos)
+        << chosen;
+    EXPECT_NE(chosen.find(";page=Letter;"), std::string::npos) << "the paper stays: " << chosen;
+    // The page turns: the printable area swaps its sides (the margins turn with it).
+    EXPECT_NE(width > height, setup.width() > setup.height());
+
+    PrinterSetup restored;
+    restored.setSetupString(chosen);
+    EXPECT_EQ(restored.setupString(), chosen);
+    EXPECT_EQ(restored.width(), setup.width());
+    EXPECT_EQ(restored.height(), setup.height());
+}
+
 } // namespace
