@@ -14,11 +14,13 @@ namespace {
 namespace pt = platform::testing;
 using testsupport::TempDir;
 
-// Shows the real dialogs while it lives, in place of the tests' answerer.
-class RealDialogs {
+// Takes the tests' answerer away while it lives, so that the real dialogs show. Not
+// pt::RealDialogs: that one closes every dialog it has no step for, and typeIntoNextFileDialog
+// works the dialog here instead.
+class WithoutAnswerer {
 public:
-    RealDialogs() { pt::setModalHandler({}); }
-    ~RealDialogs() { testsupport::InstallUnexpectedModalHandler(); }
+    WithoutAnswerer() { pt::setModalHandler({}); }
+    ~WithoutAnswerer() { testsupport::InstallUnexpectedModalHandler(); }
 };
 
 class SaveDialogTest : public ::testing::Test {
@@ -34,7 +36,7 @@ protected:
     std::optional<platform::File> save(const char* type, const std::string& typed,
                                        std::string* question = nullptr)
     {
-        RealDialogs real;
+        WithoutAnswerer real;
         pt::typeIntoNextFileDialog(typed, question);
         return platform::GetSaveFolderItem(type, "Kestrix.dat", platform::File(dir.path()));
     }
