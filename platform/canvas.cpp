@@ -41,6 +41,10 @@ constexpr qint64 kBandedArea = 1 << 20;
 // A band is at least this many rows high.
 constexpr int kLeastBandRows = 128;
 constexpr int kMostBands = 8;
+// A band has at least this many drawing operations to draw: each band goes through every
+// operation that reaches into it, so a drawing of few operations costs more processor time in
+// bands than it wins.
+constexpr size_t kLeastBandOperations = 256;
 
 // The fonts of a thread that paints a band: its own, since a font's state is not shared
 // between threads.
@@ -150,7 +154,11 @@ int paintCanvas(QPainter& painter, QSize size, bool erase,
     // The bands write into the image's pixels beside the painter that holds it, which must
     // not make a copy of them.
     auto* bits = const_cast<uchar*>(target.image->constBits());
-    const int bands = std::clamp(rows.height() / kLeastBandRows, 1, threads);
+    const int bands = std::clamp(
+        std::min(rows.height() / kLeastBandRows,
+                 static_cast<int>(std::min<size_t>(operations.size() / kLeastBandOperations,
+                                                   static_cast<size_t>(threads)))),
+        1, threads);
     if (bands == 1) {
         paintBand(*target.image, bits, target.offset, clip, rows.top(), rows.bottom() + 1,
                   operations);

@@ -127,6 +127,37 @@ TEST_F(CanvasTest, ALargeCanvasDrawnInBandsShowsTheSamePixelsAsOneThreadDraws)
     EXPECT_EQ(differ, 0);
 }
 
+// A large canvas whose drawing has few operations is drawn on one thread: in bands, each
+// band would go through the same operations, spending more processor time than it wins.
+class SparseCanvasWindow : public WindowClass<SparseCanvasWindow> {
+public:
+    Canvas* canvas = nullptr;
+
+protected:
+    void Layout() override { setSize(1600, 1200); }
+    void CreateControls() override
+    {
+        canvas = addControl<Canvas>("canvas", {0, 0, 1600, 1200}, LockAll);
+        canvas->onPaint = [](Graphics& g) {
+            for (int32_t i = 0; i < 20; ++i)
+                g.drawLine(0, i * 60, 1599, 1199 - i * 60);
+        };
+    }
+
+private:
+    friend class WindowClass<SparseCanvasWindow>;
+    SparseCanvasWindow() = default;
+};
+
+TEST_F(CanvasTest, ALargeCanvasOfFewOperationsIsDrawnOnOneThread)
+{
+    SparseCanvasWindow& w = SparseCanvasWindow::instance();
+    pt::activate(w);
+    w.refresh();
+    (void)pt::shownPixels(*w.canvas);
+    EXPECT_EQ(pt::paintThreads(*w.canvas), 1);
+}
+
 // The failing rows lie in the last band, which the user-interface thread draws itself, or in
 // the first, which a worker draws: either way every band is done before the paint ends (the
 // address sanitizer sees any band still drawing into the paint's freed frame), and the failure
