@@ -300,29 +300,17 @@ TEST_F(ForceFieldPointerTest, AReleasePaintsTheForceFieldBeforeTheSpiderPlot)
 {
     // The view the user drags in reaches the screen first, the spider plot in the same turn.
     pt::processEvents();
-    std::vector<std::string> painted;
-    std::vector<std::pair<platform::Canvas*, std::function<void(platform::Graphics&)>>> own;
-    for (auto [c, name] : {std::pair{&canvas(), "force field"}, {main().Canvas1, "spider plot"}}) {
-        own.emplace_back(c, c->onPaint);
-        c->onPaint = [&painted, name, paint = c->onPaint](platform::Graphics& g) {
-            painted.emplace_back(name);
-            if (paint)
-                paint(g);
-        };
-    }
+    testsupport::PaintOrder order({{&canvas(), "force field"}, {main().Canvas1, "spider plot"}});
     for (const bool click : {false, true}) {
-        painted.clear();
+        order.clear();
         ModalScript script;
         if (click)
             editAndRename(script, "Alpha", "Alpha");
         drag(kColumn[1], kFromY, click ? kFromY : kToY);
         pt::processEvents();
-        EXPECT_EQ(painted.empty() ? "nothing" : painted.front(), "force field")
-            << (click ? "a click" : "a drag");
-        EXPECT_NE(std::find(painted.begin(), painted.end(), "spider plot"), painted.end());
+        EXPECT_EQ(order.first(), "force field") << (click ? "a click" : "a drag");
+        EXPECT_TRUE(order.painted("spider plot"));
     }
-    for (auto& [c, paint] : own)
-        c->onPaint = std::move(paint);
 }
 
 TEST_F(ForceFieldPointerTest, FileOpenRepaintsTheForceFieldAndItsColumnsFollowTheNewDocument)

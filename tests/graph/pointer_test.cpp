@@ -99,18 +99,9 @@ TEST_F(GraphPointerTest, AReleasePaintsTheGraphBeforeTheSpiderPlot)
     // The view the user works in reaches the screen first, the spider plot in the same turn;
     // also after the editor, whose OK has asked for the spider plot already.
     pt::processEvents();
-    std::vector<std::string> painted;
-    std::vector<std::pair<platform::Canvas*, std::function<void(platform::Graphics&)>>> own;
-    for (auto [c, name] : {std::pair{&canvas(), "graph"}, {main().Canvas1, "spider plot"}}) {
-        own.emplace_back(c, c->onPaint);
-        c->onPaint = [&painted, name, paint = c->onPaint](platform::Graphics& g) {
-            painted.emplace_back(name);
-            if (paint)
-                paint(g);
-        };
-    }
+    testsupport::PaintOrder order({{&canvas(), "graph"}, {main().Canvas1, "spider plot"}});
     for (const bool click : {false, true}) {
-        painted.clear();
+        order.clear();
         ModalScript script;
         if (click)
             expectEditor(script, "Edit player information", "Defg");
@@ -119,12 +110,9 @@ TEST_F(GraphPointerTest, AReleasePaintsTheGraphBeforeTheSpiderPlot)
         else
             gesture(600, 40, {{300, 200}}, 300, 200);
         pt::processEvents();
-        EXPECT_EQ(painted.empty() ? "nothing" : painted.front(), "graph")
-            << (click ? "a click" : "a drag");
-        EXPECT_NE(std::find(painted.begin(), painted.end(), "spider plot"), painted.end());
+        EXPECT_EQ(order.first(), "graph") << (click ? "a click" : "a drag");
+        EXPECT_TRUE(order.painted("spider plot"));
     }
-    for (auto& [c, paint] : own)
-        c->onPaint = std::move(paint);
 }
 
 TEST_F(GraphPointerTest, ADragMovesTheNearestPlayerToTheReleasePoint)

@@ -5,6 +5,9 @@
 #include "platform/controls.h"
 
 #include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace testsupport {
 
@@ -26,6 +29,26 @@ private:
     platform::Canvas& mCanvas;
     std::function<void(platform::Graphics&)> mPaint;
     int mCount = 0;
+};
+
+/// Records which of several canvases paint, by name, in the order they paint.
+class PaintOrder {
+public:
+    /// Records from now on; each canvas's own paint still runs.
+    explicit PaintOrder(std::vector<std::pair<platform::Canvas*, std::string>> canvases);
+    /// Gives each canvas its own paint back.
+    ~PaintOrder();
+    PaintOrder(const PaintOrder&) = delete;
+    PaintOrder& operator=(const PaintOrder&) = delete;
+
+    void clear() { mPainted.clear(); }
+    /// The name of the canvas that painted first, "nothing" when none did.
+    std::string first() const;
+    bool painted(const std::string& name) const;
+
+private:
+    std::vector<std::pair<platform::Canvas*, std::function<void(platform::Graphics&)>>> mOwn;
+    std::vector<std::string> mPainted;
 };
 
 } // namespace testsupport
