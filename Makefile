@@ -15,9 +15,9 @@ RUN_PACKAGES  := cmake g++ make pkg-config qt6-base-dev libqt6opengl6-dev libqt6
 # libFuzzer comes with clang's runtime libraries.
 FUZZ_PACKAGES := $(RUN_PACKAGES) clang libclang-rt-dev
 # The benchmarks run on virtual X servers of their own (Xvfb, with openbox as the window
-# manager) and watch them through the DAMAGE extension; the tests build them and run each case
-# once.
-BENCH_PACKAGES := $(RUN_PACKAGES) libbenchmark-dev openbox libxcb-damage0-dev
+# manager), watch them through the DAMAGE extension and drive the real program through XTEST;
+# the tests build them and run each case once.
+BENCH_PACKAGES := $(RUN_PACKAGES) libbenchmark-dev openbox libxcb-damage0-dev libxcb-xtest0-dev
 TEST_PACKAGES := $(FUZZ_PACKAGES) $(BENCH_PACKAGES) libgtest-dev libgmock-dev poppler-utils \
                  imagemagick
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class frmMain;
 
@@ -19,3 +20,22 @@ void RegisterReleaseBenchmarks(int32_t screenWidth, int32_t screenHeight, int64_
 /// Writing and reading the benchmark document's data file, as text and through a file in
 /// `folder`.
 void RegisterDataFileBenchmarks(frmMain& w, const std::string& folder);
+
+/// A drag of the real program timed from outside it: "Outside/<view>/<W>x<H>/<players>".
+struct OutsideFigure {
+    std::string name;
+    double medianMs = 0;
+    double p90Ms = 0;
+    int32_t windowWidth = 0;
+    int32_t windowHeight = 0;
+    int32_t drags = 0;
+};
+
+/// Starts the program on the X server `display` (with its window manager) as a person would,
+/// opens the benchmark's document of 50 players and times `drags` drags in a view, each from
+/// the pointer's release to the server's first drawing in the view's window: on a screen
+/// narrower than 3840 the force field at 772 x 624, otherwise the spider plot and the graph
+/// maximised. Homes of the program go in `folder`. Adds a figure a view; false when a view
+/// could not be timed.
+bool TimeDragsFromOutside(const std::string& display, int32_t screenWidth, int64_t drags,
+                          const std::string& folder, std::vector<OutsideFigure>& figures);

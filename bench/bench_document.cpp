@@ -24,12 +24,12 @@ frmMain& BenchMainWindow()
     return w;
 }
 
-void LoadBenchDocument(frmMain& w, int32_t players)
+Document BenchDocument(int32_t players)
 {
+    Document w;
     const int32_t n = std::clamp(players, 0, kPlayerLimit);
     w.NumPlayer = n;
     w.AveColour = true;
-    w.Swinging = false;
     for (int32_t i = 0; i <= n; ++i) {
         Player p;
         p.Name = i == 0 ? "Central issue of the benchmark" : "Player number " + std::to_string(i);
@@ -59,4 +59,15 @@ void LoadBenchDocument(frmMain& w, int32_t players)
     for (int32_t i = 1; i <= n; ++i)
         for (int32_t j = i + 1; j <= n; ++j)
             w.Links[i][j] = w.Links[j][i] = (i * 7 + j * 13) % 100 + 1;
+    return w;
+}
+
+void LoadBenchDocument(frmMain& w, int32_t players)
+{
+    Document d = BenchDocument(players);
+    w.NumPlayer = d.NumPlayer;
+    w.AveColour = d.AveColour;
+    w.Swinging = false;
+    w.Player = d.Player;
+    w.Links = d.Links;
 }

@@ -2,14 +2,18 @@
 // headless, each view's refresh beside its floor (the same pixels drawn with raw painter
 // calls) and the data file; then on virtual X servers that it starts itself, with a window
 // manager, a drag in each view from its release to the flush, on a screen of 1920 x 1080 (the
-// window at 772 x 624 and maximised) and of 3840 x 2160 (maximised). Before them it times its
-// start-up against a bare window of the toolkit on a bare X server, and at the end it checks
-// every figure against its goal. Google Benchmark's own flags (--benchmark_filter,
+// window at 772 x 624 and maximised) and of 3840 x 2160 (maximised). After each screen's run it
+// times drags of the real program on the same server from outside it (the pointer's release
+// through XTEST to the server's damage of the view's window): the force field at 772 x 624 on
+// the smaller screen, the spider plot and the graph maximised on the larger. Before them it
+// times its start-up against a bare window of the toolkit on a bare X server, and at the end
+// it checks every figure against its goal. Google Benchmark's own flags (--benchmark_filter,
 // --benchmark_repetitions, --benchmark_out, which gets each run's name added to its file name)
 // go to each run. Its own flags:
-//   --drags=N      drags timed per release case (60)
+//   --drags=N      drags timed per release case, in the program and from outside it (60)
 //   --startups=N   start-ups of each program (15)
 //   --quick        each case once, briefly: whether every case runs and every floor matches
+//                  (from outside, a drag there and one back)
 
 #include "bench/bench_benchmarks.h"
 #include "bench/bench_document.h"
@@ -288,6 +292,14 @@ void printSummary(const Figures& figures, const StartUp& startUp)
                         f.counter("median_ms"), f.counter("p90_ms"), f.counter("cpu_ms"),
                         f.counter("window_w"), f.counter("window_h"));
 
+    std::printf("\nRelease to the view window's damage, real program, timed from outside (ms)\n");
+    std::printf("  %-28s %9s %9s %7s %11s\n", "figure", "median", "p90", "drags", "window");
+    for (const auto& [name, f] : figures)
+        if (name.starts_with("Outside/"))
+            std::printf("  %-28s %9.2f %9.2f %7.0f %5.0fx%-5.0f\n", name.c_str() + 8,
+                        f.counter("median_ms"), f.counter("p90_ms"), f.counter("drags"),
+                        f.counter("window_w"), f.counter("window_h"));
+
     std::printf("\nRefresh beside its floor, interleaved, headless (ms; cpu: all threads)\n");
     std::printf("  %-26s %9s %9s %7s %9s %9s %7s  %s\n", "figure", "refresh", "floor", "ratio",
                 "cpu", "floor cpu", "ratio", "pixels");
@@ -327,6 +339,19 @@ void printSummary(const Figures& figures, const StartUp& startUp)
                 name.c_str(), med, kFrameMs, verdict(med <= kFrameMs), p90, kReleaseP90Ms,
                 verdict(p90 <= kReleaseP90Ms));
         }
+    for (const char* name :
+         {"spider/3840x2160/50", "forcefield/772x624/50", "graph/3840x2160/50"}) {
+        const auto f = figures.find(std::string("Outside/") + name);
+        if (f == figures.end()) {
+            std::printf("  outside %-24s not measured\n", name);
+            continue;
+        }
+        const double med = f->second.counter("median_ms");
+        const double p90 = f->second.counter("p90_ms");
+        std::printf("  outside %-24s median %6.2f ms (<= %.1f) %-6s  p90 %6.2f ms (<= %.0f) %s\n",
+                    name, med, kFrameMs, verdict(med <= kFrameMs), p90, kReleaseP90Ms,
+                    verdict(p90 <= kReleaseP90Ms));
+    }
     if (startUp.measured)
         std::printf("  start-up to the first window       %.2fx a bare window (<= %.2fx) %s\n",
                     startUp.ratio, kStartUpRatio, verdict(startUp.ratio <= kStartUpRatio));
@@ -380,6 +405,28 @@ bool runAgain(const Options& o, const std::string& run,
     return status == 0;
 }
 
+// The real program's drags on the screen's server, timed from outside it.
+bool timeFromOutside(const Options& o, const Screen& s,
+                     const platform::bench::VirtualXServer& server, const std::string& folder,
+                     Figures& figures)
+{
+    std::printf("\nDrags of the real program on X display %s, release to the window's damage\n",
+                server.display().c_str());
+    std::fflush(stdout);
+    std::vector<OutsideFigure> outside;
+    // A drag there and one back, briefly.
+    const bool ok =
+        TimeDragsFromOutside(server.display(), s.width, o.quick ? 2 : o.drags, folder, outside);
+    for (const OutsideFigure& f : outside)
+        figures[f.name] = {f.medianMs,
+                           {{"median_ms", f.medianMs},
+                            {"p90_ms", f.p90Ms},
+                            {"window_w", f.windowWidth},
+                            {"window_h", f.windowHeight},
+                            {"drags", f.drags}}};
+    return ok;
+}
+
 // The whole benchmark: the start-up, the headless run, then each screen's run on a server of
 // its own.
 int runAll(const Options& o, const std::string& folder)
@@ -400,6 +447,7 @@ int runAll(const Options& o, const std::string& folder)
         }
         const std::string size = std::to_string(s.width) + "x" + std::to_string(s.height);
         failed = !runAgain(o, size, &server, folder, figures) || failed;
+        failed = !timeFromOutside(o, s, server, folder, figures) || failed;
     }
     printSummary(figures, startUp);
     return failed ? 1 : 0;

@@ -3,6 +3,7 @@
 #include <xcb/damage.h>
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -12,6 +13,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <poll.h>
+#include <string_view>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -36,18 +38,28 @@ struct SpawnOptions {
     bool quiet = false;
     int closeFd = -1;
     bool endWithParent = false;
+    /// Variables that replace those of this process ("NAME=value" each).
+    std::vector<std::string> environment;
 };
 
 // Starts argv with the environment of this process and DISPLAY set, or returns -1.
 pid_t spawn(const std::vector<std::string>& argv, const std::string& display,
             const SpawnOptions& options = {})
 {
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e)
-        if (std::strncmp(*e, "DISPLAY=", 8) != 0)
-            env.emplace_back(*e);
+    std::vector<std::string> replaced = options.environment;
     if (!display.empty())
-        env.push_back("DISPLAY=" + display);
+        replaced.push_back("DISPLAY=" + display);
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e) {
+        const std::string_view variable(*e);
+        const bool kept = std::none_of(replaced.begin(), replaced.end(), [&](const auto& r) {
+            return variable.starts_with(r.substr(0, r.find('=') + 1));
+        });
+        // DISPLAY is the given one's or none.
+        if (kept && !variable.starts_with("DISPLAY="))
+            env.emplace_back(variable);
+    }
+    env.insert(env.end(), replaced.begin(), replaced.end());
     std::vector<char*> args;
     for (const std::string& a : argv)
         args.push_back(const_cast<char*>(a.c_str()));
@@ -132,9 +144,10 @@ VirtualXServer::VirtualXServer(int32_t width, int32_t height, bool windowManager
         return;
     }
     const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-    mServer = spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", screen,
-                     "-nolisten", "tcp", "-noreset"},
-                    "", {.quiet = true, .closeFd = fds[0], .endWithParent = true});
+    mServer =
+        spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", screen, "-nolisten",
+               "tcp", "-noreset"},
+              "", {.quiet = true, .closeFd = fds[0], .endWithParent = true, .environment = {}});
     close(fds[1]);
     if (mServer < 0) {
         close(fds[0]);
@@ -156,7 +169,8 @@ VirtualXServer::VirtualXServer(int32_t width, int32_t height, bool windowManager
     if (!windowManager)
         return;
     // The window manager's complaints about its menus are no part of the benchmark's report.
-    mWindowManager = spawn({"openbox"}, mDisplay, {.quiet = true, .endWithParent = true});
+    mWindowManager =
+        spawn({"openbox"}, mDisplay, {.quiet = true, .endWithParent = true, .environment = {}});
     const auto start = Clock::now();
     while (mWindowManager > 0 && !ended(mWindowManager) && !hasWindowManager(mDisplay) &&
            secondsSince(start) < 10) {
@@ -180,6 +194,17 @@ int runProgram(const std::vector<std::string>& argv, const std::string& display)
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+StartedProgram::StartedProgram(const std::vector<std::string>& argv, const std::string& display,
+                               const std::vector<std::string>& environment)
+    : mPid(spawn(argv, display, {.endWithParent = true, .environment = environment}))
+{
+}
+
+StartedProgram::~StartedProgram()
+{
+    stop(mPid);
 }
 
 VirtualXServer::~VirtualXServer()

@@ -42,6 +42,23 @@ private:
     std::string mError;
 };
 
+/// A program started on an X server with some variables of its environment replaced
+/// ("NAME=value" each), ended with the object.
+class StartedProgram {
+public:
+    StartedProgram(const std::vector<std::string>& argv, const std::string& display,
+                   const std::vector<std::string>& environment);
+    ~StartedProgram();
+    StartedProgram(const StartedProgram&) = delete;
+    StartedProgram& operator=(const StartedProgram&) = delete;
+
+    bool started() const { return mPid > 0; }
+    pid_t pid() const { return mPid; }
+
+private:
+    pid_t mPid = -1;
+};
+
 /// Watches the whole screen of an X server for drawing.
 class FirstPixels {
 public:

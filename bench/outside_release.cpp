@@ -1,0 +1,258 @@
+// The drags of the real program, timed from outside it as the user sees them: from the request
+// of the pointer's release (XTEST) to the X server's first drawing in the view's window after
+// it (DAMAGE). Each case starts the program itself with a home of its own, opens the
+// benchmark's document of 50 players as a person does (the start-up question's "Open existing",
+// then the Open dialog, which offers the data file the preferences file remembers), opens the
+// view with its button beneath the spider plot and sizes its window; then it drags one player
+// back and forth.
+
+#include "bench/bench_benchmarks.h"
+#include "bench/bench_document.h"
+
+#include "app/DataFile.h"
+#include "app/PrefsFile.h"
+#include "forcefield/ffield.h"
+#include "graph/graph.h"
+
+#include "platform/bench/x_driver.h"
+#include "platform/bench/x_server.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+using platform::bench::ScreenPoint;
+using platform::bench::ScreenRect;
+using platform::bench::XDriver;
+
+constexpr int32_t kPlayers = 50;
+constexpr const char* kFileName = "big50.dat";
+constexpr uint32_t kReturnKey = 0xff0d;
+// Each wait on the program: only a hang lasts this long.
+constexpr double kLimitSeconds = 30;
+// The program is taken to have drawn all it had to when nothing was drawn for this long: longer
+// than the pause between the repaints of two windows of one change.
+constexpr double kQuietSeconds = 0.15;
+
+enum class View { Spider, ForceField, Graph };
+
+// A window's canvas: where it lies in the window's inside below the menu bar, and how much
+// narrower and lower it is than that inside, as the windows lay their controls out.
+struct CanvasPlace {
+    int32_t left;
+    int32_t top;
+    int32_t widthLess;
+    int32_t heightLess;
+};
+constexpr CanvasPlace kSpiderCanvas{9, 7, 772 - 756, 624 - 582};
+constexpr CanvasPlace kForceFieldCanvas{14, 14, 674 - 646, 707 - 652};
+constexpr CanvasPlace kGraphCanvas{24, 14, 725 - 677, 411 - 363};
+// The main window's size when the program shows it first, without its menu bar.
+constexpr int32_t kMainWidth = 772;
+constexpr int32_t kMainHeight = 624;
+// The centres of the buttons beneath the spider plot at that size.
+constexpr ScreenPoint kForceFieldButton{422 + 87 / 2, 597 + 20 / 2};
+constexpr ScreenPoint kGraphButton{683 + 69 / 2, 597 + 20 / 2};
+
+struct Case {
+    View view;
+    // 0: maximised; otherwise the window's inside without its menu bar.
+    int32_t width;
+    int32_t height;
+
+    const char* viewName() const
+    {
+        return view == View::Spider ? "spider" : view == View::ForceField ? "forcefield" : "graph";
+    }
+};
+
+// The points of the drag's two ends on the canvas, for the document as the file holds it.
+struct Ends {
+    ScreenPoint a;
+    ScreenPoint b;
+};
+
+Ends endsOnCanvas(View view, const Document& d, int32_t W, int32_t H)
+{
+    const Player& p = d.Player[1];
+    switch (view) {
+    case View::Spider: {
+        // The spider plot maps its model space of 772 by 624 onto the canvas.
+        const auto x = [&](int32_t v) { return static_cast<int32_t>(int64_t{v} * W / 772); };
+        const auto y = [&](int32_t v) { return static_cast<int32_t>(int64_t{v} * H / 624); };
+        return {{x(p.xcentre), y(p.ycentre)}, {x(p.xcentre + 40), y(p.ycentre + 30)}};
+    }
+    case View::ForceField: {
+        int32_t column = 1;
+        while (column < d.NumPlayer && !IsDrawnInForceField(d.Player[column]))
+            ++column;
+        const int32_t x = ForceFieldColumnWidth(W, d.NumPlayer) * column + 10;
+        return {{x, H / 4}, {x, H / 4 + 40}};
+    }
+    case View::Graph: {
+        const GraphMapping map = GraphMapping::screen(W, H);
+        return {{map.plotx(p.Position), map.ploty(p.Importance)},
+                {map.plotx(p.Position > 0 ? p.Position - 30 : p.Position + 30),
+                 map.ploty(p.Importance > 50 ? p.Importance - 20 : p.Importance + 20)}};
+    }
+    }
+    return {};
+}
+
+double percentile(std::vector<double> values, double fraction)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const auto rank = static_cast<size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5);
+    return values[std::min(rank, values.size() - 1)];
+}
+
+bool writeFile(const std::filesystem::path& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+    out.close();
+    return !out.fail();
+}
+
+// A failure of the case, said on the error output.
+bool failed(const Case& c, const char* what)
+{
+    std::fprintf(stderr, "kestrix_bench: outside %s: %s\n", c.viewName(), what);
+    return false;
+}
+
+// A home with the benchmark's document and a preferences file that remembers it.
+bool makeHome(const std::filesystem::path& home)
+{
+    std::error_code ec;
+    std::filesystem::create_directories(home / ".config", ec);
+    // The toolkit wants its runtime folder to be the user's alone.
+    std::filesystem::create_directories(home / "runtime", ec);
+    std::filesystem::permissions(home / "runtime", std::filesystem::perms::owner_all, ec);
+    const Document d = BenchDocument(kPlayers);
+    const std::filesystem::path data = home / kFileName;
+    return !ec &&
+           writeFile(data, WriteDataFile(MakeDataFileContents(false, d.NumPlayer, d.Player, d.Links,
+                                                              d.AveColour))) &&
+           writeFile(home / ".config" / "KestrixPrefs", WritePrefsFile(data.string()));
+}
+
+bool runCase(const std::string& display, const Case& c, int64_t drags,
+             const std::filesystem::path& home, OutsideFigure& figure)
+{
+    if (!makeHome(home))
+        return failed(c, "the document could not be written");
+    XDriver x(display);
+    if (!x.connected())
+        return failed(c, "the X server has no XTEST or DAMAGE");
+    const std::string h = home.string();
+    platform::bench::StartedProgram program({KESTRIX_PROGRAM}, display,
+                                            {"HOME=" + h, "XDG_CONFIG_HOME=" + h + "/.config",
+                                             "XDG_RUNTIME_DIR=" + h + "/runtime",
+                                             "QT_QPA_PLATFORM=xcb"});
+    if (!program.started())
+        return failed(c, "the program did not start");
+
+    // The start-up question's default button opens an existing document; the Open dialog
+    // offers the file the preferences remember.
+    const uint32_t question = x.awaitWindow(program.pid(), "Starting up ...", kLimitSeconds);
+    if (!question || !x.activate(question, kLimitSeconds) || !x.typeKey(kReturnKey))
+        return failed(c, "no start-up question");
+    const uint32_t open = x.awaitWindow(program.pid(), "Open", kLimitSeconds);
+    if (!open || !x.activate(open, kLimitSeconds) || !x.typeKey(kReturnKey))
+        return failed(c, "no Open dialog");
+    const uint32_t main =
+        x.awaitWindow(program.pid(), std::string("Varnholt - ") + kFileName, kLimitSeconds);
+    if (!main || !x.awaitQuiet(kQuietSeconds, kLimitSeconds))
+        return failed(c, "the document was not opened");
+    const std::optional<ScreenRect> shown = x.geometry(main);
+    // The menu bar is all that the window holds beside its inside.
+    const int32_t menuBar = shown ? shown->height - kMainHeight : -1;
+    if (!shown || shown->width != kMainWidth || menuBar < 0 || menuBar > 200)
+        return failed(c, "the main window is not at its first size");
+
+    uint32_t window = main;
+    CanvasPlace place = kSpiderCanvas;
+    if (c.view != View::Spider) {
+        const ScreenPoint button = c.view == View::ForceField ? kForceFieldButton : kGraphButton;
+        x.click({shown->x + button.x, shown->y + menuBar + button.y});
+        window = x.awaitWindow(program.pid(),
+                               c.view == View::ForceField ? "Force Field Analysis"
+                                                          : "Position vs. Importance",
+                               kLimitSeconds);
+        if (!window)
+            return failed(c, "its button opened no window");
+        place = c.view == View::ForceField ? kForceFieldCanvas : kGraphCanvas;
+    }
+    const bool sized = c.width == 0 ? x.maximise(window, kLimitSeconds)
+                                    : x.resize(window, c.width, c.height + menuBar, kLimitSeconds);
+    if (!sized || !x.activate(window, kLimitSeconds) || !x.awaitQuiet(kQuietSeconds, kLimitSeconds))
+        return failed(c, "the window could not be sized");
+    const std::optional<ScreenRect> inside = x.geometry(window);
+    if (!inside)
+        return failed(c, "the window went away");
+    const int32_t W = inside->width - place.widthLess;
+    const int32_t H = inside->height - menuBar - place.heightLess;
+    const Ends ends = endsOnCanvas(c.view, BenchDocument(kPlayers), W, H);
+    const auto onScreen = [&](ScreenPoint p) {
+        return ScreenPoint{inside->x + place.left + p.x, inside->y + menuBar + place.top + p.y};
+    };
+
+    std::vector<double> ms;
+    for (int64_t i = 0; i < drags; ++i) {
+        // There and back: every drag moves the same player as far.
+        const ScreenPoint from = onScreen(i % 2 ? ends.b : ends.a);
+        const ScreenPoint to = onScreen(i % 2 ? ends.a : ends.b);
+        const double seconds = x.timeDrag(window, from, to, kQuietSeconds, kLimitSeconds);
+        if (seconds < 0)
+            return failed(c, "a release drew nothing in the window");
+        ms.push_back(seconds * 1e3);
+    }
+    x.awaitQuiet(kQuietSeconds, kLimitSeconds);
+    // A maximised window is named by its screen, as the other releases are.
+    const int32_t nameWidth = c.width == 0 ? x.screenWidth() : c.width;
+    const int32_t nameHeight = c.width == 0 ? x.screenHeight() : c.height;
+    figure.name = std::string("Outside/") + c.viewName() + "/" + std::to_string(nameWidth) + "x" +
+                  std::to_string(nameHeight) + "/" + std::to_string(kPlayers);
+    figure.medianMs = percentile(ms, 0.5);
+    figure.p90Ms = percentile(ms, 0.9);
+    figure.windowWidth = inside->width;
+    figure.windowHeight = inside->height - menuBar;
+    figure.drags = static_cast<int32_t>(ms.size());
+    std::printf("%-36s median %7.2f ms  p90 %7.2f ms  (%d drags)\n", figure.name.c_str(),
+                figure.medianMs, figure.p90Ms, figure.drags);
+    std::fflush(stdout);
+    return true;
+}
+
+} // namespace
+
+bool TimeDragsFromOutside(const std::string& display, int32_t screenWidth, int64_t drags,
+                          const std::string& folder, std::vector<OutsideFigure>& figures)
+{
+    std::vector<Case> cases;
+    // The force field at the main window's first size on the smaller screen; the spider plot
+    // and the graph maximised on the larger.
+    if (screenWidth < 3840)
+        cases.push_back({View::ForceField, kMainWidth, kMainHeight});
+    else
+        cases = {{View::Spider, 0, 0}, {View::Graph, 0, 0}};
+    bool ok = true;
+    for (const Case& c : cases) {
+        OutsideFigure figure;
+        const std::filesystem::path home =
+            std::filesystem::path(folder) / (std::string("outside-") + c.viewName());
+        if (runCase(display, c, drags, home, figure))
+            figures.push_back(figure);
+        else
+            ok = false;
+        // The program is gone; its windows go once the server has seen it go.
+        XDriver(display).awaitNoWindows(kLimitSeconds);
+    }
+    return ok;
+}
