@@ -355,8 +355,12 @@ double XDriver::timeDrag(uint32_t window, ScreenPoint from, ScreenPoint to, doub
     for (int i = 1; i <= kMoves; ++i)
         fake(XCB_MOTION_NOTIFY, 0, static_cast<int16_t>(from.x + (to.x - from.x) * i / kMoves),
              static_cast<int16_t>(from.y + (to.y - from.y) * i / kMoves));
-    if (!awaitQuiet(quietSeconds, limitSeconds))
+    if (!awaitQuiet(quietSeconds, limitSeconds)) {
+        // The button is not left held for whoever uses the server next.
+        fake(XCB_BUTTON_RELEASE, 1);
+        xcb_flush(mConnection);
         return -1;
+    }
     // What the window drew before is forgotten: the round trip brings every report of it in.
     xcb_damage_subtract(mConnection, mWatchedDamage, XCB_NONE, XCB_NONE);
     roundTrip();
