@@ -129,14 +129,16 @@ bool failed(const Case& c, const char* what)
 // A home with the benchmark's document and a preferences file that remembers it.
 bool makeHome(const std::filesystem::path& home)
 {
-    std::error_code ec;
-    std::filesystem::create_directories(home / ".config", ec);
-    // The toolkit wants its runtime folder to be the user's alone.
-    std::filesystem::create_directories(home / "runtime", ec);
-    std::filesystem::permissions(home / "runtime", std::filesystem::perms::owner_all, ec);
+    const auto folder = [](const std::filesystem::path& path) {
+        std::error_code ec;
+        std::filesystem::create_directories(path, ec);
+        // The toolkit wants its runtime folder to be the user's alone; so may the others be.
+        std::filesystem::permissions(path, std::filesystem::perms::owner_all, ec);
+        return !ec;
+    };
     const Document d = BenchDocument(kPlayers);
     const std::filesystem::path data = home / kFileName;
-    return !ec &&
+    return folder(home / ".config") && folder(home / "runtime") &&
            writeFile(data, WriteDataFile(MakeDataFileContents(false, d.NumPlayer, d.Player, d.Links,
                                                               d.AveColour))) &&
            writeFile(home / ".config" / "KestrixPrefs", WritePrefsFile(data.string()));
