@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <atomic>
+#include <mutex>
 
 namespace platform {
 
@@ -19,15 +20,18 @@ std::string NewConnectionName()
     return "platform-database-" + std::to_string(++counter);
 }
 
-// Loaded by the first connect and kept for the rest of the process; nullptr when it cannot
-// be loaded, and every connect then fails.
+// Loaded by the first connect that finds it, and kept for the rest of the process; nullptr
+// while it cannot be loaded, and every connect then fails.
 const detail::SqlModule* sqlModule()
 {
-    static const detail::SqlModule* const module = [] {
+    static std::mutex mutex;
+    static const detail::SqlModule* module = nullptr;
+    std::lock_guard lock(mutex);
+    if (!module) {
         const auto entry = reinterpret_cast<detail::SqlModuleEntry>(
             detail::moduleEntry(detail::kSqlModuleFile, detail::kSqlModuleEntry));
-        return entry ? entry() : nullptr;
-    }();
+        module = entry ? entry() : nullptr;
+    }
     return module;
 }
 

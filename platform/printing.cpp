@@ -7,6 +7,8 @@
 #include "platform/internal/print_module_p.h"
 #include "platform/internal/printing_p.h"
 
+#include <mutex>
+
 namespace platform {
 
 namespace detail {
@@ -15,12 +17,15 @@ namespace {
 
 const PrintModule* printModule()
 {
-    // Loaded once, by the first use, and kept for the rest of the process.
-    static const PrintModule* const module = [] {
+    // Loaded by the first use that finds it, and kept for the rest of the process.
+    static std::mutex mutex;
+    static const PrintModule* module = nullptr;
+    std::lock_guard lock(mutex);
+    if (!module) {
         const auto entry =
             reinterpret_cast<PrintModuleEntry>(moduleEntry(kPrintModuleFile, kPrintModuleEntry));
-        return entry ? entry() : nullptr;
-    }();
+        module = entry ? entry() : nullptr;
+    }
     return module;
 }
 

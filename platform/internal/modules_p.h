@@ -2,8 +2,8 @@
 
 // The platform's loadable modules: the parts of the layer whose toolkit libraries cost a start
 // more than they are worth before they are used (printing, the SQL database). Each is a shared
-// library beside the platform's own, loaded by its first use and kept to the end of the
-// process. A module links the platform library, so it shares the one copy of the platform's
+// library beside the platform's own, loaded by the first use that finds it and kept to the end of
+// the process. A module links the platform library, so it shares the one copy of the platform's
 // state (the modal seam, the windows, the paint counters) that the program has.
 
 #include <string>
@@ -18,8 +18,8 @@ std::string moduleFolder();
 void setModuleFolder(std::string folder);
 
 /// The entry point `entry` of the module whose file is `fileName` in moduleFolder(), which is
-/// loaded by this first call; nullptr when the module is missing, cannot be loaded or has no
-/// such entry point. Never throws.
+/// loaded by the first call that finds it; nullptr when the module is missing, cannot be loaded or
+/// has no such entry point. Never throws.
 void* moduleEntry(const char* fileName, const char* entry);
 
 } // namespace platform::detail
