@@ -19,8 +19,8 @@ namespace platform {
 class Graphics;
 
 namespace detail {
-struct PrinterSetupImpl;
-struct PrintedPageImpl;
+class PrinterSetupImpl;
+class PrintedPageImpl;
 } // namespace detail
 
 /// Loads printing if it is not loaded yet. False when it cannot be loaded: no page setup or
