@@ -1,12 +1,12 @@
 #include "platform/database.h"
 
-#include "platform/internal/qt_util.h"
+#include "platform/internal/modules_p.h"
+#include "platform/internal/sql_module_p.h"
 
-#include <QFileInfo>
-#include <QSqlDatabase>
-#include <QString>
+#include <sys/stat.h>
 
 #include <atomic>
+#include <mutex>
 
 namespace platform {
 
@@ -18,6 +18,27 @@ std::string NewConnectionName()
 {
     static std::atomic<unsigned long long> counter{0};
     return "platform-database-" + std::to_string(++counter);
+}
+
+// Loaded by the first connect that finds it, and kept for the rest of the process; nullptr
+// while it cannot be loaded, and every connect then fails.
+const detail::SqlModule* sqlModule()
+{
+    static std::mutex mutex;
+    static const detail::SqlModule* module = nullptr;
+    std::lock_guard lock(mutex);
+    if (!module) {
+        const auto entry = reinterpret_cast<detail::SqlModuleEntry>(
+            detail::moduleEntry(detail::kSqlModuleFile, detail::kSqlModuleEntry));
+        module = entry ? entry() : nullptr;
+    }
+    return module;
+}
+
+bool isRegularFile(const std::string& path)
+{
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 } // namespace
@@ -37,33 +58,22 @@ void SqlDatabase::setDatabaseFile(const File& file)
 bool SqlDatabase::connect()
 {
     close();
-    // A read-only open neither creates a missing file nor writes to an existing one. Only a
-    // regular file reaches the driver: not a missing file, a folder, a device, nor a pipe,
-    // whose open would wait for a writer.
-    if (!QFileInfo(detail::qs(mFile.absolutePath())).isFile())
+    // Only a regular file reaches the driver: not a missing file, a folder, a device, nor a
+    // pipe, whose open would wait for a writer.
+    const std::string path = mFile.absolutePath();
+    if (!isRegularFile(path))
         return false;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", detail::qs(mConnectionName));
-        db.setConnectOptions("QSQLITE_OPEN_READONLY");
-        db.setDatabaseName(detail::qs(mFile.absolutePath()));
-        mConnected = db.open();
-    }
-    if (!mConnected)
-        QSqlDatabase::removeDatabase(detail::qs(mConnectionName));
+    const detail::SqlModule* module = sqlModule();
+    mConnected = module && module->open(mConnectionName, path);
     return mConnected;
 }
 
 void SqlDatabase::close()
 {
-    const QString name = detail::qs(mConnectionName);
-    if (!QSqlDatabase::contains(name))
+    // Without a connection made there is nothing to end, and nothing to load for it.
+    if (!mConnected)
         return;
-    {
-        QSqlDatabase db = QSqlDatabase::database(name, false);
-        db.close();
-    }
-    // Only once no handle to the connection is left.
-    QSqlDatabase::removeDatabase(name);
+    sqlModule()->close(mConnectionName);
     mConnected = false;
 }
 

@@ -1,5 +1,5 @@
-// One printed page: drawn into a PDF in memory, then handed whole to the PDF file or the CUPS
-// queue that the print dialog chose, or to neither when anything failed.
+// The printing module's print job: one page drawn into a PDF in memory, then handed whole to the
+// PDF file or the CUPS queue that the print dialog chose, or to neither when anything failed.
 
 #include "platform/printing.h"
 
@@ -7,6 +7,7 @@
 #include "platform/graphics.h"
 #include "platform/internal/cups_p.h"
 #include "platform/internal/graphics_p.h"
+#include "platform/internal/print_job_p.h"
 #include "platform/internal/printing_p.h"
 #include "platform/internal/qt_util.h"
 #include "platform/internal/runtime_p.h"
@@ -184,39 +185,29 @@ Drawing drawPdf(const QPrinter& printer, const QString& title,
 
 namespace detail {
 
-TestPrintQueue& testPrintQueue()
+PrintResult PrintJob::print(const std::function<void(Graphics&)>& draw)
 {
-    static TestPrintQueue queue;
-    return queue;
-}
-
-} // namespace detail
-
-PrintedPage::PrintedPage(std::unique_ptr<detail::PrintedPageImpl> impl) : d(std::move(impl)) {}
-
-PrintedPage::~PrintedPage() = default;
-
-PrintResult PrintedPage::print(const std::function<void(Graphics&)>& draw)
-{
-    if (d->printed || detail::terminating())
+    if (printed || terminating())
         return PrintResult::NotStarted;
-    d->printed = true;
-    const QPrinter& printer = *d->printer;
+    printed = true;
+    const QPrinter& settings = *printer;
     QByteArray pdf;
-    const Drawing drawing = drawPdf(printer, d->jobName, draw, pdf);
+    const Drawing drawing = drawPdf(settings, jobName, draw, pdf);
     if (drawing == Drawing::Threw)
         return PrintResult::DrawingThrew;
     if (drawing != Drawing::Whole)
         return PrintResult::NotDelivered;
     bool delivered = false;
-    if (!d->queue.isEmpty()) {
-        CupsQueue cups(d->queue);
-        detail::PrintQueueSteps* test = detail::testPrintQueue().steps;
-        delivered = sendToQueue(test ? *test : cups, printer, pdf, d->jobName);
-    } else if (printer.outputFormat() == QPrinter::PdfFormat) {
-        delivered = writePdfFile(printer, pdf);
+    if (!queue.isEmpty()) {
+        CupsQueue cups(queue);
+        PrintQueueSteps* test = testPrintQueue().steps;
+        delivered = sendToQueue(test ? *test : cups, settings, pdf, jobName);
+    } else if (settings.outputFormat() == QPrinter::PdfFormat) {
+        delivered = writePdfFile(settings, pdf);
     }
     return delivered ? PrintResult::Printed : PrintResult::NotDelivered;
 }
+
+} // namespace detail
 
 } // namespace platform

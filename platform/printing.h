@@ -2,6 +2,11 @@
 
 // Printing: the printer setup with its page-setup dialog, and the print dialog that hands out
 // one page to draw on. Both dialogs can be answered by a test (see platform/testing.h).
+//
+// What printing needs of the toolkit is loaded by the first call that needs it, not at
+// start-up. When it cannot be loaded, PrintingAvailable() says so, a setup holds no settings
+// (an empty setup string, a page of 0 by 0), its page-setup dialog is not shown and returns
+// false, and a print dialog is not shown either: it returns a page that is not delivered.
 
 #include <cstdint>
 #include <functional>
@@ -14,12 +19,17 @@ namespace platform {
 class Graphics;
 
 namespace detail {
-struct PrinterSetupImpl;
-struct PrintedPageImpl;
+class PrinterSetupImpl;
+class PrintedPageImpl;
 } // namespace detail
 
+/// Loads printing if it is not loaded yet. False when it cannot be loaded: no page setup or
+/// print can then be done.
+[[nodiscard]] bool PrintingAvailable();
+
 /// The page settings of a print: the printer, the paper size, the orientation and the margins.
-/// A new setup holds the default printer's defaults.
+/// A new setup holds the default printer's defaults. Making one loads nothing: its settings
+/// are made by their first use.
 class PrinterSetup {
 public:
     PrinterSetup();
@@ -46,10 +56,11 @@ public:
     /// user's choice. False when cancelled, and the setup is as it was.
     [[nodiscard]] bool pageSetupDialog();
 
-    detail::PrinterSetupImpl& impl() { return *d; }
+    /// The settings, made by this first use; nullptr when printing cannot be loaded.
+    detail::PrinterSetupImpl* impl() const;
 
 private:
-    std::unique_ptr<detail::PrinterSetupImpl> d;
+    mutable std::unique_ptr<detail::PrinterSetupImpl> d;
 };
 
 /// What became of a page that print() was asked to print.
@@ -86,7 +97,8 @@ private:
 /// The modal print dialog for the setup, for a job named `jobName` (the name the print queue
 /// shows, and the title of a PDF file). When the user confirms it, the setup takes the page
 /// settings chosen there (its width and height are then the page's) and the job's one page is
-/// returned. Nothing when the dialog was cancelled.
+/// returned. Nothing when the dialog was cancelled. When printing cannot be loaded no dialog
+/// is shown, and the page returned is one whose print() returns NotDelivered.
 [[nodiscard]] std::unique_ptr<PrintedPage> OpenPrinterDialog(PrinterSetup& setup,
                                                              std::string_view jobName);
 

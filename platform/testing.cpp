@@ -9,6 +9,7 @@
 #include "platform/internal/graphics_p.h"
 #include "platform/internal/menu_p.h"
 #include "platform/internal/modal_p.h"
+#include "platform/internal/modules_p.h"
 #include "platform/internal/picture_p.h"
 #include "platform/internal/printing_p.h"
 #include "platform/internal/qt_util.h"
@@ -645,10 +646,15 @@ struct FakePrintQueue::Impl : detail::PrintQueueSteps {
     void cancelJob(int) override { steps.emplace_back("cancel"); }
 };
 
+void setModuleFolder(std::string folder)
+{
+    detail::setModuleFolder(std::move(folder));
+}
+
 FakePrintQueue::FakePrintQueue(std::string queue, Step failAt) : d(std::make_unique<Impl>())
 {
     d->failAt = failAt;
-    detail::testPrintQueue() = {detail::qs(queue), d.get()};
+    detail::testPrintQueue() = {std::move(queue), d.get()};
 }
 
 FakePrintQueue::~FakePrintQueue()

@@ -187,6 +187,11 @@ public:
     FileWriteFault& operator=(const FileWriteFault&) = delete;
 };
 
+/// Loads the platform's modules (printing, the database) from `folder` from now on, where they
+/// may be missing; an empty folder restores the program's own. A module that the process has
+/// loaded already stays loaded.
+void setModuleFolder(std::string folder);
+
 /// While it lives, a print dialog answered without a file (ModalAnswer::ok()) sends its page to
 /// the print queue `queue`, whose steps this object takes in the print system's place: it
 /// records each step, and fails the one named `failAt`.

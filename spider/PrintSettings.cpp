@@ -15,6 +15,10 @@ constexpr const char* kPrintSettingsFile = "KestrixPrint.dat";
 
 void RunPageSetup(platform::PrinterSetup& setup)
 {
+    if (!platform::PrintingAvailable()) {
+        platform::MsgBox(Messages::PrintingWentWrong);
+        return;
+    }
     const std::optional<platform::File> f = platform::File::preferencesFile(kPrintSettingsFile);
     if (!f) {
         platform::MsgBox(Messages::ProblemWithFile);

@@ -1,25 +1,15 @@
 #pragma once
 
-// A print job between the print dialog that started it and the page it sends.
+// The steps of a print job on a print queue, and the queue a test may put in the print
+// system's place. Kept by the platform library, so that what a test sets here is what the
+// printing module sees.
 
-#include <QPrinter>
-#include <QString>
-
-#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 namespace platform::detail {
-
-struct PrintedPageImpl {
-    std::unique_ptr<QPrinter> printer; ///< the job's settings, as the print dialog left them
-    /// The print queue the page goes to; empty when it goes to the printer's PDF file.
-    QString queue;
-    QString jobName;
-    bool printed = false;
-};
 
 /// The options of a print job, by name and value.
 using JobOptions = std::vector<std::pair<std::string, std::string>>;
@@ -38,9 +28,9 @@ public:
 };
 
 /// A queue that a test puts in the print system's place: a print dialog answered without a
-/// file then sends its page to `queue`, through these steps. Never set by the program.
+/// file then sends its page to `queue` (UTF-8), through these steps. Never set by the program.
 struct TestPrintQueue {
-    QString queue;
+    std::string queue;
     PrintQueueSteps* steps = nullptr;
 };
 TestPrintQueue& testPrintQueue();

@@ -171,6 +171,90 @@ INSTANTIATE_TEST_SUITE_P(Libraries, PrintSystemAtStartUpTest,
                              return std::string(info.index == 0 ? "ToolkitPlugin" : "Cups");
                          });
 
+// A data file whose header says it has a database, beside an empty SQLite file (which SQLite
+// opens as an empty database).
+std::string writeFileWithDatabase(const TempDir& dir)
+{
+    const std::string path = dir.file("with.db.dat");
+    std::string text = TempDir::read(fixture("budget.dat"));
+    text.replace(text.find("false"), 5, "true");
+    TempDir::write(path, text);
+    TempDir::write(dir.file("with.rsd"), "");
+    return path;
+}
+
+// Whether an earlier test in this process has loaded the platform's printing or database
+// module: a test of what loads them needs a process of its own (ctest gives each one).
+bool modulesLoaded()
+{
+    return libraryLoaded("libkestrix_printing") || libraryLoaded("libkestrix_sql");
+}
+
+// The toolkit's print support and SQL support are loaded by the first page setup and the
+// first database, not by the start-up, and the test program does not need them either.
+TEST_F(LifecycleTest, PrintAndSqlSupportAreLoadedByTheirFirstUse)
+{
+    for (const char* library : {"libQt6PrintSupport", "libQt6Sql"})
+        ASSERT_EQ(gMappedAtStart.find(library), std::string::npos)
+            << "the test program's file needs " << library;
+    if (modulesLoaded())
+        GTEST_SKIP() << "an earlier test in this process loaded printing or the database";
+    frmMain& m = startWithNewDiagram();
+    EXPECT_FALSE(libraryLoaded("libQt6PrintSupport")) << "start-up loaded it";
+    EXPECT_FALSE(libraryLoaded("libQt6Sql")) << "start-up loaded it";
+
+    ModalScript script;
+    script.cancel(Kind::PageSetup);
+    m._FilePageSetup_Action();
+    EXPECT_TRUE(script.done());
+    EXPECT_TRUE(libraryLoaded("libQt6PrintSupport"));
+    EXPECT_FALSE(libraryLoaded("libQt6Sql"));
+
+    m.FileChanged = false;
+    script.openFile(writeFileWithDatabase(dir));
+    m._FileOpen_Action();
+    ASSERT_TRUE(m.db);
+    EXPECT_TRUE(m.db->isConnected());
+    EXPECT_TRUE(libraryLoaded("libQt6Sql"));
+}
+
+// Without their modules, page setup and print end with the program's messages of a failed
+// print, and a database is not connected, as when its connect fails; the document opens.
+TEST_F(LifecycleTest, WithoutTheirModulesPrintingAndTheDatabaseFailAsTheyDoOtherwise)
+{
+    if (modulesLoaded())
+        GTEST_SKIP() << "an earlier test in this process loaded printing or the database";
+    pt::setModuleFolder(dir.file("no-modules-here"));
+    struct Restore {
+        ~Restore() { pt::setModuleFolder({}); }
+    } restore;
+    frmMain& m = startWithNewDiagram();
+
+    ModalScript script;
+    script.message("Sorry something went wrong with printing");
+    m._FilePageSetup_Action();
+    script.message("The page could not be printed.");
+    m._FilePrint_Action();
+    EXPECT_FALSE(libraryLoaded("libQt6PrintSupport"));
+
+    m.FileChanged = false;
+    script.openFile(writeFileWithDatabase(dir));
+    m._FileOpen_Action();
+    EXPECT_EQ(m.NumPlayer, 1);
+    EXPECT_TRUE(m.HasDB);
+    ASSERT_TRUE(m.db);
+    EXPECT_FALSE(m.db->isConnected());
+    EXPECT_FALSE(libraryLoaded("libQt6Sql"));
+    EXPECT_TRUE(script.done());
+
+    // Found again, the modules load and work.
+    pt::setModuleFolder({});
+    EXPECT_TRUE(m.db->connect());
+    script.cancel(Kind::PageSetup);
+    m._FilePageSetup_Action();
+    EXPECT_TRUE(script.done());
+}
+
 TEST_F(LifecycleTest, ACancelledOpenAtStartUpLeavesNoDocument)
 {
     ModalScript script;
