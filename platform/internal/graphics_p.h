@@ -49,6 +49,8 @@ public:
 struct DrawingOperation {
     int32_t top = 0;
     int32_t bottom = 0;
+    /// The pixels that a fill covers; 0 for other operations.
+    int64_t area = 0;
     std::function<void(QPainter&, TextFonts&)> draw;
 };
 
@@ -95,19 +97,23 @@ struct GraphicsImpl {
     /// covers the whole surface itself.
     bool erasePending = false;
 
-    /// Draws, or keeps, an operation that touches the rows from top to bottom (not included).
-    template <class Paint> void draw(int64_t top, int64_t bottom, Paint&& paint)
+    /// Draws, or keeps, an operation that touches the rows from top to bottom (not included);
+    /// a fill tells the pixels it covers.
+    template <class Paint> void draw(int64_t top, int64_t bottom, Paint&& paint, int64_t area = 0)
     {
         eraseIfPending();
         if (recording)
             recording->push_back(
-                {rowOf(top), rowOf(bottom),
+                {rowOf(top), rowOf(bottom), area,
                  std::function<void(QPainter&, TextFonts&)>(std::forward<Paint>(paint))});
         else
             paint(*painter, mCurrentFont);
     }
     /// The erase that no drawing operation made unnecessary.
     void eraseIfPending();
+    /// Before an operation that covers the rectangle from (left, top) to (right, bottom), not
+    /// included, with opaque pixels: a pending erase whitens only the rest of the surface.
+    void eraseAround(int64_t left, int64_t top, int64_t right, int64_t bottom);
 
 private:
     // Drawn straight away, an operation's text size and weight are the surface's.
