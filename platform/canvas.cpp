@@ -41,11 +41,10 @@ constexpr qint64 kBandedArea = 1 << 20;
 // A band is at least this many rows high.
 constexpr int kLeastBandRows = 128;
 constexpr int kMostBands = 8;
-// A band has at least this many drawing operations to draw, or this many pixels to fill: each
-// band goes through every operation that reaches into it, so a drawing of few operations that
-// fill little costs more processor time in bands than it wins.
+// A band has at least this many drawing operations to draw: each band goes through every
+// operation that reaches into it, so a drawing of few operations costs more processor time in
+// bands than it wins.
 constexpr size_t kLeastBandOperations = 256;
-constexpr qint64 kLeastBandFill = 3 << 20;
 
 // The fonts of a thread that paints a band: its own, since a font's state is not shared
 // between threads.
@@ -155,14 +154,11 @@ int paintCanvas(QPainter& painter, QSize size, bool erase,
     // The bands write into the image's pixels beside the painter that holds it, which must
     // not make a copy of them.
     auto* bits = const_cast<uchar*>(target.image->constBits());
-    qint64 filled = 0;
-    for (const DrawingOperation& op : operations)
-        filled += op.area;
-    const qint64 work = std::max<qint64>(
-        static_cast<qint64>(operations.size() / kLeastBandOperations), filled / kLeastBandFill);
     const int bands = std::clamp(
-        static_cast<int>(std::min<qint64>({rows.height() / kLeastBandRows, work, threads})), 1,
-        threads);
+        std::min(rows.height() / kLeastBandRows,
+                 static_cast<int>(std::min<size_t>(operations.size() / kLeastBandOperations,
+                                                   static_cast<size_t>(threads)))),
+        1, threads);
     if (bands == 1) {
         paintBand(*target.image, bits, target.offset, clip, rows.top(), rows.bottom() + 1,
                   operations);

@@ -150,12 +150,9 @@ void GraphicsImpl::eraseIfPending()
     if (!erasePending)
         return;
     erasePending = false;
-    draw(
-        0, height,
-        [w = width, h = height](QPainter& p, TextFonts&) {
-            p.fillRect(QRect(0, 0, w, h), Qt::white);
-        },
-        int64_t{width} * height);
+    draw(0, height, [w = width, h = height](QPainter& p, TextFonts&) {
+        p.fillRect(QRect(0, 0, w, h), Qt::white);
+    });
 }
 
 void GraphicsImpl::eraseAround(int64_t left, int64_t top, int64_t right, int64_t bottom)
@@ -178,10 +175,8 @@ void GraphicsImpl::eraseAround(int64_t left, int64_t top, int64_t right, int64_t
                              QRect(0, t, l, b - t), QRect(r, t, width - r, b - t)};
     for (const QRect& rect : around)
         if (!rect.isEmpty())
-            draw(
-                rect.top(), int64_t{rect.bottom()} + 1,
-                [rect](QPainter& p, TextFonts&) { p.fillRect(rect, Qt::white); },
-                int64_t{rect.width()} * rect.height());
+            draw(rect.top(), int64_t{rect.bottom()} + 1,
+                 [rect](QPainter& p, TextFonts&) { p.fillRect(rect, Qt::white); });
 }
 
 } // namespace detail
@@ -303,14 +298,8 @@ void Graphics::fillRect(int32_t x, int32_t y, int32_t w, int32_t h)
         return;
     // The fill stands for the erase of what it covers.
     d->eraseAround(x, y, int64_t{x} + w, int64_t{y} + h);
-    const int64_t across =
-        std::max<int64_t>(0, std::min<int64_t>(int64_t{x} + w, d->width) - std::max(x, 0));
-    const int64_t down =
-        std::max<int64_t>(0, std::min<int64_t>(int64_t{y} + h, d->height) - std::max(y, 0));
-    d->draw(
-        y, int64_t{y} + h,
-        [r = QRect(x, y, w, h), c = ink(*d)](QPainter& p, auto&) { p.fillRect(r, c); },
-        across * down);
+    d->draw(y, int64_t{y} + h,
+            [r = QRect(x, y, w, h), c = ink(*d)](QPainter& p, auto&) { p.fillRect(r, c); });
 }
 
 void Graphics::fillColumns(int32_t x, int32_t y, int32_t h, const std::vector<Color>& colors)
@@ -333,15 +322,12 @@ void Graphics::fillColumns(int32_t x, int32_t y, int32_t h, const std::vector<Co
     const QRect r(static_cast<int>(left), static_cast<int>(top), row.width(),
                   static_cast<int>(bottom - top));
     d->eraseAround(left, top, right, bottom);
-    d->draw(
-        top, bottom,
-        [row = std::move(row), r](QPainter& p, auto&) {
-            const QPointF origin = p.brushOrigin();
-            p.setBrushOrigin(r.topLeft());
-            p.fillRect(r, QBrush(row));
-            p.setBrushOrigin(origin);
-        },
-        (right - left) * (bottom - top));
+    d->draw(top, bottom, [row = std::move(row), r](QPainter& p, auto&) {
+        const QPointF origin = p.brushOrigin();
+        p.setBrushOrigin(r.topLeft());
+        p.fillRect(r, QBrush(row));
+        p.setBrushOrigin(origin);
+    });
 }
 
 void Graphics::fillRows(int32_t x, int32_t y, int32_t w, const std::vector<Color>& colors)
@@ -361,22 +347,20 @@ void Graphics::fillRows(int32_t x, int32_t y, int32_t w, const std::vector<Color
     for (int64_t i = top; i < bottom; ++i)
         rows.push_back(inkOf(*d, colors[static_cast<size_t>(i - y)]));
     d->eraseAround(left, top, right, bottom);
-    d->draw(
-        top, bottom,
-        [rows = std::move(rows), l = static_cast<int>(left), t = static_cast<int>(top),
-         w = static_cast<int>(right - left)](QPainter& p, auto&) {
-            // Drawn in a band, only the band's own rows.
-            int first = t;
-            int last = t + static_cast<int>(rows.size());
-            if (p.hasClipping()) {
-                const QRect clip = p.clipBoundingRect().toAlignedRect();
-                first = std::max(first, clip.top());
-                last = std::min(last, clip.bottom() + 1);
-            }
-            for (int row = first; row < last; ++row)
-                p.fillRect(QRect(l, row, w, 1), QColor(rows[static_cast<size_t>(row - t)]));
-        },
-        (right - left) * (bottom - top));
+    d->draw(top, bottom,
+            [rows = std::move(rows), l = static_cast<int>(left), t = static_cast<int>(top),
+             w = static_cast<int>(right - left)](QPainter& p, auto&) {
+                // Drawn in a band, only the band's own rows.
+                int first = t;
+                int last = t + static_cast<int>(rows.size());
+                if (p.hasClipping()) {
+                    const QRect clip = p.clipBoundingRect().toAlignedRect();
+                    first = std::max(first, clip.top());
+                    last = std::min(last, clip.bottom() + 1);
+                }
+                for (int row = first; row < last; ++row)
+                    p.fillRect(QRect(l, row, w, 1), QColor(rows[static_cast<size_t>(row - t)]));
+            });
 }
 
 void Graphics::drawRect(int32_t x, int32_t y, int32_t w, int32_t h)

@@ -49,8 +49,6 @@ public:
 struct DrawingOperation {
     int32_t top = 0;
     int32_t bottom = 0;
-    /// The pixels that a fill covers; 0 for other operations.
-    int64_t area = 0;
     std::function<void(QPainter&, TextFonts&)> draw;
 };
 
@@ -97,14 +95,13 @@ struct GraphicsImpl {
     /// covers the whole surface itself.
     bool erasePending = false;
 
-    /// Draws, or keeps, an operation that touches the rows from top to bottom (not included);
-    /// a fill tells the pixels it covers.
-    template <class Paint> void draw(int64_t top, int64_t bottom, Paint&& paint, int64_t area = 0)
+    /// Draws, or keeps, an operation that touches the rows from top to bottom (not included).
+    template <class Paint> void draw(int64_t top, int64_t bottom, Paint&& paint)
     {
         eraseIfPending();
         if (recording)
             recording->push_back(
-                {rowOf(top), rowOf(bottom), area,
+                {rowOf(top), rowOf(bottom),
                  std::function<void(QPainter&, TextFonts&)>(std::forward<Paint>(paint))});
         else
             paint(*painter, mCurrentFont);

@@ -10,7 +10,6 @@
 
 #include <cstdint>
 #include <string>
-#include <thread>
 #include <vector>
 
 using namespace platform;
@@ -161,56 +160,6 @@ TEST_F(CanvasTest, ALargeCanvasOfFewOperationsIsDrawnOnOneThread)
     w.refresh();
     (void)pt::shownPixels(*w.canvas);
     EXPECT_EQ(pt::paintThreads(*w.canvas), 1);
-}
-
-// A large canvas whose few operations fill it several times over: the fills are the work,
-// and bands share it.
-class FilledCanvasWindow : public WindowClass<FilledCanvasWindow> {
-public:
-    Canvas* canvas = nullptr;
-
-    static void drawFills(Graphics& g)
-    {
-        std::vector<Color> rows;
-        for (int32_t y = 0; y < g.height(); ++y)
-            rows.push_back(RGB(y % 256, 255 - y % 256, 60));
-        for (int32_t i = 0; i < 4; ++i) {
-            g.fillRows(0, i, g.width(), rows);
-            g.setForeColor(RGB(10 * i, 0, 0));
-            g.drawLine(0, 300 * i, g.width() - 1, g.height() - 1 - 300 * i);
-        }
-    }
-
-protected:
-    void Layout() override { setSize(1600, 1200); }
-    void CreateControls() override
-    {
-        canvas = addControl<Canvas>("canvas", {0, 0, 1600, 1200}, LockAll);
-        canvas->onPaint = [](Graphics& g) { drawFills(g); };
-    }
-
-private:
-    friend class WindowClass<FilledCanvasWindow>;
-    FilledCanvasWindow() = default;
-};
-
-TEST_F(CanvasTest, ALargeCanvasOfFewOperationsThatFillMuchIsDrawnInBands)
-{
-    FilledCanvasWindow& w = FilledCanvasWindow::instance();
-    pt::activate(w);
-    w.refresh();
-    const Picture shown = pt::shownPixels(*w.canvas);
-    Picture expected(w.canvas->width(), w.canvas->height());
-    FilledCanvasWindow::drawFills(expected.graphics());
-    int differ = 0;
-    for (int32_t y = 0; y < expected.height(); ++y)
-        for (int32_t x = 0; x < expected.width(); ++x)
-            if (shown.pixel(x, y) != expected.pixel(x, y) && differ++ < 5)
-                ADD_FAILURE() << "pixel " << x << ", " << y << " differs";
-    EXPECT_EQ(differ, 0);
-    if (pt::paintThreads(*w.canvas) == 1 && std::thread::hardware_concurrency() < 2)
-        GTEST_SKIP() << "a machine of one core draws on one thread";
-    EXPECT_GT(pt::paintThreads(*w.canvas), 1);
 }
 
 // A canvas that erases and whose drawing begins with a fill of part of it: the fill stands
