@@ -458,11 +458,20 @@ void Graphics::drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
         d->draw(top, bottom, [r = sweep.rect, c](QPainter& p, auto&) { p.fillRect(r, c); });
         return;
     }
-    d->draw(top, bottom, [sweep, brush = d->fillBrush(c)](QPainter& p, auto&) {
-        p.setPen(detail::GraphicsImpl::noPen());
-        p.setBrush(brush);
-        p.drawConvexPolygon(sweep.hexagon, 6);
+    // Far out, the toolkit cuts a polygon to its device before filling it, which a device of
+    // a band's rows alone would cut elsewhere.
+    constexpr int kNear = 1 << 22;
+    const bool near = std::all_of(sweep.hexagon, sweep.hexagon + 6, [](const QPoint& v) {
+        return std::abs(v.x()) < kNear && std::abs(v.y()) < kNear;
     });
+    d->draw(
+        top, bottom,
+        [sweep, brush = d->fillBrush(c)](QPainter& p, auto&) {
+            p.setPen(detail::GraphicsImpl::noPen());
+            p.setBrush(brush);
+            p.drawConvexPolygon(sweep.hexagon, 6);
+        },
+        near);
 }
 
 namespace {
