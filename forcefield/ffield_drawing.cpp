@@ -32,15 +32,25 @@ constexpr double kScaleFactor = 3.2;
 void paintGradient(Graphics& g, double W, double H)
 {
     const int32_t width = ToInt32(W);
+    std::vector<platform::Color> upper;
     for (int32_t i = 1; i <= H / 2; ++i) {
         const int32_t c = ToInt32(static_cast<double>(static_cast<int64_t>(i) * 510) / H);
-        g.setForeColor(RGB(255 - c, 255, 0));
-        g.fillRect(0, i, width, 1);
+        upper.push_back(RGB(255 - c, 255, 0));
     }
-    for (int32_t i = ToInt32(H / 2 + 1); i <= H; ++i) {
+    const int32_t second = ToInt32(H / 2 + 1);
+    std::vector<platform::Color> lower;
+    for (int32_t i = second; i <= H; ++i) {
         const int32_t c = ToInt32(static_cast<double>(static_cast<int64_t>(i) * 510) / H - 255);
-        g.setForeColor(RGB(255, c, 0));
-        g.fillRect(0, i, width, 1);
+        lower.push_back(RGB(255, c, 0));
+    }
+    // The lower rows start right under the upper ones, and both are drawn as one fill; where
+    // they do not, each half is drawn by itself, the lower over the upper.
+    if (int64_t{second} == 1 + static_cast<int64_t>(upper.size())) {
+        upper.insert(upper.end(), lower.begin(), lower.end());
+        g.fillRows(0, 1, width, upper);
+    } else {
+        g.fillRows(0, 1, width, upper);
+        g.fillRows(0, second, width, lower);
     }
 }
 

@@ -29,6 +29,7 @@
 #include <exception>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace platform::detail {
@@ -83,23 +84,40 @@ Target targetOf(QPainter& painter)
 // Draws the operations that reach into the rows from `top` to `bottom` (device rows, bottom
 // not included) of the image, inside `clip`. Each band paints on the whole image, clipped to
 // its rows: the toolkit works out a thin line from the size of the device it is drawn on, so
-// that it shows the same pixels whatever the clip.
+// that it shows the same pixels whatever the clip. A polygon's fill, though, it scans over
+// every row of the device and only then clips: those fills go to a device of the band's rows
+// alone, where the toolkit gives them the same pixels and scans only the band.
 void paintBand(const QImage& image, uchar* bits, const QPoint& offset, const QRegion& clip, int top,
                int bottom, const std::vector<DrawingOperation>& operations)
 {
+    const QRect band(0, top, image.width(), bottom - top);
     QImage device(bits, image.width(), image.height(), image.bytesPerLine(), image.format());
     QPainter p(&device);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setRenderHint(QPainter::TextAntialiasing, true);
-    p.setClipRegion(clip & QRect(0, top, image.width(), bottom - top));
+    p.setClipRegion(clip & band);
     p.translate(offset);
+
+    QImage rowsDevice(bits + qsizetype{top} * image.bytesPerLine(), image.width(), bottom - top,
+                      image.bytesPerLine(), image.format());
+    std::optional<QPainter> rows;
+    auto rowsPainter = [&]() -> QPainter& {
+        if (!rows) {
+            rows.emplace(&rowsDevice);
+            rows->setRenderHint(QPainter::Antialiasing, false);
+            rows->setClipRegion((clip & band).translated(0, -top));
+            rows->translate(offset.x(), offset.y() - top);
+        }
+        return *rows;
+    };
+
     BandFonts fonts;
     // The band's rows in the canvas's own coordinates.
     const int first = top - offset.y();
     const int last = bottom - offset.y();
     for (const DrawingOperation& op : operations)
         if (op.bottom > first && op.top < last)
-            op.draw(p, fonts);
+            op.draw(op.polygonFill ? rowsPainter() : p, fonts);
 }
 
 // Waits for every band handed to the pool, on every way out of the paint, a throw included:

@@ -155,6 +155,30 @@ void GraphicsImpl::eraseIfPending()
     });
 }
 
+void GraphicsImpl::eraseAround(int64_t left, int64_t top, int64_t right, int64_t bottom)
+{
+    if (!erasePending)
+        return;
+    left = std::max<int64_t>(left, 0);
+    top = std::max<int64_t>(top, 0);
+    right = std::min<int64_t>(right, width);
+    bottom = std::min<int64_t>(bottom, height);
+    if (left >= right || top >= bottom) {
+        eraseIfPending();
+        return;
+    }
+    erasePending = false;
+    // What lies above and below the covered rows, then beside it.
+    const auto l = static_cast<int>(left), t = static_cast<int>(top);
+    const auto r = static_cast<int>(right), b = static_cast<int>(bottom);
+    const QRect around[4] = {QRect(0, 0, width, t), QRect(0, b, width, height - b),
+                             QRect(0, t, l, b - t), QRect(r, t, width - r, b - t)};
+    for (const QRect& rect : around)
+        if (!rect.isEmpty())
+            draw(rect.top(), int64_t{rect.bottom()} + 1,
+                 [rect](QPainter& p, TextFonts&) { p.fillRect(rect, Qt::white); });
+}
+
 } // namespace detail
 
 namespace {
@@ -272,9 +296,8 @@ void Graphics::fillRect(int32_t x, int32_t y, int32_t w, int32_t h)
 {
     if (w <= 0 || h <= 0)
         return;
-    // A fill of the whole surface stands for its erase.
-    if (x <= 0 && y <= 0 && int64_t{x} + w >= d->width && int64_t{y} + h >= d->height)
-        d->erasePending = false;
+    // The fill stands for the erase of what it covers.
+    d->eraseAround(x, y, int64_t{x} + w, int64_t{y} + h);
     d->draw(y, int64_t{y} + h,
             [r = QRect(x, y, w, h), c = ink(*d)](QPainter& p, auto&) { p.fillRect(r, c); });
 }
@@ -298,12 +321,46 @@ void Graphics::fillColumns(int32_t x, int32_t y, int32_t h, const std::vector<Co
         pixels[i - left] = inkOf(*d, colors[static_cast<size_t>(i - x)]);
     const QRect r(static_cast<int>(left), static_cast<int>(top), row.width(),
                   static_cast<int>(bottom - top));
+    d->eraseAround(left, top, right, bottom);
     d->draw(top, bottom, [row = std::move(row), r](QPainter& p, auto&) {
         const QPointF origin = p.brushOrigin();
         p.setBrushOrigin(r.topLeft());
         p.fillRect(r, QBrush(row));
         p.setBrushOrigin(origin);
     });
+}
+
+void Graphics::fillRows(int32_t x, int32_t y, int32_t w, const std::vector<Color>& colors)
+{
+    if (w <= 0 || colors.empty())
+        return;
+    // Only what lies on the surface is drawn.
+    const int64_t left = std::max<int64_t>(x, 0);
+    const int64_t right = std::min<int64_t>(int64_t{x} + w, d->width);
+    const int64_t top = std::max<int64_t>(y, 0);
+    const int64_t bottom =
+        std::min<int64_t>(int64_t{y} + static_cast<int64_t>(colors.size()), d->height);
+    if (left >= right || top >= bottom)
+        return;
+    std::vector<QRgb> rows;
+    rows.reserve(static_cast<size_t>(bottom - top));
+    for (int64_t i = top; i < bottom; ++i)
+        rows.push_back(inkOf(*d, colors[static_cast<size_t>(i - y)]));
+    d->eraseAround(left, top, right, bottom);
+    d->draw(top, bottom,
+            [rows = std::move(rows), l = static_cast<int>(left), t = static_cast<int>(top),
+             w = static_cast<int>(right - left)](QPainter& p, auto&) {
+                // Drawn in a band, only the band's own rows.
+                int first = t;
+                int last = t + static_cast<int>(rows.size());
+                if (p.hasClipping()) {
+                    const QRect clip = p.clipBoundingRect().toAlignedRect();
+                    first = std::max(first, clip.top());
+                    last = std::min(last, clip.bottom() + 1);
+                }
+                for (int row = first; row < last; ++row)
+                    p.fillRect(QRect(l, row, w, 1), QColor(rows[static_cast<size_t>(row - t)]));
+            });
 }
 
 void Graphics::drawRect(int32_t x, int32_t y, int32_t w, int32_t h)
@@ -401,11 +458,20 @@ void Graphics::drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
         d->draw(top, bottom, [r = sweep.rect, c](QPainter& p, auto&) { p.fillRect(r, c); });
         return;
     }
-    d->draw(top, bottom, [sweep, brush = d->fillBrush(c)](QPainter& p, auto&) {
-        p.setPen(detail::GraphicsImpl::noPen());
-        p.setBrush(brush);
-        p.drawConvexPolygon(sweep.hexagon, 6);
+    // Far out, the toolkit cuts a polygon to its device before filling it, which a device of
+    // a band's rows alone would cut elsewhere.
+    constexpr int kNear = 1 << 22;
+    const bool near = std::all_of(sweep.hexagon, sweep.hexagon + 6, [](const QPoint& v) {
+        return std::abs(v.x()) < kNear && std::abs(v.y()) < kNear;
     });
+    d->draw(
+        top, bottom,
+        [sweep, brush = d->fillBrush(c)](QPainter& p, auto&) {
+            p.setPen(detail::GraphicsImpl::noPen());
+            p.setBrush(brush);
+            p.drawConvexPolygon(sweep.hexagon, 6);
+        },
+        near);
 }
 
 namespace {

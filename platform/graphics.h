@@ -46,6 +46,9 @@ public:
     /// pixels of fillRect(x + i, y, 1, h) in colors[i] for each i, drawn at the cost of one
     /// fill.
     void fillColumns(int32_t x, int32_t y, int32_t h, const std::vector<Color>& colors);
+    /// Rows one pixel high one under another from y, the first in colors[0]: the pixels of
+    /// fillRect(x, y + i, w, 1) in colors[i] for each i, drawn as one operation.
+    void fillRows(int32_t x, int32_t y, int32_t w, const std::vector<Color>& colors);
     void drawRect(int32_t x, int32_t y, int32_t w, int32_t h);
     void fillOval(int32_t x, int32_t y, int32_t w, int32_t h);
     void drawOval(int32_t x, int32_t y, int32_t w, int32_t h);

@@ -49,6 +49,9 @@ public:
 struct DrawingOperation {
     int32_t top = 0;
     int32_t bottom = 0;
+    /// A fill of a polygon of whole-pixel vertices, which the toolkit fills with the same
+    /// pixels on a device of a band's rows alone: it then scans only those rows.
+    bool polygonFill = false;
     std::function<void(QPainter&, TextFonts&)> draw;
 };
 
@@ -96,18 +99,22 @@ struct GraphicsImpl {
     bool erasePending = false;
 
     /// Draws, or keeps, an operation that touches the rows from top to bottom (not included).
-    template <class Paint> void draw(int64_t top, int64_t bottom, Paint&& paint)
+    template <class Paint>
+    void draw(int64_t top, int64_t bottom, Paint&& paint, bool polygonFill = false)
     {
         eraseIfPending();
         if (recording)
             recording->push_back(
-                {rowOf(top), rowOf(bottom),
+                {rowOf(top), rowOf(bottom), polygonFill,
                  std::function<void(QPainter&, TextFonts&)>(std::forward<Paint>(paint))});
         else
             paint(*painter, mCurrentFont);
     }
     /// The erase that no drawing operation made unnecessary.
     void eraseIfPending();
+    /// Before an operation that covers the rectangle from (left, top) to (right, bottom), not
+    /// included, with opaque pixels: a pending erase whitens only the rest of the surface.
+    void eraseAround(int64_t left, int64_t top, int64_t right, int64_t bottom);
 
 private:
     // Drawn straight away, an operation's text size and weight are the surface's.

@@ -37,6 +37,10 @@ void drawScene(Graphics& g)
     for (int32_t x = 0; x < W / 3; ++x)
         columns.push_back(RGB(x % 256, 255 - x % 256, 128));
     g.fillColumns(W / 2, H / 5, H / 2, columns);
+    std::vector<Color> rows;
+    for (int32_t y = 0; y < H / 2; ++y)
+        rows.push_back(RGB(255 - y % 256, 128, y % 256));
+    g.fillRows(W / 8, H / 3, W / 2, rows);
     for (int32_t i = 0; i < 300; ++i) {
         const int32_t k = 1 + i % 10;
         g.setPenWidth(k);
@@ -156,6 +160,57 @@ TEST_F(CanvasTest, ALargeCanvasOfFewOperationsIsDrawnOnOneThread)
     w.refresh();
     (void)pt::shownPixels(*w.canvas);
     EXPECT_EQ(pt::paintThreads(*w.canvas), 1);
+}
+
+// A canvas that erases and whose drawing begins with a fill of part of it: the fill stands
+// for the erase of what it covers, and the rest is erased to white over the last picture.
+class PartlyFilledWindow : public WindowClass<PartlyFilledWindow> {
+public:
+    Canvas* canvas = nullptr;
+    static inline bool sCoverAll = true;
+
+protected:
+    void Layout() override { setSize(300, 200); }
+    void CreateControls() override
+    {
+        canvas = addControl<Canvas>("canvas", {0, 0, 300, 200}, LockAll);
+        canvas->onPaint = [](Graphics& g) {
+            g.setForeColor(RGB(0, 0, 0));
+            if (sCoverAll) {
+                g.fillRect(0, 0, g.width(), g.height());
+                return;
+            }
+            g.setForeColor(RGB(200, 0, 0));
+            g.fillRect(50, 40, 100, 60);
+            g.fillRows(0, 150, g.width(), {RGB(0, 200, 0), RGB(0, 0, 200)});
+            g.fillColumns(250, -10, 500, {RGB(1, 2, 3)});
+        };
+    }
+
+private:
+    friend class WindowClass<PartlyFilledWindow>;
+    PartlyFilledWindow() = default;
+};
+
+TEST_F(CanvasTest, ADrawingThatBeginsWithAFillOfPartOfTheCanvasShowsWhiteAroundIt)
+{
+    PartlyFilledWindow::sCoverAll = true;
+    PartlyFilledWindow& w = PartlyFilledWindow::instance();
+    pt::activate(w);
+    w.refresh();
+    ASSERT_EQ(pt::shownPixels(*w.canvas).pixel(10, 10), RGB(0, 0, 0));
+
+    PartlyFilledWindow::sCoverAll = false;
+    w.refresh();
+    const Picture shown = pt::shownPixels(*w.canvas);
+    Picture expected(w.canvas->width(), w.canvas->height());
+    w.canvas->onPaint(expected.graphics());
+    for (int32_t y = 0; y < expected.height(); ++y)
+        for (int32_t x = 0; x < expected.width(); ++x)
+            ASSERT_EQ(shown.pixel(x, y), expected.pixel(x, y)) << x << ", " << y;
+    EXPECT_EQ(shown.pixel(10, 10), RGB(255, 255, 255));
+    EXPECT_EQ(shown.pixel(60, 50), RGB(200, 0, 0));
+    EXPECT_EQ(shown.pixel(60, 151), RGB(0, 0, 200));
 }
 
 // The failing rows lie in the last band, which the user-interface thread draws itself, or in

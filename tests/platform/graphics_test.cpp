@@ -91,6 +91,43 @@ INSTANTIATE_TEST_SUITE_P(Places, ColumnsTest,
                                            ColumnsCase{"NoHeight", 0, 0, 0, 30}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Rows of colours one under another, where they lie on the surface and where they run off it.
+struct RowsCase {
+    const char* name;
+    int32_t x;
+    int32_t y;
+    int32_t w;
+    int32_t count;
+};
+
+class RowsTest : public ::testing::TestWithParam<RowsCase> {};
+
+TEST_P(RowsTest, ShowWhatAFillOfEachRowShows)
+{
+    const RowsCase& c = GetParam();
+    std::vector<Color> colors;
+    for (int32_t i = 0; i < c.count; ++i)
+        colors.push_back(RGB(255 - 7 * i, 3 * i, 100 + i));
+    Picture rows(20, 30);
+    rows.graphics().fillRows(c.x, c.y, c.w, colors);
+    Picture each(20, 30);
+    for (int32_t i = 0; i < c.count; ++i) {
+        each.graphics().setForeColor(colors[static_cast<size_t>(i)]);
+        each.graphics().fillRect(c.x, c.y + i, c.w, 1);
+    }
+    for (int32_t y = 0; y < 30; ++y)
+        for (int32_t x = 0; x < 20; ++x)
+            ASSERT_EQ(rows.pixel(x, y), each.pixel(x, y)) << x << ", " << y;
+}
+
+INSTANTIATE_TEST_SUITE_P(Places, RowsTest,
+                         ::testing::Values(RowsCase{"Inside", 2, 3, 10, 20},
+                                           RowsCase{"RunningOffEveryEdge", -4, -5, 40, 50},
+                                           RowsCase{"AboveTheSurface", 0, -40, 20, 30},
+                                           RowsCase{"RightOfTheSurface", 25, 0, 5, 30},
+                                           RowsCase{"NoWidth", 0, 0, 0, 30}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST(GraphicsTest, AWidePenHangsRightAndBelowTheLine)
 {
     Picture pic(60, 60);

@@ -536,4 +536,33 @@ TEST_F(PrintedPageTest, TextOfSize48Is48PointsOnThePage)
     EXPECT_NEAR(ink[1] + ink[3], (10 + 200 + (expected[1] + expected[3] - 70)) * kScale, 3);
 }
 
+TEST_F(PrintedPageTest, RowsOfColoursPrintAsAFillOfEachRow)
+{
+    // Rows of strongly differing colours, so that a row out of place shows on the page.
+    std::vector<platform::Color> colors;
+    for (int32_t i = 0; i < 40; ++i)
+        colors.push_back(i % 2 ? platform::RGB(255, 6 * i, 0) : platform::RGB(0, 0, 255 - 6 * i));
+    PrinterSetup setup;
+    setup.setSetupString(kA4);
+    const std::string rowsPdf = mDir.file("rows.pdf");
+    print(setup, rowsPdf, [&](Graphics& g) { g.fillRows(100, 50, 60, colors); });
+    const std::string eachPdf = mDir.file("each.pdf");
+    print(setup, eachPdf, [&](Graphics& g) {
+        for (int32_t i = 0; i < 40; ++i) {
+            g.setForeColor(colors[static_cast<size_t>(i)]);
+            g.fillRect(100, 50 + i, 60, 1);
+        }
+    });
+    const auto rows = imagetools::renderPdf(rowsPdf, kDpi);
+    const auto each = imagetools::renderPdf(eachPdf, kDpi);
+    ASSERT_TRUE(rows && each);
+    ASSERT_EQ(rows->width, each->width);
+    ASSERT_EQ(rows->height, each->height);
+    EXPECT_TRUE(rows->rgb == each->rgb);
+    // The rows are on the page, where they were drawn.
+    EXPECT_EQ(
+        rows->at(static_cast<int>((10 + 130) * kScale), static_cast<int>((10 + 50.5) * kScale)),
+        colors[0]);
+}
+
 } // namespace
