@@ -11,7 +11,7 @@ FUZZ_SECONDS       ?= 60
 FUZZ_SHORT_SECONDS ?= 8
 
 RUN_PACKAGES  := cmake g++ make pkg-config qt6-base-dev libqt6opengl6-dev libqt6sql6-sqlite \
-                 libcups2-dev libxcb1-dev fonts-dejavu-core xvfb xauth
+                 libcups2-dev libxcb1-dev libfontconfig-dev fonts-dejavu-core xvfb xauth
 # libFuzzer comes with clang's runtime libraries.
 FUZZ_PACKAGES := $(RUN_PACKAGES) clang libclang-rt-dev
 # The benchmarks run on virtual X servers of their own (Xvfb, with openbox as the window

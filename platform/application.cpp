@@ -17,6 +17,9 @@
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <thread>
+
+#include <fontconfig/fontconfig.h>
 
 namespace platform {
 
@@ -100,6 +103,9 @@ Application::Application(std::string name) : mName(std::move(name))
     // A write beyond the process's file-size limit would otherwise end the program at once,
     // losing the document; ignored, it fails with EFBIG and File::writeAll reports it.
     std::signal(SIGXFSZ, SIG_IGN);
+    // Reading the font configuration is the longest step of the first text the program shows:
+    // it goes on beside the toolkit's own start-up, which does not need it.
+    std::thread fonts([] { FcInit(); });
     if (!qApp) {
         QApplication::setApplicationName(detail::qs(mName));
         gArgv[0] = program_invocation_name;
@@ -108,6 +114,7 @@ Application::Application(std::string name) : mName(std::move(name))
     QApplication::setQuitOnLastWindowClosed(false);
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion")))
         QApplication::setStyle(style);
+    fonts.join();
     QApplication::setFont(applicationFont());
 }
 
