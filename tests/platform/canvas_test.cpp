@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace platform;
@@ -41,7 +42,8 @@ void drawScene(Graphics& g)
     for (int32_t y = 0; y < H / 2; ++y)
         rows.push_back(RGB(255 - y % 256, 128, y % 256));
     g.fillRows(W / 8, H / 3, W / 2, rows);
-    for (int32_t i = 0; i < 300; ++i) {
+    // As many lines as the links of a large map, so that the drawing is cut into several bands.
+    for (int32_t i = 0; i < 3000; ++i) {
         const int32_t k = 1 + i % 10;
         g.setPenWidth(k);
         g.setPenHeight(k);
@@ -118,8 +120,9 @@ TEST_F(CanvasTest, ALargeCanvasDrawnInBandsShowsTheSamePixelsAsOneThreadDraws)
     pt::activate(w);
     w.refresh();
     const Picture shown = pt::shownPixels(*w.canvas);
-    if (pt::paintThreads(*w.canvas) < 2)
+    if (std::thread::hardware_concurrency() < 2)
         GTEST_SKIP() << "a machine of one core draws on one thread";
+    ASSERT_GE(pt::paintThreads(*w.canvas), 3) << "the drawing was not cut into bands";
 
     Picture expected(w.canvas->width(), w.canvas->height());
     drawScene(expected.graphics());
