@@ -462,7 +462,7 @@ void Graphics::drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
     // a band's rows alone would cut elsewhere.
     constexpr int kNear = 1 << 22;
     const bool near = std::all_of(sweep.hexagon, sweep.hexagon + 6, [](const QPoint& v) {
-        return std::abs(v.x()) < kNear && std::abs(v.y()) < kNear;
+        return -kNear < v.x() && v.x() < kNear && -kNear < v.y() && v.y() < kNear;
     });
     d->draw(
         top, bottom,
