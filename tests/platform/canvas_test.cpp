@@ -50,6 +50,16 @@ void drawScene(Graphics& g)
         g.setForeColor(RGB(next(256), next(256), next(256)));
         g.drawLine(next(W), next(H), next(W), next(H));
     }
+    // Thick lines from far beyond the canvas, which the toolkit cuts to its device before
+    // filling them.
+    for (int32_t i = 0; i < 6; ++i) {
+        const int32_t far = (1 << 23) + i * 400000000;
+        g.setPenWidth(3 + i);
+        g.setPenHeight(3 + i);
+        g.setForeColor(RGB(40 * i, 0, 255 - 40 * i));
+        g.drawLine(-far, H / 7 * i - 5000 * i, far, H / 7 * i + 300 + 7000 * i);
+        g.drawLine(W / 6 * i - 3000, -far, W / 6 * i + 4000, far);
+    }
     g.setPenWidth(1);
     g.setPenHeight(1);
     for (int32_t i = 0; i < 60; ++i) {
