@@ -7,6 +7,7 @@
 
 #include "bench/bench_benchmarks.h"
 #include "bench/bench_document.h"
+#include "bench/bench_stats.h"
 
 #include "app/frmMain.h"
 #include "forcefield/ffield.h"
@@ -126,15 +127,6 @@ platform::Window& openWindow(const Case& c)
     platform::testing::activate(*window);
     platform::bench::awaitShown(*window);
     return *window;
-}
-
-double percentile(std::vector<double> values, double fraction)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const auto rank = static_cast<size_t>(fraction * static_cast<double>(values.size() - 1) + 0.5);
-    return values[std::min(rank, values.size() - 1)];
 }
 
 void runRelease(benchmark::State& state, const Case& c)

@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 
 #include <atomic>
-#include <mutex>
 
 namespace platform {
 
@@ -20,19 +19,10 @@ std::string NewConnectionName()
     return "platform-database-" + std::to_string(++counter);
 }
 
-// Loaded by the first connect that finds it, and kept for the rest of the process; nullptr
-// while it cannot be loaded, and every connect then fails.
+// nullptr while the module cannot be loaded: every connect then fails.
 const detail::SqlModule* sqlModule()
 {
-    static std::mutex mutex;
-    static const detail::SqlModule* module = nullptr;
-    std::lock_guard lock(mutex);
-    if (!module) {
-        const auto entry = reinterpret_cast<detail::SqlModuleEntry>(
-            detail::moduleEntry(detail::kSqlModuleFile, detail::kSqlModuleEntry));
-        module = entry ? entry() : nullptr;
-    }
-    return module;
+    return detail::loadedModule<detail::SqlModule>(detail::kSqlModuleFile, detail::kSqlModuleEntry);
 }
 
 bool isRegularFile(const std::string& path)

@@ -7,8 +7,6 @@
 #include "platform/internal/print_module_p.h"
 #include "platform/internal/printing_p.h"
 
-#include <mutex>
-
 namespace platform {
 
 namespace detail {
@@ -17,16 +15,7 @@ namespace {
 
 const PrintModule* printModule()
 {
-    // Loaded by the first use that finds it, and kept for the rest of the process.
-    static std::mutex mutex;
-    static const PrintModule* module = nullptr;
-    std::lock_guard lock(mutex);
-    if (!module) {
-        const auto entry =
-            reinterpret_cast<PrintModuleEntry>(moduleEntry(kPrintModuleFile, kPrintModuleEntry));
-        module = entry ? entry() : nullptr;
-    }
-    return module;
+    return loadedModule<PrintModule>(kPrintModuleFile, kPrintModuleEntry);
 }
 
 // The page of a print that cannot be done: printing could not be loaded.

@@ -6,6 +6,7 @@
 // the process. A module links the platform library, so it shares the one copy of the platform's
 // state (the modal seam, the windows, the paint counters) that the program has.
 
+#include <mutex>
 #include <string>
 
 namespace platform::detail {
@@ -21,6 +22,22 @@ void setModuleFolder(std::string folder);
 /// loaded by the first call that finds it; nullptr when the module is missing, cannot be loaded or
 /// has no such entry point. Never throws.
 void* moduleEntry(const char* fileName, const char* entry);
+
+/// The module M of the file `fileName`, which its entry point `entry` returns: loaded by the
+/// first call that finds it and kept for the rest of the process; nullptr while it cannot be
+/// loaded, and the next call looks for it again.
+template <class M> const M* loadedModule(const char* fileName, const char* entry)
+{
+    static std::mutex mutex;
+    static const M* module = nullptr;
+    std::lock_guard lock(mutex);
+    if (!module) {
+        using Entry = const M* (*)();
+        const auto get = reinterpret_cast<Entry>(moduleEntry(fileName, entry));
+        module = get ? get() : nullptr;
+    }
+    return module;
+}
 
 } // namespace platform::detail
 

@@ -48,6 +48,5 @@ protected:
 /// The module's file, and the name of the function it exports that returns its PrintModule.
 inline constexpr const char* kPrintModuleFile = "libkestrix_printing.so";
 inline constexpr const char* kPrintModuleEntry = "kestrix_printing_module";
-using PrintModuleEntry = const PrintModule* (*)();
 
 } // namespace platform::detail

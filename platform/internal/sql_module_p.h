@@ -22,6 +22,5 @@ protected:
 /// The module's file, and the name of the function it exports that returns its SqlModule.
 inline constexpr const char* kSqlModuleFile = "libkestrix_sql.so";
 inline constexpr const char* kSqlModuleEntry = "kestrix_sql_module";
-using SqlModuleEntry = const SqlModule* (*)();
 
 } // namespace platform::detail
