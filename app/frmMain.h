@@ -158,7 +158,9 @@ public:
     /// message.
     void OpenTheLot(bool atStartUp);
     /// Writes the document to `f`; false (after telling the user) when the file could not be
-    /// written, which leaves FileChanged and the old file as they were.
+    /// written, which leaves FileChanged and the old file as they were (see
+    /// platform::File::writeAll for the one case it cannot cover: the program killed while it
+    /// rewrites a file in place).
     bool WriteTheLot(const platform::File& f);
     /// Save As: asks for a file and writes it.
     void SaveTheLot();

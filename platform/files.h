@@ -46,8 +46,10 @@ public:
     ///
     /// Where the folder lets this user write the file but neither make a file beside it nor
     /// replace it (a folder of someone else's, a shared sticky folder), the file itself is
-    /// rewritten: every write and the sync are still checked, but a failure part-way then
-    /// leaves it cut short. Returns false on any failure.
+    /// rewritten: its new size is reserved first, and its old bytes are kept and put back when
+    /// a write or the sync fails, so that a failure still leaves it as it was. Only a process
+    /// killed, or a machine stopped, in the middle of that rewrite leaves the file part new
+    /// and part old. Returns false on any failure.
     [[nodiscard]] bool writeAll(std::string_view bytes) const;
 
     friend bool operator==(const File&, const File&) = default;

@@ -452,6 +452,7 @@ struct FaultCase {
     bool oldFile;
     bool inPlace; ///< nobody writes its own file in root's folder
     bool written;
+    bool longerOld = false; ///< the old file is longer than the new content, which cuts it
 };
 
 void PrintTo(const FaultCase& c, std::ostream* os)
@@ -467,7 +468,7 @@ TEST_P(WriteFaultTest, IsReportedAndKeepsWhatItCan)
     TempDir dir;
     ASSERT_EQ(chmod(dir.path().c_str(), c.inPlace ? 0755 : 0700), 0);
     const std::string path = dir.file("data.dat");
-    const std::string old = "old content\n";
+    const std::string old = c.longerOld ? std::string(9000, 'o') : "old content\n";
     if (c.oldFile)
         TempDir::write(path, old);
     if (c.oldFile && c.inPlace) {
@@ -488,8 +489,9 @@ TEST_P(WriteFaultTest, IsReportedAndKeepsWhatItCan)
     EXPECT_EQ(written, c.written);
     if (c.written) {
         EXPECT_EQ(TempDir::read(path), bytes);
-    } else if (!c.inPlace) {
-        // The old file whole, or no file where there was none, and nothing beside it.
+    } else {
+        // The old file whole, also where it was being rewritten in place, or no file where
+        // there was none, and nothing beside it.
         EXPECT_EQ(dir.names(),
                   c.oldFile ? std::vector<std::string>{"data.dat"} : std::vector<std::string>{});
         if (c.oldFile) {
@@ -510,26 +512,58 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"sync over a file", FileWriteFault::Step::Sync, true, false, false},
         FaultCase{"sync of a new file", FileWriteFault::Step::Sync, false, false, false},
         FaultCase{"sync in place", FileWriteFault::Step::Sync, true, true, false},
+        FaultCase{"short write in place over a longer file", FileWriteFault::Step::ShortWrite, true,
+                  true, false, true},
+        FaultCase{"sync in place of a file cut shorter", FileWriteFault::Step::Sync, true, true,
+                  false, true},
         FaultCase{"rename over a file", FileWriteFault::Step::Rename, true, false, false},
         FaultCase{"rename of a new file", FileWriteFault::Step::Rename, false, false, false},
         FaultCase{"in place needs no rename", FileWriteFault::Step::Rename, true, true, true}));
 
-// The file-size limit stops a write in place part-way: a failure, not a success and not the
-// end of the program.
-TEST(FileTest, AWriteInPlaceCutShortFails)
+// A write in place that the file-size limit stops, as nobody writing their own file in root's
+// folder: a failure, not a success and not the end of the program, and the old file stays
+// byte for byte, whether it was shorter or longer than the new content.
+struct InPlaceLimitCase {
+    const char* what;
+    size_t oldSize;
+    size_t newSize;
+};
+
+void PrintTo(const InPlaceLimitCase& c, std::ostream* os)
 {
+    *os << c.what;
+}
+
+class InPlaceLimitTest : public ::testing::TestWithParam<InPlaceLimitCase> {};
+
+TEST_P(InPlaceLimitTest, AWriteInPlaceCutShortFailsAndKeepsTheOldFile)
+{
+    const InPlaceLimitCase& c = GetParam();
     TempDir dir;
     ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
     const std::string path = dir.file("data.dat");
-    TempDir::write(path, "old\n");
+    std::string old;
+    for (size_t i = 0; old.size() < c.oldSize; ++i)
+        old += "old line " + std::to_string(i) + "\n";
+    old.resize(c.oldSize);
+    TempDir::write(path, old);
     ASSERT_EQ(chown(path.c_str(), kNobody, kNogroup), 0);
     const int result = RunAsNobody([&] {
         std::signal(SIGXFSZ, SIG_IGN);
-        testsupport::FileSizeLimit limit(1000);
-        return File(path).writeAll(std::string(5000, 'n')) ? 0 : 1;
+        testsupport::FileSizeLimit limit(8192);
+        return File(path).writeAll(std::string(c.newSize, 'n')) ? 0 : 1;
     });
     EXPECT_EQ(result, 1);
+    EXPECT_EQ(TempDir::read(path), old);
+    EXPECT_EQ(statOf(path).st_uid, kNobody);
+    EXPECT_EQ(dir.names(), std::vector<std::string>{"data.dat"});
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, InPlaceLimitTest,
+    ::testing::Values(InPlaceLimitCase{"a shorter old file", 3000, 9708},
+                      InPlaceLimitCase{"an old file just under the limit", 8000, 9708},
+                      InPlaceLimitCase{"an old file past the limit", 12000, 9708}));
 
 TEST(FileTest, PreferencesFolderFollowsXdgConfigHome)
 {
