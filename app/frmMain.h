@@ -49,8 +49,9 @@ public:
     platform::File WorkingFolderSave;
     std::optional<platform::File> WorkingFolderSaveOriginal;
     bool PrefsFileChanged = false;
-    /// The save prompt's "OK" did not end with the document saved.
-    bool SavePromptFailed = false;
+    /// Set by the save prompt when its caller may go on: "No", or "OK" with the document
+    /// saved. Escape, the close box and a save that did not happen leave it clear.
+    bool SavePromptGoOn = false;
 
     // --- Mapping state of the spider plot ---
     float ScaleFactorx = 0;
@@ -148,8 +149,9 @@ public:
     int32_t IndexOfPlayer(uint64_t identity) const;
 
     // --- Document life and files ---
-    /// Asks to save unsaved changes (the save prompt). False when the user chose to save and
-    /// the document was not saved: the caller then stops and the changes stay.
+    /// Asks to save unsaved changes (the save prompt). False when the user backed out of the
+    /// prompt (Escape, its close box) or chose to save and the document was not saved: the
+    /// caller then stops, and the document stays as it is, unsaved changes and all.
     bool OfferToSave();
     /// Starts a new diagram with its central issue; at start-up the editor is titled
     /// "Define central issue" and has no "Linked to main player" box.

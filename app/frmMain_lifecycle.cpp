@@ -89,10 +89,10 @@ bool frmMain::OfferToSave()
 {
     if (!FileChanged)
         return true;
-    SavePromptFailed = false;
+    SavePromptGoOn = false;
     frmSave::instance().showModal();
-    const bool goOn = !SavePromptFailed;
-    SavePromptFailed = false;
+    const bool goOn = SavePromptGoOn;
+    SavePromptGoOn = false;
     return goOn;
 }
 

@@ -22,10 +22,11 @@ void frmSave::CreateControls()
     PushButton1->setCaption("OK");
     PushButton1->onAction = [this] { PushButton1_Action(); };
     setDefaultButton(PushButton1);
+    // "No" throws the changes away, so no key presses it: Escape backs out, as the close box
+    // does.
     PushButton2 = addControl<platform::PushButton>("PushButton2", {122, 43, 69, 20});
     PushButton2->setCaption("No");
     PushButton2->onAction = [this] { PushButton2_Action(); };
-    setCancelButton(PushButton2);
 }
 
 void frmSave::PushButton1_Action()
@@ -33,11 +34,12 @@ void frmSave::PushButton1_Action()
     frmMain& m = frmMain::instance();
     m.SaveTheLot();
     // A cancelled save dialog or a failed write leaves the changes unsaved: the caller stops.
-    m.SavePromptFailed = m.FileChanged;
+    m.SavePromptGoOn = !m.FileChanged;
     close();
 }
 
 void frmSave::PushButton2_Action()
 {
+    frmMain::instance().SavePromptGoOn = true;
     close();
 }

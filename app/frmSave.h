@@ -1,7 +1,8 @@
 #pragma once
 
 // The save prompt: asks whether to save unsaved changes before the diagram is replaced or the
-// program quits. "OK" saves through Save As; "No", Escape and the close box save nothing.
+// program quits. "OK" saves through Save As and "No" throws the changes away; Escape and the
+// close box back out, so that the caller stops and the document stays as it is.
 
 #include "platform/controls.h"
 #include "platform/window.h"

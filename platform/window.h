@@ -129,7 +129,8 @@ protected:
     void setMenuBar(MenuBar& bar);
     /// Return and Enter press this button while it is enabled and visible.
     void setDefaultButton(PushButton* button);
-    /// Escape presses this button.
+    /// Escape presses this button. In a window shown modally that has none, Escape closes the
+    /// window as its close box does (when it has one).
     void setCancelButton(PushButton* button);
 
     void addMenuHandler(std::string_view itemName, std::function<void()> handler);

@@ -119,6 +119,11 @@ void WindowWidget::keyPressEvent(QKeyEvent* event)
             button->push();
             return;
         }
+    } else if (key == Qt::Key_Escape && mWindow.modal && mWindow.closeBox && !mWindow.closed) {
+        // Escape backs out of a modal window as its close box does.
+        Window* owner = mWindow.owner;
+        runGuarded([owner] { owner->close(); });
+        return;
     }
     QMainWindow::keyPressEvent(event);
 }

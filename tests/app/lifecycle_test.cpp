@@ -546,6 +546,65 @@ TEST_F(LifecycleTest, ASavePromptWhoseSaveFailsStopsNewOpenAndQuit)
     EXPECT_FALSE(platform::Application::quitRequested());
 }
 
+// Escape and the close box back out of the save prompt: the command that asked goes no
+// further, and the document stays as it was, unsaved.
+struct BackOutCase {
+    const char* name;
+    const char* command;
+    bool escape; ///< else the close box
+};
+
+class SavePromptBackOutTest : public LifecycleTest,
+                              public ::testing::WithParamInterface<BackOutCase> {};
+
+TEST_P(SavePromptBackOutTest, LeavesTheDocumentAndStopsTheCommand)
+{
+    const BackOutCase& c = GetParam();
+    frmMain& m = startWithNewDiagram("Keep me");
+    m.Player[0].Position = 33;
+    ModalScript script;
+    script.window([&c](platform::Window& w) {
+        ASSERT_EQ(w.title(), "Save your data");
+        if (c.escape)
+            pt::typeKey(w, "Escape");
+        else
+            pt::clickCloseBox(w);
+        EXPECT_TRUE(w.isClosed());
+    });
+    EXPECT_TRUE(pt::chooseMenuItem(c.command));
+    EXPECT_TRUE(script.done()) << "nothing but the prompt was shown";
+    EXPECT_FALSE(m.isClosed());
+    EXPECT_FALSE(platform::Application::quitRequested());
+    EXPECT_EQ(m.NumPlayer, 0);
+    EXPECT_EQ(m.Player[0].Name, "Keep me");
+    EXPECT_EQ(m.Player[0].Position, 33);
+    EXPECT_TRUE(m.FileChanged);
+    EXPECT_EQ(m.title(), "Varnholt");
+    EXPECT_TRUE(dir.names().empty()) << "nothing was saved";
+
+    // "No" still lets the command go on.
+    script.window([](platform::Window& w) { dynamic_cast<frmSave&>(w).PushButton2->push(); });
+    if (std::string(c.command) == "FileNew")
+        defineCentralIssue(script, "Fresh");
+    else if (std::string(c.command) == "FileOpen")
+        script.openFile(fixture("budget.dat"));
+    EXPECT_TRUE(pt::chooseMenuItem(c.command));
+    EXPECT_TRUE(script.done());
+    if (std::string(c.command) == "FileQuit")
+        EXPECT_TRUE(m.isClosed());
+    else
+        EXPECT_NE(m.Player[0].Name, "Keep me");
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, SavePromptBackOutTest,
+                         ::testing::Values(BackOutCase{"EscapeAtNew", "FileNew", true},
+                                           BackOutCase{"CloseBoxAtNew", "FileNew", false},
+                                           BackOutCase{"EscapeAtOpen", "FileOpen", true},
+                                           BackOutCase{"CloseBoxAtOpen", "FileOpen", false},
+                                           BackOutCase{"EscapeAtQuit", "FileQuit", true},
+                                           BackOutCase{"CloseBoxAtQuit", "FileQuit", false}),
+                         [](const auto& info) { return info.param.name; });
+
 TEST_F(LifecycleTest, ExportWritesFourFieldsPerPlayer)
 {
     frmMain& m = startWithFile(fixture("budget.dat"));
