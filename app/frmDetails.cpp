@@ -1,6 +1,7 @@
 #include "app/frmDetails.h"
 
 #include "app/Companions.h"
+#include "app/SliderField.h"
 #include "app/frmLinks.h"
 #include "app/frmMain.h"
 
@@ -57,7 +58,9 @@ void frmDetails::CreateControls()
     efName = field("efName", {56, 10, 230, 22}, "", Alignment::Left);
     efSub = field("efSub", {68, 42, 217, 22}, "", Alignment::Left);
     efPosn = field("efPosn", {255, 92, 35, 22}, "-10", Alignment::Right);
+    efPosn->onTextChange = [this] { efPosn_TextChange(); };
     efImp = field("efImp", {248, 174, 35, 22}, "40", Alignment::Right);
+    efImp->onTextChange = [this] { efImp_TextChange(); };
     GroupBox1 = addControl<platform::GroupBox>("GroupBox1", {19, 72, 280, 75});
     GroupBox1->setCaption("Current Position");
     PushButton1 = button("PushButton1", {216, 272, 69, 20}, "OK");
@@ -79,7 +82,9 @@ void frmDetails::CreateControls()
     cbAveColour = check("cbAveColour", {143, 121, 143, 20}, "Average Colour", true);
     cbAveColour->setVisible(false);
     StaticText5 = label("StaticText5", {22, 209, 130, 20}, "Force field score");
+    // The score is the product of the two sliders: it follows them and takes no typing.
     efFFScore = field("efFFScore", {150, 208, 52, 22}, "0", Alignment::Right);
+    efFFScore->setReadOnly(true);
     efKeyMsg = addControl<platform::EditField>("efKeyMsg", {20, 303, 274, 136});
     efKeyMsg->setMultiline(true);
     efKeyMsg->setTextSize(10);
@@ -121,14 +126,26 @@ void frmDetails::showScore()
 
 void frmDetails::Slider1_ValueChanged()
 {
-    efPosn->setText(Str(Slider1->value()));
+    ShowSliderValue(*efPosn, *Slider1);
     showScore();
 }
 
 void frmDetails::Slider2_ValueChanged()
 {
-    efImp->setText(Str(Slider2->value()));
+    ShowSliderValue(*efImp, *Slider2);
     showScore();
+}
+
+// A number typed beside a slider moves the slider, which keeps it within its range; OK then
+// stores what the slider holds.
+void frmDetails::efPosn_TextChange()
+{
+    MoveSliderToField(*efPosn, *Slider1);
+}
+
+void frmDetails::efImp_TextChange()
+{
+    MoveSliderToField(*efImp, *Slider2);
 }
 
 void frmDetails::PushButton1_Action()

@@ -35,6 +35,8 @@ public:
     void Event_Open() override;
     void Slider1_ValueChanged();
     void Slider2_ValueChanged();
+    void efPosn_TextChange();
+    void efImp_TextChange();
     void PushButton1_Action();
     void PushButton2_Action();
     void PushButton3_Action();

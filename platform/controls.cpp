@@ -184,6 +184,13 @@ void EditField::setAlignment(Alignment a)
     widgetOf<EditWidget>(*this)->line->setAlignment(detail::qtAlignment(a));
 }
 
+void EditField::setReadOnly(bool readOnly)
+{
+    EditWidget* w = widgetOf<EditWidget>(*this);
+    w->line->setReadOnly(readOnly);
+    w->text->setReadOnly(readOnly);
+}
+
 RangeControl::RangeControl(const detail::ControlContext& context, Look look) : Control(context)
 {
     QAbstractSlider* bar = nullptr;

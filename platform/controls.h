@@ -123,6 +123,8 @@ public:
     void setText(std::string_view text);
     void setMultiline(bool multiline);
     void setAlignment(Alignment alignment);
+    /// A read-only field shows its text, which the program sets, and takes no typing.
+    void setReadOnly(bool readOnly);
 
     std::function<void()> onTextChange;
 };

@@ -455,8 +455,11 @@ void mouseRelease(Canvas& canvas, int32_t x, int32_t y, unsigned modifiers, Mous
 
 void typeKey(Window& window, const std::string& key)
 {
+    // The window's focus widget, also while the window is not the active one.
     QWidget* target = QApplication::focusWidget();
     if (!target || target->window() != window.impl().widget)
+        target = window.impl().widget->focusWidget();
+    if (!target)
         target = window.impl().widget;
     const QKeySequence sequence(detail::qs(key), QKeySequence::PortableText);
     if (sequence.isEmpty())

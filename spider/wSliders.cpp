@@ -2,6 +2,7 @@
 
 #include "app/Companions.h"
 #include "app/Menu.h"
+#include "app/SliderField.h"
 #include "app/frmMain.h"
 
 #include "platform/values.h"
@@ -114,11 +115,7 @@ void wSliders::Slider1_ValueChanged(int32_t index)
 {
     if (opening)
         return;
-    // A field that already shows the slider's value is left alone, so that typing "-40" is
-    // not undone when the "-" alone moves the slider to 0.
-    const int32_t value = slide[index]->value();
-    if (platform::ToInt32(platform::Val(ef[index]->text())) != value)
-        ef[index]->setText(platform::Str(value));
+    ShowSliderValue(*ef[index], *slide[index]);
     changed = true;
     mMoved[index] = true;
 }
@@ -127,7 +124,7 @@ void wSliders::EditField1_TextChange(int32_t index)
 {
     if (opening)
         return;
-    slide[index]->setValue(platform::ToInt32(platform::Val(ef[index]->text())));
+    MoveSliderToField(*ef[index], *slide[index]);
     changed = true;
     mMoved[index] = true;
 }

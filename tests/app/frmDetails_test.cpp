@@ -82,13 +82,63 @@ TEST_F(frmDetailsTest, TheScoreIsTheProductOfTheTwoSliders)
         d.Slider2->setValue(100);
         EXPECT_EQ(d.efImp->text(), "100");
         EXPECT_EQ(d.efFFScore->text(), "-10000");
-        d.efPosn->setText("33"); // the display fields are never read back
         d.PushButton1->push();
     });
     EditPlayerModally({});
     EXPECT_EQ(main().Player[1].Position, -100);
     EXPECT_EQ(main().Player[1].Importance, 100);
 }
+
+// What the user types into the box beside a slider: the slider moves to it, within its range,
+// and OK stores it. The score box only follows the sliders.
+struct TypedCase {
+    const char* name;
+    bool position; ///< else importance
+    const char* typed;
+    int32_t stored;
+    const char* shown;
+};
+
+class TypedNumberTest : public frmDetailsTest, public ::testing::WithParamInterface<TypedCase> {};
+
+TEST_P(TypedNumberTest, MovesItsSliderAndIsStored)
+{
+    const TypedCase& c = GetParam();
+    LoadDocument(main(), {{"Budget"}, {"Unions", 80, 60}});
+    main().Current = 1;
+    ModalScript script;
+    script.window([&c](platform::Window& w) {
+        frmDetails& d = editor(w);
+        platform::EditField* box = c.position ? d.efPosn : d.efImp;
+        box->setFocus();
+        platform::testing::typeKey(w, "Ctrl+A");
+        for (const char* k = c.typed; *k; ++k)
+            platform::testing::typeKey(w, std::string(1, *k));
+        EXPECT_EQ((c.position ? d.Slider1 : d.Slider2)->value(), c.stored);
+        EXPECT_EQ(box->text(), c.shown);
+        const int32_t position = c.position ? c.stored : 80;
+        const int32_t importance = c.position ? 60 : c.stored;
+        EXPECT_EQ(d.efFFScore->text(), std::to_string(position * importance));
+
+        d.efFFScore->setFocus();
+        platform::testing::typeKey(w, "Ctrl+A");
+        platform::testing::typeKey(w, "9");
+        EXPECT_EQ(d.efFFScore->text(), std::to_string(position * importance))
+            << "the score takes no typing";
+        d.PushButton1->push();
+    });
+    EditPlayerModally({});
+    EXPECT_EQ(c.position ? main().Player[1].Position : main().Player[1].Importance, c.stored);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TypedNumberTest,
+    ::testing::Values(TypedCase{"Position", true, "75", 75, "75"},
+                      TypedCase{"NegativePosition", true, "-40", -40, "-40"},
+                      TypedCase{"PositionAboveTheRange", true, "150", 100, "100"},
+                      TypedCase{"Importance", false, "7", 7, "7"},
+                      TypedCase{"ImportanceBelowTheRange", false, "-5", 0, "0"}),
+    [](const auto& info) { return info.param.name; });
 
 TEST_F(frmDetailsTest, EditingAnExistingPlayerRoundTripsEveryField)
 {

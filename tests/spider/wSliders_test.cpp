@@ -96,6 +96,21 @@ TEST_F(wSlidersTest, ANegativeNumberCanBeTypedCharacterByCharacter)
     EXPECT_EQ(w.slide[1]->value(), -40);
 }
 
+// A number beyond the slider's end leaves the slider there, and the field then says so, also
+// when the slider stood at that end already and so reports no change.
+TEST_F(wSlidersTest, ANumberBeyondTheRangeShowsTheSlidersEnd)
+{
+    testsupport::LoadDocument(main(), {{"Issue"}, {"A", 100}, {"B", 0}});
+    wSliders& w = sliders();
+    ASSERT_EQ(w.order[2], 1);
+    w.ef[2]->setText("150");
+    EXPECT_EQ(w.slide[2]->value(), 100);
+    EXPECT_EQ(w.ef[2]->text(), "100");
+    w.ef[1]->setText("-250");
+    EXPECT_EQ(w.slide[1]->value(), -100);
+    EXPECT_EQ(w.ef[1]->text(), "-100");
+}
+
 TEST_F(wSlidersTest, ARowWritesOnlyToItsOwnPlayerWhereverItNowStands)
 {
     testsupport::TempDir dir;
