@@ -164,14 +164,17 @@ public:
     /// platform::File::writeAll for the one case it cannot cover: the program killed while it
     /// rewrites a file in place).
     bool WriteTheLot(const platform::File& f);
-    /// Save As: asks for a file and writes it.
+    /// Save As: asks for a file and writes it; once written, the title names it and it is the
+    /// file last used, as after Save.
     void SaveTheLot();
+    /// The file the next start-up's open dialog offers: the one last opened or written.
+    void RecordFileUsed(const platform::File& f);
     /// Closes the associated database, if one is attached.
     void CloseDatabase();
 
     /// Enables the four view buttons, in the order Force Field, Sliders, Table, Graph.
     void EnableViewButtons();
-    /// "Varnholt", or "Varnholt - " and the name of the file that was opened.
+    /// "Varnholt", or "Varnholt - " and the name of the file that Save writes.
     void SetTitleForFile(const std::string& fileName);
 
 protected:

@@ -50,8 +50,7 @@ void frmMain::OpenTheLot(bool atStartUp)
         platform::MsgBox(Messages::ProblemWithFile);
         return;
     }
-    WorkingFolderSave = *chosen;
-    PrefsFileChanged = true;
+    RecordFileUsed(*chosen);
 
     // Only a regular file is read: a pipe or a device is refused before a byte of it is read.
     std::optional<platform::TextInputStream> in = platform::TextInputStream::open(*chosen);
@@ -122,10 +121,13 @@ void frmMain::SaveTheLot()
         platform::MsgBox(Messages::ProblemCreatingFile);
         return;
     }
-    // The document takes the file's name only once it is written there.
+    // The document takes the file's name only once it is written there; from then on the
+    // title names it, Save writes it, and it is the file last used.
     if (WriteTheLot(*f)) {
         InFileName = f->name();
         InFilePath = f->absolutePath();
+        SetTitleForFile(f->name());
+        RecordFileUsed(*f);
     }
 }
 
@@ -142,10 +144,14 @@ void frmMain::_FileSave_Action()
     }
     // The file it was opened from or last saved as, by its full path.
     const platform::File f(InFilePath);
-    if (WriteTheLot(f)) {
-        WorkingFolderSave = f;
-        PrefsFileChanged = true;
-    }
+    if (WriteTheLot(f))
+        RecordFileUsed(f);
+}
+
+void frmMain::RecordFileUsed(const platform::File& f)
+{
+    WorkingFolderSave = f;
+    PrefsFileChanged = true;
 }
 
 void frmMain::_FileExportData_Action()

@@ -303,7 +303,7 @@ TEST_F(LifecycleTest, SaveAsWritesTheDocumentAndLaterSavesGoToTheSameFile)
     EXPECT_TRUE(pt::chooseMenuItem("FileSave")) << "Save of an untitled document is Save As";
     EXPECT_FALSE(m.FileChanged);
     EXPECT_EQ(m.InFileName, "mine.dat");
-    EXPECT_EQ(m.title(), "Varnholt") << "saving does not retitle";
+    EXPECT_EQ(m.title(), "Varnholt - mine.dat") << "the title names the file Save writes";
     // Line 7 holds the width the spider plot's paint measured.
     const std::string written = TempDir::read(path);
     EXPECT_EQ(written.substr(0, written.find("271\n") + 4),
@@ -339,7 +339,7 @@ TEST_F(LifecycleTest, OpenThenSaveAsReproducesTheFile)
         return out;
     };
     EXPECT_EQ(withoutWidths(copy), withoutWidths(original));
-    EXPECT_EQ(m.title(), "Varnholt - budget.dat") << "Save As does not retitle";
+    EXPECT_EQ(m.title(), "Varnholt - copy.dat") << "the title names the file Save now writes";
 }
 
 class RefusalTest : public LifecycleTest, public ::testing::WithParamInterface<const char*> {};
@@ -681,15 +681,21 @@ TEST_F(LifecycleTest, ThePreferencesFileIsCreatedAtStartUpAndRecordsOpenAndSave)
         << "the default location, recorded at quit";
 }
 
-TEST_F(LifecycleTest, ThePreferencesFileRecordsTheFileOpenedAndNotSaveAs)
+// The next start-up offers the newest version of the work: the file Save As wrote, also
+// when a plain Save wrote an older one before it, and a cancelled Save As changes nothing.
+TEST_F(LifecycleTest, ThePreferencesFileRecordsTheFileSaveAsWrote)
 {
     TempDir::write(prefsPath(), "?\n\n");
     frmMain& m = startWithFile(fixture("budget.dat"));
     ModalScript script;
     script.saveFile(dir.file("elsewhere.dat"));
     m._FileSaveSet_Action();
+    script.cancel(Kind::SaveFile).message("Problem creating file ...");
+    m._FileSaveSet_Action();
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(m.WorkingFolderSave.absolutePath(), dir.file("elsewhere.dat"));
     m.close();
-    EXPECT_EQ(TempDir::read(prefsPath()), "?\n" + fixture("budget.dat") + "\n");
+    EXPECT_EQ(TempDir::read(prefsPath()), "?\n" + dir.file("elsewhere.dat") + "\n");
     EXPECT_TRUE(platform::Application::quitRequested());
 }
 
