@@ -18,6 +18,7 @@
 #include "platform/internal/window_p.h"
 #include "platform/menu.h"
 #include "platform/picture.h"
+#include "platform/system.h"
 #include "platform/values.h"
 #include "platform/window.h"
 
@@ -32,6 +33,7 @@
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -45,7 +47,6 @@
 #include <functional>
 
 #include <stdexcept>
-#include <utility>
 
 #include <deque>
 #include <utility>
@@ -384,6 +385,61 @@ void minimise(Window& window)
     QWidget* w = window.impl().widget;
     w->setWindowState(w->windowState() | Qt::WindowMinimized);
     processEvents();
+}
+
+void maximise(Window& window)
+{
+    QWidget* w = window.impl().widget;
+    // The headless platform would fill a screen of its own, which need not be the size a test
+    // gave: there the window's frame is made to fill the available area as a window manager's
+    // maximising does.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        w->setWindowState((w->windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+        processEvents();
+        return;
+    }
+    const QRect area(Screen::availableLeft(), Screen::availableTop(), Screen::availableWidth(),
+                     Screen::availableHeight());
+    const QRect frame = w->frameGeometry();
+    const QRect client = w->geometry();
+    w->setGeometry(area.adjusted(client.left() - frame.left(), client.top() - frame.top(),
+                                 client.right() - frame.right(), client.bottom() - frame.bottom()));
+    processEvents();
+}
+
+void moveAsUser(Window& window, int32_t left, int32_t top)
+{
+    window.impl().widget->move(left, top);
+    processEvents();
+}
+
+namespace {
+
+Rect rectOf(const QRect& r)
+{
+    return {r.x(), r.y(), r.width(), r.height()};
+}
+
+} // namespace
+
+Rect frameOnScreen(const Window& window)
+{
+    return rectOf(window.impl().widget->frameGeometry());
+}
+
+std::vector<std::pair<const Control*, Rect>> controlsOnScreen(const Window& window)
+{
+    std::vector<std::pair<const Control*, Rect>> shown;
+    const detail::WindowImpl& d = window.impl();
+    auto onScreen = [](const QWidget* w) {
+        return rectOf(QRect(w->mapToGlobal(QPoint(0, 0)), w->size()));
+    };
+    if (d.qMenuBar && d.qMenuBar->isVisible())
+        shown.emplace_back(nullptr, onScreen(d.qMenuBar));
+    for (const auto& control : d.controls)
+        if (const QWidget* w = control->impl().widget; w && w->isVisible())
+            shown.emplace_back(control.get(), onScreen(w));
+    return shown;
 }
 
 bool isMinimised(const Window& window)

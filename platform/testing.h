@@ -7,11 +7,13 @@
 // The program itself never calls anything in this header.
 
 #include "platform/modal.h"
+#include "platform/window.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -55,6 +57,16 @@ void clickCloseBox(platform::Window& window);
 /// Minimises the window as its title bar's minimise button does, and tells whether it is.
 void minimise(platform::Window& window);
 bool isMinimised(const platform::Window& window);
+/// Maximises the window as its title bar's maximise button does: it fills the screen's
+/// available area (the size setScreenSize gave, headless).
+void maximise(platform::Window& window);
+/// Moves the window, frame and all, as the user does who drags it by its title bar.
+void moveAsUser(platform::Window& window, int32_t left, int32_t top);
+/// Where the window stands on the screen, frame and all.
+platform::Rect frameOnScreen(const platform::Window& window);
+/// Where the window's shown controls stand on the screen, and its menu bar (as nullptr).
+std::vector<std::pair<const platform::Control*, platform::Rect>>
+controlsOnScreen(const platform::Window& window);
 
 enum Modifier : unsigned { NoModifier = 0, Command = 1, Shift = 2 };
 enum class MouseButton { Left, Right };

@@ -5,6 +5,7 @@
 
 #include "platform/application.h"
 #include "platform/controls.h"
+#include "platform/internal/floating_place_p.h"
 #include "platform/internal/menu_p.h"
 #include "platform/internal/modal_p.h"
 #include "platform/internal/qt_util.h"
@@ -183,6 +184,8 @@ int32_t Window::frameWidth() const
 void Window::moveToBottomRightOfScreen()
 {
     d->atBottomRight = true;
+    d->userPlaced = false;
+    detail::watchPlacement();
     d->placeAtBottomRight();
 }
 int32_t Window::frameHeight() const

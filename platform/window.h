@@ -75,7 +75,11 @@ public:
     int32_t frameWidth() const;
     int32_t frameHeight() const;
     /// Puts the window, frame and all, in the bottom right corner of the screen's available
-    /// area; once it is shown and its frame is known, it is put there again.
+    /// area, where it stays while it hides no control of the program's other windows. Where
+    /// it would, it goes to the nearest place that hides none (lying over a window's drawing
+    /// rather than its controls where it must). It is placed again whenever a window of the
+    /// program is shown, hidden, moved, resized or maximised, and once its frame is known,
+    /// until the user moves it: then it stays where the user put it.
     void moveToBottomRightOfScreen();
 
     bool isVisible() const;

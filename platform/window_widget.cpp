@@ -94,13 +94,10 @@ void WindowWidget::showEvent(QShowEvent* event)
     if (mWindow.toolBar && !mWindow.resizable)
         mWindow.applySize();
     QMainWindow::showEvent(event);
-    if (mWindow.atBottomRight) {
-        // The window manager adds the frame after the show: place it again when it has.
-        WindowImpl* w = &mWindow;
+    // The window manager adds the frame after the show; the move that this makes places the
+    // window again (floating_place.cpp).
+    if (mWindow.atBottomRight)
         mWindow.placeAtBottomRight();
-        for (int delay : {50, 300})
-            QTimer::singleShot(delay, this, [w] { w->placeAtBottomRight(); });
-    }
 }
 
 void WindowWidget::keyPressEvent(QKeyEvent* event)
@@ -188,16 +185,6 @@ void WindowImpl::applySize()
     if (widget->layout())
         widget->layout()->activate();
     lastSize = content->size();
-}
-
-void WindowImpl::placeAtBottomRight()
-{
-    const QRect area(Screen::availableLeft(), Screen::availableTop(), Screen::availableWidth(),
-                     Screen::availableHeight());
-    const QRect frame = widget->frameGeometry();
-    const int x = std::max(area.left(), area.left() + area.width() - frame.width());
-    const int y = std::max(area.top(), area.top() + area.height() - frame.height());
-    widget->move(x, y);
 }
 
 void WindowImpl::relayoutControls()

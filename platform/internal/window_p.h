@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -87,7 +88,14 @@ struct WindowImpl {
     QMenuBar* qMenuBar = nullptr;
     QToolBar* toolBar = nullptr;
 
+    /// A floating window that keeps to the bottom right of the screen while that hides no
+    /// control of another window, and else to the nearest place that hides none
+    /// (floating_place.cpp): where the placement last put it, whether it has been seen framed
+    /// there, and whether the user has moved it since, which ends the placing.
     bool atBottomRight = false;
+    std::optional<QPoint> placedAt;
+    bool placementSettled = false;
+    bool userPlaced = false;
     void placeAtBottomRight();
 
     bool pendingShow = false;

@@ -1,0 +1,246 @@
+// Where a floating tool window stands: at its corner of the screen while that hides no control
+// of the program's other windows, else at the nearest place that hides none. It is placed
+// again whenever a window of the program appears, goes, moves, changes size or is maximised,
+// until the user moves it: then it stays where the user put it.
+
+#include "platform/internal/floating_place_p.h"
+
+#include "platform/controls.h"
+#include "platform/internal/control_p.h"
+#include "platform/internal/runtime_p.h"
+#include "platform/internal/window_p.h"
+#include "platform/system.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QPointer>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <set>
+#include <tuple>
+
+namespace platform::detail {
+
+namespace {
+
+int64_t overlap(const QRect& a, const QRect& b)
+{
+    const QRect both = a.intersected(b);
+    return both.isEmpty() ? 0 : int64_t{both.width()} * both.height();
+}
+
+int64_t overlapWithAll(const QRect& place, const std::vector<QRect>& rects)
+{
+    int64_t sum = 0;
+    for (const QRect& r : rects)
+        sum += overlap(place, r);
+    return sum;
+}
+
+// Where the window may stand along one axis: the ends of the area, and against either side of
+// every rectangle, kept inside the area.
+std::vector<int> stops(int low, int high, int size, const std::vector<QRect>& rects, bool x)
+{
+    std::set<int> at{low, high - size};
+    for (const QRect& r : rects) {
+        const int start = x ? r.left() : r.top();
+        const int end = x ? r.right() + 1 : r.bottom() + 1;
+        at.insert(start - size);
+        at.insert(end);
+    }
+    std::vector<int> kept;
+    for (int v : at)
+        if (v >= low && v <= std::max(low, high - size))
+            kept.push_back(v);
+    return kept;
+}
+
+} // namespace
+
+QPoint clearPlace(const QRect& area, const QSize& size, const QPoint& preferred,
+                  const std::vector<QRect>& controls, const std::vector<QRect>& drawings)
+{
+    std::vector<QRect> edges = controls;
+    edges.insert(edges.end(), drawings.begin(), drawings.end());
+    const std::vector<int> xs =
+        stops(area.left(), area.left() + area.width(), size.width(), edges, true);
+    const std::vector<int> ys =
+        stops(area.top(), area.top() + area.height(), size.height(), edges, false);
+
+    // Least of the controls hidden, then least of the drawings, then the nearest.
+    struct Cost {
+        int64_t controls, drawings, distance;
+        bool operator<(const Cost& o) const
+        {
+            return std::tie(controls, drawings, distance) <
+                   std::tie(o.controls, o.drawings, o.distance);
+        }
+    };
+    QPoint best = preferred;
+    const QRect at(preferred, size);
+    Cost bestCost{overlapWithAll(at, controls), overlapWithAll(at, drawings), 0};
+    if (bestCost.controls == 0 && bestCost.drawings == 0)
+        return preferred;
+    for (int x : xs) {
+        for (int y : ys) {
+            const QRect place(QPoint(x, y), size);
+            const int64_t dx = x - preferred.x();
+            const int64_t dy = y - preferred.y();
+            const Cost cost{overlapWithAll(place, controls), overlapWithAll(place, drawings),
+                            dx * dx + dy * dy};
+            if (cost < bestCost) {
+                bestCost = cost;
+                best = place.topLeft();
+            }
+        }
+    }
+    return best;
+}
+
+namespace {
+
+bool isMinimised(const QWidget* w)
+{
+    return (w->windowState() & Qt::WindowMinimized) != 0;
+}
+
+QRect onScreen(const QWidget* w)
+{
+    return QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
+}
+
+// A canvas that grows with its window on every side is the window's drawing: the tool window
+// keeps off it where it can, and lies over it rather than over a control where it must (a
+// maximised window leaves it no other room).
+bool isDrawingArea(const ControlImpl& c)
+{
+    return (c.locks & LockAll) == LockAll && dynamic_cast<Canvas*>(c.owner) != nullptr;
+}
+
+// What the floating window must not hide, in every shown top-level window of the program but
+// itself: the controls and menu bars of the program's own windows, and the whole of every other
+// (a dialog is all controls); and the drawings, which it had better not hide.
+void gatherObstacles(const QWidget* self, std::vector<QRect>& controls,
+                     std::vector<QRect>& drawings)
+{
+    std::set<const QWidget*> ownWindows;
+    for (Window* w : windowsByActivation()) {
+        WindowImpl& d = w->impl();
+        if (d.closed)
+            continue;
+        ownWindows.insert(d.widget);
+        if (d.widget == self || !d.widget->isVisible() || isMinimised(d.widget))
+            continue;
+        if (d.qMenuBar && d.qMenuBar->isVisible())
+            controls.push_back(onScreen(d.qMenuBar));
+        for (const auto& control : d.controls) {
+            const ControlImpl& c = control->impl();
+            if (c.widget && c.widget->isVisible())
+                (isDrawingArea(c) ? drawings : controls).push_back(onScreen(c.widget));
+        }
+    }
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top == self || ownWindows.count(top) || !top->isVisible() || isMinimised(top) ||
+            top->windowType() == Qt::ToolTip || top->windowType() == Qt::Popup)
+            continue;
+        controls.push_back(top->frameGeometry());
+    }
+}
+
+// Tells a floating window's moves apart: those the placement made, and the user's. A move to
+// another place than the one asked for, once the window stands framed where it was put, is the
+// user's; until then the window manager's framing moves it.
+class PlacementWatch : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::Move:
+            if (auto* w = qobject_cast<QWidget*>(watched); w && w->isWindow())
+                noteMove(w);
+            [[fallthrough]];
+        case QEvent::Resize:
+        case QEvent::Show:
+        case QEvent::Hide:
+        case QEvent::WindowStateChange:
+            if (auto* w = qobject_cast<QWidget*>(watched); w && w->isWindow())
+                placeFloatingWindowsSoon();
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    static void noteMove(QWidget* w)
+    {
+        for (Window* window : windowsByActivation()) {
+            WindowImpl& d = window->impl();
+            if (d.widget != w || !d.atBottomRight || !d.placedAt)
+                continue;
+            const bool framed = d.widget->frameGeometry() != d.widget->geometry() ||
+                                QGuiApplication::platformName() == QLatin1String("offscreen");
+            if (d.widget->pos() == *d.placedAt) {
+                if (framed && d.widget->isVisible())
+                    d.placementSettled = true;
+            } else if (d.placementSettled) {
+                d.userPlaced = true;
+            }
+        }
+    }
+};
+
+bool gPlacementPending = false;
+
+} // namespace
+
+void watchPlacement()
+{
+    static PlacementWatch* watch = nullptr;
+    if (watch || !qApp)
+        return;
+    watch = new PlacementWatch;
+    watch->setParent(qApp);
+    qApp->installEventFilter(watch);
+}
+
+void placeFloatingWindowsSoon()
+{
+    if (gPlacementPending || !qApp)
+        return;
+    gPlacementPending = true;
+    QTimer::singleShot(0, qApp, [] {
+        gPlacementPending = false;
+        for (Window* w : windowsByActivation()) {
+            WindowImpl& d = w->impl();
+            if (d.atBottomRight && !d.closed && d.widget->isVisible())
+                d.placeAtBottomRight();
+        }
+    });
+}
+
+void WindowImpl::placeAtBottomRight()
+{
+    if (userPlaced)
+        return;
+    const QRect area(Screen::availableLeft(), Screen::availableTop(), Screen::availableWidth(),
+                     Screen::availableHeight());
+    const QSize size = widget->frameGeometry().size();
+    const QPoint corner(std::max(area.left(), area.left() + area.width() - size.width()),
+                        std::max(area.top(), area.top() + area.height() - size.height()));
+    std::vector<QRect> controls;
+    std::vector<QRect> drawings;
+    gatherObstacles(widget, controls, drawings);
+    const QPoint place = clearPlace(area, size, corner, controls, drawings);
+    placedAt = place;
+    if (widget->pos() != place)
+        widget->move(place);
+}
+
+} // namespace platform::detail
