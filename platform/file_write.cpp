@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <optional>
 #include <random>
+#include <string>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -83,13 +85,13 @@ bool syncToDisk(int fd, Bytes which = Bytes::Content)
     return result == 0;
 }
 
-bool renameOver(const std::string& from, const std::string& to)
+bool renameOver(int folder, const std::string& from, const std::string& to)
 {
     if (faultAt(WriteFault::Rename)) {
         errno = EIO;
         return false;
     }
-    return ::rename(from.c_str(), to.c_str()) == 0;
+    return ::renameat(folder, from.c_str(), folder, to.c_str()) == 0;
 }
 
 // Closes the file and says whether the close, too, went well: some file systems report a
@@ -105,19 +107,22 @@ bool isRefusedByFolder(int error)
     return error == EACCES || error == EPERM;
 }
 
-// A new file beside `target`, made for this write alone, with the permissions it is created
-// with. The name is `target` with a random ending; -1 with errno when none can be made.
-int makeTemporary(const std::string& target, mode_t mode, std::string& path)
+// A new file in the folder open as `folder`, made for this write alone, with the permissions
+// it is created with. Its name is short and fixed in length, so that it fits wherever the
+// file it stands in for does, however long that one's name; -1 with errno when none can be
+// made.
+int makeTemporary(int folder, mode_t mode, std::string& name)
 {
     static constexpr char kLetters[] =
         "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     thread_local std::mt19937 random{std::random_device{}()};
     std::uniform_int_distribution<size_t> pick(0, sizeof kLetters - 2);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        path = target + ".";
+        name = ".kestrix-";
         for (int i = 0; i < 6; ++i)
-            path += kLetters[pick(random)];
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+            name += kLetters[pick(random)];
+        const int fd =
+            ::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
@@ -138,23 +143,46 @@ void takeOwnerAndMode(int fd, const struct stat& old)
     (void)::fchmod(fd, old.st_mode & 07777);
 }
 
+// A path's folder and its last name; the folder of a bare name is the current one.
+std::pair<std::string, std::string> splitPath(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return {".", path};
+    return {slash == 0 ? std::string("/") : path.substr(0, slash), path.substr(slash + 1)};
+}
+
+// The temporary file and the rename go through the folder itself, by the file's name within
+// it, so that only the names count against the system's limits, not the length of the path.
 Outcome writeThroughTemporary(const std::string& target, const struct stat* old,
                               std::string_view bytes)
 {
+    const auto [folderPath, name] = splitPath(target);
+    const int folder = ::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0)
+        return Outcome::Failed;
     std::string temporary;
     // Private until it is complete when it replaces a file; a new file gets what the process's
     // file-creation mask allows, as any file it creates.
-    const int fd = makeTemporary(target, old ? 0600 : 0666, temporary);
-    if (fd < 0)
-        return isRefusedByFolder(errno) ? Outcome::FolderRefused : Outcome::Failed;
+    const int fd = makeTemporary(folder, old ? 0600 : 0666, temporary);
+    if (fd < 0) {
+        const int error = errno;
+        (void)::close(folder);
+        return isRefusedByFolder(error) ? Outcome::FolderRefused : Outcome::Failed;
+    }
     bool written = writeFully(fd, bytes, 0) && syncToDisk(fd);
     if (written && old)
         takeOwnerAndMode(fd, *old);
     written = closeFile(fd) && written;
-    if (written && renameOver(temporary, target))
+    if (written && renameOver(folder, temporary, name)) {
+        // The new name must last too: a machine that stops now keeps the new file.
+        (void)::fsync(folder);
+        (void)::close(folder);
         return Outcome::Written;
+    }
     const int error = errno;
-    ::unlink(temporary.c_str());
+    ::unlinkat(folder, temporary.c_str(), 0);
+    (void)::close(folder);
     // A sticky folder (a shared one such as /tmp) lets nobody but a file's owner replace it,
     // even where it lets others write it.
     return written && isRefusedByFolder(error) ? Outcome::FolderRefused : Outcome::Failed;
@@ -267,25 +295,58 @@ bool writeInPlace(const std::string& target, std::string_view bytes)
 
 } // namespace
 
+namespace {
+
+// The file that a path names for writing: the path itself, or the file its symbolic links lead
+// to, followed link by link, so that a link to a file not yet made names where that file will
+// be. Nothing, with errno, for a loop of links or a link that cannot be read.
+std::optional<std::string> followLinks(std::string path)
+{
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0)
+            return errno == ENOENT ? std::optional<std::string>(path) : std::nullopt;
+        if (!S_ISLNK(st.st_mode))
+            return path;
+        std::string to(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(path.c_str(), to.data(), to.size());
+        if (n <= 0 || static_cast<size_t>(n) >= to.size()) {
+            errno = n < 0 ? errno : ENAMETOOLONG;
+            return std::nullopt;
+        }
+        to.resize(static_cast<size_t>(n));
+        path = to.front() == '/' ? to : splitPath(path).first + "/" + to;
+    }
+    errno = ELOOP;
+    return std::nullopt;
+}
+
+} // namespace
+
 bool File::writeAll(std::string_view bytes) const
 {
     if (mPath.empty())
         return false;
+    // A link writes the file it leads to, also one it names that is not made yet, and stays a
+    // link.
+    const std::optional<std::string> target = followLinks(mPath);
+    if (!target)
+        return false;
     struct stat old {};
-    const bool exists = ::stat(mPath.c_str(), &old) == 0;
+    const bool exists = ::stat(target->c_str(), &old) == 0;
     // Only a regular file is replaced: the rename would put a plain file in the place of a
     // folder, a device such as /dev/full, or a pipe.
     if (exists && !S_ISREG(old.st_mode))
         return false;
-    // A link to a file writes that file and stays a link.
-    std::string target = mPath;
-    if (exists) {
-        char resolved[PATH_MAX];
-        if (!::realpath(mPath.c_str(), resolved))
-            return false;
-        target = resolved;
-    }
-    switch (writeThroughTemporary(target, exists ? &old : nullptr, bytes)) {
+    // A file the user may not write is theirs to guard: replacing it needs only the folder's
+    // leave, which is not the file's.
+    if (exists && ::faccessat(AT_FDCWD, target->c_str(), W_OK, AT_EACCESS) != 0)
+        return false;
+    // Every name of a file with more than one must show what was written: it is written in
+    // place.
+    if (exists && old.st_nlink > 1)
+        return writeInPlace(*target, bytes);
+    switch (writeThroughTemporary(*target, exists ? &old : nullptr, bytes)) {
     case Outcome::Written:
         return true;
     case Outcome::Failed:
@@ -293,7 +354,7 @@ bool File::writeAll(std::string_view bytes) const
     case Outcome::FolderRefused:
         break;
     }
-    return exists && writeInPlace(target, bytes);
+    return exists && writeInPlace(*target, bytes);
 }
 
 } // namespace platform

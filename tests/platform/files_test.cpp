@@ -12,6 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <climits>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -384,6 +385,151 @@ TEST(FileTest, ALinkToAFileWritesThatFileAndStaysALink)
     EXPECT_EQ(TempDir::read(target), "new\n");
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"link.dat", "target.dat"}));
 }
+
+// A file the user made read-only is their guard: a write is refused even where the folder
+// would let the file be replaced, and the file stays as it was, with nothing beside it.
+TEST(FileTest, AFileTheUserMadeReadOnlyIsNotWritten)
+{
+    TempDir dir;
+    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+    const std::string folder = dir.file("mine");
+    ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+    const std::string path = folder + "/data.dat";
+    TempDir::write(path, "kept\n");
+    ASSERT_EQ(chown(folder.c_str(), kNobody, kNogroup), 0);
+    ASSERT_EQ(chown(path.c_str(), kNobody, kNogroup), 0);
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    const int result = RunAsNobody([&] { return File(path).writeAll("new\n") ? 1 : 0; });
+    EXPECT_EQ(result, 0) << "the write was reported as a success";
+    EXPECT_EQ(TempDir::read(path), "kept\n");
+    EXPECT_EQ(statOf(path).st_mode & 07777, 0444);
+    EXPECT_EQ(TempDir::names(folder), std::vector<std::string>{"data.dat"});
+}
+
+// Every name of a file with a second hard link shows what was written, and a write that fails
+// part-way leaves both with the old content.
+TEST(FileTest, AFileWithASecondHardLinkIsWrittenUnderEveryName)
+{
+    TempDir dir;
+    const std::string path = dir.file("data.dat");
+    const std::string other = dir.file("other name.dat");
+    TempDir::write(path, "old\n");
+    ASSERT_EQ(link(path.c_str(), other.c_str()), 0);
+    const ino_t inode = statOf(path).st_ino;
+
+    ASSERT_TRUE(File(path).writeAll("new content\n"));
+    EXPECT_EQ(TempDir::read(path), "new content\n");
+    EXPECT_EQ(TempDir::read(other), "new content\n");
+    EXPECT_EQ(statOf(other).st_ino, inode);
+    EXPECT_EQ(statOf(path).st_nlink, 2u);
+
+    {
+        const FileWriteFault fault(FileWriteFault::Step::ShortWrite);
+        EXPECT_FALSE(File(other).writeAll(std::string(5000, 'n')));
+    }
+    EXPECT_EQ(TempDir::read(path), "new content\n");
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"data.dat", "other name.dat"}));
+}
+
+// A symbolic link writes the file it leads to and stays a link, also when that file is not
+// made yet (Save As onto a link whose file is gone); a loop of links is refused.
+struct LinkCase {
+    const char* what;
+    std::vector<std::pair<std::string, std::string>> links; ///< name, what it leads to
+    const char* written;                                    ///< the name written to
+    const char* target;                                     ///< "": refused
+};
+
+void PrintTo(const LinkCase& c, std::ostream* os)
+{
+    *os << c.what;
+}
+
+class LinkTest : public ::testing::TestWithParam<LinkCase> {};
+
+TEST_P(LinkTest, WritesTheFileTheLinkLeadsTo)
+{
+    const LinkCase& c = GetParam();
+    TempDir dir;
+    ASSERT_EQ(mkdir(dir.file("sub").c_str(), 0755), 0);
+    for (const auto& [name, to] : c.links)
+        ASSERT_EQ(symlink(to.c_str(), dir.file(name).c_str()), 0);
+    const bool written = File(dir.file(c.written)).writeAll("new\n");
+    EXPECT_EQ(written, *c.target != '\0');
+    for (const auto& [name, to] : c.links)
+        EXPECT_TRUE(std::filesystem::is_symlink(dir.file(name))) << name << " stays a link";
+    if (written) {
+        EXPECT_EQ(TempDir::read(dir.file(c.target)), "new\n");
+        EXPECT_TRUE(
+            std::filesystem::is_regular_file(std::filesystem::symlink_status(dir.file(c.target))));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LinkTest,
+    ::testing::Values(
+        LinkCase{
+            "a link to a file not made yet", {{"link.dat", "made.dat"}}, "link.dat", "made.dat"},
+        LinkCase{"a link into a folder, by a relative path",
+                 {{"link.dat", "sub/made.dat"}},
+                 "link.dat",
+                 "sub/made.dat"},
+        LinkCase{"a chain of links to a file not made yet",
+                 {{"first.dat", "second.dat"}, {"second.dat", "sub/made.dat"}},
+                 "first.dat",
+                 "sub/made.dat"},
+        LinkCase{"a loop of links", {{"a.dat", "b.dat"}, {"b.dat", "a.dat"}}, "a.dat", ""},
+        LinkCase{"a link to itself", {{"self.dat", "self.dat"}}, "self.dat", ""}));
+
+// Any name the system allows can be written and written again, however long, also where the
+// path comes close to the system's limit; nothing is left beside it.
+struct LongNameCase {
+    const char* what;
+    size_t nameBytes;
+    size_t pathBytes; ///< 0: in the test's folder
+};
+
+void PrintTo(const LongNameCase& c, std::ostream* os)
+{
+    *os << c.what;
+}
+
+class LongNameTest : public ::testing::TestWithParam<LongNameCase> {};
+
+TEST_P(LongNameTest, IsWrittenAndReplaced)
+{
+    const LongNameCase& c = GetParam();
+    TempDir dir;
+    std::string folder = dir.path();
+    if (c.pathBytes > 0) {
+        // Folders of 200 bytes until the file's path is exactly that long.
+        while (folder.size() + 1 + 200 + 1 + c.nameBytes <= c.pathBytes) {
+            folder += "/" + std::string(200, 'f');
+            ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+        }
+        const size_t last = c.pathBytes - folder.size() - 2 - c.nameBytes;
+        folder += "/" + std::string(last, 'g');
+        ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+    }
+    const std::string name = std::string(c.nameBytes - 4, 'n') + ".dat";
+    const std::string path = folder + "/" + name;
+    if (c.pathBytes > 0) {
+        ASSERT_EQ(path.size(), c.pathBytes);
+    }
+    ASSERT_TRUE(File(path).writeAll("first\n"));
+    ASSERT_TRUE(File(path).writeAll("second\n"));
+    EXPECT_EQ(TempDir::read(path), "second\n");
+    EXPECT_EQ(TempDir::names(folder), std::vector<std::string>{name});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LongNameTest,
+    ::testing::Values(LongNameCase{"a name of 249 bytes", 249, 0},
+                      LongNameCase{"a name of 250 bytes", 250, 0},
+                      LongNameCase{"a name of 255 bytes", 255, 0},
+                      LongNameCase{"a short name at the end of the longest path", 5, PATH_MAX - 1},
+                      LongNameCase{"a long name at the end of the longest path", 255,
+                                   PATH_MAX - 1}));
 
 // Folders where a user other than root may write a file but not make one beside it, or not
 // replace it: the write must reach the file all the same.
