@@ -7,8 +7,11 @@
 #include "app/DataFile.h"
 #include "app/Player.h"
 
+#include "platform/files.h"
+
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 struct Document {
@@ -27,6 +30,9 @@ struct Document {
     std::string InFileName;
     /// Full path of the file the document was opened from or last saved as.
     std::string InFilePath;
+    /// How that file stood when the document was read from it or last written to it: Save
+    /// asks before it replaces a file that another program has changed since.
+    std::optional<platform::FileStamp> InFileStamp;
 };
 
 /// The document a data file holds, opened from the file named `name` at `path`, with nothing

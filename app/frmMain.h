@@ -169,6 +169,10 @@ public:
     void SaveTheLot();
     /// The file the next start-up's open dialog offers: the one last opened or written.
     void RecordFileUsed(const platform::File& f);
+    /// Whether Save may write over the document's file `f`: true when it stands as the
+    /// document last read or wrote it, or is gone; otherwise the user is asked whether to
+    /// replace what another program put there, and "No" (the default) keeps both.
+    bool MayReplace(const platform::File& f);
     /// Closes the associated database, if one is attached.
     void CloseDatabase();
 

@@ -52,6 +52,9 @@ void frmMain::OpenTheLot(bool atStartUp)
     }
     RecordFileUsed(*chosen);
 
+    // Taken before the file is read: a change made while it is read then counts as a change
+    // since, and Save asks before it writes over it.
+    const std::optional<platform::FileStamp> stamp = chosen->stamp();
     // Only a regular file is read: a pipe or a device is refused before a byte of it is read.
     std::optional<platform::TextInputStream> in = platform::TextInputStream::open(*chosen);
     if (!in) {
@@ -73,6 +76,7 @@ void frmMain::OpenTheLot(bool atStartUp)
 
     CloseDatabase();
     ReplaceDocument(DocumentFromFile(std::move(*contents), chosen->name(), chosen->absolutePath()));
+    InFileStamp = stamp;
     Swinging = false;
 
     if (HasDB) {
@@ -126,6 +130,7 @@ void frmMain::SaveTheLot()
     if (WriteTheLot(*f)) {
         InFileName = f->name();
         InFilePath = f->absolutePath();
+        InFileStamp = f->stamp();
         SetTitleForFile(f->name());
         RecordFileUsed(*f);
     }
@@ -144,8 +149,33 @@ void frmMain::_FileSave_Action()
     }
     // The file it was opened from or last saved as, by its full path.
     const platform::File f(InFilePath);
-    if (WriteTheLot(f))
+    if (!MayReplace(f))
+        return;
+    if (WriteTheLot(f)) {
+        InFileStamp = f.stamp();
         RecordFileUsed(f);
+    }
+}
+
+bool frmMain::MayReplace(const platform::File& f)
+{
+    const std::optional<platform::FileStamp> now = f.stamp();
+    // A file that is gone, or stands as the document left it, is written without a question.
+    if (!now || now == InFileStamp)
+        return true;
+    platform::MessageDialog question;
+    question.icon = 1;
+    question.title = "Save";
+    question.message =
+        "\"" + f.name() + "\" has been changed by another program since it was opened or saved.";
+    question.explanation =
+        "Replace it with this document? \"No\" keeps the file as it is on the disk, "
+        "and this document as it is, unsaved.";
+    question.actionButton.caption = "Replace";
+    question.alternateActionButton.visible = false;
+    question.cancelButton.caption = "No";
+    question.defaultAnswer = platform::MessageDialog::Result::Cancel;
+    return question.showModal() == platform::MessageDialog::Result::Action;
 }
 
 void frmMain::RecordFileUsed(const platform::File& f)

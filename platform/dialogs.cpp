@@ -127,7 +127,7 @@ MessageDialog::Result askPerson(const MessageDialog& q)
             continue;
         QPushButton* shown = box.addButton(qs(button.caption), b.role);
         answers.emplace_back(shown, b.answer);
-        if (b.answer == MessageDialog::Result::Action)
+        if (b.answer == q.defaultAnswer)
             box.setDefaultButton(shown);
         if (b.answer == MessageDialog::Result::Cancel)
             box.setEscapeButton(shown);
@@ -214,6 +214,7 @@ MessageDialog::Result MessageDialog::showModal()
                        alternateActionButton.visible ? alternateActionButton.caption
                                                      : std::string(),
                        cancelButton.visible ? cancelButton.caption : std::string()};
+    request.defaultChoice = static_cast<int>(defaultAnswer);
     const auto answer = detail::runModal(
         request, [this] { return ModalAnswer::button(static_cast<int>(askPerson(*this))); });
     // An answerer gives the button's place in `request.buttons`, which is the Result's order.

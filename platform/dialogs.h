@@ -40,6 +40,9 @@ public:
     Button actionButton{"OK", true}; ///< the default button
     Button alternateActionButton{"Don't Save", false};
     Button cancelButton{"Cancel", true};
+    /// The button that Return presses: the action button unless a question makes its safe
+    /// answer the default.
+    Result defaultAnswer = Result::Action;
 
     /// Shows the question and returns the button that was pressed; Cancel also when the
     /// dialog was dismissed without a button.

@@ -94,6 +94,20 @@ bool File::exists() const
     return !mPath.empty() && QFileInfo::exists(qs(mPath));
 }
 
+std::optional<FileStamp> File::stamp() const
+{
+    struct stat st {};
+    if (mPath.empty() || ::stat(mPath.c_str(), &st) != 0)
+        return std::nullopt;
+    FileStamp s;
+    s.device = static_cast<uint64_t>(st.st_dev);
+    s.inode = static_cast<uint64_t>(st.st_ino);
+    s.size = static_cast<uint64_t>(st.st_size);
+    s.modifiedSeconds = static_cast<int64_t>(st.st_mtim.tv_sec);
+    s.modifiedNanoseconds = static_cast<int64_t>(st.st_mtim.tv_nsec);
+    return s;
+}
+
 bool File::isFolder() const
 {
     return QFileInfo(qs(mPath)).isDir();

@@ -10,6 +10,18 @@
 
 namespace platform {
 
+/// Which file a name stands for and how it stood at one moment: another program that replaced
+/// the file, or wrote it, changes its stamp.
+struct FileStamp {
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    uint64_t size = 0;
+    int64_t modifiedSeconds = 0;
+    int64_t modifiedNanoseconds = 0;
+
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
 /// A file or folder by its absolute path, whether or not it exists.
 class File {
 public:
@@ -40,9 +52,14 @@ public:
     /// Writes the whole content to a temporary file beside this one and puts it in place only
     /// when every byte was written and synced to the file system, so that a failure (a full
     /// disk, the file-size limit) leaves the old file byte for byte as it was and no temporary
-    /// file behind. The file keeps its owner, group and permissions where this process may
-    /// give them (only root may give a file to another user), and a link stays a link to the
-    /// file it names. Only a regular file is replaced: a folder, a device or a pipe is refused.
+    /// file behind. The temporary file's name is short, so that a file of any name the system
+    /// allows can be written. The file keeps its owner, group and permissions where this
+    /// process may give them (only root may give a file to another user), and a symbolic link
+    /// stays a link to the file it names, which is made when it does not exist yet; a loop of
+    /// links is refused. Only a regular file is replaced: a folder, a device or a pipe is
+    /// refused, and so is a file that this user may not write (one they made read-only), even
+    /// where the folder would let it be replaced. A file with more than one name (a hard link)
+    /// is written in place, as below, so that every name shows the new content.
     ///
     /// Where the folder lets this user write the file but neither make a file beside it nor
     /// replace it (a folder of someone else's, a shared sticky folder), the file itself is
@@ -51,6 +68,10 @@ public:
     /// killed, or a machine stopped, in the middle of that rewrite leaves the file part new
     /// and part old. Returns false on any failure.
     [[nodiscard]] bool writeAll(std::string_view bytes) const;
+
+    /// What tells this file's content on the disk apart from another: which file the name
+    /// stands for, its size and when it was last written. Nothing when it does not exist.
+    std::optional<struct FileStamp> stamp() const;
 
     friend bool operator==(const File&, const File&) = default;
 

@@ -34,6 +34,8 @@ struct ModalRequest {
     /// Question: the captions of the action, alternate and cancel buttons ("" when hidden).
     /// ContextualMenu: the rows.
     std::vector<std::string> buttons;
+    /// Question: the place in `buttons` of the button that Return presses.
+    int defaultChoice = 0;
     std::string filter;
     std::string defaultName;
     std::string initialDirectory;

@@ -26,6 +26,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include <sys/stat.h>
@@ -503,6 +504,136 @@ TEST_F(LifecycleTest, SaveAndExportWriteAFileTheUserMayWriteInAFolderTheyMayNot)
     EXPECT_EQ(st.st_uid, testsupport::kNobody);
     EXPECT_EQ(st.st_mode & 07777, 0644);
 }
+
+// A document the user made read-only (mode 444, theirs, in a folder they may write) is not
+// written by Save or Export Data: the message, and the file as it was.
+TEST_F(LifecycleTest, SaveAndExportRefuseAFileTheUserMadeReadOnly)
+{
+    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+    const std::string folder = dir.file("mine");
+    ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+    const std::string path = folder + "/budget.dat";
+    const std::string exported = folder + "/Export.dat";
+    TempDir::write(path, TempDir::read(fixture("budget.dat")));
+    TempDir::write(exported, "old export\n");
+    for (const std::string& file : {folder, path, exported})
+        ASSERT_EQ(chown(file.c_str(), testsupport::kNobody, testsupport::kNogroup), 0);
+    for (const std::string& file : {path, exported})
+        ASSERT_EQ(chmod(file.c_str(), 0444), 0);
+    frmMain& m = startWithFile(path);
+    m.Player[1].Position = -77;
+    m.FileChanged = true;
+
+    const int result = testsupport::RunAsNobody([&] {
+        ModalScript script;
+        script.message("Problem creating file ...");
+        script.saveFile(exported).message("Problem creating file ...");
+        m._FileSave_Action();
+        m._FileExportData_Action();
+        return m.FileChanged && script.done() ? 0 : 1;
+    });
+    EXPECT_EQ(result, 0) << "no message, or the document counts as saved";
+    EXPECT_EQ(TempDir::read(path), TempDir::read(fixture("budget.dat")));
+    EXPECT_EQ(TempDir::read(exported), "old export\n");
+    EXPECT_EQ(TempDir::names(folder), (std::vector<std::string>{"Export.dat", "budget.dat"}));
+}
+
+// Save of a document with a second hard link: both names show the saved document.
+TEST_F(LifecycleTest, SaveWritesEveryNameOfAHardLinkedDocument)
+{
+    const std::string path = dir.file("budget.dat");
+    const std::string other = dir.file("shared copy.dat");
+    TempDir::write(path, TempDir::read(fixture("budget.dat")));
+    ASSERT_EQ(link(path.c_str(), other.c_str()), 0);
+    frmMain& m = startWithFile(path);
+    m.Player[1].Position = -77;
+    m.FileChanged = true;
+    EXPECT_TRUE(pt::chooseMenuItem("FileSave"));
+    EXPECT_FALSE(m.FileChanged);
+    EXPECT_NE(TempDir::read(other).find("\n-77\n"), std::string::npos);
+    EXPECT_EQ(TempDir::read(other), TempDir::read(path));
+}
+
+// A document whose name is as long as the system allows opens and saves under that name.
+TEST_F(LifecycleTest, ADocumentWithALongNameSaves)
+{
+    const std::string name = std::string(246, 'n') + ".dat";
+    const std::string path = dir.file(name);
+    TempDir::write(path, TempDir::read(fixture("budget.dat")));
+    frmMain& m = startWithFile(path);
+    m.Player[1].Position = -77;
+    m.FileChanged = true;
+    EXPECT_TRUE(pt::chooseMenuItem("FileSave"));
+    EXPECT_FALSE(m.FileChanged);
+    EXPECT_NE(TempDir::read(path).find("\n-77\n"), std::string::npos);
+    EXPECT_EQ(dir.names(), std::vector<std::string>{name});
+}
+
+// Another program changed the document's file after it was opened: Save asks first, "No"
+// (the default) keeps both the file and the document, and "Replace" writes it.
+struct ChangedOnDiskCase {
+    const char* name;
+    std::function<void(const std::string& path)> change;
+    bool asks;
+};
+
+class ChangedOnDiskTest : public LifecycleTest,
+                          public ::testing::WithParamInterface<ChangedOnDiskCase> {};
+
+TEST_P(ChangedOnDiskTest, SaveAsksBeforeItWritesOverTheChange)
+{
+    const ChangedOnDiskCase& c = GetParam();
+    const std::string path = dir.file("budget.dat");
+    TempDir::write(path, TempDir::read(fixture("budget.dat")));
+    frmMain& m = startWithFile(path);
+    m.Player[1].Position = -77;
+    m.FileChanged = true;
+    c.change(path);
+    const bool gone = !std::filesystem::exists(path);
+    const std::string theirs = gone ? std::string() : TempDir::read(path);
+
+    ModalScript script;
+    if (c.asks) {
+        script.expect(Kind::Question, [](const ModalRequest& r) {
+            EXPECT_NE(r.message.find("\"budget.dat\""), std::string::npos) << r.message;
+            EXPECT_EQ(r.buttons, (std::vector<std::string>{"Replace", "", "No"}));
+            EXPECT_EQ(r.defaultChoice, 2) << "No is the default";
+            return ModalAnswer::button(2);
+        });
+        EXPECT_TRUE(pt::chooseMenuItem("FileSave"));
+        EXPECT_TRUE(script.done());
+        EXPECT_TRUE(m.FileChanged);
+        EXPECT_EQ(TempDir::read(path), theirs) << "the other program's file is kept";
+        script.question(0);
+    }
+    EXPECT_TRUE(pt::chooseMenuItem("FileSave"));
+    EXPECT_TRUE(script.done());
+    EXPECT_FALSE(m.FileChanged);
+    EXPECT_NE(TempDir::read(path).find("\n-77\n"), std::string::npos);
+
+    // Written by this document now: the next Save asks nothing.
+    m.Player[1].Position = -78;
+    m.FileChanged = true;
+    EXPECT_TRUE(pt::chooseMenuItem("FileSave"));
+    EXPECT_NE(TempDir::read(path).find("\n-78\n"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, ChangedOnDiskTest,
+    ::testing::Values(
+        ChangedOnDiskCase{"ReplacedByAnotherFile",
+                          [](const std::string& path) {
+                              TempDir::write(path + ".synced", "a colleague's version\n");
+                              std::filesystem::rename(path + ".synced", path);
+                          },
+                          true},
+        ChangedOnDiskCase{
+            "WrittenInPlace",
+            [](const std::string& path) { std::ofstream(path, std::ios::app) << "more\n"; }, true},
+        ChangedOnDiskCase{"Removed", [](const std::string& path) { std::filesystem::remove(path); },
+                          false},
+        ChangedOnDiskCase{"Untouched", [](const std::string&) {}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LifecycleTest, TheSavePromptComesOnlyWithUnsavedChanges)
 {

@@ -124,6 +124,28 @@ TEST_P(QuestionTest, TheButtonPressedIsTheAnswer)
     expectAllAnswered(dialogs);
 }
 
+// A question whose safe answer is its cancel button makes that button the default, so that
+// Return gives the safe answer as Escape does.
+TEST(QuestionDefaultTest, TheSafeAnswerCanBeTheDefault)
+{
+    MessageDialog q;
+    q.title = "Save";
+    q.message = "Replace it?";
+    q.actionButton.caption = "Replace";
+    q.cancelButton.caption = "No";
+    q.defaultAnswer = MessageDialog::Result::Cancel;
+    RealDialogs dialogs;
+    dialogs.then([](RealDialog& d) {
+        Strings shown = d.buttons();
+        std::sort(shown.begin(), shown.end());
+        EXPECT_EQ(shown, (Strings{"No", "Replace"}));
+        EXPECT_EQ(d.defaultButton(), "No");
+        d.pressEscape();
+    });
+    EXPECT_EQ(q.showModal(), MessageDialog::Result::Cancel);
+    expectAllAnswered(dialogs);
+}
+
 TEST(MsgBoxTest, ShowsTheMessageUnderTheProgramsNameWithOneButton)
 {
     RealDialogs dialogs;
