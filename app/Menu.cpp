@@ -1,4 +1,5 @@
 #include "app/Menu.h"
+#include "app/MenuItemNames.h"
 
 #include <memory>
 
@@ -31,36 +32,37 @@ Menu::Menu()
     const MenuSpec menus[] = {
         {"UntitledMenu2",
          "File",
-         {{"FileNew", "New", "Cmd+N", false},
-          {"FileOpen", "Open", "Cmd+O", false},
-          {"FileSave", "Save", "Cmd+S", false},
-          {"FileSaveSet", "Save As", "Cmd+W", false},
-          {"FileSaveasPicture", "Save as Picture", "", false},
-          {"FileExportData", "Export Data", "", false},
-          {"FilePageSetup", "Page Setup", "", false},
-          {"FilePrint", "Print", "Cmd+P", false},
-          {"FileQuit", "Quit", "Cmd+Q", true}}},
+         {{MenuItemName::FileNew, "New", "Cmd+N", false},
+          {MenuItemName::FileOpen, "Open", "Cmd+O", false},
+          {MenuItemName::FileSave, "Save", "Cmd+S", false},
+          {MenuItemName::FileSaveSet, "Save As", "Cmd+W", false},
+          {MenuItemName::FileSaveasPicture, "Save as Picture", "", false},
+          {MenuItemName::FileExportData, "Export Data", "", false},
+          {MenuItemName::FilePageSetup, "Page Setup", "", false},
+          {MenuItemName::FilePrint, "Print", "Cmd+P", false},
+          {MenuItemName::FileQuit, "Quit", "Cmd+Q", true}}},
         {"UntitledMenu0",
          "Edit",
-         {{"EditUndo", "Undo", "Cmd+Z", false},
+         {{MenuItemName::EditUndo, "Undo", "Cmd+Z", false},
           {"UntitledMenu1", "-", "", false},
-          {"EditCut", "Cut", "Cmd+X", false},
-          {"EditCopy", "Copy", "Cmd+C", false},
-          {"EditPaste", "Paste", "Cmd+V", false},
-          {"EditClear", "Clear", "", false}}},
+          {MenuItemName::EditCut, "Cut", "Cmd+X", false},
+          {MenuItemName::EditCopy, "Copy", "Cmd+C", false},
+          {MenuItemName::EditPaste, "Paste", "Cmd+V", false},
+          {MenuItemName::EditClear, "Clear", "", false}}},
         {"ShowMenu",
          "Show",
-         {{"ShowSwingometer", "Swing-o-meter", "", true},
-          {"ShowMakeHarder", "Make Harder", "", true},
-          {"ShowMakeEasier", "Make Easier", "", true},
-          {"ShowMorePolarized", "More Polarized", "", true}}},
+         {{MenuItemName::ShowSwingometer, "Swing-o-meter", "", true},
+          {MenuItemName::ShowMakeHarder, "Make Harder", "", true},
+          {MenuItemName::ShowMakeEasier, "Make Easier", "", true},
+          {MenuItemName::ShowMorePolarized, "More Polarized", "", true}}},
     };
     for (const MenuSpec& def : menus) {
         append(std::make_unique<MenuItem>(def.name, def.text, "", false));
         MenuItem* menu = child(def.name);
         for (const ItemSpec& item : def.items) {
-            const auto role = std::string_view(item.name) == "FileQuit" ? MenuItem::Role::Quit
-                                                                        : MenuItem::Role::Normal;
+            const auto role = std::string_view(item.name) == MenuItemName::FileQuit
+                                  ? MenuItem::Role::Quit
+                                  : MenuItem::Role::Normal;
             menu->append(std::make_unique<MenuItem>(item.name, item.text, item.shortcut,
                                                     item.autoEnable, role));
         }

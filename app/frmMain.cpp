@@ -1,4 +1,5 @@
 #include "app/frmMain.h"
+#include "app/MenuItemNames.h"
 
 #include "app/Menu.h"
 
@@ -87,27 +88,29 @@ void frmMain::CreateControls()
 
 void frmMain::AddMenuHandlers()
 {
-    addMenuHandler("FileSaveSet", [this] { return _FileSaveSet_Action(); });
-    addMenuHandler("FileOpen", [this] { return _FileOpen_Action(); });
-    addMenuHandler("FileNew", [this] { return _FileNew_Action(); });
-    addMenuHandler("FilePrint", [this] { return _FilePrint_Action(); });
-    addMenuHandler("FileSave", [this] { return _FileSave_Action(); });
-    addMenuHandler("FileExportData", [this] { return _FileExportData_Action(); });
-    addMenuHandler("FilePageSetup", [this] { return _FilePageSetup_Action(); });
-    addMenuHandler("FileSaveasPicture", [this] { return _FileSaveasPicture_Action(); });
-    addMenuHandler("ShowSwingometer", [this] { return _ShowSwingometer_Action(); });
-    addMenuHandler("ShowMakeHarder", [this] { return _ShowMakeHarder_Action(); });
-    addMenuHandler("ShowMorePolarized", [this] { return _ShowMorePolarized_Action(); });
-    addMenuHandler("ShowMakeEasier", [this] { return _ShowMakeEasier_Action(); });
+    addMenuHandler(MenuItemName::FileSaveSet, [this] { return _FileSaveSet_Action(); });
+    addMenuHandler(MenuItemName::FileOpen, [this] { return _FileOpen_Action(); });
+    addMenuHandler(MenuItemName::FileNew, [this] { return _FileNew_Action(); });
+    addMenuHandler(MenuItemName::FilePrint, [this] { return _FilePrint_Action(); });
+    addMenuHandler(MenuItemName::FileSave, [this] { return _FileSave_Action(); });
+    addMenuHandler(MenuItemName::FileExportData, [this] { return _FileExportData_Action(); });
+    addMenuHandler(MenuItemName::FilePageSetup, [this] { return _FilePageSetup_Action(); });
+    addMenuHandler(MenuItemName::FileSaveasPicture, [this] { return _FileSaveasPicture_Action(); });
+    addMenuHandler(MenuItemName::ShowSwingometer, [this] { return _ShowSwingometer_Action(); });
+    addMenuHandler(MenuItemName::ShowMakeHarder, [this] { return _ShowMakeHarder_Action(); });
+    addMenuHandler(MenuItemName::ShowMorePolarized, [this] { return _ShowMorePolarized_Action(); });
+    addMenuHandler(MenuItemName::ShowMakeEasier, [this] { return _ShowMakeEasier_Action(); });
 }
 
 void frmMain::Event_EnableMenuItems()
 {
     // Whatever the document holds: also with only the central issue and nothing unsaved.
     for (const char* name :
-         {"FileOpen", "FileSaveSet", "FileNew", "FilePrint", "FileSave", "FileExportData",
-          "FilePageSetup", "FileSaveasPicture", "ShowSwingometer", "ShowMakeHarder",
-          "ShowMakeEasier", "ShowMorePolarized"})
+         {MenuItemName::FileOpen, MenuItemName::FileSaveSet, MenuItemName::FileNew,
+          MenuItemName::FilePrint, MenuItemName::FileSave, MenuItemName::FileExportData,
+          MenuItemName::FilePageSetup, MenuItemName::FileSaveasPicture,
+          MenuItemName::ShowSwingometer, MenuItemName::ShowMakeHarder, MenuItemName::ShowMakeEasier,
+          MenuItemName::ShowMorePolarized})
         if (platform::MenuItem* item = menuItem(name))
             item->setEnabled(true);
 }

@@ -2,6 +2,7 @@
 // frmMain.ffing, the check boxes, the contextual menu and the Show menu's commands.
 
 #include "forcefield/ffield.h"
+#include "app/MenuItemNames.h"
 
 #include "forcefield/AddNewPlayer.h"
 
@@ -26,9 +27,10 @@ constexpr const char* kContextualRows = "Create New Player,Edit Nearest Player,S
 constexpr const char* kEditTitle = "Edit player information";
 
 // The menu items this window handles, in the order it enables them.
-constexpr const char* kEnabledItems[] = {"FilePageSetup",  "FilePrint",      "FileSaveasPicture",
-                                         "ShowMakeHarder", "ShowMakeEasier", "ShowMorePolarized",
-                                         "ShowSwingometer"};
+constexpr const char* kEnabledItems[] = {
+    MenuItemName::FilePageSetup,  MenuItemName::FilePrint,      MenuItemName::FileSaveasPicture,
+    MenuItemName::ShowMakeHarder, MenuItemName::ShowMakeEasier, MenuItemName::ShowMorePolarized,
+    MenuItemName::ShowSwingometer};
 
 } // namespace
 
@@ -87,13 +89,13 @@ void ffield::CreateControls()
 
 void ffield::AddMenuHandlers()
 {
-    addMenuHandler("FilePrint", [this] { return _FilePrint_Action(); });
-    addMenuHandler("FileSaveasPicture", [this] { return _FileSaveasPicture_Action(); });
-    addMenuHandler("ShowMorePolarized", [this] { return _ShowMorePolarized_Action(); });
-    addMenuHandler("ShowMakeHarder", [this] { return _ShowMakeHarder_Action(); });
-    addMenuHandler("ShowMakeEasier", [this] { return _ShowMakeEasier_Action(); });
-    addMenuHandler("ShowSwingometer", [this] { return _ShowSwingometer_Action(); });
-    addMenuHandler("FilePageSetup", [this] { return _FilePageSetup_Action(); });
+    addMenuHandler(MenuItemName::FilePrint, [this] { return _FilePrint_Action(); });
+    addMenuHandler(MenuItemName::FileSaveasPicture, [this] { return _FileSaveasPicture_Action(); });
+    addMenuHandler(MenuItemName::ShowMorePolarized, [this] { return _ShowMorePolarized_Action(); });
+    addMenuHandler(MenuItemName::ShowMakeHarder, [this] { return _ShowMakeHarder_Action(); });
+    addMenuHandler(MenuItemName::ShowMakeEasier, [this] { return _ShowMakeEasier_Action(); });
+    addMenuHandler(MenuItemName::ShowSwingometer, [this] { return _ShowSwingometer_Action(); });
+    addMenuHandler(MenuItemName::FilePageSetup, [this] { return _FilePageSetup_Action(); });
 }
 
 void ffield::Event_EnableMenuItems()

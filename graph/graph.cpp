@@ -2,6 +2,7 @@
 // two check boxes and its menu binding.
 
 #include "graph/graph.h"
+#include "app/MenuItemNames.h"
 
 #include "app/Companions.h"
 #include "app/Menu.h"
@@ -78,14 +79,14 @@ void graph::CreateControls()
 
 void graph::AddMenuHandlers()
 {
-    addMenuHandler("FilePrint", [this] { return _FilePrint_Action(); });
+    addMenuHandler(MenuItemName::FilePrint, [this] { return _FilePrint_Action(); });
     // Matched to the item FileSaveasPicture regardless of letter case.
-    addMenuHandler("FileSaveaspicture", [this] { return _FileSaveaspicture_Action(); });
-    addMenuHandler("FilePageSetup", [this] { return _FilePageSetup_Action(); });
-    addMenuHandler("ShowMakeEasier", [this] { return _ShowMakeEasier_Action(); });
-    addMenuHandler("ShowMakeHarder", [this] { return _ShowMakeHarder_Action(); });
-    addMenuHandler("ShowSwingometer", [this] { return _ShowSwingometer_Action(); });
-    addMenuHandler("ShowMorePolarized", [this] { return _ShowMorePolarized_Action(); });
+    addMenuHandler(MenuItemName::FileSaveasPicture, [this] { return _FileSaveaspicture_Action(); });
+    addMenuHandler(MenuItemName::FilePageSetup, [this] { return _FilePageSetup_Action(); });
+    addMenuHandler(MenuItemName::ShowMakeEasier, [this] { return _ShowMakeEasier_Action(); });
+    addMenuHandler(MenuItemName::ShowMakeHarder, [this] { return _ShowMakeHarder_Action(); });
+    addMenuHandler(MenuItemName::ShowSwingometer, [this] { return _ShowSwingometer_Action(); });
+    addMenuHandler(MenuItemName::ShowMorePolarized, [this] { return _ShowMorePolarized_Action(); });
 }
 
 void graph::Event_Open()
@@ -111,7 +112,8 @@ void graph::Event_Activate()
 
 void graph::Event_EnableMenuItems()
 {
-    for (const char* name : {"FilePrint", "FileSaveasPicture", "FilePageSetup"})
+    for (const char* name :
+         {MenuItemName::FilePrint, MenuItemName::FileSaveasPicture, MenuItemName::FilePageSetup})
         if (platform::MenuItem* item = menuItem(name))
             item->setEnabled(true);
 }

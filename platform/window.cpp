@@ -28,6 +28,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <stdexcept>
 #include <utility>
 
 namespace platform {
@@ -367,6 +368,11 @@ void Window::setCancelButton(PushButton* button)
 
 void Window::addMenuHandler(std::string_view itemName, std::function<void()> handler)
 {
+    // A handler bound to a name that no item has would never run: a slip in the name, which
+    // must not wait for a user to find that the command does nothing.
+    if (!menuItem(itemName))
+        throw std::logic_error("no menu item is named \"" + std::string(itemName) +
+                               "\" to bind a handler to");
     d->menuHandlers.emplace_back(std::string(itemName), std::move(handler));
 }
 

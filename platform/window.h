@@ -137,6 +137,8 @@ protected:
     /// window as its close box does (when it has one).
     void setCancelButton(PushButton* button);
 
+    /// Binds a handler to the menu item of that name (ignoring letter case); throws
+    /// std::logic_error when the window's menu bar has no such item.
     void addMenuHandler(std::string_view itemName, std::function<void()> handler);
 
     /// Creates a control of type C with its name, place and edge locks.

@@ -1,4 +1,5 @@
 #include "spider/frmTable.h"
+#include "app/MenuItemNames.h"
 
 #include "app/Companions.h"
 #include "app/ExportFiles.h"
@@ -44,12 +45,12 @@ void frmTable::CreateControls()
 
 void frmTable::AddMenuHandlers()
 {
-    addMenuHandler("FileExportData", [this] { return _FileExportData_Action(); });
+    addMenuHandler(MenuItemName::FileExportData, [this] { return _FileExportData_Action(); });
 }
 
 void frmTable::Event_EnableMenuItems()
 {
-    if (platform::MenuItem* item = menuItem("FileExportData"))
+    if (platform::MenuItem* item = menuItem(MenuItemName::FileExportData))
         item->setEnabled(true);
 }
 

@@ -1,4 +1,5 @@
 #include "app/Menu.h"
+#include "app/MenuItemNames.h"
 #include "app/frmMain.h"
 
 #include "tests/support/app_fixture.h"
@@ -9,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -83,6 +85,40 @@ TEST(MenuTest, ItemsAreFoundByNameIgnoringLetterCase)
               Menu::instance().item("FileSaveasPicture"));
     EXPECT_NE(Menu::instance().child("showmenu"), nullptr);
     EXPECT_EQ(Menu::instance().item("NoSuchItem"), nullptr);
+}
+
+// A window that binds a handler to the name it is given, in the program's menu bar.
+class BindingWindow : public platform::WindowClass<BindingWindow> {
+public:
+    static inline std::string name;
+
+protected:
+    void Layout() override
+    {
+        setMenuBar(Menu::instance());
+        setTitle("Binding");
+    }
+    void AddMenuHandlers() override
+    {
+        addMenuHandler(name, [] {});
+    }
+
+private:
+    friend class platform::WindowClass<BindingWindow>;
+    BindingWindow() = default;
+};
+
+// A handler bound to a name that the menu bar lacks would never run: it fails at once, while
+// every name the windows use is one of the menu bar's, whatever its letter case.
+TEST(MenuBindingTest, AHandlerForANameTheMenuBarLacksFailsLoudly)
+{
+    BindingWindow::name = "FileSaveAsPictur";
+    EXPECT_THROW(BindingWindow::instance(), std::logic_error);
+    platform::testing::destroyAllWindows();
+    BindingWindow::name = "FileSaveaspicture";
+    EXPECT_NO_THROW(BindingWindow::instance());
+    EXPECT_NE(BindingWindow::instance().menuHandler(MenuItemName::FileSaveasPicture), nullptr);
+    platform::testing::destroyAllWindows();
 }
 
 } // namespace

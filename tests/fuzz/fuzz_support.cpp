@@ -102,10 +102,10 @@ void StartPlatform()
         // Kept until the process ends: libFuzzer leaves by exit().
         new platform::Application("Fuzz targets");
     }
-    platform::testing::setModalHandler([](const platform::testing::ModalRequest& r) {
-        Fail("a reader showed a modal: \"" + r.message + r.title + "\"");
-        return platform::testing::ModalAnswer::cancel();
-    });
+    platform::testing::setModalHandler(
+        [](const platform::testing::ModalRequest& r) -> platform::testing::ModalAnswer {
+            Fail("a reader showed a modal: \"" + r.message + r.title + "\"");
+        });
 }
 
 void Fail(std::string_view what)
