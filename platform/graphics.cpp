@@ -9,6 +9,7 @@
 #include <QPolygon>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <utility>
@@ -515,6 +516,28 @@ void Graphics::drawString(std::string_view text, int32_t x, int32_t y)
                 p.setFont(fonts.font(size, bold));
                 p.drawText(QPointF(left, y), s);
             });
+}
+
+void Graphics::drawStringInside(std::string_view text, int32_t x, int32_t y)
+{
+    if (text.empty())
+        return;
+    // The text's box: its advance across, the font's ascent above the baseline and descent
+    // below it. Moved in whole pixels, towards the inside.
+    constexpr double kSpare = 2;
+    const QFontMetricsF& metrics = d->metrics();
+    const double right = static_cast<double>(d->width) - kSpare;
+    const double bottom = static_cast<double>(d->height) - kSpare;
+    const double width = stringWidth(text);
+    double left = x;
+    if (left + width > right)
+        left = std::floor(right - width);
+    left = std::max(left, kSpare);
+    double baseline = y;
+    if (baseline + metrics.descent() > bottom)
+        baseline = std::floor(bottom - metrics.descent());
+    baseline = std::max(baseline, std::ceil(kSpare + metrics.ascent()));
+    drawString(text, static_cast<int32_t>(left), static_cast<int32_t>(baseline));
 }
 
 double Graphics::stringWidth(std::string_view text) const
