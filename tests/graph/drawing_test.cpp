@@ -307,7 +307,7 @@ TEST_F(GraphDrawingTest, ThePrintedDrawingHasEveryPlayerUnlimitedInBlackOnWhite)
     ASSERT_TRUE(w.ColourBkgd);
     w.CaptionsOn = false;
     w.xplot.fill(-1);
-    const GraphMapping page = GraphMapping::page(kW, kH);
+    const GraphMapping page = GraphMapping::screen(kW, kH);
     const Picture pic = printed(w, page);
     EXPECT_EQ(pic.pixel(50, 5), kWhite) << "no coloured background";
     auto dotAt = [&](int32_t pos, int32_t imp) {
