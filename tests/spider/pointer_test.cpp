@@ -145,6 +145,44 @@ INSTANTIATE_TEST_SUITE_P(
                       ClickOrMoveCase{"OnTheBottomEdge", 110, 126, 110, 130, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A still click near the bottom-right corner of player 1's box as the window of that size
+// draws it: inside it edits, just outside it moves the player.
+struct DrawnBoxCase {
+    const char* name;
+    int32_t width, height; ///< the main window
+    int32_t dx, dy;        ///< from the drawn box's bottom-right corner, in pixels
+    bool click;
+};
+
+class DrawnBoxTest : public PointerTest, public ::testing::WithParamInterface<DrawnBoxCase> {};
+
+TEST_P(DrawnBoxTest, AClickCountsInsideTheBoxAsItIsDrawn)
+{
+    const DrawnBoxCase& c = GetParam();
+    frmMain& m = main();
+    m.setSize(c.width, c.height);
+    pt::finishPaints();
+    ASSERT_EQ(m.width(), c.width);
+    const Player& p = m.Player[1];
+    const int32_t x = m.plotx(p.x) + p.Width + c.dx;
+    const int32_t y = m.ploty(p.y) + p.Height + c.dy;
+    ModalScript script;
+    if (c.click)
+        okWithName(script, "", "Edit player information");
+    click(x, y, x, y);
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(p.x == 100 && p.y == 100, c.click) << "a click keeps the box where it is";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, DrawnBoxTest,
+    ::testing::Values(DrawnBoxCase{"LowerRightInsideAt772x624", 772, 624, -3, -3, true},
+                      DrawnBoxCase{"LowerRightInsideAt520x420", 520, 420, -3, -3, true},
+                      DrawnBoxCase{"BelowAt520x420", 520, 420, -3, 3, false},
+                      DrawnBoxCase{"LowerRightInsideAt1544x1248", 1544, 1248, -3, -3, true},
+                      DrawnBoxCase{"RightOfItAt1544x1248", 1544, 1248, 4, -3, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(PointerTest, APressOnEmptyCanvasPullsTheNearestPlayerThere)
 {
     click(10, 10, 10, 10);
