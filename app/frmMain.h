@@ -165,6 +165,14 @@ public:
     /// Closes the associated database, if one is attached.
     void CloseDatabase();
 
+    /// Keeps the colour legend, its labels and the average clear of the view buttons: beside
+    /// them in a window wide enough for both, above them in a narrower one.
+    void PlaceLegend();
+
+    /// The main window's smallest size: the view buttons' row and a canvas to draw on.
+    static constexpr int32_t kMinimumWidth = 360;
+    static constexpr int32_t kMinimumHeight = 240;
+
     /// Enables the four view buttons, in the order Force Field, Sliders, Table, Graph.
     void EnableViewButtons();
     /// "Varnholt", or "Varnholt - " and the name of the file that was opened.
@@ -182,4 +190,6 @@ private:
 
     /// The last identity given to a player.
     uint64_t mLastIdentity = 0;
+    /// Where PlaceLegend last put the legend.
+    bool mLegendAboveButtons = false;
 };

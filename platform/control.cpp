@@ -124,6 +124,13 @@ int32_t Control::height() const
     return d->placed.height();
 }
 
+void Control::setPlace(Rect rect)
+{
+    d->design = rect;
+    d->designParent = d->window->content->size();
+    d->relayout();
+}
+
 bool Control::isVisible() const
 {
     return !d->widget->isHidden();

@@ -57,6 +57,7 @@ void frmMain::SetMapping(int32_t W, int32_t H)
 
 void frmMain::Event_Resized()
 {
+    PlaceLegend();
     // The half sizes go through the mapping of the new size, which the paint asked for here
     // will set too: converted with that of the last paint, the centres of a window shrunk and
     // restored would end up at the boxes' bottom-right corners.
