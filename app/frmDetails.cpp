@@ -226,6 +226,7 @@ void EditPlayerModally(const PlayerEditorSetup& setup)
         break;
     case BoxFollowUp::CornerFromCentre:
         CornerFromCentre(p);
+        m.KeepNewBoxOnCanvas(p);
         break;
     }
     m.FileChanged = true;

@@ -124,6 +124,10 @@ public:
     /// The centre from the corner with the half sizes mapped to model units (after a click
     /// edit on the spider plot or the graph, and on resizing).
     void CentreFromCornerInModelUnits(::Player& p) const;
+    /// Moves a new box that would start or end off the spider plot's canvas, as the paint
+    /// draws it, onto the canvas as far as it fits there, and its centre with it. Nothing
+    /// before the first paint has set the mapping.
+    void KeepNewBoxOnCanvas(::Player& p) const;
     /// Sets the mapping for drawing on W by H pixels: model units spread over them, no offset.
     void SetMapping(int32_t W, int32_t H);
 
