@@ -721,6 +721,21 @@ TEST_P(QuitTest, QuitByTheCloseBoxClosesTheSwingometerAndTheForceField)
 INSTANTIATE_TEST_SUITE_P(Windows, QuitTest, ::testing::Values(true, false),
                          [](const auto& info) { return info.param ? "Showing" : "Hidden"; });
 
+TEST_F(LifecycleTest, AfterANewDiagramOneSwingometerCommandShowsTheGauge)
+{
+    frmMain& m = startWithNewDiagram(); // "Average Colour" ticked, as a new diagram has it
+    ASSERT_TRUE(m.AveColour);
+    EXPECT_FALSE(wSwing::exists() && wSwing::instance().isVisible());
+    EXPECT_TRUE(pt::chooseMenuItem("ShowSwingometer"));
+    pt::processEvents();
+    EXPECT_TRUE(wSwing::exists() && wSwing::instance().isVisible()) << "the first command";
+    EXPECT_TRUE(m.Swinging);
+    EXPECT_TRUE(pt::chooseMenuItem("ShowSwingometer"));
+    pt::processEvents();
+    EXPECT_FALSE(wSwing::instance().isVisible()) << "the second hides it again";
+    EXPECT_FALSE(m.Swinging);
+}
+
 TEST_F(LifecycleTest, OpenSwitchesTheSwingometerOffAndLeavesItsWindow)
 {
     frmMain& m = startWithFile(fixture("budget.dat"));
