@@ -196,7 +196,7 @@ void frmDetails::PushButton3_Action()
             continue;
         m.closest = c;
         m.Linker = i;
-        frmLinks::instance().showModal();
+        frmLinks::instance().showModal(*this);
     }
     m.closest = savedClosest;
 }
@@ -212,9 +212,9 @@ void EditPlayerModally(const PlayerEditorSetup& setup)
         editor.Slider1->setValue(*setup.position);
     if (setup.importance)
         editor.Slider2->setValue(*setup.importance);
-    editor.showModal();
-
     frmMain& m = frmMain::instance();
+    editor.showModal(setup.owner ? *setup.owner : m);
+
     Player& p = m.Player[m.Current];
     SetBoxSize(p);
     switch (setup.followUp) {

@@ -90,7 +90,7 @@ bool frmMain::OfferToSave()
     if (!FileChanged)
         return true;
     SavePromptFailed = false;
-    frmSave::instance().showModal();
+    frmSave::instance().showModal(*this);
     const bool goOn = !SavePromptFailed;
     SavePromptFailed = false;
     return goOn;

@@ -114,7 +114,7 @@ void frmMain::Canvas1_MouseUp(const platform::MouseEvent& e)
     if (NumPlayer > 0 && closest >= 0 && closest <= NumPlayer) {
         if (platform::Keyboard::AsyncShiftKey()) {
             Linker = nearestByCorner(*this, static_cast<float>(rx), static_cast<float>(ry));
-            frmLinks::instance().showModal();
+            frmLinks::instance().showModal(*this);
             FileChanged = true;
             changed = true;
         } else {

@@ -199,6 +199,21 @@ TEST_F(frmDetailsTest, TheCallerSetsTheTitleAndTheMainCheckBox)
     EXPECT_TRUE(main().Swinging);
 }
 
+TEST_F(frmDetailsTest, OpensCentredOverTheWindowItBelongsTo)
+{
+    LoadDocument(main(), {{"Budget"}, {"Unions"}});
+    main().setLeft(150);
+    main().setTop(100);
+    main().Current = 1;
+    ModalScript script;
+    script.window([this](platform::Window& w) {
+        EXPECT_TRUE(testsupport::IsCentredOver(w, main()));
+        editor(w).PushButton1->push();
+    });
+    EditPlayerModally({});
+    EXPECT_TRUE(script.done());
+}
+
 TEST_F(frmDetailsTest, EscapeAndTheWindowManagerCannotCloseTheEditor)
 {
     LoadDocument(main(), {{"Budget"}, {"Unions"}});

@@ -1,3 +1,4 @@
+#include "app/frmDetails.h"
 #include "app/frmLinks.h"
 #include "app/frmMain.h"
 
@@ -102,6 +103,26 @@ TEST_F(frmLinksTest, TheCloseBoxChangesNothing)
     });
     EXPECT_EQ(main().Links[1][2], 30);
     EXPECT_EQ(main().Links[2][1], 30);
+}
+
+TEST_F(frmLinksTest, OpensCentredOverThePlayerEditorThatShowsIt)
+{
+    main().Links[1][2] = main().Links[2][1] = 30;
+    main().Current = 1;
+    ModalScript script;
+    platform::Window* playerEditor = nullptr;
+    script.window([&playerEditor](platform::Window& w) {
+        playerEditor = &w;
+        dynamic_cast<frmDetails&>(w).PushButton3->push(); // "Links"
+        dynamic_cast<frmDetails&>(w).PushButton1->push();
+    });
+    script.window([&playerEditor](platform::Window& w) {
+        ASSERT_TRUE(playerEditor);
+        EXPECT_TRUE(testsupport::IsCentredOver(w, *playerEditor));
+        w.close();
+    });
+    EditPlayerModally({});
+    EXPECT_TRUE(script.done());
 }
 
 TEST_F(frmLinksTest, ANegativeStrengthOpensAt50Again)

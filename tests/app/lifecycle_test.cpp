@@ -525,6 +525,24 @@ TEST_F(LifecycleTest, TheSavePromptComesOnlyWithUnsavedChanges)
     EXPECT_EQ(m.Player[0].Name, "Again");
 }
 
+TEST_F(LifecycleTest, TheSavePromptAndTheNewCentralIssueOpenCentredOverTheMainWindow)
+{
+    frmMain& m = startWithNewDiagram();
+    m.setLeft(120);
+    m.setTop(90);
+    ModalScript script;
+    for (int i = 0; i < 2; ++i)
+        script.window([&m](platform::Window& w) {
+            EXPECT_TRUE(testsupport::IsCentredOver(w, m));
+            if (auto* prompt = dynamic_cast<frmSave*>(&w))
+                prompt->PushButton2->push(); // No
+            else
+                dynamic_cast<frmDetails&>(w).PushButton1->push();
+        });
+    m._FileNew_Action();
+    EXPECT_TRUE(script.done());
+}
+
 TEST_F(LifecycleTest, ASavePromptWhoseSaveFailsStopsNewOpenAndQuit)
 {
     frmMain& m = startWithNewDiagram("Keep me");
