@@ -151,6 +151,10 @@ void Control::setFocus()
 {
     d->widget->setFocus(Qt::OtherFocusReason);
 }
+bool Control::hasFocus() const
+{
+    return d->widget->hasFocus();
+}
 void Control::setHelpTag(std::string_view text)
 {
     d->widget->setToolTip(qs(text));

@@ -184,6 +184,15 @@ void EditField::setAlignment(Alignment a)
     widgetOf<EditWidget>(*this)->line->setAlignment(detail::qtAlignment(a));
 }
 
+void EditField::selectAll()
+{
+    EditWidget* w = widgetOf<EditWidget>(*this);
+    if (w->multiline())
+        w->text->selectAll();
+    else
+        w->line->selectAll();
+}
+
 RangeControl::RangeControl(const detail::ControlContext& context, Look look) : Control(context)
 {
     QAbstractSlider* bar = nullptr;

@@ -128,6 +128,8 @@ public:
     void setText(std::string_view text);
     void setMultiline(bool multiline);
     void setAlignment(Alignment alignment);
+    /// Selects the whole text, so that what is typed next replaces it.
+    void selectAll();
 
     std::function<void()> onTextChange;
 };

@@ -153,6 +153,7 @@ void Window::build(std::function<void()> forget)
     d->applyFlags();
     d->applySize();
     CreateControls();
+    d->orderTabStops();
     AddMenuHandlers();
     d->built = true;
     // Shown once control returns to an event loop (or before the next modal run), so that the
