@@ -6,6 +6,8 @@
 // window to hide, close or repaint refers to it only when it exists, so that asking never
 // builds one.
 
+/// Whether the swing-o-meter window is shown; builds nothing.
+bool IsSwingometerShown();
 /// Hides the swing-o-meter window, if it exists.
 void HideSwingometer();
 /// Shows the swing-o-meter window, building it when there is none.

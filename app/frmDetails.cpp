@@ -213,7 +213,7 @@ void frmDetails::PushButton3_Action()
             continue;
         m.closest = c;
         m.Linker = i;
-        frmLinks::instance().showModal();
+        frmLinks::instance().showModal(*this);
     }
     m.closest = savedClosest;
 }
@@ -229,9 +229,9 @@ void EditPlayerModally(const PlayerEditorSetup& setup)
         editor.Slider1->setValue(*setup.position);
     if (setup.importance)
         editor.Slider2->setValue(*setup.importance);
-    editor.showModal();
-
     frmMain& m = frmMain::instance();
+    editor.showModal(setup.owner ? *setup.owner : m);
+
     Player& p = m.Player[m.Current];
     SetBoxSize(p);
     switch (setup.followUp) {
@@ -243,6 +243,7 @@ void EditPlayerModally(const PlayerEditorSetup& setup)
         break;
     case BoxFollowUp::CornerFromCentre:
         CornerFromCentre(p);
+        m.KeepNewBoxOnCanvas(p);
         break;
     }
     m.FileChanged = true;

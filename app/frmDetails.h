@@ -67,12 +67,21 @@ struct PlayerEditorSetup {
         s.followUp = followUp;
         return s;
     }
+    /// The same set-up, for an editor that belongs to `window`.
+    PlayerEditorSetup over(platform::Window& window) const
+    {
+        PlayerEditorSetup s = *this;
+        s.owner = &window;
+        return s;
+    }
 
     std::optional<std::string> title; ///< nothing keeps "New Player"
     std::optional<bool> mainVisible;  ///< "Linked to main player" shown or hidden
     std::optional<int32_t> position;  ///< presets of the two sliders
     std::optional<int32_t> importance;
     BoxFollowUp followUp = BoxFollowUp::CentreFromCorner;
+    /// The window the editor belongs to, which it opens over; the main window when none.
+    platform::Window* owner = nullptr;
 };
 
 /// Modal editing as every caller does it, on frmMain.Current (and frmMain.CurrentIsNew) as the

@@ -53,13 +53,16 @@ bool frmLinks::endsValid() const
 
 void frmLinks::Event_Open()
 {
-    if (!endsValid())
-        return;
-    const frmMain& m = frmMain::instance();
-    StaticText1->setText("Link: " + m.Player[m.closest].Name);
-    StaticText2->setText("To: " + m.Player[m.Linker].Name);
-    if (m.Links[m.closest][m.Linker] > 0)
-        Slider1->setValue(m.Links[m.closest][m.Linker]);
+    // The strength has the focus, selected, so that a number typed at once replaces it.
+    EditField1->setFocus();
+    if (endsValid()) {
+        const frmMain& m = frmMain::instance();
+        StaticText1->setText("Link: " + m.Player[m.closest].Name);
+        StaticText2->setText("To: " + m.Player[m.Linker].Name);
+        if (m.Links[m.closest][m.Linker] > 0)
+            Slider1->setValue(m.Links[m.closest][m.Linker]);
+    }
+    EditField1->selectAll();
 }
 
 void frmLinks::Slider1_ValueChanged()

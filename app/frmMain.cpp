@@ -20,7 +20,8 @@ void frmMain::Layout()
     setMenuBar(Menu::instance());
     setKind(platform::WindowKind::Document);
     setSize(772, 624);
-    setMinimumSize(64, 64);
+    // The smallest window whose view buttons and legend still lie apart (see PlaceLegend).
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
     setMaximumSize(32000, 32000);
     setResizable(true);
     setTitleBarButtons(true, true, true);
@@ -84,6 +85,29 @@ void frmMain::CreateControls()
     PushButton3->onAction = [this] { PushButton3_Action(); };
 
     stSwing = label("stSwing", {288, 594, 43, 20}, "Untitled", Alignment::Left, 10);
+}
+
+void frmMain::PlaceLegend()
+{
+    // The legend and its labels end at x 331; the view buttons take the 350 pixels left of
+    // the window's right edge. Where both no longer fit in the bottom row, the legend goes up
+    // a row, above the buttons, and the canvas gives that row up.
+    constexpr int32_t kLegendRight = 331;
+    constexpr int32_t kButtonsWidth = 350;
+    constexpr int32_t kGap = 8;
+    constexpr int32_t kRow = 26;
+    const bool above = width() < kLegendRight + kGap + kButtonsWidth;
+    if (above == mLegendAboveButtons)
+        return;
+    mLegendAboveButtons = above;
+    const int32_t W = width();
+    const int32_t H = height();
+    const int32_t up = above ? kRow : 0;
+    Canvas1->setPlace({9, 7, W - 16, H - 42 - up});
+    Canvas2->setPlace({52, H - 28 - up, 201, 15});
+    StaticText1->setPlace({15, H - 30 - up, 36, 19});
+    StaticText2->setPlace({255, H - 30 - up, 36, 19});
+    stSwing->setPlace({288, H - 30 - up, 43, 20});
 }
 
 void frmMain::AddMenuHandlers()

@@ -125,6 +125,10 @@ public:
     /// The centre from the corner with the half sizes mapped to model units (after a click
     /// edit on the spider plot or the graph, and on resizing).
     void CentreFromCornerInModelUnits(::Player& p) const;
+    /// Moves a new box that would start or end off the spider plot's canvas, as the paint
+    /// draws it, onto the canvas as far as it fits there, and its centre with it. Nothing
+    /// before the first paint has set the mapping.
+    void KeepNewBoxOnCanvas(::Player& p) const;
     /// Sets the mapping for drawing on W by H pixels: model units spread over them, no offset.
     void SetMapping(int32_t W, int32_t H);
 
@@ -176,6 +180,14 @@ public:
     /// Closes the associated database, if one is attached.
     void CloseDatabase();
 
+    /// Keeps the colour legend, its labels and the average clear of the view buttons: beside
+    /// them in a window wide enough for both, above them in a narrower one.
+    void PlaceLegend();
+
+    /// The main window's smallest size: the view buttons' row and a canvas to draw on.
+    static constexpr int32_t kMinimumWidth = 360;
+    static constexpr int32_t kMinimumHeight = 240;
+
     /// Enables the four view buttons, in the order Force Field, Sliders, Table, Graph.
     void EnableViewButtons();
     /// "Varnholt", or "Varnholt - " and the name of the file that Save writes.
@@ -193,4 +205,6 @@ private:
 
     /// The last identity given to a player.
     uint64_t mLastIdentity = 0;
+    /// Where PlaceLegend last put the legend.
+    bool mLegendAboveButtons = false;
 };

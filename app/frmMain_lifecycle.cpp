@@ -90,7 +90,7 @@ bool frmMain::OfferToSave()
     if (!FileChanged)
         return true;
     SavePromptGoOn = false;
-    frmSave::instance().showModal();
+    frmSave::instance().showModal(*this);
     const bool goOn = SavePromptGoOn;
     SavePromptGoOn = false;
     return goOn;

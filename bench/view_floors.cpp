@@ -111,18 +111,18 @@ void DrawGraphFloor(const graph& window, const frmMain& doc, PainterFloor& f, in
     f.line(x0, m.ploty(0), x0, m.ploty(100), 1, kAxes);
     for (int32_t v = 0; v <= 100; v += 20) {
         f.line(x0, m.ploty(v), x0 + 3, m.ploty(v), 1, kAxes);
-        f.text(platform::Str(v), x0 + 5, m.ploty(v) + 3, 9, false, kAxes);
+        f.textInside(platform::Str(v), x0 + 5, m.ploty(v) + 3, 9, false, kAxes, W, H);
     }
-    f.text("Important", m.plotx(-5), m.ploty(103), 9, false, kAxes);
-    f.text("Irrelevant", m.plotx(-5), m.ploty(-5), 9, false, kAxes);
+    f.textInside("Important", m.plotx(-5), m.ploty(103), 9, false, kAxes, W, H);
+    f.textInside("Irrelevant", m.plotx(-5), m.ploty(-5), 9, false, kAxes, W, H);
     const int32_t y50 = m.ploty(50);
     f.line(m.plotx(-100), y50, m.plotx(100), y50, 1, kAxes);
     for (int32_t v = -100; v <= 100; v += 20) {
         f.line(m.plotx(v), y50, m.plotx(v), y50 + 3, 1, kAxes);
-        f.text(platform::Str(v), m.plotx(v) - 7, y50 + 12, 9, false, kAxes);
+        f.textInside(platform::Str(v), m.plotx(v) - 7, y50 + 12, 9, false, kAxes, W, H);
     }
-    f.text("Enemies", m.plotx(-100), m.ploty(51), 9, false, kAxes);
-    f.text("Allies", m.plotx(93), m.ploty(51), 9, false, kAxes);
+    f.textInside("Enemies", m.plotx(-100), m.ploty(51), 9, false, kAxes, W, H);
+    f.textInside("Allies", m.plotx(93), m.ploty(51), 9, false, kAxes, W, H);
 
     const int32_t n = doc.NumPlayer;
     std::array<int32_t, kPlayerLimit + 1> X{};
@@ -146,7 +146,8 @@ void DrawGraphFloor(const graph& window, const frmMain& doc, PainterFloor& f, in
             shifted = std::abs(static_cast<double>(Y[i]) - Y[j]) < 20 &&
                       ((X[j] - 4.0 < X[i] + width[i] && X[i] <= X[j]) ||
                        (X[i] - 4.0 < X[j] + width[j] && X[j] <= X[i]));
-        f.text(doc.Player[i].Name, X[i] + 4, Y[i] + (shifted ? 10 : 0), 9, false, kBlack);
+        f.textInside(doc.Player[i].Name, X[i] + 4, Y[i] + (shifted ? 10 : 0), 9, false, kBlack, W,
+                     H);
     }
 }
 
@@ -179,8 +180,8 @@ void DrawForceFieldFloor(const ffield& window, const frmMain& doc, PainterFloor&
     f.fillRect(0, bandTop, W, 20, kWhite);
     f.rectOutline(0, bandTop, W, 20, kBlack);
     const std::string& issue = doc.Player[0].Name;
-    f.text(issue, ToInt32(w / 2 - f.textWidth(issue, 12, false) / 2), ToInt32(h / 2 + 5), 12, false,
-           kBlack);
+    f.textInside(issue, ToInt32(w / 2 - f.textWidth(issue, 12, false) / 2), ToInt32(h / 2 + 5), 12,
+                 false, kBlack, W, H);
 
     std::array<int32_t, 14> arrow{};
     for (int32_t i = 1; i <= n; ++i) {
@@ -200,7 +201,7 @@ void DrawForceFieldFloor(const ffield& window, const frmMain& doc, PainterFloor&
         if (window.CaptionsOn) {
             const int32_t tx = ToInt32(x - f.textWidth(p.Name, 9, false) / 2);
             const int32_t ty = above ? y - 80 + 12 * (i % 3) : y + 63 + 10 * (i % 3);
-            f.text(p.Name, tx, ty, 9, false, kBlack);
+            f.textInside(p.Name, tx, ty, 9, false, kBlack, W, H);
         }
     }
 }

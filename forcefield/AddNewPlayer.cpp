@@ -58,7 +58,7 @@ void PlaceNewPlayer(frmMain& w, int32_t index)
     p.ycentre = ToInt32(H / 2 - (std::sin(a) * H) / (r3 + kDistanceDivisor));
 }
 
-bool AddNewPlayer(DocumentView caller, const NewPlayerPresets& presets)
+bool AddNewPlayer(DocumentView caller, const NewPlayerPresets& presets, platform::Window* owner)
 {
     frmMain& m = frmMain::instance();
     // Without a document there is no central issue to add players to.
@@ -76,6 +76,7 @@ bool AddNewPlayer(DocumentView caller, const NewPlayerPresets& presets)
     setup.mainVisible = true;
     setup.position = presets.position;
     setup.importance = presets.importance;
+    setup.owner = owner;
     EditPlayerModally(setup);
 
     m.EnableViewButtons();

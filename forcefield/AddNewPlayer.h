@@ -19,8 +19,10 @@ struct NewPlayerPresets {
 /// Returns whether a player was appended (also when the editor's "Delete" removed it again).
 /// Afterwards it has enabled the view buttons, repainted the spider plot and then the caller's
 /// canvas (frmMain::DocumentChanged), and set FileChanged. Without a document (NumPlayer -1) it
-/// does nothing and returns false.
-bool AddNewPlayer(DocumentView caller, const NewPlayerPresets& presets = {});
+/// does nothing and returns false. The editor opens over `owner`, the caller's window (the
+/// main window when none is given).
+bool AddNewPlayer(DocumentView caller, const NewPlayerPresets& presets = {},
+                  platform::Window* owner = nullptr);
 
 /// The new-player placement of Player(index): from the previous player's centre and the spider
 /// plot canvas's current size, with fresh random numbers.

@@ -143,7 +143,7 @@ void ffield::CheckBox2_Action()
 
 void ffield::pbAddPlayer_Action()
 {
-    AddNewPlayer(DocumentView::ForceField);
+    AddNewPlayer(DocumentView::ForceField, {}, this);
 }
 
 void ffield::ContextualMenu1_Open()
@@ -159,11 +159,12 @@ void ffield::ContextualMenu1_Action(const std::string& item)
     // The picked player is the press's; it lies within the document unless there is none.
     const bool picked = foundnum >= 0 && foundnum <= m.NumPlayer;
     if (item == "Create New Player") {
-        AddNewPlayer(DocumentView::ForceField);
+        AddNewPlayer(DocumentView::ForceField, {}, this);
     } else if (item == "Edit Nearest Player") {
         if (picked) {
             m.Current = foundnum;
-            EditPlayerModally(PlayerEditorSetup::titled(kEditTitle, BoxFollowUp::CentreFromCorner));
+            EditPlayerModally(
+                PlayerEditorSetup::titled(kEditTitle, BoxFollowUp::CentreFromCorner).over(*this));
         }
     } else if (item == "Swap Sides") {
         if (Player* p = pickedForChange()) {

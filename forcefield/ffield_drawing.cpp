@@ -140,7 +140,7 @@ void ffield::DrawDiagram(Graphics& g, ForceFieldTarget target, float W, float H)
 
     g.setTextSize(12);
     const std::string& issue = m.Player[0].Name;
-    g.drawString(issue, ToInt32(w / 2 - g.stringWidth(issue) / 2), ToInt32(h / 2 + 5));
+    g.drawStringInside(issue, ToInt32(w / 2 - g.stringWidth(issue) / 2), ToInt32(h / 2 + 5));
 
     g.setTextSize(9);
     const double scale = geometry.scale;
@@ -167,7 +167,9 @@ void ffield::DrawDiagram(Graphics& g, ForceFieldTarget target, float W, float H)
             g.setForeColor(kBlack);
             const int32_t tx = ToInt32(x - g.stringWidth(p.Name) / 2);
             const int32_t ty = above ? y - 80 + 12 * (i % 3) : y + 63 + 10 * (i % 3);
-            g.drawString(p.Name, tx, ty);
+            // Kept on the canvas or the page: a caption by the first or last column, or
+            // above a low diagram, is moved in instead of being cut.
+            g.drawStringInside(p.Name, tx, ty);
         }
     }
 

@@ -109,7 +109,8 @@ void ffield::cGraph_MouseUp(const platform::MouseEvent& e)
     if (std::abs(static_cast<double>(s) - p) < kClickThreshold) {
         m.Current = foundnum;
         EditPlayerModally(
-            PlayerEditorSetup::titled("Edit player information", BoxFollowUp::CentreFromCorner));
+            PlayerEditorSetup::titled("Edit player information", BoxFollowUp::CentreFromCorner)
+                .over(*this));
     } else if (Player* picked = pickedForChange()) {
         ApplyDraggedScore(*picked, p, s);
     } else {

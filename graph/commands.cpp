@@ -58,16 +58,23 @@ void graph::_FilePrint_Action()
         platform::OpenPrinterDialog(p, PrintJobName(title()));
     if (!page)
         return;
-    // Laid out in the canvas's pixels, one page unit each, with the page's own scales: the
-    // window's scales stay those of the screen, which the next press converts with.
-    PrintPage(*page, [this](platform::Graphics& g) {
-        DrawGraph(g, GraphMapping::page(cGraph->width(), cGraph->height()), GraphTarget::Printed);
-    });
+    // Laid out as the canvas shows it, at the screen's scales, and scaled as a whole to the
+    // page. The window's scales stay those of the last paint, which the next press converts
+    // with.
+    const int32_t W = cGraph->width();
+    const int32_t H = cGraph->height();
+    PrintPage(
+        *page,
+        [this, W, H](platform::Graphics& g) {
+            DrawGraph(g, GraphMapping::screen(W, H), GraphTarget::Printed);
+        },
+        Messages::PageNotPrinted, platform::DrawingSize{W, H});
 }
 
 void graph::_FileSaveaspicture_Action()
 {
-    // The printed drawing at the screen's scales, into a picture of the canvas's size.
+    // The printed drawing at the scales of the last paint, into a picture of the canvas's
+    // size.
     platform::Picture pic(cGraph->width(), cGraph->height());
     DrawGraph(pic.graphics(), mapping(), GraphTarget::Printed);
     SavePictureFile(pic);

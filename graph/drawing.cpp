@@ -60,19 +60,19 @@ void drawAxes(Graphics& g, const GraphMapping& m)
     g.drawLine(x0, m.ploty(0), x0, m.ploty(100));
     for (int32_t v = 0; v <= 100; v += 20) {
         g.drawLine(x0, m.ploty(v), moved(x0, 3), m.ploty(v));
-        g.drawString(Str(v), moved(x0, 5), moved(m.ploty(v), 3));
+        g.drawStringInside(Str(v), moved(x0, 5), moved(m.ploty(v), 3));
     }
-    g.drawString("Important", m.plotx(-5), m.ploty(103));
-    g.drawString("Irrelevant", m.plotx(-5), m.ploty(-5));
+    g.drawStringInside("Important", m.plotx(-5), m.ploty(103));
+    g.drawStringInside("Irrelevant", m.plotx(-5), m.ploty(-5));
 
     const int32_t y50 = m.ploty(50);
     g.drawLine(m.plotx(-100), y50, m.plotx(100), y50);
     for (int32_t v = -100; v <= 100; v += 20) {
         g.drawLine(m.plotx(v), y50, m.plotx(v), moved(y50, 3));
-        g.drawString(Str(v), moved(m.plotx(v), -7), moved(y50, 12));
+        g.drawStringInside(Str(v), moved(m.plotx(v), -7), moved(y50, 12));
     }
-    g.drawString("Enemies", m.plotx(-100), m.ploty(51));
-    g.drawString("Allies", m.plotx(93), m.ploty(51));
+    g.drawStringInside("Enemies", m.plotx(-100), m.ploty(51));
+    g.drawStringInside("Allies", m.plotx(93), m.ploty(51));
 }
 
 // The top-left corner of a player's dot; the screen draws values beyond the axes at their ends
@@ -152,7 +152,8 @@ void graph::DrawGraph(Graphics& g, const GraphMapping& m, GraphTarget target)
             shifted = rows && across;
         }
         g.setForeColor(kBlack);
-        g.drawString(pl.Name, moved(X, 4), moved(Y, shifted ? kCaptionShift : 0));
+        // Kept on the canvas: a caption near the right edge ends at it instead of being cut.
+        g.drawStringInside(pl.Name, moved(X, 4), moved(Y, shifted ? kCaptionShift : 0));
     }
 }
 

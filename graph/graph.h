@@ -27,10 +27,8 @@ struct GraphMapping {
     int32_t W = 0;
     int32_t H = 0;
 
-    /// The screen's scales for a canvas of W by H: W / 220 and H / 115.
+    /// The scales for a canvas of W by H, on the screen and on the page: W / 220 and H / 115.
     static GraphMapping screen(int32_t W, int32_t H);
-    /// The printed page's scales: W / 210 and H / 115.
-    static GraphMapping page(int32_t W, int32_t H);
 
     int32_t plotx(int32_t v) const;
     int32_t ploty(int32_t v) const;

@@ -11,11 +11,6 @@ GraphMapping GraphMapping::screen(int32_t W, int32_t H)
     return {static_cast<float>(W / 220.0), static_cast<float>(H / 115.0), W, H};
 }
 
-GraphMapping GraphMapping::page(int32_t W, int32_t H)
-{
-    return {static_cast<float>(W / 210.0), static_cast<float>(H / 115.0), W, H};
-}
-
 int32_t GraphMapping::plotx(int32_t v) const
 {
     return ToInt32(static_cast<double>(xscale) * v + W / 2.0 - 20);

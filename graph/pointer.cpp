@@ -97,7 +97,8 @@ void graph::cGraph_MouseUp(const platform::MouseEvent& e)
         if (moved < 1) {
             m.Current = m.closest;
             EditPlayerModally(
-                PlayerEditorSetup::titled(kEditTitle, BoxFollowUp::CentreFromCornerInModelUnits));
+                PlayerEditorSetup::titled(kEditTitle, BoxFollowUp::CentreFromCornerInModelUnits)
+                    .over(*this));
         } else if (m.Moving) {
             // The release point, not limited to the axes.
             ::Player& pl = m.Player[m.closest];
@@ -121,14 +122,15 @@ void graph::ContextualMenu1_Action(const std::string& item)
     if (item == "Create New Player") {
         // Without a document there is no central issue to add a player to.
         if (m.NumPlayer >= 0)
-            AddNewPlayer(DocumentView::Graph, NewPlayerPresets{m.clickx, m.clicky});
+            AddNewPlayer(DocumentView::Graph, NewPlayerPresets{m.clickx, m.clicky}, this);
     } else if (item == "Edit Nearest Player") {
         // The player of the dot the press picked, as a still click edits it; with only the
         // central issue in the document, the central issue. With players but no dot drawn
         // (all of unknown stance) nobody: the graph never draws the central issue.
         if (pickedADot(m) || (m.NumPlayer == 0 && m.closest == 0)) {
             m.Current = m.closest;
-            EditPlayerModally(PlayerEditorSetup::titled(kEditTitle, BoxFollowUp::CentreFromCorner));
+            EditPlayerModally(
+                PlayerEditorSetup::titled(kEditTitle, BoxFollowUp::CentreFromCorner).over(*this));
         }
     }
     // Whatever was chosen, also after the limit message.

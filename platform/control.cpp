@@ -124,6 +124,13 @@ int32_t Control::height() const
     return d->placed.height();
 }
 
+void Control::setPlace(Rect rect)
+{
+    d->design = rect;
+    d->designParent = d->window->content->size();
+    d->relayout();
+}
+
 bool Control::isVisible() const
 {
     return !d->widget->isHidden();
@@ -143,6 +150,10 @@ void Control::setEnabled(bool enabled)
 void Control::setFocus()
 {
     d->widget->setFocus(Qt::OtherFocusReason);
+}
+bool Control::hasFocus() const
+{
+    return d->widget->hasFocus();
 }
 void Control::setHelpTag(std::string_view text)
 {

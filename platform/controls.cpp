@@ -191,6 +191,15 @@ void EditField::setReadOnly(bool readOnly)
     w->text->setReadOnly(readOnly);
 }
 
+void EditField::selectAll()
+{
+    EditWidget* w = widgetOf<EditWidget>(*this);
+    if (w->multiline())
+        w->text->selectAll();
+    else
+        w->line->selectAll();
+}
+
 RangeControl::RangeControl(const detail::ControlContext& context, Look look) : Control(context)
 {
     QAbstractSlider* bar = nullptr;

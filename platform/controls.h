@@ -41,12 +41,17 @@ public:
     int32_t top() const;
     int32_t width() const;
     int32_t height() const;
+    /// Puts the control at `rect` in its window as the window is now; from there its edge
+    /// locks keep its distances to the edges as before.
+    void setPlace(Rect rect);
 
     bool isVisible() const;
     void setVisible(bool visible);
     bool isEnabled() const;
     void setEnabled(bool enabled);
     void setFocus();
+    /// Whether the control has the keyboard focus: it takes what is typed.
+    bool hasFocus() const;
     void setHelpTag(std::string_view text);
     void setTextSize(double size);
     /// Requests a repaint; it runs later.
@@ -125,6 +130,8 @@ public:
     void setAlignment(Alignment alignment);
     /// A read-only field shows its text, which the program sets, and takes no typing.
     void setReadOnly(bool readOnly);
+    /// Selects the whole text, so that what is typed next replaces it.
+    void selectAll();
 
     std::function<void()> onTextChange;
 };

@@ -9,6 +9,7 @@
 #include <QPolygon>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <utility>
@@ -515,6 +516,16 @@ void Graphics::drawString(std::string_view text, int32_t x, int32_t y)
                 p.setFont(fonts.font(size, bold));
                 p.drawText(QPointF(left, y), s);
             });
+}
+
+void Graphics::drawStringInside(std::string_view text, int32_t x, int32_t y)
+{
+    if (text.empty())
+        return;
+    const QFontMetricsF& metrics = d->metrics();
+    const QPoint at = detail::placedInside(stringWidth(text), metrics.ascent(), metrics.descent(),
+                                           x, y, d->width, d->height);
+    drawString(text, at.x(), at.y());
 }
 
 double Graphics::stringWidth(std::string_view text) const

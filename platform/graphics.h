@@ -61,6 +61,10 @@ public:
     void drawPolygon(const std::vector<int32_t>& xy);
 
     void drawString(std::string_view text, int32_t x, int32_t y);
+    /// drawString moved as little as needed for the text to lie on the surface at least two
+    /// pixels in from each edge (clear of a frame drawn along them); a text too wide or too
+    /// high for that starts at the left or top.
+    void drawStringInside(std::string_view text, int32_t x, int32_t y);
     /// Width of the text in the current text size and weight.
     double stringWidth(std::string_view text) const;
 

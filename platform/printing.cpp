@@ -3,9 +3,13 @@
 
 #include "platform/printing.h"
 
+#include "platform/graphics.h"
+#include "platform/internal/graphics_p.h"
 #include "platform/internal/modules_p.h"
 #include "platform/internal/print_module_p.h"
 #include "platform/internal/printing_p.h"
+
+#include <algorithm>
 
 namespace platform {
 
@@ -117,6 +121,35 @@ PrintedPage::~PrintedPage() = default;
 PrintResult PrintedPage::print(const std::function<void(Graphics&)>& draw)
 {
     return d->print(draw);
+}
+
+PrintResult PrintedPage::print(const std::function<void(Graphics&)>& draw, DrawingSize size)
+{
+    return d->print([&draw, size](Graphics& page) {
+        if (size.width <= 0 || size.height <= 0 || page.width() <= 0 || page.height() <= 0)
+            return;
+        // One scale for both directions, so that nothing is stretched and every text keeps
+        // its place in what surrounds it.
+        const double scale = std::min(static_cast<double>(page.width()) / size.width,
+                                      static_cast<double>(page.height()) / size.height);
+        QPainter& painter = *page.impl().painter;
+        // Given back also when the drawing throws, before the page's painter ends.
+        struct SavedState {
+            QPainter& p;
+            explicit SavedState(QPainter& painter) : p(painter) { p.save(); }
+            ~SavedState() { p.restore(); }
+        } saved(painter);
+        painter.translate((page.width() - size.width * scale) / 2,
+                          (page.height() - size.height * scale) / 2);
+        painter.scale(scale, scale);
+        painter.setClipRect(QRect(0, 0, size.width, size.height), Qt::IntersectClip);
+        {
+            auto impl = std::make_unique<detail::GraphicsImpl>(&painter, size.width, size.height);
+            impl->grayscale = page.impl().grayscale;
+            Graphics drawing(std::move(impl));
+            draw(drawing);
+        }
+    });
 }
 
 } // namespace platform

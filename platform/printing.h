@@ -63,6 +63,12 @@ private:
     mutable std::unique_ptr<detail::PrinterSetupImpl> d;
 };
 
+/// The size of a drawing in its own units.
+struct DrawingSize {
+    int32_t width = 0;
+    int32_t height = 0;
+};
+
 /// What became of a page that print() was asked to print.
 enum class PrintResult {
     Printed,      ///< the printer accepted the whole job, or the file holds the whole page
@@ -89,6 +95,10 @@ public:
     /// made or changed. Nothing is shown to the user; the caller tells them. A page prints
     /// once; later calls do nothing.
     [[nodiscard]] PrintResult print(const std::function<void(Graphics&)>& draw);
+    /// As print(draw), for a drawing of `size` units that the page shows whole: the Graphics is
+    /// `size` wide and high, scaled alike across and down to the largest size that fits the
+    /// printable area, and centred on it. Drawing outside `size` is cut off.
+    [[nodiscard]] PrintResult print(const std::function<void(Graphics&)>& draw, DrawingSize size);
 
 private:
     std::unique_ptr<detail::PrintedPageImpl> d;

@@ -4,6 +4,8 @@
 
 #include <QFontMetricsF>
 
+#include <algorithm>
+#include <cmath>
 #include <tuple>
 #include <utility>
 
@@ -183,6 +185,25 @@ std::optional<VisibleText> visiblePart(GraphicsImpl& d, std::string_view text, i
         s = s.sliced(from, end - from);
     }
     return visible;
+}
+
+QPoint placedInside(double width, double ascent, double descent, int32_t x, int32_t y,
+                    int32_t surfaceWidth, int32_t surfaceHeight)
+{
+    // The text's box: its advance across, the font's ascent above the baseline and its descent
+    // below it.
+    constexpr double kSpare = 2;
+    const double right = static_cast<double>(surfaceWidth) - kSpare;
+    const double bottom = static_cast<double>(surfaceHeight) - kSpare;
+    double left = x;
+    if (left + width > right)
+        left = std::floor(right - width);
+    left = std::max(left, kSpare);
+    double baseline = y;
+    if (baseline + descent > bottom)
+        baseline = std::floor(bottom - descent);
+    baseline = std::max(baseline, std::ceil(kSpare + ascent));
+    return QPoint(static_cast<int>(left), static_cast<int>(baseline));
 }
 
 double textWidth(GraphicsImpl& d, std::string_view text)

@@ -12,6 +12,7 @@
 #include "platform/internal/runtime_p.h"
 #include "platform/internal/window_p.h"
 #include "platform/menu.h"
+#include "platform/system.h"
 
 #include <QEventLoop>
 #include <QGuiApplication>
@@ -88,14 +89,51 @@ void keepAboveProgram(QWidget* w)
 #endif
 }
 
-// Makes the window manager keep the window above the frontmost window of the program.
-void keepAboveDialogParent(QWidget* w)
+// Makes the window manager keep the window above `parent`: by default the frontmost window of
+// the program.
+void keepAbove(QWidget* w, QWidget* parent = detail::dialogParent())
 {
     w->winId();
-    QWidget* parent = detail::dialogParent();
     if (parent && parent != w)
         if (QWindow* handle = w->windowHandle())
             handle->setTransientParent(parent->windowHandle());
+}
+
+// Makes the window manager keep a shown window above the window `owner` belongs to. The
+// toolkit names a transient parent to the window manager only for windows of a dialog's kind,
+// so the property is written for the others too, after each show.
+void keepAboveOwner(QWidget* w, QWidget* owner)
+{
+#if QT_CONFIG(xcb)
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->connection())
+        return;
+    const auto window = static_cast<xcb_window_t>(w->winId());
+    const auto parent = static_cast<xcb_window_t>(owner->winId());
+    xcb_change_property(x11->connection(), XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_TRANSIENT_FOR,
+                        XCB_ATOM_WINDOW, 32, 1, &parent);
+    xcb_flush(x11->connection());
+#else
+    Q_UNUSED(w);
+    Q_UNUSED(owner);
+#endif
+}
+
+// Puts the window, frame and all, centred over `owner`'s frame, within the screen's available
+// area. Before its first show a window's frame is not known: it is taken to be as thick as
+// the owner's.
+void centreOver(QWidget* w, const QWidget* owner)
+{
+    const QRect ownerFrame = owner->frameGeometry();
+    QSize frame = w->frameGeometry().size();
+    if (frame == w->size())
+        frame = w->size() + (ownerFrame.size() - owner->size());
+    const QRect area(Screen::availableLeft(), Screen::availableTop(), Screen::availableWidth(),
+                     Screen::availableHeight());
+    const QPoint centred = ownerFrame.center() - QPoint(frame.width() / 2, frame.height() / 2);
+    const int x = std::min(centred.x(), area.left() + area.width() - frame.width());
+    const int y = std::min(centred.y(), area.top() + area.height() - frame.height());
+    w->move(std::max(x, area.left()), std::max(y, area.top()));
 }
 
 } // namespace
@@ -117,6 +155,7 @@ void Window::build(std::function<void()> forget)
     d->applyFlags();
     d->applySize();
     CreateControls();
+    d->orderTabStops();
     AddMenuHandlers();
     d->built = true;
     // Shown once control returns to an event loop (or before the next modal run), so that the
@@ -260,18 +299,37 @@ void Window::refresh()
 
 void Window::showModal()
 {
+    showModalOver(nullptr);
+}
+
+void Window::showModal(Window& owner)
+{
+    showModalOver(&owner);
+}
+
+void Window::showModalOver(Window* owner)
+{
     if (d->closed)
         return;
     ModalRequest request;
     request.kind = ModalRequest::Kind::Window;
     request.title = title();
     request.window = this;
-    const auto open = [this] {
+    QWidget* ownerWidget =
+        owner && owner != this && !owner->isClosed() ? owner->d->widget : nullptr;
+    const auto open = [this, ownerWidget] {
         d->pendingShow = false;
         d->modal = true;
         d->widget->setWindowModality(Qt::ApplicationModal);
-        keepAboveDialogParent(d->widget);
+        if (ownerWidget) {
+            centreOver(d->widget, ownerWidget);
+            keepAbove(d->widget, ownerWidget);
+        } else {
+            keepAbove(d->widget);
+        }
         d->widget->show();
+        if (ownerWidget)
+            keepAboveOwner(d->widget, ownerWidget);
         raiseWidget(d->widget);
         d->everShown = true;
     };

@@ -96,6 +96,9 @@ public:
     void refresh();
     /// Shows the window modally and runs a nested event loop until it closes or hides.
     void showModal();
+    /// As showModal(), over `owner`, the window it belongs to: it opens centred over that
+    /// window (within the screen) and the window system keeps it above that window.
+    void showModal(Window& owner);
     bool isModal() const;
 
     /// The window's events; a window class overrides what it handles.
@@ -159,6 +162,7 @@ private:
     friend struct detail::WindowImpl;
 
     void build(std::function<void()> forget);
+    void showModalOver(Window* owner);
     const detail::ControlContext& controlContext(std::string name, Rect rect, unsigned locks);
     void adoptControl(std::unique_ptr<Control> control);
 

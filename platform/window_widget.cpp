@@ -116,8 +116,9 @@ void WindowWidget::keyPressEvent(QKeyEvent* event)
             button->push();
             return;
         }
-    } else if (key == Qt::Key_Escape && mWindow.modal && mWindow.closeBox && !mWindow.closed) {
-        // Escape backs out of a modal window as its close box does.
+    }
+    // A modal window without a cancel button backs out on Escape as its close box does.
+    if (key == Qt::Key_Escape && mWindow.modal && mWindow.closeBox && !mWindow.closed) {
         Window* owner = mWindow.owner;
         runGuarded([owner] { owner->close(); });
         return;
@@ -191,6 +192,26 @@ void WindowImpl::relayoutControls()
 {
     for (auto& control : controls)
         control->impl().relayout();
+}
+
+void WindowImpl::orderTabStops()
+{
+    // The widget that takes the focus for each control that Tab stops at (an edit field hands
+    // it to its line or text widget).
+    std::vector<std::pair<const ControlImpl*, QWidget*>> stops;
+    for (auto& control : controls) {
+        QWidget* stop = control->impl().widget;
+        while (stop && stop->focusProxy())
+            stop = stop->focusProxy();
+        if (stop && (stop->focusPolicy() & Qt::TabFocus))
+            stops.emplace_back(&control->impl(), stop);
+    }
+    std::stable_sort(stops.begin(), stops.end(), [](const auto& a, const auto& b) {
+        return std::pair(a.first->design.top, a.first->design.left) <
+               std::pair(b.first->design.top, b.first->design.left);
+    });
+    for (size_t i = 1; i < stops.size(); ++i)
+        QWidget::setTabOrder(stops[i - 1].second, stops[i].second);
 }
 
 void WindowImpl::contentResized()

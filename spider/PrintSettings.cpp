@@ -68,9 +68,11 @@ bool LoadPrintSettings(platform::PrinterSetup& setup, std::string_view failureMe
 }
 
 bool PrintPage(platform::PrintedPage& page, const std::function<void(platform::Graphics&)>& draw,
-               std::string_view drawingFailure)
+               std::string_view drawingFailure, std::optional<platform::DrawingSize> wholeDrawing)
 {
-    switch (page.print(draw)) {
+    const platform::PrintResult result =
+        wholeDrawing ? page.print(draw, *wholeDrawing) : page.print(draw);
+    switch (result) {
     case platform::PrintResult::Printed:
         return true;
     case platform::PrintResult::DrawingThrew:

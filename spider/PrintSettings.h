@@ -9,6 +9,7 @@
 #include "platform/printing.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,9 +26,12 @@ void RunPageSetup(platform::PrinterSetup& setup);
 
 /// Prints `page` with `draw` and tells the user when nothing was printed: `drawingFailure`
 /// when the drawing failed, "The page could not be printed." when the printer or the file did
-/// not take the page. True when the page was printed.
+/// not take the page. True when the page was printed. With `wholeDrawing`, `draw` draws a
+/// drawing of that size, which the page shows whole (PrintedPage::print); without it, `draw`
+/// lays itself out over the printable area.
 bool PrintPage(platform::PrintedPage& page, const std::function<void(platform::Graphics&)>& draw,
-               std::string_view drawingFailure = Messages::PageNotPrinted);
+               std::string_view drawingFailure = Messages::PageNotPrinted,
+               std::optional<platform::DrawingSize> wholeDrawing = std::nullopt);
 
 /// The name of a print job of the window titled `window`: the title and the document's file
 /// name ("Force Field Analysis - budget.dat"), the title alone for a document never saved.

@@ -33,7 +33,9 @@ void ApplyShowTransform(frmMain& w, ShowTransform transform)
 
 void ToggleSwingometer(frmMain& w)
 {
-    if (w.Swinging) {
+    // By what the user sees: the flag can be set while the gauge is hidden (the central
+    // issue's "Average Colour" sets it without showing it), and cleared while it is shown.
+    if (IsSwingometerShown()) {
         w.Swinging = false;
         HideSwingometer();
     } else {

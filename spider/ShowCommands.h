@@ -17,5 +17,7 @@ int32_t TransformedPosition(ShowTransform transform, int32_t position);
 /// changed (also when no position moved). Redrawing is the caller's.
 void ApplyShowTransform(frmMain& w, ShowTransform transform);
 
-/// The Show menu's Swing-o-meter switch: follows frmMain.Swinging, not the window.
+/// The Show menu's Swing-o-meter switch: hides the swing-o-meter and clears
+/// frmMain.Swinging while the window is shown, else sets the flag and shows it. So one
+/// command always changes what the user sees, and the flag then agrees with the window.
 void ToggleSwingometer(frmMain& w);

@@ -46,8 +46,9 @@ public:
 
     void draw(int32_t W, int32_t H)
     {
-        if (target != SpiderTarget::Picture) {
+        if (target == SpiderTarget::Screen)
             w.SetMapping(W, H);
+        if (target != SpiderTarget::Picture) {
             g.setForeColor(kWhite);
             g.fillRect(0, 0, W, H);
             if (target == SpiderTarget::Screen)
@@ -71,8 +72,9 @@ public:
     }
 
 private:
-    int32_t mapX(int32_t v) const { return target == SpiderTarget::Picture ? v : w.plotx(v); }
-    int32_t mapY(int32_t v) const { return target == SpiderTarget::Picture ? v : w.ploty(v); }
+    // Only the screen maps: the page and the picture are drawn in model units.
+    int32_t mapX(int32_t v) const { return target == SpiderTarget::Screen ? w.plotx(v) : v; }
+    int32_t mapY(int32_t v) const { return target == SpiderTarget::Screen ? w.ploty(v) : v; }
 
     void drawLinesToCentralIssue(int32_t n)
     {
@@ -171,41 +173,23 @@ private:
     // and bold off.
     void drawBox(const Player& p, Color fill, int32_t ws, int32_t wn, bool boldName)
     {
+        // The corner is mapped; the size and the text offsets are pixels, as the text is.
         const int32_t x = mapX(p.x);
         const int32_t y = mapY(p.y);
-        // On the page a box is a model length: it scales with the page while its text does not.
-        const bool page = target == SpiderTarget::Page;
-        const int32_t bw = page ? w.plotx(p.Width) : p.Width;
-        const int32_t bh = page ? w.ploty(p.Height) : p.Height;
         g.setForeColor(fill);
-        g.fillRoundRect(x, y, bw, bh, kArc, kArc);
+        g.fillRoundRect(x, y, p.Width, p.Height, kArc, kArc);
         g.setForeColor(kBlack);
-        g.drawRoundRect(x, y, bw, bh, kArc, kArc);
+        g.drawRoundRect(x, y, p.Width, p.Height, kArc, kArc);
 
         const double shift = (static_cast<double>(wn) - static_cast<double>(ws)) / 2;
         const double nameShift = ws < wn ? 0.0 : -shift;
         const double subtitleShift = ws < wn ? shift : 0.0;
-        g.drawString(p.Name, textX(p, nameShift), textY(p, 20));
+        g.drawString(p.Name, ToInt32(static_cast<double>(add(x, 10)) + nameShift), add(y, 20));
         if (boldName)
             g.setBold(false);
         g.setTextSize(9);
-        g.drawString(p.Subtitle, textX(p, subtitleShift), textY(p, 35));
-    }
-
-    // Text offsets are pixels added after the mapping on screen, and model units added before
-    // it on the page.
-    int32_t textX(const Player& p, double shift) const
-    {
-        if (target == SpiderTarget::Page)
-            return w.plotx(ToInt32(static_cast<double>(add(p.x, 10)) + shift));
-        return ToInt32(static_cast<double>(add(mapX(p.x), 10)) + shift);
-    }
-
-    int32_t textY(const Player& p, int32_t dy) const
-    {
-        if (target == SpiderTarget::Page)
-            return w.ploty(add(p.y, dy));
-        return add(mapY(p.y), dy);
+        g.drawString(p.Subtitle, ToInt32(static_cast<double>(add(x, 10)) + subtitleShift),
+                     add(y, 35));
     }
 
     frmMain& w;

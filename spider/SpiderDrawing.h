@@ -18,17 +18,18 @@ class Graphics;
 ///   most 10; player positions limited to -100..100 for the fill; `AverageColour` is a pass
 ///   of its own; the central issue's name bold and measured with a 1.05 allowance; the legend
 ///   canvas and the swing-o-meter are refreshed at the end.
-/// - Page: mapped to W by H (the page's size) over a white background; pens without a limit;
-///   positions unlimited; box sizes and text offsets mapped like model lengths; the average
-///   worked out only for the central issue's fill; the central issue's subtitle measured in
-///   bold too; nothing refreshed.
-/// - Picture: model units drawn as they stand, no background; otherwise as the page, but the
-///   central issue's name plain and without the allowance.
+/// - Page: model units drawn as they stand over a white background of W by H (the model
+///   space: the printed page scales the whole drawing to fit); pens without a limit;
+///   positions unlimited; the average worked out only for the central issue's fill; the
+///   central issue's subtitle measured in bold too; nothing refreshed.
+/// - Picture: as the page, but with no background, and the central issue's name plain and
+///   without the allowance.
+/// Everywhere a box is as wide and high as its text needs, in the surface's units.
 enum class SpiderTarget { Screen, Page, Picture };
 
 /// Draws the document of `w` on `g`. Writes back every player's measured `Width`, the mapping
-/// state (Screen and Page) and `AverageColour` (Screen always; Page and Picture when the
-/// central issue is coloured by it). W and H are ignored for the picture.
+/// state (Screen) and `AverageColour` (Screen always; Page and Picture when the central issue
+/// is coloured by it). W and H are ignored for the picture.
 void DrawSpiderPlot(frmMain& w, platform::Graphics& g, SpiderTarget target, int32_t W, int32_t H);
 
 /// The caption and colour legend along the bottom of the printed page and the picture, at

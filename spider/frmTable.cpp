@@ -96,7 +96,7 @@ void frmTable::lbTable_DoubleClick()
     if (row < 0 || row > m.NumPlayer)
         return;
     m.Current = row;
-    EditPlayerModally(PlayerEditorSetup{});
+    EditPlayerModally(PlayerEditorSetup{}.over(*this));
     // Every row is read again: after a deletion none may name another player.
     m.DocumentChanged();
 }

@@ -47,6 +47,28 @@ void frmMain::CentreFromCornerInModelUnits(::Player& p) const
     p.ycentre = ToInt32(static_cast<double>(p.y) + unploty(ToInt32(p.Height / 2.0)));
 }
 
+void frmMain::KeepNewBoxOnCanvas(::Player& p) const
+{
+    if (!(ScaleFactorx > 0) || !(ScaleFactorY > 0) || !Canvas1)
+        return;
+    // In pixels, as the paint draws the box: the corner mapped, the size as it stands. A box
+    // larger than the canvas starts at its left or top edge.
+    const int64_t left = plotx(p.x);
+    const int64_t top = ploty(p.y);
+    const int64_t keptLeft =
+        std::max<int64_t>(0, std::min<int64_t>(left, int64_t{Canvas1->width()} - p.Width));
+    const int64_t keptTop =
+        std::max<int64_t>(0, std::min<int64_t>(top, int64_t{Canvas1->height()} - p.Height));
+    if (keptLeft == left && keptTop == top)
+        return;
+    // unplotx and unploty truncate, which never moves the corner back out.
+    if (keptLeft != left)
+        p.x = unplotx(static_cast<int32_t>(keptLeft));
+    if (keptTop != top)
+        p.y = unploty(static_cast<int32_t>(keptTop));
+    CentreFromCornerInModelUnits(p);
+}
+
 void frmMain::SetMapping(int32_t W, int32_t H)
 {
     Offsetx = 0;
@@ -57,6 +79,7 @@ void frmMain::SetMapping(int32_t W, int32_t H)
 
 void frmMain::Event_Resized()
 {
+    PlaceLegend();
     // The half sizes go through the mapping of the new size, which the paint asked for here
     // will set too: converted with that of the last paint, the centres of a window shrunk and
     // restored would end up at the boxes' bottom-right corners.

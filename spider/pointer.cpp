@@ -114,15 +114,17 @@ void frmMain::Canvas1_MouseUp(const platform::MouseEvent& e)
     if (NumPlayer > 0 && closest >= 0 && closest <= NumPlayer) {
         if (platform::Keyboard::AsyncShiftKey()) {
             Linker = nearestByCorner(*this, static_cast<float>(rx), static_cast<float>(ry));
-            frmLinks::instance().showModal();
+            frmLinks::instance().showModal(*this);
             FileChanged = true;
             changed = true;
         } else {
             ::Player& p = Player[closest];
-            // Corners are model units and sizes pixels: the sums are taken as they stand.
-            const double right = static_cast<double>(static_cast<int64_t>(p.x) + p.Width);
-            const double bottom = static_cast<double>(static_cast<int64_t>(p.y) + p.Height);
-            const bool inside = p.x < rx && rx < right && p.y < ry && ry < bottom;
+            // The box as the paint draws it: its corner mapped to pixels, its size in pixels;
+            // the release in pixels too.
+            const int64_t left = plotx(p.x);
+            const int64_t top = ploty(p.y);
+            const bool inside =
+                left < e.x && e.x < left + p.Width && top < e.y && e.y < top + p.Height;
             const int64_t moved = std::max(std::llabs(static_cast<int64_t>(clickx) - dragx),
                                            std::llabs(static_cast<int64_t>(clicky) - dragy));
             if (inside && moved < kClickThreshold) {

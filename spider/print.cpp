@@ -16,36 +16,29 @@
 
 namespace {
 
-// What a drawing on the page or the picture leaves in the main window that the screen's
-// pointer handlers rely on: the mapping and the measured box widths. Given back when the
-// command ends, so that no press or resize ever works in page units.
-class ScreenState {
+// The model space: the drawing that the printed page shows whole.
+constexpr platform::DrawingSize kModelSpace{772, 624};
+
+// What a drawing on the page or the picture leaves in the main window that the screen relies
+// on: the box widths measured there. Given back when the command ends, so that no press or
+// resize ever works with another surface's widths.
+class ScreenWidths {
 public:
-    explicit ScreenState(frmMain& w)
-        : mWindow(w), mScaleX(w.ScaleFactorx), mScaleY(w.ScaleFactorY), mOffsetX(w.Offsetx),
-          mOffsetY(w.offsety)
+    explicit ScreenWidths(frmMain& w) : mWindow(w)
     {
         for (size_t i = 0; i < mWidths.size(); ++i)
             mWidths[i] = w.Player[i].Width;
     }
-    ~ScreenState()
+    ~ScreenWidths()
     {
-        mWindow.ScaleFactorx = mScaleX;
-        mWindow.ScaleFactorY = mScaleY;
-        mWindow.Offsetx = mOffsetX;
-        mWindow.offsety = mOffsetY;
         for (size_t i = 0; i < mWidths.size(); ++i)
             mWindow.Player[i].Width = mWidths[i];
     }
-    ScreenState(const ScreenState&) = delete;
-    ScreenState& operator=(const ScreenState&) = delete;
+    ScreenWidths(const ScreenWidths&) = delete;
+    ScreenWidths& operator=(const ScreenWidths&) = delete;
 
 private:
     frmMain& mWindow;
-    float mScaleX;
-    float mScaleY;
-    int32_t mOffsetX;
-    int32_t mOffsetY;
     std::array<int32_t, kPlayerLimit + 1> mWidths{};
 };
 
@@ -65,14 +58,16 @@ void frmMain::_FilePrint_Action()
     if (!page)
         return;
     {
-        ScreenState screen(*this);
+        ScreenWidths screen(*this);
+        // Drawn as the window at its design size shows it, and scaled as a whole to the page:
+        // every box keeps the width of its text and the legend lies whole along the bottom.
         PrintPage(
             *page,
             [this](platform::Graphics& g) {
                 DrawSpiderPlot(*this, g, SpiderTarget::Page, g.width(), g.height());
                 DrawPageLegend(g);
             },
-            Messages::SomethingReallyBad);
+            Messages::SomethingReallyBad, kModelSpace);
     }
     Canvas1->refresh();
 }
@@ -81,7 +76,7 @@ void frmMain::_FileSaveasPicture_Action()
 {
     platform::Picture pic(Canvas1->width(), Canvas1->height());
     {
-        ScreenState screen(*this);
+        ScreenWidths screen(*this);
         DrawSpiderPlot(*this, pic.graphics(), SpiderTarget::Picture, 0, 0);
         DrawPageLegend(pic.graphics());
     }

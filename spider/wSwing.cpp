@@ -87,6 +87,11 @@ void wSwing::Event_Close()
 
 // --- The companion calls that reach this window ---
 
+bool IsSwingometerShown()
+{
+    return wSwing::exists() && wSwing::instance().isVisible();
+}
+
 void HideSwingometer()
 {
     if (wSwing::exists())
@@ -107,7 +112,7 @@ void RefreshSwingometer(bool onlyWhenVisible)
 {
     // Asking whether it is shown builds nothing: a closed swing-o-meter counts as hidden.
     if (onlyWhenVisible) {
-        if (wSwing::exists() && wSwing::instance().isVisible())
+        if (IsSwingometerShown())
             wSwing::instance().refresh();
         return;
     }

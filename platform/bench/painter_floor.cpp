@@ -3,6 +3,7 @@
 #include "platform/controls.h"
 #include "platform/internal/graphics_p.h"
 #include "platform/internal/qt_util.h"
+#include "platform/internal/text_layout_p.h"
 #include "platform/internal/window_p.h"
 #include "platform/window.h"
 
@@ -310,6 +311,17 @@ void PainterFloor::text(std::string_view s, int32_t x, int32_t y, int32_t size, 
 double PainterFloor::textWidth(std::string_view s, int32_t size, bool bold)
 {
     return s.empty() ? 0 : d.metrics[d.font(size, bold)].horizontalAdvance(detail::qs(s));
+}
+
+void PainterFloor::textInside(std::string_view s, int32_t x, int32_t y, int32_t size, bool bold,
+                              Color c, int32_t areaWidth, int32_t areaHeight)
+{
+    if (s.empty())
+        return;
+    const QFontMetricsF& m = d.metrics[d.font(size, bold)];
+    const QPoint at = detail::placedInside(textWidth(s, size, bold), m.ascent(), m.descent(), x, y,
+                                           areaWidth, areaHeight);
+    text(s, at.x(), at.y(), size, bold, c);
 }
 
 // --- FloorWindow ---

@@ -75,6 +75,10 @@ public:
     /// Text of a pixel size, its baseline at y.
     void text(std::string_view s, int32_t x, int32_t y, int32_t size, bool bold, Color c);
     double textWidth(std::string_view s, int32_t size, bool bold);
+    /// Text as `text` draws it, moved only as far as it takes to keep it two pixels inside an
+    /// area of `areaWidth` by `areaHeight`, as the platform's drawStringInside does.
+    void textInside(std::string_view s, int32_t x, int32_t y, int32_t size, bool bold, Color c,
+                    int32_t areaWidth, int32_t areaHeight);
 
     struct Impl;
     explicit PainterFloor(Impl& impl) : d(impl) {}

@@ -5,6 +5,7 @@
 
 #include "platform/internal/graphics_p.h"
 
+#include <QPoint>
 #include <QString>
 
 #include <optional>
@@ -23,6 +24,12 @@ struct VisibleText {
 /// beyond an edge.
 std::optional<VisibleText> visiblePart(GraphicsImpl& d, std::string_view text, int32_t x,
                                        int32_t y);
+
+/// Where a text of `width` with a font of `ascent` and `descent` is drawn that was asked for at
+/// (x, y), its baseline at y, on a surface of `surfaceWidth` by `surfaceHeight`: moved in whole
+/// pixels only as far as it takes to keep the text two pixels inside every edge.
+QPoint placedInside(double width, double ascent, double descent, int32_t x, int32_t y,
+                    int32_t surfaceWidth, int32_t surfaceHeight);
 
 /// The width of `text` in the surface's current font: exact for a text as wide as the surface;
 /// a wider one is laid out until it has passed the surface's width, and its rest counted at the

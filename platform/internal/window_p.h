@@ -61,6 +61,9 @@ struct WindowImpl {
     void applySize();
     int extraHeight() const;
     void relayoutControls();
+    /// Makes Tab go through the controls as the window shows them: row by row from the top,
+    /// and from left to right in a row, whatever order they were made in.
+    void orderTabStops();
     void contentResized();
     void activated();
     /// Asks for a control's repaint; while the window paints, only once the pass is over.

@@ -249,6 +249,46 @@ TEST_F(frmDetailsTest, TheCallerSetsTheTitleAndTheMainCheckBox)
     EXPECT_TRUE(main().Swinging);
 }
 
+TEST_F(frmDetailsTest, OpensCentredOverTheWindowItBelongsTo)
+{
+    LoadDocument(main(), {{"Budget"}, {"Unions"}});
+    main().setLeft(150);
+    main().setTop(100);
+    main().Current = 1;
+    ModalScript script;
+    script.window([this](platform::Window& w) {
+        EXPECT_TRUE(testsupport::IsCentredOver(w, main()));
+        editor(w).PushButton1->push();
+    });
+    EditPlayerModally({});
+    EXPECT_TRUE(script.done());
+}
+
+TEST_F(frmDetailsTest, TabGoesThroughTheControlsAsTheWindowShowsThem)
+{
+    LoadDocument(main(), {{"Budget"}, {"Unions"}});
+    main().Current = 0; // the central issue: "Average Colour" shows, "Delete" does not
+    ModalScript script;
+    script.window([](platform::Window& w) {
+        platform::testing::activate(w);
+        frmDetails& d = editor(w);
+        // Row by row from the top, left to right within a row.
+        const std::vector<platform::Control*> order{
+            d.efName,      d.efSub,       d.Slider1,  d.efPosn,    d.cbUnknown,
+            d.cbAveColour, d.Slider2,     d.efImp,    d.efFFScore, d.cbMain,
+            d.PushButton3, d.PushButton1, d.efKeyMsg, d.efName};
+        EXPECT_TRUE(order[0]->hasFocus()) << "the name has the focus first";
+        for (size_t i = 1; i < order.size(); ++i) {
+            platform::testing::typeKey(w, "Tab");
+            EXPECT_TRUE(order[i]->hasFocus())
+                << order[i]->name() << " after " << order[i - 1]->name();
+        }
+        d.PushButton1->push();
+    });
+    EditPlayerModally({});
+    EXPECT_TRUE(script.done());
+}
+
 TEST_F(frmDetailsTest, EscapeAndTheWindowManagerCannotCloseTheEditor)
 {
     LoadDocument(main(), {{"Budget"}, {"Unions"}});

@@ -1,3 +1,4 @@
+#include "app/frmDetails.h"
 #include "app/frmLinks.h"
 #include "app/frmMain.h"
 
@@ -92,16 +93,62 @@ TEST_F(frmLinksTest, MovingTheSliderAfterTypingReplacesTheText)
     EXPECT_EQ(main().Links[1][2], 20);
 }
 
-TEST_F(frmLinksTest, TheCloseBoxChangesNothing)
+// The close box and Escape back out alike.
+class BackOutTest : public frmLinksTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(BackOutTest, ChangesNothing)
 {
+    const bool escape = GetParam();
     main().Links[1][2] = main().Links[2][1] = 30;
-    run([](frmLinks& l) {
+    run([escape](frmLinks& l) {
+        platform::testing::activate(l);
         l.EditField1->setText("90");
-        platform::testing::clickCloseBox(l);
+        if (escape)
+            platform::testing::typeKey(l, "Escape");
+        else
+            platform::testing::clickCloseBox(l);
         EXPECT_TRUE(l.isClosed());
     });
     EXPECT_EQ(main().Links[1][2], 30);
     EXPECT_EQ(main().Links[2][1], 30);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, BackOutTest, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Escape" : "CloseBox"; });
+
+TEST_F(frmLinksTest, TheStrengthHasTheFocusAndWhatIsTypedReplacesIt)
+{
+    main().Links[1][2] = main().Links[2][1] = 30;
+    run([](frmLinks& l) {
+        platform::testing::activate(l);
+        EXPECT_TRUE(l.EditField1->hasFocus());
+        platform::testing::typeKey(l, "7");
+        platform::testing::typeKey(l, "5");
+        EXPECT_EQ(l.EditField1->text(), "75");
+        platform::testing::typeKey(l, "Return");
+    });
+    EXPECT_EQ(main().Links[1][2], 75);
+    EXPECT_EQ(main().Links[2][1], 75);
+}
+
+TEST_F(frmLinksTest, OpensCentredOverThePlayerEditorThatShowsIt)
+{
+    main().Links[1][2] = main().Links[2][1] = 30;
+    main().Current = 1;
+    ModalScript script;
+    platform::Window* playerEditor = nullptr;
+    script.window([&playerEditor](platform::Window& w) {
+        playerEditor = &w;
+        dynamic_cast<frmDetails&>(w).PushButton3->push(); // "Links"
+        dynamic_cast<frmDetails&>(w).PushButton1->push();
+    });
+    script.window([&playerEditor](platform::Window& w) {
+        ASSERT_TRUE(playerEditor);
+        EXPECT_TRUE(testsupport::IsCentredOver(w, *playerEditor));
+        w.close();
+    });
+    EditPlayerModally({});
+    EXPECT_TRUE(script.done());
 }
 
 TEST_F(frmLinksTest, ANegativeStrengthOpensAt50Again)

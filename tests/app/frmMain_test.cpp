@@ -9,6 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace {
 
 using platform::testing::activate;
@@ -79,6 +84,45 @@ TEST_F(frmMainTest, ResizingKeepsTheControlsAtTheirEdges)
     EXPECT_EQ(w.StaticText1->left(), 15);
     EXPECT_EQ(w.stSwing->top(), 594 + 176);
 }
+
+// The legend, its labels and the average never lie under a view button, nor over the canvas,
+// at any size the window takes, down to its smallest.
+class LegendPlaceTest : public frmMainTest,
+                        public ::testing::WithParamInterface<std::pair<int32_t, int32_t>> {};
+
+TEST_P(LegendPlaceTest, TheLegendStaysClearOfTheButtonsAndTheCanvas)
+{
+    frmMain& w = main();
+    const auto [width, height] = GetParam();
+    w.setSize(width, height);
+    platform::testing::processEvents();
+    EXPECT_EQ(w.width(), std::max(width, frmMain::kMinimumWidth));
+    EXPECT_EQ(w.height(), std::max(height, frmMain::kMinimumHeight));
+    // Apart by at least 4 pixels; the labels may grow a little to show their text.
+    auto apart = [](const platform::Control& a, const platform::Control& b) {
+        return a.left() + a.width() + 4 <= b.left() || b.left() + b.width() + 4 <= a.left() ||
+               a.top() + a.height() <= b.top() || b.top() + b.height() <= a.top();
+    };
+    const std::vector<const platform::Control*> legend{w.Canvas2, w.StaticText1, w.StaticText2,
+                                                       w.stSwing};
+    for (const platform::Control* part : legend) {
+        for (const platform::Control* button :
+             {w.pbMove, w.PushButton1, w.PushButton2, w.PushButton3})
+            EXPECT_TRUE(apart(*part, *button)) << part->name() << " and " << button->name();
+        EXPECT_TRUE(apart(*part, *w.Canvas1)) << part->name();
+        EXPECT_LE(part->top() + part->height(), w.height()) << part->name();
+    }
+    EXPECT_GE(w.PushButton3->left(), 0) << "every button in the window";
+    EXPECT_GT(w.Canvas1->height(), 100);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, LegendPlaceTest,
+                         ::testing::Values(std::pair(772, 624), std::pair(688, 500),
+                                           std::pair(520, 420), std::pair(64, 64)),
+                         [](const auto& info) {
+                             return std::to_string(info.param.first) + "x" +
+                                    std::to_string(info.param.second);
+                         });
 
 } // namespace
 

@@ -656,6 +656,24 @@ TEST_F(LifecycleTest, TheSavePromptComesOnlyWithUnsavedChanges)
     EXPECT_EQ(m.Player[0].Name, "Again");
 }
 
+TEST_F(LifecycleTest, TheSavePromptAndTheNewCentralIssueOpenCentredOverTheMainWindow)
+{
+    frmMain& m = startWithNewDiagram();
+    m.setLeft(120);
+    m.setTop(90);
+    ModalScript script;
+    for (int i = 0; i < 2; ++i)
+        script.window([&m](platform::Window& w) {
+            EXPECT_TRUE(testsupport::IsCentredOver(w, m));
+            if (auto* prompt = dynamic_cast<frmSave*>(&w))
+                prompt->PushButton2->push(); // No
+            else
+                dynamic_cast<frmDetails&>(w).PushButton1->push();
+        });
+    m._FileNew_Action();
+    EXPECT_TRUE(script.done());
+}
+
 TEST_F(LifecycleTest, ASavePromptWhoseSaveFailsStopsNewOpenAndQuit)
 {
     frmMain& m = startWithNewDiagram("Keep me");
@@ -916,6 +934,21 @@ TEST_P(QuitTest, QuitByTheCloseBoxClosesTheSwingometerAndTheForceField)
 
 INSTANTIATE_TEST_SUITE_P(Windows, QuitTest, ::testing::Values(true, false),
                          [](const auto& info) { return info.param ? "Showing" : "Hidden"; });
+
+TEST_F(LifecycleTest, AfterANewDiagramOneSwingometerCommandShowsTheGauge)
+{
+    frmMain& m = startWithNewDiagram(); // "Average Colour" ticked, as a new diagram has it
+    ASSERT_TRUE(m.AveColour);
+    EXPECT_FALSE(wSwing::exists() && wSwing::instance().isVisible());
+    EXPECT_TRUE(pt::chooseMenuItem("ShowSwingometer"));
+    pt::processEvents();
+    EXPECT_TRUE(wSwing::exists() && wSwing::instance().isVisible()) << "the first command";
+    EXPECT_TRUE(m.Swinging);
+    EXPECT_TRUE(pt::chooseMenuItem("ShowSwingometer"));
+    pt::processEvents();
+    EXPECT_FALSE(wSwing::instance().isVisible()) << "the second hides it again";
+    EXPECT_FALSE(m.Swinging);
+}
 
 TEST_F(LifecycleTest, OpenSwitchesTheSwingometerOffAndLeavesItsWindow)
 {

@@ -285,16 +285,16 @@ TEST_F(ForceFieldWindowTest, ShowCommandsMarkTheDocumentChangedAndTheSwitchShows
     EXPECT_FALSE(main().FileChanged);
 }
 
-TEST_F(ForceFieldWindowTest, TheSwingometerSwitchFollowsTheFlagNotTheWindow)
+TEST_F(ForceFieldWindowTest, TheSwingometerSwitchFollowsTheWindow)
 {
     CreateSwingometerHidden();
     main().Swinging = true; // as the player editor leaves it
     ff()._ShowSwingometer_Action();
+    EXPECT_TRUE(main().Swinging);
+    EXPECT_TRUE(wSwing::instance().isVisible()) << "one command shows the hidden gauge";
+    ff()._ShowSwingometer_Action();
     EXPECT_FALSE(main().Swinging);
     EXPECT_FALSE(wSwing::instance().isVisible());
-    ff()._ShowSwingometer_Action();
-    EXPECT_TRUE(main().Swinging);
-    EXPECT_TRUE(wSwing::instance().isVisible());
 }
 
 } // namespace

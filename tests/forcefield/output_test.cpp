@@ -5,12 +5,14 @@
 #include "tests/support/failing_print.h"
 #include "tests/support/image_tools.h"
 #include "tests/support/modal_script.h"
+#include "tests/support/printed_page.h"
 #include "tests/support/temp_dir.h"
 
 #include "platform/files.h"
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -166,6 +168,36 @@ TEST_F(ForceFieldOutputTest, ASettingsFileThatCannotBeReadStopsThePrint)
     script.message("Sorry unable to print");
     ff()._FilePrint_Action();
     EXPECT_TRUE(script.done()) << "and no print dialog";
+}
+
+class ForceFieldWholePageTest : public ForceFieldOutputTest,
+                                public ::testing::WithParamInterface<testsupport::StandardPage> {};
+
+INSTANTIATE_TEST_SUITE_P(Pages, ForceFieldWholePageTest,
+                         ::testing::ValuesIn(testsupport::StandardPages()),
+                         testsupport::StandardPageName);
+
+TEST_P(ForceFieldWholePageTest, EveryCaptionAndTheCentralIssueLieOnThePage)
+{
+    ASSERT_TRUE(imagetools::hasTool("pdftotext"))
+        << imagetools::missingTool("pdftotext", "poppler-utils");
+    // Long names by the first and the last column, above and below the band.
+    testsupport::LoadDocument(main(), {{"Local transport and planning issue"},
+                                       {"Chamber of Commerce", 100, 100},
+                                       {"Unions", -50, 30},
+                                       {"Residents of the old town", -100, 90}});
+    ff().CaptionsOn = true;
+    TempDir::write(mSettings, GetParam().setupString);
+    const std::string pdf = mDir.file("page.pdf");
+    ModalScript script;
+    script.expect(Kind::Print, [&](const ModalRequest&) { return ModalAnswer::file(pdf); });
+    ff()._FilePrint_Action();
+    const auto printed = testsupport::ReadPrintedPdf(pdf, GetParam().setupString);
+    ASSERT_TRUE(printed);
+    EXPECT_EQ(printed->wordsOffTheArea(), std::vector<std::string>{});
+    for (const char* word :
+         {"Local", "issue", "Chamber", "Commerce", "Unions", "Residents", "town"})
+        EXPECT_TRUE(printed->page.find(word)) << word;
 }
 
 // --- Save as Picture ---

@@ -247,6 +247,45 @@ TEST_F(CaptionTest, CaptionsStayBlackOnTheColouredBackground)
     EXPECT_GT(atDot(pic, 0, 30), 0);
 }
 
+// A caption by an edge of the canvas, at the window's layout size and in a small window.
+struct EdgeCaptionCase {
+    const char* name;
+    int32_t position, importance;
+    int32_t windowWidth, windowHeight;
+};
+
+class EdgeCaptionTest : public graphtest::GraphTest,
+                        public ::testing::WithParamInterface<EdgeCaptionCase> {};
+
+TEST_P(EdgeCaptionTest, StaysWholeOnTheCanvas)
+{
+    const EdgeCaptionCase& c = GetParam();
+    const std::string name = "Chamber of Commerce";
+    graph& w = openGraph({{"Issue"}, {name, c.position, c.importance}});
+    w.setSize(c.windowWidth, c.windowHeight);
+    platform::testing::processEvents();
+    w.ColourBkgd = false;
+    const Picture pic = paint(w);
+    w.CaptionsOn = false;
+    const Picture bare = paint(w);
+    const int32_t W = w.cGraph->width(), H = w.cGraph->height();
+
+    // The ink the caption adds: all of its own, but where it lies over its dot.
+    Picture alone(400, 60);
+    alone.graphics().setTextSize(9);
+    alone.graphics().drawString(name, 10, 30);
+    const int whole = darkPixels(alone, 0, 0, 399, 59);
+    const int added = darkPixels(pic, 0, 0, W - 1, H - 1) - darkPixels(bare, 0, 0, W - 1, H - 1);
+    EXPECT_LE(added, whole);
+    EXPECT_GE(added, whole - 16) << "all of the caption is drawn, clear of the frame";
+}
+
+INSTANTIATE_TEST_SUITE_P(Places, EdgeCaptionTest,
+                         ::testing::Values(EdgeCaptionCase{"NearPosition100", 98, 60, 725, 411},
+                                           EdgeCaptionCase{"AtTheTopRightOfASmallWindow", 97, 100,
+                                                           400, 200}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(GraphDrawingTest, WithoutTheColouredBackgroundTheScreenShowsAWhitePlot)
 {
     graph& w = openGraph({{"Issue"}, {"A", 40, 80}});
@@ -268,7 +307,7 @@ TEST_F(GraphDrawingTest, ThePrintedDrawingHasEveryPlayerUnlimitedInBlackOnWhite)
     ASSERT_TRUE(w.ColourBkgd);
     w.CaptionsOn = false;
     w.xplot.fill(-1);
-    const GraphMapping page = GraphMapping::page(kW, kH);
+    const GraphMapping page = GraphMapping::screen(kW, kH);
     const Picture pic = printed(w, page);
     EXPECT_EQ(pic.pixel(50, 5), kWhite) << "no coloured background";
     auto dotAt = [&](int32_t pos, int32_t imp) {

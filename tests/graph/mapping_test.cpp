@@ -60,16 +60,6 @@ INSTANTIATE_TEST_SUITE_P(LayoutSize, ScreenMappingTest,
                                            MapCase{"unplotyBottomEdge", Fn::unploty, 362, -6}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(GraphMappingTest, ThePagesScaleIsWider)
-{
-    const GraphMapping m = GraphMapping::page(kW, kH);
-    EXPECT_FLOAT_EQ(m.xscale, static_cast<float>(677.0 / 210));
-    EXPECT_FLOAT_EQ(m.yscale, static_cast<float>(363.0 / 115));
-    EXPECT_EQ(m.plotx(-100), -3) << "-3.9: the printed axis begins left of the frame";
-    EXPECT_EQ(m.plotx(100), 640);
-    EXPECT_EQ(m.plotx(0), GraphMapping::screen(kW, kH).plotx(0)) << "W / 2 - 20 whatever the scale";
-}
-
 TEST(GraphMappingTest, ACanvasOfNoSizeGivesSaneValues)
 {
     const GraphMapping m = GraphMapping::screen(0, 0);

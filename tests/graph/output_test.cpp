@@ -4,6 +4,7 @@
 #include "tests/support/failing_print.h"
 #include "tests/support/image_tools.h"
 #include "tests/support/modal_script.h"
+#include "tests/support/printed_page.h"
 #include "tests/support/temp_dir.h"
 
 #include "platform/files.h"
@@ -14,6 +15,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -29,9 +31,8 @@ using testsupport::TempDir;
 const std::string kA4 = "KestrixPageSetup/1;printer=;page=A4;orientation=portrait;"
                         "margins=10,10,10,10pt";
 constexpr int kMargin = 10; // points, of kA4
-constexpr int kPixelsPerPoint = 2;
+constexpr int kDpi = 144;
 const GraphMapping kScreen = GraphMapping::screen(kW, kH);
-const GraphMapping kPage = GraphMapping::page(kW, kH);
 
 bool isDark(platform::Color c)
 {
@@ -98,7 +99,7 @@ TEST_F(GraphPrintTest, WithoutASettingsFileThePageSetupComesFirstAndACancelDoesN
     EXPECT_FALSE(std::filesystem::exists(settingsFile())) << "only a confirmed setup is stored";
 }
 
-TEST_F(GraphPrintTest, ThePageShowsEveryPlayerInBlackAtThePrintScalesAndLeavesTheScreens)
+TEST_F(GraphPrintTest, ThePageShowsEveryPlayerInBlackAsTheCanvasLaysThemOutAndLeavesTheScreens)
 {
     TempDir::write(settingsFile(), kA4);
     const std::string pdf = mDir.file("graph.pdf");
@@ -108,15 +109,16 @@ TEST_F(GraphPrintTest, ThePageShowsEveryPlayerInBlackAtThePrintScalesAndLeavesTh
     EXPECT_TRUE(script.done());
     EXPECT_EQ(w().p.setupString(), kA4) << "no page-setup dialog: the file's settings";
     ASSERT_EQ(imagetools::pdfPageCount(pdf), 1);
-    const auto image = imagetools::renderPdf(pdf, 144);
+    const auto image = imagetools::renderPdf(pdf, kDpi);
     ASSERT_TRUE(image) << "pdftoppm could not render " << pdf;
 
-    // A page unit for each canvas pixel, from the printable area's corner.
-    auto onPage = [](int32_t x, int32_t y) {
-        return std::pair{(kMargin + x) * kPixelsPerPoint, (kMargin + y) * kPixelsPerPoint};
+    // The canvas's drawing, scaled alike across and down to the printable area of A4.
+    const auto fit = imagetools::WholeDrawing::on(kW, kH, 575, 822, kMargin, kMargin);
+    auto onPage = [&](int32_t x, int32_t y) {
+        return std::pair{fit.pixelX(x, kDpi), fit.pixelY(y, kDpi)};
     };
     auto dotCentre = [&](int32_t pos, int32_t imp) {
-        const auto [x, y] = onPage(kPage.plotx(pos), kPage.ploty(imp));
+        const auto [x, y] = onPage(kScreen.plotx(pos), kScreen.ploty(imp));
         return image->at(x, y);
     };
     EXPECT_TRUE(isDark(dotCentre(40, 80)));
@@ -132,6 +134,47 @@ TEST_F(GraphPrintTest, ThePageShowsEveryPlayerInBlackAtThePrintScalesAndLeavesTh
     pt::mouseMove(*w().cGraph, 600, 100);
     pt::mouseRelease(*w().cGraph, 600, 100);
     EXPECT_EQ(main().Player[1].Position, kScreen.unplotx(600));
+}
+
+class GraphWholePageTest : public GraphPrintTest,
+                           public ::testing::WithParamInterface<testsupport::StandardPage> {};
+
+INSTANTIATE_TEST_SUITE_P(Pages, GraphWholePageTest,
+                         ::testing::ValuesIn(testsupport::StandardPages()),
+                         testsupport::StandardPageName);
+
+TEST_P(GraphWholePageTest, TheWholeGraphWithItsCaptionsLiesOnThePageScaledToIt)
+{
+    ASSERT_TRUE(imagetools::hasTool("pdftotext"))
+        << imagetools::missingTool("pdftotext", "poppler-utils");
+    testsupport::LoadDocument(
+        main(), {{"Issue"}, {"A", 40, 80}, {"Chamber of Commerce", 98, 60}, {"Unions", -97, 20}});
+    w().CaptionsOn = true;
+    TempDir::write(settingsFile(), GetParam().setupString);
+    const std::string pdf = mDir.file("graph.pdf");
+    ModalScript script;
+    expectPrint(script, pdf);
+    w()._FilePrint_Action();
+    const auto printed = testsupport::ReadPrintedPdf(pdf, GetParam().setupString);
+    ASSERT_TRUE(printed);
+    EXPECT_EQ(printed->wordsOffTheArea(), std::vector<std::string>{});
+
+    // The canvas's drawing at the screen's scales, scaled alike across and down to the page:
+    // every word within the frame, where the canvas has it.
+    const auto fit = printed->wholeDrawing(kW, kH);
+    for (const char* word : {"Enemies", "Allies", "-100", "100", "Important", "Irrelevant", "A",
+                             "Chamber", "Commerce", "Unions"})
+        EXPECT_TRUE(printed->page.find(word)) << word;
+    for (const imagetools::PdfWord& word : printed->page.words) {
+        EXPECT_GE(word.xMin, fit.left) << word.text;
+        EXPECT_LE(word.xMax, fit.left + kW * fit.scale) << word.text;
+    }
+    ASSERT_TRUE(printed->page.find("Enemies"));
+    EXPECT_NEAR(printed->page.find("Enemies")->xMin, fit.left + kScreen.plotx(-100) * fit.scale,
+                fit.scale + 0.5);
+    ASSERT_TRUE(printed->page.find("Unions"));
+    EXPECT_NEAR(printed->page.find("Unions")->xMin, fit.left + (kScreen.plotx(-97) + 2) * fit.scale,
+                fit.scale + 0.5);
 }
 
 TEST_F(GraphPrintTest, ACancelledPrintDialogPrintsNothingAndSaysNothing)

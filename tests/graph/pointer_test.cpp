@@ -169,6 +169,19 @@ TEST_F(GraphPointerTest, AStillClickAnywhereEditsTheNearestPlayer)
     EXPECT_TRUE(main().FileChanged);
 }
 
+TEST_F(GraphPointerTest, TheEditorOpensCentredOverTheGraph)
+{
+    w().setLeft(260);
+    w().setTop(140);
+    ModalScript script;
+    script.window([this](platform::Window& editor) {
+        EXPECT_TRUE(testsupport::IsCentredOver(editor, w()));
+        dynamic_cast<frmDetails&>(editor).PushButton1->push();
+    });
+    gesture(600, 40, {}, 600, 40);
+    EXPECT_TRUE(script.done());
+}
+
 TEST_F(GraphPointerTest, ADragBackToThePressPointIsAClick)
 {
     ModalScript script;

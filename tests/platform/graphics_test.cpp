@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -176,6 +177,79 @@ TEST(GraphicsTest, TextSitsOnItsBaselineAndBoldIsWider)
     }
     EXPECT_TRUE(inkAbove);
     EXPECT_FALSE(inkBelow) << "capitals have no descent below the baseline";
+}
+
+// The dark pixels of a picture, and the box they lie in.
+struct Ink {
+    int count = 0;
+    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+};
+
+Ink inkOf(const Picture& pic)
+{
+    Ink ink;
+    for (int32_t y = 0; y < pic.height(); ++y)
+        for (int32_t x = 0; x < pic.width(); ++x) {
+            const Color c = pic.pixel(x, y);
+            if (c.r + c.g + c.b >= 3 * 128)
+                continue;
+            ++ink.count;
+            ink.left = std::min(ink.left, x);
+            ink.top = std::min(ink.top, y);
+            ink.right = std::max(ink.right, x);
+            ink.bottom = std::max(ink.bottom, y);
+        }
+    return ink;
+}
+
+// A text drawn to stay inside, from a point where it would run off each edge or fits.
+struct InsideCase {
+    const char* name;
+    int32_t x, y;
+    bool moved;
+};
+
+class DrawStringInsideTest : public ::testing::TestWithParam<InsideCase> {};
+
+INSTANTIATE_TEST_SUITE_P(
+    Places, DrawStringInsideTest,
+    ::testing::Values(InsideCase{"Fits", 20, 30, false}, InsideCase{"OffTheRight", 150, 30, true},
+                      InsideCase{"OffTheLeft", -40, 30, true}, InsideCase{"OffTheTop", 20, 3, true},
+                      InsideCase{"OffTheBottom", 20, 58, true},
+                      InsideCase{"FarOffTheCorner", 2147483000, -2147483000, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_P(DrawStringInsideTest, ShowsTheWholeTextTwoPixelsInFromEveryEdge)
+{
+    const InsideCase& c = GetParam();
+    const std::string text = "Chamber of Commerce";
+    Picture alone(400, 100);
+    alone.graphics().setTextSize(9);
+    alone.graphics().drawString(text, 100, 50);
+    const Ink whole = inkOf(alone);
+
+    Picture pic(200, 60);
+    Graphics& g = pic.graphics();
+    g.setTextSize(9);
+    g.drawStringInside(text, c.x, c.y);
+    const Ink ink = inkOf(pic);
+    EXPECT_EQ(ink.count, whole.count) << "the whole text";
+    EXPECT_GE(ink.left, 2);
+    EXPECT_GE(ink.top, 2);
+    EXPECT_LE(ink.right, 197);
+    EXPECT_LE(ink.bottom, 57);
+    if (!c.moved) {
+        EXPECT_EQ(ink.left - 20, whole.left - 100) << "a text that fits stays where it is";
+        EXPECT_EQ(ink.bottom - 30, whole.bottom - 50);
+    }
+}
+
+TEST(GraphicsTest, ATextWiderThanTheSurfaceStartsTwoPixelsIn)
+{
+    Picture pic(40, 30);
+    pic.graphics().drawStringInside("Chamber of Commerce", 10, 20);
+    EXPECT_GE(inkOf(pic).left, 2);
+    EXPECT_LE(inkOf(pic).left, 3);
 }
 
 TEST(GraphicsTest, APictureKeepsItsDrawingStateAcrossUses)

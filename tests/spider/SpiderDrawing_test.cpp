@@ -295,7 +295,7 @@ TEST_F(SpiderPaintTest, PlayersFarOutsideTheModelSpaceAreDrawnWithoutOverflow)
     main().Links[1][2] = main().Links[2][1] = 100;
     for (SpiderTarget target : {SpiderTarget::Screen, SpiderTarget::Page, SpiderTarget::Picture}) {
         const Picture pic = paint(target, 1544, 1248);
-        const int32_t f = target == SpiderTarget::Picture ? 1 : 2; // only the picture is unmapped
+        const int32_t f = target == SpiderTarget::Screen ? 2 : 1; // only the screen is mapped
         EXPECT_EQ(pic.pixel(300 * f + 4, 280 * f + 8), kYellow) << static_cast<int>(target);
     }
 }
@@ -382,19 +382,23 @@ TEST_F(SpiderPaintTest, WithoutAverageColourTheCentralIssueKeepsItsOwnUnlimitedP
     EXPECT_EQ(main().AverageColour, 100);
 }
 
-TEST_F(SpiderPaintTest, OnThePageTheBoxScalesWithThePage)
+TEST_F(SpiderPaintTest, OnlyTheScreenMapsAndEveryBoxIsAsWideAsItsText)
 {
     testsupport::LoadDocument(
         main(), {FixturePlayer("Issue", 0, 50, 300, 280), FixturePlayer("Foe", -100, 50, 20, 100)});
-    // Twice the design size: corners map to twice their model values on both targets.
-    const Picture page = paint(SpiderTarget::Page, 1544, 1248);
-    const int32_t width = main().Player[1].Width;
-    EXPECT_FLOAT_EQ(main().ScaleFactorx, 0.5f);
-    EXPECT_EQ(page.pixel(40 + 2 * width - 4, 230), kRed) << "box twice its pixel width";
-
+    // Twice the design size: the screen maps the corner to twice its model value.
     const Picture screen = paint(SpiderTarget::Screen, 1544, 1248);
+    const int32_t width = main().Player[1].Width;
     EXPECT_EQ(screen.pixel(40 + width - 4, 215), kRed);
-    EXPECT_EQ(screen.pixel(40 + width + 4, 215), kWhite) << "box of its pixel width";
+    EXPECT_EQ(screen.pixel(40 + width + 4, 215), kWhite) << "box of its text's width";
+
+    // The page is drawn in model units, whatever the surface: the printed page scales it.
+    main().ScaleFactorx = main().ScaleFactorY = 0.5f;
+    const Picture page = paint(SpiderTarget::Page, 1544, 1248);
+    EXPECT_EQ(main().Player[1].Width, width);
+    EXPECT_EQ(page.pixel(20 + width - 4, 115), kRed);
+    EXPECT_EQ(page.pixel(20 + width + 4, 115), kWhite);
+    EXPECT_FLOAT_EQ(main().ScaleFactorx, 0.5f) << "the screen's mapping stays";
 }
 
 // How many pixels of the fill colour lie outside the outline of the box at (x, y), w by h:
@@ -459,14 +463,14 @@ TEST_P(BoxEdgeTest, NoFillShowsOutsideABoxsOutline)
     const BoxEdgeCase& c = GetParam();
     const Picture pic =
         c.onScreen ? platform::testing::shownPixels(*main().Canvas1) : paint(c.target, c.W, c.H);
-    const bool page = c.target == SpiderTarget::Page;
+    const bool mapped = c.target == SpiderTarget::Screen;
     const Color fills[] = {kYellow, kRed, kGreen, kGrey, PositionColour(50)};
     for (int32_t i = 0; i <= main().NumPlayer; ++i) {
         const Player& p = main().Player[i];
-        const int32_t x = c.target == SpiderTarget::Picture ? p.x : main().plotx(p.x);
-        const int32_t y = c.target == SpiderTarget::Picture ? p.y : main().ploty(p.y);
-        const int32_t w = page ? main().plotx(p.Width) : p.Width;
-        const int32_t h = page ? main().ploty(p.Height) : p.Height;
+        const int32_t x = mapped ? main().plotx(p.x) : p.x;
+        const int32_t y = mapped ? main().ploty(p.y) : p.y;
+        const int32_t w = p.Width;
+        const int32_t h = p.Height;
         ASSERT_EQ(pic.pixel(x + w / 2, y + 2), fills[i]) << p.Name << ": the box lies there";
         EXPECT_EQ(fillOutsideOutline(pic, x, y, w, h, fills[i]), 0) << p.Name;
     }
@@ -475,8 +479,8 @@ TEST_P(BoxEdgeTest, NoFillShowsOutsideABoxsOutline)
 INSTANTIATE_TEST_SUITE_P(Targets, BoxEdgeTest,
                          ::testing::Values(BoxEdgeCase{SpiderTarget::Screen, 0, 0, true},
                                            BoxEdgeCase{SpiderTarget::Screen, 772, 624, false},
-                                           BoxEdgeCase{SpiderTarget::Page, 842, 595, false},
-                                           BoxEdgeCase{SpiderTarget::Page, 1544, 1248, false},
+                                           BoxEdgeCase{SpiderTarget::Screen, 1544, 1248, false},
+                                           BoxEdgeCase{SpiderTarget::Page, 772, 624, false},
                                            BoxEdgeCase{SpiderTarget::Picture, 772, 624, false}));
 
 TEST_F(SpiderPaintTest, WithoutADocumentTheScreenIsOnlyClearedAndThePictureUntouched)

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
 namespace pt = platform::testing;
@@ -51,6 +53,52 @@ protected:
         });
     }
 };
+
+// A player with a long name created by an edge of the canvas: its box starts on the canvas,
+// as near the click as it fits, at the design size and in a smaller window.
+struct EdgeCreationCase {
+    const char* name;
+    int32_t width, height; ///< the main window
+    bool left, top;        ///< the click by the left and top edges, else the right and bottom
+};
+
+class EdgeCreationTest : public PointerTest,
+                         public ::testing::WithParamInterface<EdgeCreationCase> {};
+
+TEST_P(EdgeCreationTest, TheNewBoxLiesOnTheCanvas)
+{
+    const EdgeCreationCase& c = GetParam();
+    frmMain& m = main();
+    m.setSize(c.width, c.height);
+    pt::finishPaints();
+    const int32_t W = m.Canvas1->width(), H = m.Canvas1->height();
+    const int32_t x = c.left ? 5 : W - 5;
+    const int32_t y = c.top ? 5 : H - 5;
+    ModalScript script;
+    okWithName(script, "Chamber of Commerce and Industry", "New Player");
+    pt::mousePress(canvas(), x, y, pt::Command);
+    pt::mouseRelease(canvas(), x, y, pt::Command);
+    ASSERT_EQ(m.NumPlayer, 3);
+    const Player& p = m.Player[3];
+    ASSERT_EQ(p.Width, 7 * 32 + 20) << "the box-size rule's estimate";
+    EXPECT_GE(m.plotx(p.x), 0);
+    EXPECT_GE(m.ploty(p.y), 0);
+    EXPECT_LE(m.plotx(p.x) + p.Width, W);
+    EXPECT_LE(m.ploty(p.y) + p.Height, H);
+    EXPECT_LE(std::abs(m.plotx(p.x) + (c.left ? 0 : p.Width) - (c.left ? 0 : W)), 1)
+        << "against the edge it was created by";
+    // The centre is that of the box as drawn.
+    EXPECT_EQ(p.xcentre, p.x + m.unplotx(p.Width / 2));
+    EXPECT_EQ(p.ycentre, p.y + m.unploty(p.Height / 2));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edges, EdgeCreationTest,
+    ::testing::Values(EdgeCreationCase{"TopLeftAt772x624", 772, 624, true, true},
+                      EdgeCreationCase{"BottomRightAt772x624", 772, 624, false, false},
+                      EdgeCreationCase{"TopLeftAt520x420", 520, 420, true, true},
+                      EdgeCreationCase{"BottomRightAt520x420", 520, 420, false, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PointerTest, ACommandClickCreatesAPlayerCentredAtTheClick)
 {
@@ -143,6 +191,44 @@ INSTANTIATE_TEST_SUITE_P(
                       ClickOrMoveCase{"OnTheTopEdge", 110, 104, 110, 100, false},
                       ClickOrMoveCase{"JustInsideTheBottomEdge", 110, 126, 110, 129, true},
                       ClickOrMoveCase{"OnTheBottomEdge", 110, 126, 110, 130, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A still click near the bottom-right corner of player 1's box as the window of that size
+// draws it: inside it edits, just outside it moves the player.
+struct DrawnBoxCase {
+    const char* name;
+    int32_t width, height; ///< the main window
+    int32_t dx, dy;        ///< from the drawn box's bottom-right corner, in pixels
+    bool click;
+};
+
+class DrawnBoxTest : public PointerTest, public ::testing::WithParamInterface<DrawnBoxCase> {};
+
+TEST_P(DrawnBoxTest, AClickCountsInsideTheBoxAsItIsDrawn)
+{
+    const DrawnBoxCase& c = GetParam();
+    frmMain& m = main();
+    m.setSize(c.width, c.height);
+    pt::finishPaints();
+    ASSERT_EQ(m.width(), c.width);
+    const Player& p = m.Player[1];
+    const int32_t x = m.plotx(p.x) + p.Width + c.dx;
+    const int32_t y = m.ploty(p.y) + p.Height + c.dy;
+    ModalScript script;
+    if (c.click)
+        okWithName(script, "", "Edit player information");
+    click(x, y, x, y);
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(p.x == 100 && p.y == 100, c.click) << "a click keeps the box where it is";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, DrawnBoxTest,
+    ::testing::Values(DrawnBoxCase{"LowerRightInsideAt772x624", 772, 624, -3, -3, true},
+                      DrawnBoxCase{"LowerRightInsideAt520x420", 520, 420, -3, -3, true},
+                      DrawnBoxCase{"BelowAt520x420", 520, 420, -3, 3, false},
+                      DrawnBoxCase{"LowerRightInsideAt1544x1248", 1544, 1248, -3, -3, true},
+                      DrawnBoxCase{"RightOfItAt1544x1248", 1544, 1248, 4, -3, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(PointerTest, APressOnEmptyCanvasPullsTheNearestPlayerThere)

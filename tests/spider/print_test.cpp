@@ -9,6 +9,7 @@
 #include "tests/support/failing_print.h"
 #include "tests/support/image_tools.h"
 #include "tests/support/modal_script.h"
+#include "tests/support/printed_page.h"
 #include "tests/support/temp_dir.h"
 
 #include "platform/graphics.h"
@@ -20,6 +21,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -79,21 +82,79 @@ TEST_F(PrintTest, ThePrintedPageHoldsTheDiagramScaledToThePageAndTheLegend)
     ASSERT_EQ(page->width, 842);
     ASSERT_EQ(page->height, 595);
 
-    // "Ally" at model (100, 100) lands at 100 × 842 / 772 across and 100 × 595 / 624 down.
-    const int allyX = static_cast<int>(100 * 842.0 / 772);
-    const int allyY = static_cast<int>(100 * 595.0 / 624);
-    EXPECT_EQ(page->at(allyX + 6, allyY + 8), (platform::Color{0, 255, 0}));
-    const int enemyX = static_cast<int>(500 * 842.0 / 772);
-    const int enemyY = static_cast<int>(400 * 595.0 / 624);
-    EXPECT_EQ(page->at(enemyX + 6, enemyY + 8), (platform::Color{255, 0, 0}));
+    // The model space, 772 by 624, scaled alike across and down to the page's height and
+    // centred across it.
+    const auto fit = imagetools::WholeDrawing::on(772, 624, 842, 595, 0, 0);
+    auto at = [&](double x, double y) { return page->at(fit.pixelX(x, 72), fit.pixelY(y, 72)); };
+    EXPECT_EQ(at(106, 108), (platform::Color{0, 255, 0})) << "Ally's box at model (100, 100)";
+    EXPECT_EQ(at(506, 408), (platform::Color{255, 0, 0})) << "Enemy's box at model (500, 400)";
 
-    const int row = 595 - 8;
-    // The legend's colour block: column x shows the colour of x - 615, inside a black frame.
-    EXPECT_EQ(page->at(520, row), PositionColour(-95));
-    EXPECT_EQ(page->at(615, row), (platform::Color{255, 255, 0}));
-    EXPECT_EQ(page->at(710, row), PositionColour(95));
-    EXPECT_EQ(page->at(714, row), (platform::Color{0, 0, 0}));
-    EXPECT_EQ(page->at(300, 500), (platform::Color{255, 255, 255}));
+    // The legend's colour block along the drawing's bottom: column x shows the colour of
+    // x - 615, inside a black frame.
+    const double row = 624 - 8;
+    EXPECT_EQ(at(520.5, row), PositionColour(-95));
+    EXPECT_EQ(at(615.5, row), (platform::Color{255, 255, 0}));
+    EXPECT_EQ(at(710.5, row), PositionColour(95));
+    EXPECT_EQ(at(300, 500), (platform::Color{255, 255, 255}));
+    EXPECT_EQ(page->at(10, 300), (platform::Color{255, 255, 255})) << "beside the drawing";
+}
+
+// A long name near the model space's right edge, and a subtitle wider than its name.
+class WholePagePrintTest : public PrintTest,
+                           public ::testing::WithParamInterface<testsupport::StandardPage> {
+protected:
+    void SetUp() override
+    {
+        PrintTest::SetUp();
+        testsupport::LoadDocument(main(), {{"Issue", 0, 50, 353, 271},
+                                           {"Ally", 100, 100, 100, 100},
+                                           {"Enemy", -100, 20, 500, 400},
+                                           {"Chamber of Commerce", 100, 60, 590, 60},
+                                           {"Press", -100, 40, 40, 500, "Weekly and daily"}});
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Pages, WholePagePrintTest,
+                         ::testing::ValuesIn(testsupport::StandardPages()),
+                         testsupport::StandardPageName);
+
+TEST_P(WholePagePrintTest, EveryBoxHoldsItsTextAndTheLegendLiesWholeOnThePage)
+{
+    ASSERT_TRUE(imagetools::hasTool("pdftotext"))
+        << imagetools::missingTool("pdftotext", "poppler-utils");
+    TempDir::write(settingsPath(), GetParam().setupString);
+    ModalScript script;
+    const auto printed = testsupport::ReadPrintedPdf(print(script), GetParam().setupString);
+    ASSERT_TRUE(printed);
+    EXPECT_EQ(printed->wordsOffTheArea(), std::vector<std::string>{});
+    for (const char* word : {"Colour", "Kestrix", "Enemies", "Allies"})
+        EXPECT_TRUE(printed->page.find(word)) << word << ": the legend is whole";
+
+    // Scaled alike across and down: each name where the model space puts it, and its box,
+    // in the player's colour, reaching past both ends of its text.
+    const auto fit = printed->wholeDrawing(772, 624);
+    struct Text {
+        const char* first;
+        const char* last;
+        int32_t player;
+        platform::Color fill;
+    };
+    for (const Text& t :
+         {Text{"Ally", "Ally", 1, {0, 255, 0}}, Text{"Enemy", "Enemy", 2, {255, 0, 0}},
+          Text{"Chamber", "Commerce", 3, {0, 255, 0}}, Text{"Weekly", "daily", 4, {255, 0, 0}}}) {
+        const auto first = printed->page.find(t.first);
+        const auto last = printed->page.find(t.last);
+        ASSERT_TRUE(first && last) << t.first;
+        const Player& p = main().Player[t.player];
+        EXPECT_NEAR(first->yMax, fit.top + (p.y + (t.player == 4 ? 35 : 20)) * fit.scale,
+                    3 * fit.scale)
+            << t.first;
+        const double middle = (first->yMin + first->yMax) / 2;
+        EXPECT_EQ(printed->at(first->xMin - 2, middle), t.fill) << t.first << ": left of it";
+        EXPECT_EQ(printed->at(last->xMax + 2, (last->yMin + last->yMax) / 2), t.fill)
+            << t.last << ": right of it";
+    }
+    EXPECT_NEAR(printed->page.find("Ally")->xMin, fit.left + 110 * fit.scale, fit.scale);
 }
 
 TEST_F(PrintTest, PrintingLeavesTheScreensMappingAndWidths)

@@ -7,6 +7,8 @@
 
 #include "platform/testing.h"
 
+#include <cstdlib>
+
 namespace testsupport {
 
 frmMain& OpenMainWindow()
@@ -70,6 +72,23 @@ void OpenDocumentFile(frmMain& w, const std::vector<FixturePlayer>& players,
     ASSERT_TRUE(platform::testing::chooseMenuItem("FileOpen"));
     ASSERT_TRUE(script.done());
     ASSERT_EQ(w.NumPlayer, contents.NumPlayer);
+}
+
+::testing::AssertionResult IsCentredOver(const platform::Window& window,
+                                         const platform::Window& owner)
+{
+    // Twice the centres, in whole pixels.
+    const int32_t x = 2 * window.left() + window.frameWidth();
+    const int32_t y = 2 * window.top() + window.frameHeight();
+    const int32_t ownerX = 2 * owner.left() + owner.frameWidth();
+    const int32_t ownerY = 2 * owner.top() + owner.frameHeight();
+    if (std::abs(x - ownerX) <= 2 && std::abs(y - ownerY) <= 2)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "\"" << window.title() << "\" at " << window.left() << "," << window.top() << " ("
+           << window.frameWidth() << " by " << window.frameHeight() << "), \"" << owner.title()
+           << "\" at " << owner.left() << "," << owner.top() << " (" << owner.frameWidth() << " by "
+           << owner.frameHeight() << ")";
 }
 
 void AppTest::SetUp()

@@ -41,6 +41,10 @@ void LoadDocument(frmMain& w, const std::vector<FixturePlayer>& players);
 void OpenDocumentFile(frmMain& w, const std::vector<FixturePlayer>& players,
                       const std::string& path);
 
+/// Whether the window, frame and all, lies centred over `owner` (to a pixel).
+::testing::AssertionResult IsCentredOver(const platform::Window& window,
+                                         const platform::Window& owner);
+
 /// A test of one of the program's windows: the main window is built first; every window is
 /// destroyed afterwards.
 class AppTest : public ::testing::Test {

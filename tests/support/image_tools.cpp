@@ -1,5 +1,6 @@
 #include "tests/support/image_tools.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -119,6 +120,75 @@ std::optional<RgbImage> renderPdf(const std::string& pdf, int dpi)
     if (!ppm)
         return std::nullopt;
     return parsePpm(*ppm);
+}
+
+std::optional<PdfWord> PdfPageWords::find(const std::string& text) const
+{
+    for (const PdfWord& w : words)
+        if (w.text == text)
+            return w;
+    return std::nullopt;
+}
+
+namespace {
+
+// The number in `attribute="..."` within `tag`; 0 when it is not there.
+double attributeOf(const std::string& tag, const std::string& attribute)
+{
+    const size_t at = tag.find(" " + attribute + "=\"");
+    if (at == std::string::npos)
+        return 0;
+    return std::strtod(tag.c_str() + at + attribute.size() + 3, nullptr);
+}
+
+std::string unescapeHtml(std::string text)
+{
+    for (const auto& [entity, c] : {std::pair<std::string, std::string>{"&lt;", "<"},
+                                    {"&gt;", ">"},
+                                    {"&quot;", "\""},
+                                    {"&apos;", "'"},
+                                    {"&amp;", "&"}}) {
+        for (size_t at = text.find(entity); at != std::string::npos; at = text.find(entity, at + 1))
+            text.replace(at, entity.size(), c);
+    }
+    return text;
+}
+
+} // namespace
+
+std::optional<PdfPageWords> pdfWords(const std::string& pdf)
+{
+    const std::optional<std::string> html = run("pdftotext -bbox -f 1 -l 1 " + quote(pdf) + " -");
+    if (!html)
+        return std::nullopt;
+    PdfPageWords page;
+    const size_t pageAt = html->find("<page ");
+    if (pageAt == std::string::npos)
+        return std::nullopt;
+    const std::string pageTag = html->substr(pageAt, html->find('>', pageAt) - pageAt);
+    page.width = attributeOf(pageTag, "width");
+    page.height = attributeOf(pageTag, "height");
+    for (size_t at = html->find("<word ", pageAt); at != std::string::npos;
+         at = html->find("<word ", at + 1)) {
+        const size_t tagEnd = html->find('>', at);
+        const size_t textEnd = html->find("</word>", tagEnd);
+        if (tagEnd == std::string::npos || textEnd == std::string::npos)
+            break;
+        const std::string tag = html->substr(at, tagEnd - at);
+        page.words.push_back({unescapeHtml(html->substr(tagEnd + 1, textEnd - tagEnd - 1)),
+                              attributeOf(tag, "xMin"), attributeOf(tag, "yMin"),
+                              attributeOf(tag, "xMax"), attributeOf(tag, "yMax")});
+    }
+    return page;
+}
+
+WholeDrawing WholeDrawing::on(int dw, int dh, int aw, int ah, double marginLeft, double marginTop)
+{
+    WholeDrawing d;
+    d.scale = std::min(static_cast<double>(aw) / dw, static_cast<double>(ah) / dh);
+    d.left = marginLeft + (aw - dw * d.scale) / 2;
+    d.top = marginTop + (ah - dh * d.scale) / 2;
+    return d;
 }
 
 std::optional<RgbImage> decodePict(const std::string& path)

@@ -43,4 +43,38 @@ std::optional<RgbImage> renderPdf(const std::string& pdf, int dpi);
 /// A PICT file as ImageMagick's convert reads it.
 std::optional<RgbImage> decodePict(const std::string& path);
 
+/// A word of a PDF page and its box, in points from the page's top-left corner.
+struct PdfWord {
+    std::string text;
+    double xMin = 0;
+    double yMin = 0;
+    double xMax = 0;
+    double yMax = 0;
+};
+/// The first page's size in points and its words, as pdftotext -bbox reads them.
+struct PdfPageWords {
+    double width = 0;
+    double height = 0;
+    std::vector<PdfWord> words;
+
+    /// The first word with this text; nothing when the page has none.
+    std::optional<PdfWord> find(const std::string& text) const;
+};
+std::optional<PdfPageWords> pdfWords(const std::string& pdf);
+
+/// Where a page puts a drawing that it shows whole (platform::PrintedPage::print with a
+/// drawing size): scaled alike across and down to fit the printable area, centred on it.
+struct WholeDrawing {
+    double scale = 1; ///< points per unit of the drawing
+    double left = 0;  ///< its left and top edge on the paper, in points
+    double top = 0;
+
+    /// For a drawing of dw by dh units on a printable area of aw by ah points whose corner
+    /// lies (marginLeft, marginTop) points from the paper's.
+    static WholeDrawing on(int dw, int dh, int aw, int ah, double marginLeft, double marginTop);
+    /// The paper point of the drawing's point (x, y), in pixels of the page rendered at dpi.
+    int pixelX(double x, int dpi) const { return static_cast<int>((left + x * scale) * dpi / 72); }
+    int pixelY(double y, int dpi) const { return static_cast<int>((top + y * scale) * dpi / 72); }
+};
+
 } // namespace imagetools
