@@ -81,41 +81,51 @@ public:
     platform::StaticText* stSwing = nullptr;
 
     // --- Control events ---
+    // The map's mouse, keys and contextual menu: spider/frmMain_pointer.cpp.
     bool Canvas1_KeyDown(const std::string& key);
     void Canvas1_MouseUp(const platform::MouseEvent& e);
     void Canvas1_MouseDrag(const platform::MouseEvent& e);
     bool Canvas1_MouseDown(const platform::MouseEvent& e);
-    void Canvas1_Paint(platform::Graphics& g);
-    void pbMove_Action();
-    void PushButton1_Action();
-    void Canvas2_Paint(platform::Graphics& g);
     void ContextualMenu1_Open();
     void ContextualMenu1_Action(const std::string& item);
+    // The paints of the map and of its colour legend: spider/frmMain_paint.cpp.
+    void Canvas1_Paint(platform::Graphics& g);
+    void Canvas2_Paint(platform::Graphics& g);
+    // The four view buttons: spider/frmMain_view_buttons.cpp.
+    void pbMove_Action();
+    void PushButton1_Action();
     void PushButton2_Action();
     void PushButton3_Action();
 
     // --- Window events ---
+    // Opening (the start-up) and closing (the quit): app/frmMain_lifecycle.cpp.
     void Event_Open() override;
     bool Event_CancelClose() override;
     void Event_Close() override;
+    // A new size: spider/frmMain_mapping.cpp.
     void Event_Resized() override;
+    // The menu items it enables: app/frmMain.cpp.
     void Event_EnableMenuItems() override;
 
     // --- Menu handlers ---
+    // New: app/frmMain_lifecycle.cpp.
+    void _FileNew_Action();
+    // Open, Save, Save As and Export Data: app/frmMain_files.cpp.
     void _FileSaveSet_Action();
     void _FileOpen_Action();
-    void _FileNew_Action();
-    void _FilePrint_Action();
     void _FileSave_Action();
     void _FileExportData_Action();
+    // Print, Page Setup and Save as Picture of the map: spider/frmMain_print.cpp.
+    void _FilePrint_Action();
     void _FilePageSetup_Action();
     void _FileSaveasPicture_Action();
+    // The Show menu: spider/frmMain_show_commands.cpp.
     void _ShowSwingometer_Action();
     void _ShowMakeHarder_Action();
     void _ShowMorePolarized_Action();
     void _ShowMakeEasier_Action();
 
-    // --- Mapping between model units and pixels ---
+    // --- Mapping between model units and pixels: spider/frmMain_mapping.cpp ---
     float Distance(float x1, float y1, float x2, float y2) const;
     int32_t plotx(int32_t v) const;
     int32_t ploty(int32_t v) const;
@@ -132,7 +142,7 @@ public:
     /// Sets the mapping for drawing on W by H pixels: model units spread over them, no offset.
     void SetMapping(int32_t W, int32_t H);
 
-    // --- Changes of the document ---
+    // --- Changes of the document: app/frmMain_document.cpp ---
     /// The one place that says the document changed (a new or opened document, a player added,
     /// edited or deleted, a Show command, the sliders' write-back). Repaints the views that
     /// exist and never builds one: the spider plot with its legend, the swing-o-meter while it
@@ -153,6 +163,7 @@ public:
     int32_t IndexOfPlayer(uint64_t identity) const;
 
     // --- Document life and files ---
+    // The save prompt's callers and New: app/frmMain_lifecycle.cpp.
     /// Asks to save unsaved changes (the save prompt). False when the user backed out of the
     /// prompt (Escape, its close box) or chose to save and the document was not saved: the
     /// caller then stops, and the document stays as it is, unsaved changes and all.
@@ -160,6 +171,7 @@ public:
     /// Starts a new diagram with its central issue; at start-up the editor is titled
     /// "Define central issue" and has no "Linked to main player" box.
     void NewDiagram(bool atStartUp);
+    // The data file and the associated database: app/frmMain_files.cpp.
     /// The open dialog and the reader; `atStartUp` chooses the wording of the missing-database
     /// message.
     void OpenTheLot(bool atStartUp);
@@ -180,6 +192,7 @@ public:
     /// Closes the associated database, if one is attached.
     void CloseDatabase();
 
+    // --- The window's layout, its buttons and its title: app/frmMain.cpp ---
     /// Keeps the colour legend, its labels and the average clear of the view buttons: beside
     /// them in a window wide enough for both, above them in a narrower one.
     void PlaceLegend();

@@ -43,26 +43,3 @@ void ToggleSwingometer(frmMain& w)
         ShowSwingometer();
     }
 }
-
-void frmMain::_ShowMakeEasier_Action()
-{
-    ApplyShowTransform(*this, ShowTransform::MakeEasier);
-    DocumentChanged();
-}
-
-void frmMain::_ShowMakeHarder_Action()
-{
-    ApplyShowTransform(*this, ShowTransform::MakeHarder);
-    DocumentChanged();
-}
-
-void frmMain::_ShowMorePolarized_Action()
-{
-    ApplyShowTransform(*this, ShowTransform::MorePolarized);
-    DocumentChanged();
-}
-
-void frmMain::_ShowSwingometer_Action()
-{
-    ToggleSwingometer(*this);
-}
