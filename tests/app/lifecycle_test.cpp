@@ -15,6 +15,7 @@
 #include "tests/support/modal_script.h"
 #include "tests/support/other_user.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/unreadable_file.h"
 
 #include "platform/application.h"
 #include "platform/database.h"
@@ -444,6 +445,65 @@ TEST_P(NotARegularFileTest, APreferencesFileOfThatKindIsPassedOverAtStartUp)
 
 INSTANTIATE_TEST_SUITE_P(Kinds, NotARegularFileTest,
                          ::testing::Values("pipe", "/dev/zero", "/dev/null"));
+
+// A data file whose read fails, as on a disk that cannot give its bytes: at start-up and from
+// the menu, Open says it is a problem with the file, and the document stays as it was.
+TEST_F(LifecycleTest, AFileWhoseReadFailsIsAProblemAndChangesNothing)
+{
+    const std::string path = dir.file("damaged.dat");
+    ASSERT_TRUE(testsupport::MakeFileWhoseReadFails(path));
+    frmMain* m = nullptr;
+    {
+        ModalScript script;
+        script.question(0).openFile(path).message("Problem with file ...");
+        m = &frmMain::instance();
+        EXPECT_TRUE(script.done());
+    }
+    pt::activate(*m);
+    EXPECT_EQ(m->NumPlayer, -1) << "no document";
+    EXPECT_EQ(m->title(), "Varnholt");
+    EXPECT_FALSE(m->PushButton1->isEnabled());
+
+    ModalScript script;
+    script.openFile(fixture("budget.dat"));
+    ASSERT_TRUE(pt::chooseMenuItem("FileOpen"));
+    m->Player[1].Position = 55;
+    m->FileChanged = false;
+    script.openFile(path).message("Problem with file ...");
+    EXPECT_TRUE(pt::chooseMenuItem("FileOpen"));
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(m->NumPlayer, 1);
+    EXPECT_EQ(m->Player[1].Name, "Unions");
+    EXPECT_EQ(m->Player[1].Position, 55);
+    EXPECT_FALSE(m->FileChanged);
+    EXPECT_EQ(m->InFileName, "budget.dat") << "a later Save goes where it went before";
+    EXPECT_EQ(m->title(), "Varnholt - budget.dat");
+    EXPECT_TRUE(testsupport::IsFileWhoseReadFails(path));
+}
+
+// A preferences file whose read fails: the start-up goes on from the home folder without a
+// word, and a quit that recorded no file leaves the preferences file as it was.
+TEST_F(LifecycleTest, APreferencesFileWhoseReadFailsIsPassedOverAndKept)
+{
+    std::filesystem::create_directories(std::getenv("XDG_CONFIG_HOME"));
+    ASSERT_TRUE(testsupport::MakeFileWhoseReadFails(prefsPath()));
+    frmMain& m = startWithNewDiagram();
+    EXPECT_EQ(m.NumPlayer, 0);
+    m.FileChanged = false;
+    ModalScript script;
+    script
+        .expect(Kind::OpenFile,
+                [](const ModalRequest& r) {
+                    EXPECT_EQ(r.initialDirectory, platform::File().absolutePath());
+                    return ModalAnswer::cancel();
+                })
+        .message("Problem with file ...");
+    EXPECT_TRUE(pt::chooseMenuItem("FileOpen"));
+    m.close();
+    EXPECT_TRUE(script.done()) << "nothing more is said, not even at quit";
+    EXPECT_TRUE(platform::Application::quitRequested());
+    EXPECT_TRUE(testsupport::IsFileWhoseReadFails(prefsPath()));
+}
 
 TEST_F(LifecycleTest, AFileThatCannotBeWrittenLeavesTheOldOneAndTheChanges)
 {
