@@ -1,6 +1,10 @@
 #include "tests/forcefield/forcefield_fixture.h"
 
+#include "app/Companions.h"
 #include "app/frmMain.h"
+
+#include "tests/support/largest_document.h"
+#include "tests/support/temp_dir.h"
 
 #include <string>
 
@@ -212,6 +216,37 @@ TEST_F(ForceFieldDrawingTest, ThePrintedDrawingHasNoBackgroundAndPutsScoresOfZer
     expectArrowAt(pic, 210, 500, false, kWhite);
     EXPECT_EQ(ff().xstep, xstep) << "the page's values are working values";
     EXPECT_EQ(ff().ymax, ymax);
+}
+
+// The largest document: the first and the last player's arrows stand in their own columns,
+// the last one whole on the canvas.
+TEST_F(ForceFieldDrawingTest, AtTheLimitTheFirstAndLastPlayersHaveTheirArrows)
+{
+    testsupport::TempDir dir;
+    ff().PushButton1->push(); // hidden, so that File > Open goes to the main window
+    testsupport::largest::Open(main(), dir.file("largest.dat"));
+    ShowForceField();
+    ff().CheckBox1->setValue(false); // so many captions would run into each other
+    const Picture with = paint();
+    const int32_t xstep = ff().xstep;
+    ASSERT_EQ(xstep, kCanvasWidth / (kPlayerLimit + 2));
+    for (const int32_t i : {1, kPlayerLimit}) {
+        SCOPED_TRACE("player " + std::to_string(i));
+        const int x = xstep * i + 10;
+        ASSERT_LT(x + 15, kCanvasWidth) << "the arrow's head lies on the canvas";
+        // The same drawing without that player's arrow differs in its column and only there.
+        main().Player[i].Unknown = true;
+        const Picture without = paint();
+        main().Player[i].Unknown = false;
+        int inColumn = 0;
+        int elsewhere = 0;
+        for (int y = 0; y < with.height(); ++y)
+            for (int px = 0; px < with.width(); ++px)
+                if (with.pixel(px, y) != without.pixel(px, y))
+                    ++(px >= x - 16 && px <= x + 16 ? inColumn : elsewhere);
+        EXPECT_GT(inColumn, 50);
+        EXPECT_EQ(elsewhere, 0);
+    }
 }
 
 } // namespace

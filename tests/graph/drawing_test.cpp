@@ -1,6 +1,8 @@
 #include "graph/graph.h"
 
 #include "tests/graph/graph_fixture.h"
+#include "tests/support/largest_document.h"
+#include "tests/support/temp_dir.h"
 
 #include "platform/picture.h"
 
@@ -8,6 +10,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <string>
 
 namespace {
 
@@ -281,6 +284,37 @@ TEST_F(GraphDrawingTest, ThePrintedDrawingHasEveryPlayerUnlimitedInBlackOnWhite)
     EXPECT_EQ(dotAt(110, 70), 16) << "beyond the +100 tick";
     EXPECT_GT(page.plotx(110) - 2, page.plotx(100) + 2);
     EXPECT_EQ(w.xplot[1], -1) << "the printed drawing records nothing";
+}
+
+// The largest document: the first and the last player each have their dot where their values
+// put it, and only there.
+TEST_F(GraphDrawingTest, AtTheLimitTheFirstAndLastPlayersHaveTheirDots)
+{
+    testsupport::TempDir dir;
+    testsupport::largest::Open(main(), dir.file("largest.dat"));
+    graph& w = graph::instance();
+    platform::testing::activate(w);
+    ASSERT_FALSE(w.CaptionsOn) << "so many players open without captions";
+    const Picture with = paint(w);
+    for (const int32_t i : {1, kPlayerLimit}) {
+        SCOPED_TRACE("player " + std::to_string(i));
+        const Player& p = main().Player[i];
+        const auto [x, y] = screenDot(p.Position, p.Importance);
+        EXPECT_EQ(with.pixel(x + 1, y + 1), kWhite) << "a white dot on the coloured background";
+        EXPECT_EQ(w.xplot[i], x);
+        EXPECT_EQ(w.yplot[i], y);
+        main().Player[i].Unknown = true;
+        const Picture without = paint(w);
+        main().Player[i].Unknown = false;
+        int inDot = 0;
+        int elsewhere = 0;
+        for (int py = 0; py < with.height(); ++py)
+            for (int px = 0; px < with.width(); ++px)
+                if (with.pixel(px, py) != without.pixel(px, py))
+                    ++(px >= x && px < x + 4 && py >= y && py < y + 4 ? inDot : elsewhere);
+        EXPECT_EQ(inDot, 16) << "the whole dot";
+        EXPECT_EQ(elsewhere, 0);
+    }
 }
 
 } // namespace
