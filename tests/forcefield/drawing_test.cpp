@@ -166,6 +166,31 @@ TEST_F(ForceFieldDrawingTest, TheGradientRunsYellowGreenRedYellowUnderWhiteOutli
     EXPECT_EQ(pic.pixel(117, 158), pic.pixel(5, 158));
 }
 
+// The gradient's rows at the edges it meets: under the frame's top, either side of the band,
+// and the canvas's last row, below the frame's bottom; the frame runs along the canvas's edges.
+TEST_F(ForceFieldDrawingTest, TheGradientAndTheFrameReachTheCanvasEdges)
+{
+    ff().CheckBox1->setValue(false);
+    const Picture pic = platform::testing::shownPixels(*ff().cGraph);
+    const int32_t h = kCanvasHeight;
+    const int32_t w = kCanvasWidth;
+    // Row y above the middle: c = int(y * 510 / h), the colour (255 - c, 255, 0); below it:
+    // c = int(y * 510 / h - 255), the colour (255, c, 0).
+    EXPECT_EQ(pic.pixel(5, 1), RGB(255, 255, 0)) << "the first row";
+    EXPECT_EQ(pic.pixel(5, 315), RGB(9, 255, 0)) << "the row above the band";
+    EXPECT_EQ(pic.pixel(5, 336), RGB(255, 7, 0)) << "the row below the band";
+    EXPECT_EQ(pic.pixel(5, h - 1), RGB(255, 254, 0)) << "the last row";
+    EXPECT_EQ(pic.pixel(w - 2, h - 1), RGB(255, 254, 0));
+    const Color black = RGB(0, 0, 0);
+    EXPECT_EQ(pic.pixel(5, 0), black) << "the frame's top";
+    EXPECT_EQ(pic.pixel(5, h - 2), black) << "the frame's bottom";
+    EXPECT_EQ(pic.pixel(0, 200), black) << "the frame's left side";
+    EXPECT_EQ(pic.pixel(w - 1, 200), black) << "the frame's right side";
+    EXPECT_EQ(pic.pixel(5, 316), black) << "the band's top";
+    EXPECT_EQ(pic.pixel(5, 335), black) << "the band's bottom";
+    EXPECT_EQ(pic.pixel(5, 317), kWhite) << "inside the band";
+}
+
 TEST_F(ForceFieldDrawingTest, WithoutTheGradientTheScreenShowsAWhiteBackground)
 {
     ff().CheckBox2->setValue(false); // the user unticks "Colour background"

@@ -89,6 +89,37 @@ TEST_F(GraphDrawingTest, TheBackgroundRunsFromRedThroughYellowToGreenWhenSwitche
     EXPECT_EQ(plain.pixel(600, 5), kWhite);
 }
 
+// Both axes run to the ends of their scales: a tick at every 20 from -100 to +100 across and
+// from 0 to 100 up, with the outermost numbers; the background fills the canvas's first
+// column and its last row, which the frame leaves free.
+TEST_F(GraphDrawingTest, TheAxesRunToTheEndsOfTheirScalesAndTheBackgroundToTheCanvasEdges)
+{
+    graph& w = openGraph({{"Issue"}});
+    const Picture drawn = printed(w, kScreen);
+    const int32_t y50 = kScreen.ploty(50);
+    const int32_t x0 = kScreen.plotx(0);
+    for (int32_t v = -100; v <= 100; v += 20) {
+        // Below the axis, where only the tick is drawn.
+        EXPECT_EQ(darkPixels(drawn, kScreen.plotx(v), y50 + 1, kScreen.plotx(v), y50 + 2), 2)
+            << "the tick of " << v;
+    }
+    for (int32_t v = 0; v <= 100; v += 20)
+        EXPECT_EQ(darkPixels(drawn, x0 + 1, kScreen.ploty(v), x0 + 2, kScreen.ploty(v)), 2)
+            << "the tick of " << v;
+    EXPECT_GT(darkPixels(drawn, kScreen.plotx(100) - 7, y50 + 3, kScreen.plotx(100) + 12, y50 + 12),
+              10)
+        << "the number 100 under the axis's right end";
+    EXPECT_GT(darkPixels(drawn, x0 + 5, kScreen.ploty(0) - 6, x0 + 12, kScreen.ploty(0) + 3), 5)
+        << "the number 0 at the foot of the importance axis";
+
+    const Picture shown = platform::testing::shownPixels(*w.cGraph);
+    EXPECT_EQ(shown.pixel(1, 5), RGB(255, 57, 0)) << "the first column: c = -99";
+    EXPECT_EQ(shown.pixel(50, kH - 1), RGB(255, 85, 0)) << "the last row";
+    EXPECT_EQ(shown.pixel(kW - 1, kH - 1), RGB(57, 255, 0)) << "the last row's last column";
+    EXPECT_EQ(shown.pixel(50, kH - 2), kBlack) << "the frame's bottom";
+    EXPECT_EQ(shown.pixel(0, 5), kBlack) << "the frame's left side";
+}
+
 TEST_F(GraphDrawingTest, APlayerOfUnknownStanceHasNoDotAndKeepsItsRecordedCorner)
 {
     graph& w = openGraph({{"Issue"}, {"Hidden", 40, 80, 100, 100, "", true, true}});
