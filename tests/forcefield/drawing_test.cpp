@@ -274,4 +274,55 @@ TEST_F(ForceFieldDrawingTest, AtTheLimitTheFirstAndLastPlayersHaveTheirArrows)
     }
 }
 
+// At other window sizes the diagram fills the canvas as it grows or shrinks: the frame along
+// its edges, the band across its middle, the columns and the base lines of the arrows from its
+// width and height.
+struct WindowSize {
+    int32_t width;
+    int32_t height;
+    int32_t supporterTip; ///< y of the supporter's tip: int(h / 6 + 400 / 5)
+    int32_t opponentTip;  ///< int(5 h / 6 - 400 / 5)
+};
+
+class ForceFieldSizeTest : public fftest::ForceFieldTest,
+                           public ::testing::WithParamInterface<WindowSize> {};
+
+TEST_P(ForceFieldSizeTest, TheDiagramFillsTheCanvasAtItsNewSize)
+{
+    const WindowSize& size = GetParam();
+    ff().setSize(size.width, size.height);
+    platform::testing::processEvents();
+    const int32_t w = ff().cGraph->width();
+    const int32_t h = ff().cGraph->height();
+    ASSERT_EQ(w, size.width - 28);
+    ASSERT_EQ(h, size.height - 55);
+    ff().CheckBox1->setValue(false);
+    ff().CheckBox2->setValue(false);
+    const Picture pic = platform::testing::shownPixels(*ff().cGraph);
+    const int32_t xstep = w / 6; // four players, two columns spare
+    EXPECT_EQ(ff().xstep, xstep);
+    expectArrowAt(pic, xstep + 10, size.supporterTip, true, kWhite);
+    expectArrowAt(pic, 2 * xstep + 10, size.opponentTip, false, kWhite);
+    const int32_t band = static_cast<int32_t>(h / 2.0 - 10);
+    int darkInEmptyColumn = 0; // position 0: no arrow
+    for (int32_t y = 2; y < h - 3; ++y)
+        for (int32_t x = 3 * xstep - 6; x <= 3 * xstep + 26; ++x)
+            darkInEmptyColumn += (y < band - 1 || y > band + 21) && isDark(pic.pixel(x, y));
+    EXPECT_EQ(darkInEmptyColumn, 0);
+    EXPECT_TRUE(isDark(pic.pixel(w / 3, band))) << "the band's top";
+    EXPECT_TRUE(isDark(pic.pixel(w / 3, band + 19))) << "the band's bottom";
+    EXPECT_EQ(pic.pixel(w / 3, band + 10), kWhite);
+    EXPECT_TRUE(isDark(pic.pixel(w - 1, h / 3))) << "the frame's right side";
+    EXPECT_TRUE(isDark(pic.pixel(w / 3, h - 2))) << "the frame's bottom";
+    EXPECT_EQ(pic.pixel(w / 3, h - 1), kWhite);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, ForceFieldSizeTest,
+                         ::testing::Values(WindowSize{900, 500, 154, 290},
+                                           WindowSize{500, 800, 204, 540}),
+                         [](const ::testing::TestParamInfo<WindowSize>& info) {
+                             return std::to_string(info.param.width) + "x" +
+                                    std::to_string(info.param.height);
+                         });
+
 } // namespace

@@ -195,4 +195,39 @@ TEST_F(frmTableTest, AtTheLimitTheFirstAndLastRowsAreTheFirstAndLastPlayers)
         << exported.substr(exported.size() - 200);
 }
 
+// At other sizes than its own, larger and down to its smallest, the list keeps its margins to
+// every edge of the window and OK keeps its place in the bottom right corner.
+struct TableSize {
+    int32_t width;
+    int32_t height;
+};
+
+class frmTableSizeTest : public frmTableTest, public ::testing::WithParamInterface<TableSize> {};
+
+TEST_P(frmTableSizeTest, TheListAndOKKeepToTheWindowsEdges)
+{
+    const TableSize& size = GetParam();
+    frmTable& t = table();
+    t.setSize(size.width, size.height);
+    pt::processEvents();
+    ASSERT_EQ(t.width(), size.width);
+    ASSERT_EQ(t.height(), size.height);
+    EXPECT_EQ(t.lbTable->left(), 11);
+    EXPECT_EQ(t.lbTable->top(), 14);
+    EXPECT_EQ(t.lbTable->width(), size.width - 22);
+    EXPECT_EQ(t.lbTable->height(), size.height - 55);
+    EXPECT_EQ(t.PushButton1->left(), size.width - 83);
+    EXPECT_EQ(t.PushButton1->top(), size.height - 29);
+    EXPECT_EQ(t.lbTable->rowCount(), 3);
+    EXPECT_EQ(t.lbTable->cell(2, 0), "Press");
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, frmTableSizeTest,
+                         ::testing::Values(TableSize{900, 700}, TableSize{400, 300},
+                                           TableSize{64, 64}),
+                         [](const ::testing::TestParamInfo<TableSize>& info) {
+                             return std::to_string(info.param.width) + "x" +
+                                    std::to_string(info.param.height);
+                         });
+
 } // namespace
