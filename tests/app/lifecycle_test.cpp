@@ -12,9 +12,11 @@
 
 #include "tests/support/app_fixture.h"
 #include "tests/support/file_size_limit.h"
+#include "tests/support/largest_document.h"
 #include "tests/support/modal_script.h"
 #include "tests/support/other_user.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/unreadable_file.h"
 
 #include "platform/application.h"
 #include "platform/database.h"
@@ -23,6 +25,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -343,6 +346,81 @@ TEST_F(LifecycleTest, OpenThenSaveAsReproducesTheFile)
     EXPECT_EQ(m.title(), "Varnholt - copy.dat") << "the title names the file Save now writes";
 }
 
+// The largest document the program holds, opened from a file of more than one read's chunk
+// and saved again: every field of every player, every link and every line comes through.
+TEST_F(LifecycleTest, TheLargestDocumentComesThroughOpenAndSaveWhole)
+{
+    namespace largest = testsupport::largest;
+    frmMain& m = startWithNewDiagram();
+    m.FileChanged = false;
+    const std::string path = dir.file("largest.dat");
+    largest::Open(m, path);
+    ASSERT_GT(TempDir::read(path).size(), 2 * platform::TextInputStream::kChunkSize);
+    EXPECT_EQ(m.title(), "Varnholt - largest.dat");
+    EXPECT_TRUE(m.pbMove->isEnabled());
+    for (int32_t i = 0; i <= kPlayerLimit; ++i) {
+        const Player want = largest::player(i);
+        const Player& got = m.Player[i];
+        EXPECT_EQ(got.Name, want.Name) << "player " << i;
+        EXPECT_EQ(got.Subtitle, want.Subtitle) << "player " << i;
+        EXPECT_EQ(got.KeyMsg, want.KeyMsg) << "player " << i;
+        EXPECT_EQ(got.x, want.x) << "player " << i;
+        EXPECT_EQ(got.y, want.y) << "player " << i;
+        EXPECT_EQ(got.Height, want.Height) << "player " << i;
+        EXPECT_EQ(got.xcentre, want.xcentre) << "player " << i;
+        EXPECT_EQ(got.ycentre, want.ycentre) << "player " << i;
+        EXPECT_EQ(got.Position, want.Position) << "player " << i;
+        EXPECT_EQ(got.Importance, want.Importance) << "player " << i;
+        EXPECT_EQ(got.LinkMain, want.LinkMain) << "player " << i;
+        EXPECT_EQ(got.Unknown, want.Unknown) << "player " << i;
+    }
+    int wrongLinks = 0;
+    for (int32_t i = 1; i <= kPlayerLimit; ++i)
+        for (int32_t j = 1; j <= kPlayerLimit; ++j)
+            if (m.Links[i][j] != largest::link(i, j) && wrongLinks++ < 5)
+                ADD_FAILURE() << "link " << i << ", " << j << " is " << m.Links[i][j];
+    EXPECT_EQ(wrongLinks, 0);
+    EXPECT_EQ(m.AveColour, largest::kAveColour);
+
+    // Saved elsewhere, the file holds the same lines; a box's width is the one its last
+    // drawing measured.
+    ModalScript script;
+    script.saveFile(dir.file("saved.dat"));
+    m._FileSaveSet_Action();
+    ASSERT_TRUE(script.done());
+    const std::vector<std::string> want = largest::lines();
+    std::vector<std::string> saved;
+    {
+        const std::string bytes = TempDir::read(dir.file("saved.dat"));
+        size_t pos = 0;
+        for (size_t end; (end = bytes.find('\n', pos)) != std::string::npos; pos = end + 1)
+            saved.push_back(bytes.substr(pos, end - pos));
+        EXPECT_EQ(pos, bytes.size()) << "text after the last line end";
+    }
+    ASSERT_EQ(saved.size(), want.size());
+    for (size_t n = 0; n < want.size(); ++n) {
+        const bool widthLine = n >= 2 && n < 2 + 9 * 51 && (n - 2) % 9 == 4;
+        if (!widthLine) {
+            EXPECT_EQ(saved[n], want[n]) << "line " << n + 1;
+        }
+    }
+
+    // Exported, one line for each player, from the central issue to the last.
+    script.saveFile(dir.file("Export.dat"));
+    EXPECT_TRUE(pt::chooseMenuItem("FileExportData"));
+    const std::string exported = TempDir::read(dir.file("Export.dat"));
+    EXPECT_EQ(std::count(exported.begin(), exported.end(), '\n'), kPlayerLimit + 1);
+    const Player first = largest::player(0);
+    const Player last = largest::player(kPlayerLimit);
+    EXPECT_EQ(exported.substr(0, exported.find('\n')), first.Name + "\t" + first.Subtitle + "\t" +
+                                                           std::to_string(first.Position) + "\t" +
+                                                           std::to_string(first.Importance));
+    EXPECT_NE(exported.find("\n" + last.Name + "\t" + last.Subtitle + "\t" +
+                            std::to_string(last.Position) + "\t" + std::to_string(last.Importance) +
+                            "\n"),
+              std::string::npos);
+}
+
 class RefusalTest : public LifecycleTest, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(RefusalTest, ARefusedFileLeavesEverythingAsItWas)
@@ -445,6 +523,65 @@ TEST_P(NotARegularFileTest, APreferencesFileOfThatKindIsPassedOverAtStartUp)
 
 INSTANTIATE_TEST_SUITE_P(Kinds, NotARegularFileTest,
                          ::testing::Values("pipe", "/dev/zero", "/dev/null"));
+
+// A data file whose read fails, as on a disk that cannot give its bytes: at start-up and from
+// the menu, Open says it is a problem with the file, and the document stays as it was.
+TEST_F(LifecycleTest, AFileWhoseReadFailsIsAProblemAndChangesNothing)
+{
+    const std::string path = dir.file("damaged.dat");
+    ASSERT_TRUE(testsupport::MakeFileWhoseReadFails(path));
+    frmMain* m = nullptr;
+    {
+        ModalScript script;
+        script.question(0).openFile(path).message("Problem with file ...");
+        m = &frmMain::instance();
+        EXPECT_TRUE(script.done());
+    }
+    pt::activate(*m);
+    EXPECT_EQ(m->NumPlayer, -1) << "no document";
+    EXPECT_EQ(m->title(), "Varnholt");
+    EXPECT_FALSE(m->PushButton1->isEnabled());
+
+    ModalScript script;
+    script.openFile(fixture("budget.dat"));
+    ASSERT_TRUE(pt::chooseMenuItem("FileOpen"));
+    m->Player[1].Position = 55;
+    m->FileChanged = false;
+    script.openFile(path).message("Problem with file ...");
+    EXPECT_TRUE(pt::chooseMenuItem("FileOpen"));
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(m->NumPlayer, 1);
+    EXPECT_EQ(m->Player[1].Name, "Unions");
+    EXPECT_EQ(m->Player[1].Position, 55);
+    EXPECT_FALSE(m->FileChanged);
+    EXPECT_EQ(m->InFileName, "budget.dat") << "a later Save goes where it went before";
+    EXPECT_EQ(m->title(), "Varnholt - budget.dat");
+    EXPECT_TRUE(testsupport::IsFileWhoseReadFails(path));
+}
+
+// A preferences file whose read fails: the start-up goes on from the home folder without a
+// word, and a quit that recorded no file leaves the preferences file as it was.
+TEST_F(LifecycleTest, APreferencesFileWhoseReadFailsIsPassedOverAndKept)
+{
+    std::filesystem::create_directories(std::getenv("XDG_CONFIG_HOME"));
+    ASSERT_TRUE(testsupport::MakeFileWhoseReadFails(prefsPath()));
+    frmMain& m = startWithNewDiagram();
+    EXPECT_EQ(m.NumPlayer, 0);
+    m.FileChanged = false;
+    ModalScript script;
+    script
+        .expect(Kind::OpenFile,
+                [](const ModalRequest& r) {
+                    EXPECT_EQ(r.initialDirectory, platform::File().absolutePath());
+                    return ModalAnswer::cancel();
+                })
+        .message("Problem with file ...");
+    EXPECT_TRUE(pt::chooseMenuItem("FileOpen"));
+    m.close();
+    EXPECT_TRUE(script.done()) << "nothing more is said, not even at quit";
+    EXPECT_TRUE(platform::Application::quitRequested());
+    EXPECT_TRUE(testsupport::IsFileWhoseReadFails(prefsPath()));
+}
 
 TEST_F(LifecycleTest, AFileThatCannotBeWrittenLeavesTheOldOneAndTheChanges)
 {

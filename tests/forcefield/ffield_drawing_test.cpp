@@ -1,6 +1,10 @@
 #include "tests/forcefield/forcefield_fixture.h"
 
+#include "app/Companions.h"
 #include "app/frmMain.h"
+
+#include "tests/support/largest_document.h"
+#include "tests/support/temp_dir.h"
 
 #include <string>
 
@@ -162,6 +166,31 @@ TEST_F(ForceFieldDrawingTest, TheGradientRunsYellowGreenRedYellowUnderWhiteOutli
     EXPECT_EQ(pic.pixel(117, 158), pic.pixel(5, 158));
 }
 
+// The gradient's rows at the edges it meets: under the frame's top, either side of the band,
+// and the canvas's last row, below the frame's bottom; the frame runs along the canvas's edges.
+TEST_F(ForceFieldDrawingTest, TheGradientAndTheFrameReachTheCanvasEdges)
+{
+    ff().CheckBox1->setValue(false);
+    const Picture pic = platform::testing::shownPixels(*ff().cGraph);
+    const int32_t h = kCanvasHeight;
+    const int32_t w = kCanvasWidth;
+    // Row y above the middle: c = int(y * 510 / h), the colour (255 - c, 255, 0); below it:
+    // c = int(y * 510 / h - 255), the colour (255, c, 0).
+    EXPECT_EQ(pic.pixel(5, 1), RGB(255, 255, 0)) << "the first row";
+    EXPECT_EQ(pic.pixel(5, 315), RGB(9, 255, 0)) << "the row above the band";
+    EXPECT_EQ(pic.pixel(5, 336), RGB(255, 7, 0)) << "the row below the band";
+    EXPECT_EQ(pic.pixel(5, h - 1), RGB(255, 254, 0)) << "the last row";
+    EXPECT_EQ(pic.pixel(w - 2, h - 1), RGB(255, 254, 0));
+    const Color black = RGB(0, 0, 0);
+    EXPECT_EQ(pic.pixel(5, 0), black) << "the frame's top";
+    EXPECT_EQ(pic.pixel(5, h - 2), black) << "the frame's bottom";
+    EXPECT_EQ(pic.pixel(0, 200), black) << "the frame's left side";
+    EXPECT_EQ(pic.pixel(w - 1, 200), black) << "the frame's right side";
+    EXPECT_EQ(pic.pixel(5, 316), black) << "the band's top";
+    EXPECT_EQ(pic.pixel(5, 335), black) << "the band's bottom";
+    EXPECT_EQ(pic.pixel(5, 317), kWhite) << "inside the band";
+}
+
 TEST_F(ForceFieldDrawingTest, WithoutTheGradientTheScreenShowsAWhiteBackground)
 {
     ff().CheckBox2->setValue(false); // the user unticks "Colour background"
@@ -213,5 +242,87 @@ TEST_F(ForceFieldDrawingTest, ThePrintedDrawingHasNoBackgroundAndPutsScoresOfZer
     EXPECT_EQ(ff().xstep, xstep) << "the page's values are working values";
     EXPECT_EQ(ff().ymax, ymax);
 }
+
+// The largest document: the first and the last player's arrows stand in their own columns,
+// the last one whole on the canvas.
+TEST_F(ForceFieldDrawingTest, AtTheLimitTheFirstAndLastPlayersHaveTheirArrows)
+{
+    testsupport::TempDir dir;
+    ff().PushButton1->push(); // hidden, so that File > Open goes to the main window
+    testsupport::largest::Open(main(), dir.file("largest.dat"));
+    ShowForceField();
+    ff().CheckBox1->setValue(false); // so many captions would run into each other
+    const Picture with = paint();
+    const int32_t xstep = ff().xstep;
+    ASSERT_EQ(xstep, kCanvasWidth / (kPlayerLimit + 2));
+    for (const int32_t i : {1, kPlayerLimit}) {
+        SCOPED_TRACE("player " + std::to_string(i));
+        const int x = xstep * i + 10;
+        ASSERT_LT(x + 15, kCanvasWidth) << "the arrow's head lies on the canvas";
+        // The same drawing without that player's arrow differs in its column and only there.
+        main().Player[i].Unknown = true;
+        const Picture without = paint();
+        main().Player[i].Unknown = false;
+        int inColumn = 0;
+        int elsewhere = 0;
+        for (int y = 0; y < with.height(); ++y)
+            for (int px = 0; px < with.width(); ++px)
+                if (with.pixel(px, y) != without.pixel(px, y))
+                    ++(px >= x - 16 && px <= x + 16 ? inColumn : elsewhere);
+        EXPECT_GT(inColumn, 50);
+        EXPECT_EQ(elsewhere, 0);
+    }
+}
+
+// At other window sizes the diagram fills the canvas as it grows or shrinks: the frame along
+// its edges, the band across its middle, the columns and the base lines of the arrows from its
+// width and height.
+struct WindowSize {
+    int32_t width;
+    int32_t height;
+    int32_t supporterTip; ///< y of the supporter's tip: int(h / 6 + 400 / 5)
+    int32_t opponentTip;  ///< int(5 h / 6 - 400 / 5)
+};
+
+class ForceFieldSizeTest : public fftest::ForceFieldTest,
+                           public ::testing::WithParamInterface<WindowSize> {};
+
+TEST_P(ForceFieldSizeTest, TheDiagramFillsTheCanvasAtItsNewSize)
+{
+    const WindowSize& size = GetParam();
+    ff().setSize(size.width, size.height);
+    platform::testing::processEvents();
+    const int32_t w = ff().cGraph->width();
+    const int32_t h = ff().cGraph->height();
+    ASSERT_EQ(w, size.width - 28);
+    ASSERT_EQ(h, size.height - 55);
+    ff().CheckBox1->setValue(false);
+    ff().CheckBox2->setValue(false);
+    const Picture pic = platform::testing::shownPixels(*ff().cGraph);
+    const int32_t xstep = w / 6; // four players, two columns spare
+    EXPECT_EQ(ff().xstep, xstep);
+    expectArrowAt(pic, xstep + 10, size.supporterTip, true, kWhite);
+    expectArrowAt(pic, 2 * xstep + 10, size.opponentTip, false, kWhite);
+    const int32_t band = static_cast<int32_t>(h / 2.0 - 10);
+    int darkInEmptyColumn = 0; // position 0: no arrow
+    for (int32_t y = 2; y < h - 3; ++y)
+        for (int32_t x = 3 * xstep - 6; x <= 3 * xstep + 26; ++x)
+            darkInEmptyColumn += (y < band - 1 || y > band + 21) && isDark(pic.pixel(x, y));
+    EXPECT_EQ(darkInEmptyColumn, 0);
+    EXPECT_TRUE(isDark(pic.pixel(w / 3, band))) << "the band's top";
+    EXPECT_TRUE(isDark(pic.pixel(w / 3, band + 19))) << "the band's bottom";
+    EXPECT_EQ(pic.pixel(w / 3, band + 10), kWhite);
+    EXPECT_TRUE(isDark(pic.pixel(w - 1, h / 3))) << "the frame's right side";
+    EXPECT_TRUE(isDark(pic.pixel(w / 3, h - 2))) << "the frame's bottom";
+    EXPECT_EQ(pic.pixel(w / 3, h - 1), kWhite);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, ForceFieldSizeTest,
+                         ::testing::Values(WindowSize{900, 500, 154, 290},
+                                           WindowSize{500, 800, 204, 540}),
+                         [](const ::testing::TestParamInfo<WindowSize>& info) {
+                             return std::to_string(info.param.width) + "x" +
+                                    std::to_string(info.param.height);
+                         });
 
 } // namespace

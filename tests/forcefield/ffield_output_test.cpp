@@ -123,6 +123,51 @@ TEST_F(ForceFieldOutputTest, PrintDrawsOnePageScaledToItWithoutTheScreensBackgro
     expectScreenValuesKept();
 }
 
+// The real print dialog, worked by its own controls: the page turned in its properties is the
+// page that the diagram fills, and the settings file keeps what it held.
+TEST_F(ForceFieldOutputTest, ThePageTurnedInTheRealPrintDialogIsThePageTheDiagramFills)
+{
+    ASSERT_TRUE(imagetools::hasTool("pdftoppm"))
+        << imagetools::missingTool("pdftoppm", "poppler-utils");
+    const std::string upright =
+        "KestrixPageSetup/1;printer=;page=A4;orientation=portrait;margins=0,0,0,0pt";
+    TempDir::write(mSettings, upright);
+    const std::string pdf = mDir.file("turned.pdf");
+    {
+        platform::testing::RealDialogs dialogs;
+        dialogs
+            .then([](platform::testing::RealDialog& d) {
+                EXPECT_TRUE(d.press("..."));
+                EXPECT_TRUE(d.press("Properties"));
+                EXPECT_TRUE(d.press("Print"));
+            })
+            .then([&pdf](platform::testing::RealDialog& d) {
+                d.typeFileName(pdf);
+                EXPECT_TRUE(d.press("Save"));
+            })
+            .then([](platform::testing::RealDialog& d) {
+                EXPECT_TRUE(d.press("Landscape"));
+                EXPECT_TRUE(d.press("OK"));
+            });
+        platform::testing::activate(ff());
+        EXPECT_TRUE(platform::testing::chooseMenuItem("FilePrint"));
+        EXPECT_TRUE(dialogs.done());
+        EXPECT_EQ(dialogs.unanswered(), std::vector<std::string>{});
+    }
+    const auto page = imagetools::renderPdf(pdf, 72);
+    ASSERT_TRUE(page);
+    ASSERT_EQ(page->width, 842);
+    ASSERT_EQ(page->height, 595);
+    // The frame runs along the page's edges, the band across its middle (rows 287 and 306).
+    EXPECT_TRUE(anyDarkNear(*page, 841, 100, 1)) << "the frame's right side";
+    EXPECT_TRUE(anyDarkNear(*page, 30, 593, 1)) << "the frame's bottom";
+    EXPECT_TRUE(anyDarkNear(*page, 800, 287, 1)) << "the band's top";
+    EXPECT_TRUE(anyDarkNear(*page, 800, 306, 1)) << "the band's bottom";
+    EXPECT_TRUE(isPlainWhite(page->at(800, 397)));
+    EXPECT_EQ(TempDir::read(mSettings), upright);
+    expectScreenValuesKept();
+}
+
 class ForceFieldFailingPrintTest
     : public ForceFieldOutputTest,
       public ::testing::WithParamInterface<testsupport::UnwritableFile> {};

@@ -1,6 +1,8 @@
 #include "graph/graph.h"
 
 #include "tests/graph/graph_fixture.h"
+#include "tests/support/largest_document.h"
+#include "tests/support/temp_dir.h"
 
 #include "platform/picture.h"
 
@@ -8,6 +10,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <string>
 
 namespace {
 
@@ -84,6 +87,37 @@ TEST_F(GraphDrawingTest, TheBackgroundRunsFromRedThroughYellowToGreenWhenSwitche
     const Picture plain = paint(w);
     EXPECT_EQ(plain.pixel(50, 5), kWhite);
     EXPECT_EQ(plain.pixel(600, 5), kWhite);
+}
+
+// Both axes run to the ends of their scales: a tick at every 20 from -100 to +100 across and
+// from 0 to 100 up, with the outermost numbers; the background fills the canvas's first
+// column and its last row, which the frame leaves free.
+TEST_F(GraphDrawingTest, TheAxesRunToTheEndsOfTheirScalesAndTheBackgroundToTheCanvasEdges)
+{
+    graph& w = openGraph({{"Issue"}});
+    const Picture drawn = printed(w, kScreen);
+    const int32_t y50 = kScreen.ploty(50);
+    const int32_t x0 = kScreen.plotx(0);
+    for (int32_t v = -100; v <= 100; v += 20) {
+        // Below the axis, where only the tick is drawn.
+        EXPECT_EQ(darkPixels(drawn, kScreen.plotx(v), y50 + 1, kScreen.plotx(v), y50 + 2), 2)
+            << "the tick of " << v;
+    }
+    for (int32_t v = 0; v <= 100; v += 20)
+        EXPECT_EQ(darkPixels(drawn, x0 + 1, kScreen.ploty(v), x0 + 2, kScreen.ploty(v)), 2)
+            << "the tick of " << v;
+    EXPECT_GT(darkPixels(drawn, kScreen.plotx(100) - 7, y50 + 3, kScreen.plotx(100) + 12, y50 + 12),
+              10)
+        << "the number 100 under the axis's right end";
+    EXPECT_GT(darkPixels(drawn, x0 + 5, kScreen.ploty(0) - 6, x0 + 12, kScreen.ploty(0) + 3), 5)
+        << "the number 0 at the foot of the importance axis";
+
+    const Picture shown = platform::testing::shownPixels(*w.cGraph);
+    EXPECT_EQ(shown.pixel(1, 5), RGB(255, 57, 0)) << "the first column: c = -99";
+    EXPECT_EQ(shown.pixel(50, kH - 1), RGB(255, 85, 0)) << "the last row";
+    EXPECT_EQ(shown.pixel(kW - 1, kH - 1), RGB(57, 255, 0)) << "the last row's last column";
+    EXPECT_EQ(shown.pixel(50, kH - 2), kBlack) << "the frame's bottom";
+    EXPECT_EQ(shown.pixel(0, 5), kBlack) << "the frame's left side";
 }
 
 TEST_F(GraphDrawingTest, APlayerOfUnknownStanceHasNoDotAndKeepsItsRecordedCorner)
@@ -320,6 +354,37 @@ TEST_F(GraphDrawingTest, ThePrintedDrawingHasEveryPlayerUnlimitedInBlackOnWhite)
     EXPECT_EQ(dotAt(110, 70), 16) << "beyond the +100 tick";
     EXPECT_GT(page.plotx(110) - 2, page.plotx(100) + 2);
     EXPECT_EQ(w.xplot[1], -1) << "the printed drawing records nothing";
+}
+
+// The largest document: the first and the last player each have their dot where their values
+// put it, and only there.
+TEST_F(GraphDrawingTest, AtTheLimitTheFirstAndLastPlayersHaveTheirDots)
+{
+    testsupport::TempDir dir;
+    testsupport::largest::Open(main(), dir.file("largest.dat"));
+    graph& w = graph::instance();
+    platform::testing::activate(w);
+    ASSERT_FALSE(w.CaptionsOn) << "so many players open without captions";
+    const Picture with = paint(w);
+    for (const int32_t i : {1, kPlayerLimit}) {
+        SCOPED_TRACE("player " + std::to_string(i));
+        const Player& p = main().Player[i];
+        const auto [x, y] = screenDot(p.Position, p.Importance);
+        EXPECT_EQ(with.pixel(x + 1, y + 1), kWhite) << "a white dot on the coloured background";
+        EXPECT_EQ(w.xplot[i], x);
+        EXPECT_EQ(w.yplot[i], y);
+        main().Player[i].Unknown = true;
+        const Picture without = paint(w);
+        main().Player[i].Unknown = false;
+        int inDot = 0;
+        int elsewhere = 0;
+        for (int py = 0; py < with.height(); ++py)
+            for (int px = 0; px < with.width(); ++px)
+                if (with.pixel(px, py) != without.pixel(px, py))
+                    ++(px >= x && px < x + 4 && py >= y && py < y + 4 ? inDot : elsewhere);
+        EXPECT_EQ(inDot, 16) << "the whole dot";
+        EXPECT_EQ(elsewhere, 0);
+    }
 }
 
 } // namespace

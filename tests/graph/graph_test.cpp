@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -22,6 +23,7 @@ namespace {
 namespace pt = platform::testing;
 using graphtest::kH;
 using graphtest::kW;
+using platform::Picture;
 using testsupport::FixturePlayer;
 using testsupport::Kind;
 using testsupport::ModalRequest;
@@ -206,5 +208,53 @@ TEST_F(GraphWindowTest, TheSwingometerCommandFollowsTheFlag)
     EXPECT_FALSE(wSwing::instance().isVisible());
     EXPECT_FALSE(main().FileChanged);
 }
+
+// At other window sizes the canvas follows the window's edges and Close its bottom right
+// corner, and the dots at the ends of both scales stand where the new canvas puts them:
+// position across W / 220 pixels a unit from W / 2 - 20, importance up H / 115 from 7 below
+// the bottom.
+struct GraphSize {
+    int32_t width;
+    int32_t height;
+};
+
+class GraphSizeTest : public graphtest::GraphTest,
+                      public ::testing::WithParamInterface<GraphSize> {};
+
+TEST_P(GraphSizeTest, TheCanvasAndTheDotsFollowTheWindow)
+{
+    const GraphSize& size = GetParam();
+    graph& w = openGraph({{"Issue"}, {"Top right", 100, 100}, {"Bottom left", -100, 0}});
+    w.CheckBox1->setValue(false); // no captions
+    w.setSize(size.width, size.height);
+    platform::testing::processEvents();
+    const int32_t cw = size.width - 48;
+    const int32_t ch = size.height - 48;
+    ASSERT_EQ(w.cGraph->width(), cw);
+    ASSERT_EQ(w.cGraph->height(), ch);
+    EXPECT_EQ(w.PushButton1->left(), size.width - 89);
+    EXPECT_EQ(w.PushButton1->top(), size.height - 28);
+    const Picture pic = platform::testing::shownPixels(*w.cGraph);
+    const double xs = static_cast<float>(cw / 220.0);
+    const double ys = static_cast<float>(ch / 115.0);
+    for (const auto& [position, importance] : {std::pair{100, 100}, std::pair{-100, 0}}) {
+        const int x = static_cast<int>(xs * position + cw / 2.0 - 20) - 2;
+        const int y = static_cast<int>(ch - ys * (importance + 7)) - 2;
+        SCOPED_TRACE("dot at " + std::to_string(x) + ", " + std::to_string(y));
+        EXPECT_EQ(pic.pixel(x, y), graphtest::kWhite);
+        EXPECT_EQ(pic.pixel(x + 3, y + 3), graphtest::kWhite);
+        EXPECT_NE(pic.pixel(x - 1, y + 1), graphtest::kWhite) << "the background beside it";
+        EXPECT_NE(pic.pixel(x + 4, y + 1), graphtest::kWhite);
+    }
+    EXPECT_EQ(pic.pixel(cw - 2, ch / 2), graphtest::kBlack) << "the frame's right side";
+    EXPECT_EQ(pic.pixel(cw / 3, ch - 2), graphtest::kBlack) << "the frame's bottom";
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, GraphSizeTest,
+                         ::testing::Values(GraphSize{1000, 600}, GraphSize{600, 400}),
+                         [](const ::testing::TestParamInfo<GraphSize>& info) {
+                             return std::to_string(info.param.width) + "x" +
+                                    std::to_string(info.param.height);
+                         });
 
 } // namespace

@@ -144,6 +144,73 @@ TEST_F(CanvasTest, ALargeCanvasDrawnInBandsShowsTheSamePixelsAsOneThreadDraws)
     EXPECT_EQ(differ, 0);
 }
 
+// Fills that begin and end on every row, over each other, so that each band's first and last
+// rows have fills that end or begin there, whichever rows the bands are cut at; and fills that
+// run off the canvas's edges. A fill a band leaves out shows the colour of the one under it.
+void drawFillsOnEveryRow(Graphics& g)
+{
+    const int32_t W = g.width();
+    const int32_t H = g.height();
+    auto colour = [](int32_t y, int32_t k) {
+        return RGB((y * 7 + k * 50) % 256, (y * 13 + k * 90) % 256, (y * 29 + k * 20) % 256);
+    };
+    for (int32_t y = -2; y < H + 2; ++y) {
+        for (int32_t h = 1; h <= 3; ++h) {
+            g.setForeColor(colour(y, h));
+            g.fillRect(10 * h, y, 8, h);
+        }
+        g.fillRows(40, y, 8, {colour(y, 4), colour(y, 5), colour(y, 6)});
+        g.fillColumns(50, y, 2, {colour(y, 7), colour(y, 8), colour(y, 9)});
+        g.setForeColor(colour(y, 10));
+        g.drawLine(60, y, 70, y);
+        g.drawRect(80, y, 6, 3);
+        // Off the left and right edges.
+        g.fillRows(-3, y, 6, {colour(y, 11), colour(y, 12)});
+        g.fillColumns(W - 2, y, 2, {colour(y, 13), colour(y, 14), colour(y, 15)});
+    }
+    // Bands of one fill each, from above the canvas to below it.
+    std::vector<Color> rows;
+    for (int32_t y = -5; y < H + 5; ++y)
+        rows.push_back(colour(y, 16));
+    g.fillRows(100, -5, 20, rows);
+}
+
+class FillsWindow : public WindowClass<FillsWindow> {
+public:
+    Canvas* canvas = nullptr;
+
+protected:
+    void Layout() override { setSize(1600, 1200); }
+    void CreateControls() override
+    {
+        canvas = addControl<Canvas>("canvas", {0, 0, 1600, 1200}, LockAll);
+        canvas->onPaint = [](Graphics& g) { drawFillsOnEveryRow(g); };
+    }
+
+private:
+    friend class WindowClass<FillsWindow>;
+    FillsWindow() = default;
+};
+
+TEST_F(CanvasTest, FillsAtTheEdgesOfTheBandsShowAsOneThreadDrawsThem)
+{
+    if (std::thread::hardware_concurrency() < 2)
+        GTEST_SKIP() << "a machine of one core draws on one thread";
+    FillsWindow& w = FillsWindow::instance();
+    pt::activate(w);
+    w.refresh();
+    const Picture shown = pt::shownPixels(*w.canvas);
+    ASSERT_GE(pt::paintThreads(*w.canvas), 2) << "the drawing was not cut into bands";
+    Picture expected(w.canvas->width(), w.canvas->height());
+    drawFillsOnEveryRow(expected.graphics());
+    int differ = 0;
+    for (int32_t y = 0; y < expected.height(); ++y)
+        for (int32_t x = 0; x < expected.width(); ++x)
+            if (shown.pixel(x, y) != expected.pixel(x, y) && differ++ < 5)
+                ADD_FAILURE() << "pixel " << x << ", " << y << " differs";
+    EXPECT_EQ(differ, 0);
+}
+
 // A large canvas whose drawing has few operations is drawn on one thread: in bands, each
 // band would go through the same operations, spending more processor time than it wins.
 class SparseCanvasWindow : public WindowClass<SparseCanvasWindow> {

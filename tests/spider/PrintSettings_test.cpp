@@ -1,11 +1,21 @@
-// The print-settings file when it cannot be written: a real file-size limit stops the write.
+// The print-settings file when it cannot be written (a real file-size limit stops the write)
+// or read (a real read that fails).
 
 #include "spider/PrintSettings.h"
+
+#include "app/frmMain.h"
+
+#include "forcefield/ffield.h"
+
+#include "graph/graph.h"
 
 #include "tests/support/app_fixture.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/modal_script.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/unreadable_file.h"
+
+#include "platform/testing.h"
 
 #include <gtest/gtest.h>
 
@@ -112,5 +122,77 @@ TEST_F(PrintSettingsTest, ASettingsFileThatIsAPipeIsAProblemAtOnce)
     EXPECT_EQ(setup.setupString(), before);
     EXPECT_TRUE(std::filesystem::is_fifo(settingsPath()));
 }
+
+// Page Setup and Print of each window, with print settings whose read fails: the command says
+// so before any dialog, and neither the printer setup nor the file changes.
+struct UnreadableCase {
+    const char* name;
+    const char* item;
+    const char* message;
+    platform::Window& (*window)();
+    platform::PrinterSetup& (*setup)();
+};
+
+platform::Window& mainWindow()
+{
+    return frmMain::instance();
+}
+platform::Window& forceField()
+{
+    return ffield::instance();
+}
+platform::Window& graphWindow()
+{
+    return graph::instance();
+}
+platform::PrinterSetup& mainSetup()
+{
+    return frmMain::instance().p;
+}
+platform::PrinterSetup& graphSetup()
+{
+    return graph::instance().p;
+}
+
+class UnreadableSettingsTest : public PrintSettingsTest,
+                               public ::testing::WithParamInterface<UnreadableCase> {};
+
+TEST_P(UnreadableSettingsTest, IsReportedBeforeAnyDialogAndChangesNothing)
+{
+    const UnreadableCase& c = GetParam();
+    testsupport::LoadDocument(main(), {{"Issue", 0, 50, 353, 271}, {"Ally", 60, 70}});
+    platform::Window& w = c.window();
+    platform::testing::activate(w);
+    c.setup().setSetupString(kA4);
+    ASSERT_TRUE(testsupport::MakeFileWhoseReadFails(settingsPath()));
+    ModalScript script;
+    script.message(c.message);
+    EXPECT_TRUE(platform::testing::chooseMenuItem(c.item));
+    EXPECT_TRUE(script.done());
+    // The graph's Print starts from a fresh setup of its own.
+    if (c.setup != graphSetup || std::string(c.item) == "FilePageSetup") {
+        EXPECT_EQ(c.setup().setupString(), kA4);
+    }
+    EXPECT_TRUE(testsupport::IsFileWhoseReadFails(settingsPath()));
+    EXPECT_EQ(settingsFiles(), std::vector<std::string>{"KestrixPrint.dat"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, UnreadableSettingsTest,
+    ::testing::Values(UnreadableCase{"SpiderPageSetup", "FilePageSetup", "Problem with file ...",
+                                     mainWindow, mainSetup},
+                      UnreadableCase{"SpiderPrint", "FilePrint",
+                                     "Sorry something went wrong with printing", mainWindow,
+                                     mainSetup},
+                      UnreadableCase{"ForceFieldPageSetup", "FilePageSetup",
+                                     "Problem with file ...", forceField, mainSetup},
+                      UnreadableCase{"ForceFieldPrint", "FilePrint", "Sorry unable to print",
+                                     forceField, mainSetup},
+                      UnreadableCase{"GraphPageSetup", "FilePageSetup", "Problem with file ...",
+                                     graphWindow, graphSetup},
+                      UnreadableCase{"GraphPrint", "FilePrint",
+                                     "Sorry something went wrong with printing", graphWindow,
+                                     graphSetup}),
+    [](const ::testing::TestParamInfo<UnreadableCase>& info) { return info.param.name; });
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "spider/SpiderDrawing.h"
 
 #include "tests/support/app_fixture.h"
+#include "tests/support/largest_document.h"
+#include "tests/support/temp_dir.h"
 
 #include "platform/graphics.h"
 #include "platform/picture.h"
@@ -515,6 +517,32 @@ TEST(PageLegendTest, DrawsTheBarAndCaptionAlongTheBottom)
             dark += pic.pixel(x, y).r < 128 ? 1 : 0;
     EXPECT_GT(dark, 100) << "the caption";
     EXPECT_EQ(pic.pixel(400, h - 40), kWhite);
+}
+
+// The largest document: the first and the last player's boxes are drawn, in their colours,
+// with their lines; the last box lies over every box drawn before it.
+TEST_F(SpiderPaintTest, AtTheLimitTheFirstAndLastPlayersHaveTheirBoxes)
+{
+    testsupport::TempDir dir;
+    testsupport::largest::Open(main(), dir.file("largest.dat"));
+    const Picture pic = paint(SpiderTarget::Screen);
+    for (const int32_t i : {1, kPlayerLimit}) {
+        const Player& p = main().Player[i];
+        ASSERT_FALSE(p.Unknown);
+        EXPECT_EQ(pic.pixel(p.x + 5, p.y + 10), PositionColour(p.Position)) << "player " << i;
+    }
+    // Only the central issue is drawn after the last player: taking the last player's line and
+    // box away changes the drawing.
+    const Picture full = paint(SpiderTarget::Screen);
+    main().NumPlayer = kPlayerLimit - 1;
+    const Picture fewer = paint(SpiderTarget::Screen);
+    main().NumPlayer = kPlayerLimit;
+    const Player& last = main().Player[kPlayerLimit];
+    int differ = 0;
+    for (int32_t y = last.y; y < last.y + last.Height; ++y)
+        for (int32_t x = last.x; x < std::min(last.x + last.Width, full.width()); ++x)
+            differ += full.pixel(x, y) != fewer.pixel(x, y);
+    EXPECT_GT(differ, 100);
 }
 
 } // namespace

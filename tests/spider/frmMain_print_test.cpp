@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -284,6 +285,77 @@ TEST_F(PrintTest, APictureThatCannotBeWrittenIsReported)
     script.saveFile(dir.file("missing/Kestrix.pict")).message("Problem creating file ...");
     main()._FileSaveasPicture_Action();
     EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
+}
+
+// The pixels of a page that are neither white, black nor grey.
+int colouredPixels(const imagetools::RgbImage& page)
+{
+    int n = 0;
+    for (int y = 0; y < page.height; ++y)
+        for (int x = 0; x < page.width; ++x) {
+            const platform::Color c = page.at(x, y);
+            n += std::max({c.r, c.g, c.b}) - std::min({c.r, c.g, c.b}) > 16;
+        }
+    return n;
+}
+
+// The real print dialog, worked by its own controls as a person works it: its file button's
+// dialog names the PDF file, the page turned in its properties is the page printed, a range of
+// the one page prints it, cancelling prints nothing, and none of its choices reaches the
+// settings file.
+TEST_F(PrintTest, TheRealPrintDialogsChoicesReachThePageAndStayOutOfTheSettingsFile)
+{
+    ASSERT_TRUE(imagetools::hasTool("pdftoppm"))
+        << imagetools::missingTool("pdftoppm", "poppler-utils");
+    TempDir::write(settingsPath(), kWholeA4);
+    auto chooseFile = [](const std::string& pdf) {
+        return [pdf](pt::RealDialog& d) {
+            d.typeFileName(pdf);
+            EXPECT_TRUE(d.press("Save"));
+        };
+    };
+    const std::string across = dir.file("across.pdf");
+    const std::string upright = dir.file("upright.pdf");
+    {
+        pt::RealDialogs dialogs;
+        dialogs
+            .then([](pt::RealDialog& d) {
+                EXPECT_TRUE(d.press("...")); // the file dialog is the next step
+                EXPECT_TRUE(d.press("Print"));
+            })
+            .then(chooseFile(across))
+            .then([](pt::RealDialog& d) {
+                EXPECT_TRUE(d.press("Options >>"));
+                EXPECT_TRUE(d.press("Pages from")) << "from 1 to 1";
+                EXPECT_TRUE(d.press("..."));
+                EXPECT_TRUE(d.press("Properties"));
+                EXPECT_TRUE(d.press("Print"));
+            })
+            .then(chooseFile(upright))
+            .then([](pt::RealDialog& d) {
+                EXPECT_TRUE(d.press("Portrait"));
+                EXPECT_TRUE(d.press("OK"));
+            })
+            .then([](pt::RealDialog& d) { EXPECT_TRUE(d.press("Cancel")); })
+            .then([](pt::RealDialog& d) { d.pressEscape(); });
+        for (int i = 0; i < 4; ++i)
+            EXPECT_TRUE(pt::chooseMenuItem("FilePrint"));
+        EXPECT_TRUE(dialogs.done()) << "a dialog the test expected was never shown";
+        EXPECT_EQ(dialogs.unanswered(), std::vector<std::string>{});
+    }
+    EXPECT_EQ(TempDir::read(settingsPath()), kWholeA4);
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"across.pdf", "upright.pdf"}))
+        << "the cancelled prints made no file";
+    EXPECT_FALSE(main().FileChanged);
+
+    for (const std::string& pdf : {across, upright}) {
+        EXPECT_EQ(imagetools::pdfPageCount(pdf), 1) << pdf;
+        const auto page = imagetools::renderPdf(pdf, 72);
+        ASSERT_TRUE(page) << pdf;
+        EXPECT_EQ(page->width > page->height, pdf == across)
+            << pdf << ": landscape as the settings file says, portrait as chosen";
+        EXPECT_GT(colouredPixels(*page), 1000) << pdf << ": the players' colours";
+    }
 }
 
 } // namespace

@@ -5,12 +5,16 @@
 
 #include "tests/support/app_fixture.h"
 #include "tests/support/file_size_limit.h"
+#include "tests/support/largest_document.h"
 #include "tests/support/modal_script.h"
 #include "tests/support/temp_dir.h"
 
 #include "platform/testing.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
 
 namespace {
 
@@ -151,5 +155,79 @@ TEST_F(frmTableTest, AnExportCutShortByTheFileSizeLimitKeepsTheOldExport)
     EXPECT_EQ(dir.names(), std::vector<std::string>{"Export.dat"});
     EXPECT_FALSE(main().FileChanged);
 }
+
+// The largest document: a row for every player, the first and the last as the document holds
+// them; a double-click on the last row edits the last player; the export runs to the last.
+TEST_F(frmTableTest, AtTheLimitTheFirstAndLastRowsAreTheFirstAndLastPlayers)
+{
+    namespace largest = testsupport::largest;
+    TempDir dir;
+    largest::Open(main(), dir.file("largest.dat"));
+    frmTable& t = table();
+    ASSERT_EQ(t.lbTable->rowCount(), kPlayerLimit + 1);
+    for (const int32_t row : {0, 1, kPlayerLimit - 1, kPlayerLimit}) {
+        const Player p = largest::player(row);
+        EXPECT_EQ(t.lbTable->cell(row, 0), p.Name) << "row " << row;
+        EXPECT_EQ(t.lbTable->cell(row, 1), std::to_string(p.Position) + "%") << "row " << row;
+        EXPECT_EQ(t.lbTable->cell(row, 2), std::to_string(p.Importance) + "%") << "row " << row;
+    }
+
+    ModalScript script;
+    script.window([](platform::Window& w) {
+        frmDetails& d = dynamic_cast<frmDetails&>(w);
+        EXPECT_EQ(d.efName->text(), largest::player(kPlayerLimit).Name);
+        d.efName->setText("The last");
+        d.PushButton1->push();
+    });
+    pt::doubleClickRow(*t.lbTable, kPlayerLimit);
+    EXPECT_TRUE(script.done()) << "the last row was not double-clicked";
+    EXPECT_EQ(main().Player[kPlayerLimit].Name, "The last");
+    EXPECT_EQ(t.lbTable->cell(kPlayerLimit, 0), "The last");
+    EXPECT_EQ(t.lbTable->rowCount(), kPlayerLimit + 1);
+
+    script.saveFile(dir.file("Export.dat"));
+    EXPECT_TRUE(pt::chooseMenuItem("FileExportData"));
+    const std::string exported = TempDir::read(dir.file("Export.dat"));
+    EXPECT_EQ(std::count(exported.begin(), exported.end(), '\n'), kPlayerLimit + 1);
+    const Player last = largest::player(kPlayerLimit);
+    EXPECT_TRUE(exported.ends_with("\nThe last\t" + std::to_string(last.Position) + "\t" +
+                                   std::to_string(last.Importance) + "\n"))
+        << exported.substr(exported.size() - 200);
+}
+
+// At other sizes than its own, larger and down to its smallest, the list keeps its margins to
+// every edge of the window and OK keeps its place in the bottom right corner.
+struct TableSize {
+    int32_t width;
+    int32_t height;
+};
+
+class frmTableSizeTest : public frmTableTest, public ::testing::WithParamInterface<TableSize> {};
+
+TEST_P(frmTableSizeTest, TheListAndOKKeepToTheWindowsEdges)
+{
+    const TableSize& size = GetParam();
+    frmTable& t = table();
+    t.setSize(size.width, size.height);
+    pt::processEvents();
+    ASSERT_EQ(t.width(), size.width);
+    ASSERT_EQ(t.height(), size.height);
+    EXPECT_EQ(t.lbTable->left(), 11);
+    EXPECT_EQ(t.lbTable->top(), 14);
+    EXPECT_EQ(t.lbTable->width(), size.width - 22);
+    EXPECT_EQ(t.lbTable->height(), size.height - 55);
+    EXPECT_EQ(t.PushButton1->left(), size.width - 83);
+    EXPECT_EQ(t.PushButton1->top(), size.height - 29);
+    EXPECT_EQ(t.lbTable->rowCount(), 3);
+    EXPECT_EQ(t.lbTable->cell(2, 0), "Press");
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, frmTableSizeTest,
+                         ::testing::Values(TableSize{900, 700}, TableSize{400, 300},
+                                           TableSize{64, 64}),
+                         [](const ::testing::TestParamInfo<TableSize>& info) {
+                             return std::to_string(info.param.width) + "x" +
+                                    std::to_string(info.param.height);
+                         });
 
 } // namespace

@@ -4,12 +4,16 @@
 #include "app/frmMain.h"
 
 #include "tests/support/app_fixture.h"
+#include "tests/support/largest_document.h"
 #include "tests/support/modal_script.h"
 #include "tests/support/temp_dir.h"
 
 #include "platform/testing.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -171,6 +175,74 @@ TEST_F(wSlidersTest, ARowOfAPlayerDeletedMeanwhileWritesNowhere)
     w.PushButton2->push();
     EXPECT_EQ(main().Player[1].Position, 30);
     EXPECT_FALSE(main().FileChanged);
+}
+
+// The largest document: 25 rows on each page, the most hostile player first and the most
+// friendly last; the first and last rows of each page stand in the first and last places, and
+// Close writes back a slider of each page's first and last rows.
+TEST_F(wSlidersTest, AtTheLimitEachPageHoldsItsFirstAndLastRowsInPlace)
+{
+    namespace largest = testsupport::largest;
+    testsupport::TempDir dir;
+    largest::Open(main(), dir.file("largest.dat"));
+    main().PushButton2->push();
+    wSliders& w = sliders();
+    ASSERT_EQ(w.rowCount(), kPlayerLimit);
+    const std::vector<int32_t> order = largest::byPosition();
+    ASSERT_EQ(main().Player[order.front()].Position, -100);
+    ASSERT_EQ(main().Player[order.back()].Position, 100);
+    EXPECT_TRUE(w.ScrollBar1->isVisible());
+
+    auto expectRow = [&](int32_t row, int32_t place) {
+        SCOPED_TRACE("row " + std::to_string(row));
+        const Player& p = main().Player[order[static_cast<size_t>(row - 1)]];
+        ASSERT_NE(w.slide[row], nullptr);
+        EXPECT_EQ(w.order[row], order[static_cast<size_t>(row - 1)]);
+        EXPECT_EQ(w.st[row]->text(), p.Name);
+        EXPECT_EQ(w.slide[row]->value(), p.Position);
+        EXPECT_EQ(w.ef[row]->text(), std::to_string(p.Position));
+        EXPECT_EQ(w.st[row]->top(), 23 * place - 10);
+        EXPECT_EQ(w.slide[row]->top(), 23 * place);
+        EXPECT_EQ(w.ef[row]->top(), 23 * place - 10);
+        EXPECT_TRUE(w.slide[row]->isVisible());
+        EXPECT_TRUE(w.ef[row]->isVisible());
+        EXPECT_TRUE(w.st[row]->isVisible());
+    };
+    for (const int32_t row : {1, 2, 24, 25})
+        expectRow(row, row);
+    EXPECT_EQ(w.slide[26], nullptr) << "the second page is built when it is first shown";
+    w.slide[1]->setValue(-90);
+    w.slide[25]->setValue(5);
+
+    w.ScrollBar1->setValue(1);
+    for (const int32_t row : {26, 27, 49, 50})
+        expectRow(row, row - 25);
+    EXPECT_FALSE(w.slide[1]->isVisible());
+    EXPECT_FALSE(w.slide[25]->isVisible());
+    w.ef[50]->setText("90");
+    w.slide[26]->setValue(-3);
+
+    // Back to the first page and on to the second again: both keep what the user left.
+    w.ScrollBar1->setValue(0);
+    EXPECT_TRUE(w.slide[25]->isVisible());
+    EXPECT_FALSE(w.slide[50]->isVisible());
+    EXPECT_EQ(w.slide[25]->value(), 5);
+    w.ScrollBar1->setValue(1);
+    EXPECT_TRUE(w.slide[26]->isVisible());
+    EXPECT_TRUE(w.slide[50]->isVisible());
+    EXPECT_TRUE(w.ef[50]->isVisible());
+    EXPECT_EQ(w.ef[50]->text(), "90");
+
+    const int32_t untouched = order[1];
+    const int32_t untouchedPosition = main().Player[untouched].Position;
+    w.PushButton2->push();
+    EXPECT_EQ(main().Player[order[0]].Position, -90);
+    EXPECT_EQ(main().Player[order[24]].Position, 5);
+    EXPECT_EQ(main().Player[order[25]].Position, -3);
+    EXPECT_EQ(main().Player[order[49]].Position, 90);
+    EXPECT_EQ(main().Player[untouched].Position, untouchedPosition);
+    EXPECT_EQ(main().Player[0].Position, largest::player(0).Position);
+    EXPECT_TRUE(main().FileChanged);
 }
 
 } // namespace

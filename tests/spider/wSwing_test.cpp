@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 struct TickCase {
@@ -80,5 +82,61 @@ TEST_F(wSwingTest, ClosingItClearsSwingingAndHidingBuildsNothing)
     EXPECT_TRUE(wSwing::exists());
     EXPECT_TRUE(wSwing::instance().isVisible());
 }
+
+// The dial as the user sees it, for a mean at either end of the scale and in its middle: every
+// tick from -100 to +100, and the needle from the hub to its tip below the tick of the mean.
+struct DialCase {
+    const char* name;
+    int32_t mean;
+    int tipX; ///< the needle's tip, after the integer conversion
+    int tipY;
+};
+
+class DialTest : public testsupport::AppTest, public ::testing::WithParamInterface<DialCase> {};
+
+bool darkNear(const platform::Picture& pic, int x, int y)
+{
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) {
+            const platform::Color c = pic.pixel(x + dx, y + dy);
+            if (c.r + c.g + c.b < 3 * 128)
+                return true;
+        }
+    return false;
+}
+
+TEST_P(DialTest, ShowsEveryTickAndTheNeedleAtTheMean)
+{
+    const DialCase& c = GetParam();
+    // Two known players at the mean, linked to the central issue: the map's paint works it out.
+    testsupport::LoadDocument(main(), {{"Issue"}, {"A", c.mean, 40}, {"B", c.mean, 60}});
+    ASSERT_TRUE(platform::testing::chooseMenuItem("ShowSwingometer"));
+    platform::testing::finishPaints();
+    ASSERT_EQ(main().AverageColour, c.mean);
+    wSwing& w = wSwing::instance();
+    ASSERT_TRUE(w.isVisible());
+    const platform::Picture dial = platform::testing::shownPixels(*w.Canvas1);
+    ASSERT_EQ(dial.width(), 100);
+    // The ticks' outer and inner ends (truncated), from -100 to +100.
+    const int ticks[11][4] = {{7, 9, 11, 18},  {15, 6, 19, 15}, {24, 3, 26, 13}, {32, 1, 34, 11},
+                              {41, 0, 42, 10}, {50, 0, 50, 10}, {58, 0, 57, 10}, {67, 1, 65, 11},
+                              {75, 3, 73, 13}, {84, 6, 80, 15}, {92, 9, 88, 18}};
+    for (const auto& t : ticks) {
+        EXPECT_TRUE(darkNear(dial, t[0], t[1])) << "tick's outer end " << t[0] << "," << t[1];
+        EXPECT_TRUE(darkNear(dial, t[2], t[3])) << "tick's inner end " << t[2] << "," << t[3];
+    }
+    EXPECT_TRUE(darkNear(dial, c.tipX, c.tipY)) << "the needle's tip";
+    EXPECT_TRUE(darkNear(dial, (50 + c.tipX) / 2, (100 + c.tipY) / 2)) << "half way along";
+    EXPECT_FALSE(darkNear(dial, c.tipX, c.tipY - 3)) << "nothing beyond the tip";
+    EXPECT_EQ(w.StaticText1->text(), std::to_string(c.mean));
+}
+
+INSTANTIATE_TEST_SUITE_P(Means, DialTest,
+                         ::testing::Values(DialCase{"MostHostile", -100, 7, 22},
+                                           DialCase{"Neutral", 0, 50, 15},
+                                           DialCase{"MostFriendly", 100, 92, 22}),
+                         [](const ::testing::TestParamInfo<DialCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 } // namespace
