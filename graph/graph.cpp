@@ -28,7 +28,7 @@ void graph::Layout()
     setKind(platform::WindowKind::Document);
     setTitle("Position vs. Importance");
     setSize(725, 411);
-    setMinimumSize(64, 64);
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
     setMaximumSize(32000, 32000);
     setResizable(true);
     setTitleBarButtons(true, true, true);

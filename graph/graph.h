@@ -67,6 +67,12 @@ public:
     platform::CheckBox* CheckBox2 = nullptr; ///< "Colour background"
     platform::ContextualMenu* ContextualMenu1 = nullptr;
 
+    /// The window's smallest size: its bottom row of controls side by side, clear of each
+    /// other, and a canvas wide enough that the scale's -100 end lies on it (the scale starts
+    /// 20 pixels left of the middle, so a canvas narrower than 440 would lose it).
+    static constexpr int32_t kMinimumWidth = 640;
+    static constexpr int32_t kMinimumHeight = 240;
+
     // --- Control events ---
     bool cGraph_MouseDown(const platform::MouseEvent& e);
     void cGraph_Paint(platform::Graphics& g);

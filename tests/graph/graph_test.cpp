@@ -251,10 +251,30 @@ TEST_P(GraphSizeTest, TheCanvasAndTheDotsFollowTheWindow)
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, GraphSizeTest,
-                         ::testing::Values(GraphSize{1000, 600}, GraphSize{600, 400}),
+                         ::testing::Values(GraphSize{1000, 600}, GraphSize{640, 400}),
                          [](const ::testing::TestParamInfo<GraphSize>& info) {
                              return std::to_string(info.param.width) + "x" +
                                     std::to_string(info.param.height);
                          });
+
+class GraphWindowSizeTest : public graphtest::GraphTest {};
+
+// However small the user makes the window, its bottom row keeps clear, and the scale's ends
+// lie on the canvas.
+TEST_F(GraphWindowSizeTest, AtItsSmallestTheControlsKeepClearAndTheScaleIsWhole)
+{
+    graph& w = openGraph({{"Issue"}, {"Left end", -100, 50}, {"Right end", 100, 50}});
+    w.setSize(64, 64);
+    platform::testing::processEvents();
+    EXPECT_EQ(w.width(), graph::kMinimumWidth);
+    EXPECT_EQ(w.height(), graph::kMinimumHeight);
+    const platform::Control* row[] = {w.StaticText1, w.CheckBox2, w.CheckBox1, w.PushButton1};
+    for (size_t i = 0; i + 1 < std::size(row); ++i)
+        EXPECT_LE(row[i]->left() + row[i]->width(), row[i + 1]->left())
+            << row[i]->name() << " runs under " << row[i + 1]->name();
+    const GraphMapping m = GraphMapping::screen(w.cGraph->width(), w.cGraph->height());
+    EXPECT_GE(m.plotx(-100) - 2, 0) << "the -100 end is off the canvas";
+    EXPECT_LE(m.plotx(100) + 2, w.cGraph->width());
+}
 
 } // namespace
