@@ -56,15 +56,18 @@ DataFileContents MakeDataFileContents(bool HasDB, int32_t NumPlayer,
 /// to that range.
 std::string WriteDataFile(const DataFileContents& contents);
 
-/// Reads a data file (any of LF, CRLF or CR line ends; UTF-8, with each byte that is not
-/// valid UTF-8 read as Windows-1252) from `in`, taking each line as it goes. Nothing when the text
-/// is not a data file: the first line is longer than kHeaderLineLimit or lacks "Varnholt Data"
-/// (then nothing after that line is read), or the count is outside -1..50. A text that ends
-/// early is read as far as it goes, every missing line counting as "", and `EndedEarly` tells
-/// so unless only the last line (`AveColour`) is missing. After the last line the reader reads
-/// on only as far as the first text that is not an empty line, and `TextAfterEnd` tells of it.
-/// Width, Height and the centre of every player come from the box-size rule, not from the
-/// file; each "^&*" of a key message becomes a carriage return.
+/// Reads a data file from `in`, taking each line as it goes. Nothing when the text is not a
+/// data file: the first line is longer than kHeaderLineLimit or lacks "Varnholt Data" (then
+/// nothing after that line is read), or the count is outside -1..50. The file's lines end as
+/// its first line does (LF, CRLF or CR; see platform::TextInputStream), so that a lone line
+/// break of another kind inside a line is that line's text: in a key message it is a line
+/// break, and in a name or subtitle a space. The text is UTF-8, with each byte that is not
+/// valid UTF-8 read as Windows-1252. A text that ends early is read as far as it goes, every
+/// missing line counting as "", and `EndedEarly` tells so unless only the last line
+/// (`AveColour`) is missing. After the last line the reader reads on only as far as the first
+/// text that is not an empty line, and `TextAfterEnd` tells of it. Width, Height and the centre
+/// of every player come from the box-size rule, not from the file; each line break and each
+/// "^&*" of a key message becomes a carriage return.
 std::optional<DataFileContents> ReadDataFile(platform::TextInputStream& in);
 /// The same, from bytes in memory.
 std::optional<DataFileContents> ReadDataFile(std::string_view bytes);

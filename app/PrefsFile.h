@@ -9,8 +9,9 @@
 #include <string_view>
 
 /// The item that a preferences file's text records on line 2: the user's home folder when
-/// that line is empty or is not an absolute path, so that no missing item is ever used. Line 1
-/// and anything after line 2 are not read.
+/// that line is empty, is not an absolute path or holds a line feed (which the file written
+/// for it could not keep), so that no missing item is ever used. Line 1 and anything after
+/// line 2 are not read.
 platform::File ReadPrefsFile(std::string_view bytes);
 
 /// The text of a preferences file whose line 2 is `line2`.

@@ -261,7 +261,8 @@ std::optional<TextInputStream> TextInputStream::open(const File& file)
 TextInputStream::TextInputStream(TextInputStream&& other) noexcept
     : mFd(std::exchange(other.mFd, -1)), mBuffer(std::move(other.mBuffer)),
       mPos(std::exchange(other.mPos, 0)), mSourceDone(std::exchange(other.mSourceDone, true)),
-      mStarted(other.mStarted), mFailed(other.mFailed), mBytesRead(other.mBytesRead)
+      mStarted(other.mStarted), mFailed(other.mFailed), mLineEnd(other.mLineEnd),
+      mBytesRead(other.mBytesRead)
 {
 }
 
@@ -276,6 +277,7 @@ TextInputStream& TextInputStream::operator=(TextInputStream&& other) noexcept
         mSourceDone = std::exchange(other.mSourceDone, true);
         mStarted = other.mStarted;
         mFailed = other.mFailed;
+        mLineEnd = other.mLineEnd;
         mBytesRead = other.mBytesRead;
     }
     return *this;
@@ -328,33 +330,56 @@ std::optional<std::string> TextInputStream::nextLine(size_t limit)
     size_t length = 0; // bytes of the line taken so far
     for (;;) {
         const std::string_view buffer(mBuffer);
-        const size_t end = buffer.find_first_of("\r\n", mPos);
-        if (end != std::string_view::npos) {
+        // Where the line ends, and how many bytes its end takes: 0 while none is in the buffer.
+        size_t end = mPos;
+        size_t endLength = 0;
+        // A CR as the last byte of what was read so far: the next chunk tells whether an LF
+        // follows it.
+        bool crAtSeam = false;
+        for (;; ++end) {
+            end = buffer.find_first_of("\r\n", end);
+            if (end == std::string_view::npos)
+                break;
+            if (buffer[end] == '\r' && end + 1 == buffer.size() && !mSourceDone) {
+                crAtSeam = true;
+                break;
+            }
+            if (buffer[end] == '\r' && end + 1 < buffer.size() && buffer[end + 1] == '\n') {
+                endLength = 2;
+                if (mLineEnd == LineEnd::Unknown)
+                    mLineEnd = LineEnd::CRLF;
+                break;
+            }
+            const LineEnd lone = buffer[end] == '\r' ? LineEnd::CR : LineEnd::LF;
+            if (mLineEnd == LineEnd::Unknown)
+                mLineEnd = lone;
+            if (mLineEnd == lone) {
+                endLength = 1;
+                break;
+            }
+            // A lone break of the other kind: text of this line.
+        }
+        if (endLength > 0) {
             length += end - mPos;
             if (length > limit)
                 return std::nullopt;
             appendDecoded(line, buffer.substr(mPos, end - mPos));
-            mPos = end + 1;
-            if (buffer[end] == '\r' && (mPos < mBuffer.size() || fill()) && mBuffer[mPos] == '\n')
-                ++mPos;
+            mPos = end + endLength;
             return line;
         }
         // No line end yet: decode what is whole, then read on.
-        const size_t stop =
-            mSourceDone ? buffer.size() : endOfWholeSequences(buffer, mPos, buffer.size());
+        const size_t stop = crAtSeam      ? end
+                            : mSourceDone ? buffer.size()
+                                          : endOfWholeSequences(buffer, mPos, buffer.size());
         length += stop - mPos;
         if (length > limit)
             return std::nullopt;
         appendDecoded(line, buffer.substr(mPos, stop - mPos));
         mPos = stop;
-        if (!fill()) {
-            length += mBuffer.size() - mPos;
-            if (length > limit)
-                return std::nullopt;
-            appendDecoded(line, std::string_view(mBuffer).substr(mPos));
-            mPos = mBuffer.size();
+        if (mSourceDone)
             return line;
-        }
+        // At the end of the source the loop goes round once more, to take what is left.
+        fill();
     }
 }
 

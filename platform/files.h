@@ -58,9 +58,11 @@ private:
 
 /// Reads text line by line, from bytes in memory or from a regular file as it goes: a file is
 /// taken in chunks, so that beside the lines handed out the stream holds no more than one
-/// chunk. Line ends may be LF, CRLF or a lone CR; a UTF-8 byte-order mark at the start is
-/// skipped; bytes that are not valid UTF-8 are read as Windows-1252 (see DecodeText), exactly as if
-/// the whole text had been decoded at once.
+/// chunk. The text's lines end as its first line ends (LF, CRLF or a lone CR): a CRLF always
+/// ends a line, a lone CR only in a text whose first line ended so, and a lone LF likewise;
+/// a lone CR or LF of the other kind is part of its line's text. A UTF-8 byte-order mark at
+/// the start is skipped; bytes that are not valid UTF-8 are read as Windows-1252 (see
+/// DecodeText), exactly as if the whole text had been decoded at once.
 class TextInputStream {
 public:
     /// How many bytes a file is read by at a time.
@@ -85,7 +87,8 @@ public:
     std::optional<std::string> readLine(size_t limit);
     /// The rest of the text as it stands, line ends included.
     std::string readAll();
-    /// Reads on past line ends until other text or the end.
+    /// Reads on past CRs and LFs, of whatever kind the lines end with, until other text or the
+    /// end.
     void skipEmptyLines();
     bool atEnd();
     /// Reading the file failed part-way; what came before the failure reads as the whole text.
@@ -94,6 +97,9 @@ public:
     uint64_t bytesRead() const { return mBytesRead; }
 
 private:
+    /// How the text's lines end; known once the first line has ended.
+    enum class LineEnd : uint8_t { Unknown, LF, CR, CRLF };
+
     TextInputStream() = default;
     void start();
     bool fill();
@@ -105,6 +111,7 @@ private:
     bool mSourceDone = false;
     bool mStarted = false;
     bool mFailed = false;
+    LineEnd mLineEnd = LineEnd::Unknown;
     uint64_t mBytesRead = 0;
 };
 

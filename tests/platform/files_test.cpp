@@ -41,8 +41,35 @@ TEST(TextInputStreamTest, ReadsEveryKindOfLineEndAlike)
     EXPECT_EQ(lines("one\n\nthree\n", 5), expected);
     EXPECT_EQ(lines("one\r\n\r\nthree\r\n", 5), expected);
     EXPECT_EQ(lines("one\r\rthree\r", 5), expected);
-    EXPECT_EQ(lines("one\r\n\nthree", 5), expected);
 }
+
+struct MixedCase {
+    const char* bytes;
+    std::vector<std::string> lines;
+};
+
+void PrintTo(const MixedCase& c, std::ostream* os)
+{
+    *os << ::testing::PrintToString(std::string(c.bytes));
+}
+
+class MixedLineEndTest : public ::testing::TestWithParam<MixedCase> {};
+
+// A break of another kind than the first line's end, pasted from another system, stays in its
+// line; a CRLF ends a line whatever the first line ends with.
+TEST_P(MixedLineEndTest, TheFirstLineSaysHowEveryLineEnds)
+{
+    EXPECT_EQ(lines(GetParam().bytes, static_cast<int>(GetParam().lines.size())), GetParam().lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MixedLineEndTest,
+    ::testing::Values(MixedCase{"a\nb\rc\nd\r", {"a", "b\rc", "d\r", ""}},
+                      MixedCase{"a\rb\nc\rd\n", {"a", "b\nc", "d\n", ""}},
+                      MixedCase{"a\r\nb\rc\nd\n\re\r\n", {"a", "b\rc\nd\n\re", ""}},
+                      MixedCase{"a\nb\r\nc\n\r\n", {"a", "b", "c", "", ""}},
+                      MixedCase{"a\rb\r\nc\r", {"a", "b", "c", ""}},
+                      MixedCase{"\r\nb\n", {"", "b\n", ""}}, MixedCase{"a", {"a", ""}}));
 
 TEST(TextInputStreamTest, SkipsAByteOrderMarkAndReadsLatin1WhenNotUtf8)
 {
@@ -91,21 +118,31 @@ TEST(TextInputStreamTest, ReadAllKeepsTheTextWhole)
     EXPECT_TRUE(in.atEnd());
 }
 
-// The lines of DecodeText(bytes), split at each CRLF, CR or LF: what reading a text line by
-// line must give, whatever pieces it is read in.
+// The lines of DecodeText(bytes) as its first line's end says they end: what reading a text
+// line by line must give, whatever pieces it is read in.
 std::vector<std::string> decodedLines(const std::string& bytes)
 {
     const std::string text = platform::DecodeText(bytes);
+    const size_t first = text.find_first_of("\r\n");
+    const bool crEnds =
+        first != std::string::npos && text.compare(first, 2, "\r\n") != 0 && text[first] == '\r';
+    const bool lfEnds = first != std::string::npos && text[first] == '\n';
     std::vector<std::string> out;
     size_t pos = 0;
+    size_t from = 0;
     while (pos < text.size()) {
-        const size_t end = text.find_first_of("\r\n", pos);
+        const size_t end = text.find_first_of("\r\n", from);
         if (end == std::string::npos) {
             out.push_back(text.substr(pos));
             break;
         }
+        const bool crlf = text.compare(end, 2, "\r\n") == 0;
+        if (!crlf && !(text[end] == '\r' ? crEnds : lfEnds)) {
+            from = end + 1;
+            continue;
+        }
         out.push_back(text.substr(pos, end - pos));
-        pos = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+        pos = from = end + (crlf ? 2 : 1);
     }
     return out;
 }
@@ -118,31 +155,37 @@ std::vector<std::string> linesToEnd(TextInputStream& in)
     return out;
 }
 
-// A file is read in chunks; a line end, a character of several bytes, a stray byte or a
-// byte-order mark that falls on the seam between two chunks reads as in one piece.
+// A file is read in chunks; a line end, a lone break of another kind, a character of several
+// bytes, a stray byte or a byte-order mark that falls on the seam between two chunks reads as
+// in one piece, whichever way the text's lines end.
 TEST(TextInputStreamTest, AFileReadsAsItsWholeTextDecodedAtOnce)
 {
-    const std::string seams[] = {
-        "\r\n", "\r",       "\n\n",         "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x99\x82",
-        "\xFC", "\xE2\x82", "\xEF\xBB\xBF", "\xC3\n"};
+    const std::string seams[] = {"\r\n", "\r",       "\n",           "\n\n",
+                                 "\r\r", "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x99\x82",
+                                 "\xFC", "\xE2\x82", "\xEF\xBB\xBF", "\xC3\n"};
     TempDir dir;
     const std::string path = dir.file("seams.txt");
-    for (const std::string& seam : seams) {
-        for (size_t before = TextInputStream::kChunkSize - 4;
-             before <= TextInputStream::kChunkSize + 1; ++before) {
-            const std::string bytes = "\xEF\xBB\xBF"
-                                      "first\n" +
-                                      std::string(before - 9, 'a') + seam + "b\r\nlast";
-            TempDir::write(path, bytes);
-            std::optional<TextInputStream> in = TextInputStream::open(File(path));
-            ASSERT_TRUE(in);
-            ASSERT_EQ(linesToEnd(*in), decodedLines(bytes))
-                << ::testing::PrintToString(seam) << " at " << before;
-            EXPECT_FALSE(in->failed());
-            EXPECT_EQ(in->bytesRead(), bytes.size());
-            in = TextInputStream::open(File(path));
-            in->readLine();
-            EXPECT_EQ("first\n" + in->readAll(), platform::DecodeText(bytes));
+    for (const std::string lineEnd : {"\n", "\r", "\r\n"}) {
+        for (const std::string& seam : seams) {
+            for (size_t before = TextInputStream::kChunkSize - 4;
+                 before <= TextInputStream::kChunkSize + 1; ++before) {
+                const std::string head = "\xEF\xBB\xBF"
+                                         "first" +
+                                         lineEnd;
+                const std::string bytes =
+                    head + std::string(before - head.size(), 'a') + seam + "b" + lineEnd + "last";
+                TempDir::write(path, bytes);
+                std::optional<TextInputStream> in = TextInputStream::open(File(path));
+                ASSERT_TRUE(in);
+                ASSERT_EQ(linesToEnd(*in), decodedLines(bytes))
+                    << ::testing::PrintToString(lineEnd) << ::testing::PrintToString(seam) << " at "
+                    << before;
+                EXPECT_FALSE(in->failed());
+                EXPECT_EQ(in->bytesRead(), bytes.size());
+                in = TextInputStream::open(File(path));
+                in->readLine();
+                EXPECT_EQ("first" + lineEnd + in->readAll(), platform::DecodeText(bytes));
+            }
         }
     }
 }
