@@ -168,7 +168,9 @@ std::string WriteDataFile(const DataFileContents& contents)
     return out.bytes();
 }
 
-std::optional<DataFileContents> ReadDataFile(platform::TextInputStream& in)
+namespace {
+
+std::optional<DataFileContents> ReadContents(platform::TextInputStream& in)
 {
     // The first line alone decides whether this is a data file, whatever follows it.
     const std::optional<std::string> header = in.readLine(kHeaderLineLimit);
@@ -198,8 +200,22 @@ std::optional<DataFileContents> ReadDataFile(platform::TextInputStream& in)
     return c;
 }
 
+} // namespace
+
+DataFileRead ReadDataFile(platform::TextInputStream& in)
+{
+    DataFileRead read;
+    read.contents = ReadContents(in);
+    // Lines past a failure read as "", which would make a document of what is not one.
+    if (in.failed()) {
+        read.contents.reset();
+        read.readFailed = true;
+    }
+    return read;
+}
+
 std::optional<DataFileContents> ReadDataFile(std::string_view bytes)
 {
     platform::TextInputStream in(bytes);
-    return ReadDataFile(in);
+    return ReadDataFile(in).contents;
 }

@@ -243,8 +243,31 @@ void appendDecoded(std::string& out, std::string_view piece)
 
 } // namespace
 
+namespace {
+
+// A regular file, read from where it was opened to its end.
+class FileSource : public ByteSource {
+public:
+    explicit FileSource(int fd) : mFd(fd) {}
+    ~FileSource() override { ::close(mFd); }
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+
+    ptrdiff_t read(char* into, size_t size) override { return readSome(mFd, into, size); }
+
+private:
+    int mFd;
+};
+
+} // namespace
+
 TextInputStream::TextInputStream(std::string_view bytes)
     : mBuffer(bytes), mSourceDone(true), mBytesRead(bytes.size())
+{
+}
+
+TextInputStream::TextInputStream(std::unique_ptr<ByteSource> source)
+    : mSource(std::move(source)), mSourceDone(!mSource)
 {
 }
 
@@ -253,13 +276,11 @@ std::optional<TextInputStream> TextInputStream::open(const File& file)
     const int fd = openRegularFile(file.absolutePath());
     if (fd < 0)
         return std::nullopt;
-    TextInputStream in;
-    in.mFd = fd;
-    return in;
+    return TextInputStream(std::make_unique<FileSource>(fd));
 }
 
 TextInputStream::TextInputStream(TextInputStream&& other) noexcept
-    : mFd(std::exchange(other.mFd, -1)), mBuffer(std::move(other.mBuffer)),
+    : mSource(std::move(other.mSource)), mBuffer(std::move(other.mBuffer)),
       mPos(std::exchange(other.mPos, 0)), mSourceDone(std::exchange(other.mSourceDone, true)),
       mStarted(other.mStarted), mFailed(other.mFailed), mLineEnd(other.mLineEnd),
       mBytesRead(other.mBytesRead)
@@ -269,9 +290,7 @@ TextInputStream::TextInputStream(TextInputStream&& other) noexcept
 TextInputStream& TextInputStream::operator=(TextInputStream&& other) noexcept
 {
     if (this != &other) {
-        if (mFd >= 0)
-            ::close(mFd);
-        mFd = std::exchange(other.mFd, -1);
+        mSource = std::move(other.mSource);
         mBuffer = std::move(other.mBuffer);
         mPos = std::exchange(other.mPos, 0);
         mSourceDone = std::exchange(other.mSourceDone, true);
@@ -283,14 +302,10 @@ TextInputStream& TextInputStream::operator=(TextInputStream&& other) noexcept
     return *this;
 }
 
-TextInputStream::~TextInputStream()
-{
-    if (mFd >= 0)
-        ::close(mFd);
-}
+TextInputStream::~TextInputStream() = default;
 
-// Drops what was handed out and reads the next chunk after what is left; false once the file
-// has nothing more to give.
+// Drops what was handed out and reads the next chunk after what is left; false once the
+// source has nothing more to give.
 bool TextInputStream::fill()
 {
     if (mSourceDone)
@@ -299,7 +314,7 @@ bool TextInputStream::fill()
     mPos = 0;
     const size_t have = mBuffer.size();
     mBuffer.resize(have + kChunkSize);
-    const ssize_t n = readSome(mFd, mBuffer.data() + have, kChunkSize);
+    const ptrdiff_t n = mSource->read(mBuffer.data() + have, kChunkSize);
     mBuffer.resize(have + static_cast<size_t>(n > 0 ? n : 0));
     if (n > 0) {
         mBytesRead += static_cast<uint64_t>(n);
@@ -307,8 +322,7 @@ bool TextInputStream::fill()
     }
     mFailed = n < 0;
     mSourceDone = true;
-    ::close(mFd);
-    mFd = -1;
+    mSource.reset();
     return false;
 }
 

@@ -2,7 +2,9 @@
 
 // Files and folders, and the text streams the program reads and writes them with.
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -56,7 +58,17 @@ private:
     std::string mPath;
 };
 
-/// Reads text line by line, from bytes in memory or from a regular file as it goes: a file is
+/// Where a text stream takes its bytes from as it goes. A stream opened on a file reads it
+/// through one of its own; a test may hand a stream another.
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    /// Reads up to `size` bytes into `into`: how many it read, 0 at the end, -1 when reading
+    /// failed.
+    virtual ptrdiff_t read(char* into, size_t size) = 0;
+};
+
+/// Reads text line by line, from bytes in memory or from a source as it goes: a source is
 /// taken in chunks, so that beside the lines handed out the stream holds no more than one
 /// chunk. The text's lines end as its first line ends (LF, CRLF or a lone CR): a CRLF always
 /// ends a line, a lone CR only in a text whose first line ended so, and a lone LF likewise;
@@ -65,10 +77,11 @@ private:
 /// DecodeText), exactly as if the whole text had been decoded at once.
 class TextInputStream {
 public:
-    /// How many bytes a file is read by at a time.
+    /// How many bytes a source is read by at a time.
     static constexpr size_t kChunkSize = 64 * 1024;
 
     explicit TextInputStream(std::string_view bytes);
+    explicit TextInputStream(std::unique_ptr<ByteSource> source);
     /// Opens `file` for reading. Nothing when it cannot be opened or is not a regular file: a
     /// folder, a pipe, a device or a socket is refused at once, without waiting for a writer
     /// and before a byte of it is read.
@@ -91,21 +104,21 @@ public:
     /// end.
     void skipEmptyLines();
     bool atEnd();
-    /// Reading the file failed part-way; what came before the failure reads as the whole text.
+    /// Reading the source failed part-way; what came before the failure reads as the whole
+    /// text.
     bool failed() const { return mFailed; }
-    /// How many bytes have been taken from the file (or the bytes given) so far.
+    /// How many bytes have been taken from the source (or the bytes given) so far.
     uint64_t bytesRead() const { return mBytesRead; }
 
 private:
     /// How the text's lines end; known once the first line has ended.
     enum class LineEnd : uint8_t { Unknown, LF, CR, CRLF };
 
-    TextInputStream() = default;
     void start();
     bool fill();
     std::optional<std::string> nextLine(size_t limit);
 
-    int mFd = -1;
+    std::unique_ptr<ByteSource> mSource;
     std::string mBuffer; ///< bytes read and not yet handed out start at mPos
     size_t mPos = 0;
     bool mSourceDone = false;

@@ -2,6 +2,7 @@
 #include "app/frmMain.h"
 
 #include "tests/support/app_fixture.h"
+#include "tests/support/failing_read.h"
 #include "tests/support/modal_script.h"
 #include "tests/support/temp_dir.h"
 
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <ostream>
 #include <tuple>
 
@@ -366,7 +368,7 @@ TEST(DataFileReadTest, ALargeFileIsRefusedFromItsFirstLine)
         std::optional<platform::TextInputStream> in =
             platform::TextInputStream::open(platform::File(path));
         ASSERT_TRUE(in);
-        EXPECT_FALSE(ReadDataFile(*in));
+        EXPECT_FALSE(ReadDataFile(*in).contents);
         EXPECT_LE(in->bytesRead(), kHeaderLineLimit + platform::TextInputStream::kChunkSize)
             << ::testing::PrintToString(start);
     }
@@ -547,7 +549,7 @@ TEST_P(DataFileStrayBreakTest, StaysInItsFieldAndIsWrittenTheProgramsWay)
     std::optional<platform::TextInputStream> in =
         platform::TextInputStream::open(platform::File(path));
     ASSERT_TRUE(in);
-    const std::optional<DataFileContents> read = ReadDataFile(*in);
+    const std::optional<DataFileContents> read = ReadDataFile(*in).contents;
     ASSERT_TRUE(read);
     EXPECT_FALSE(read->EndedEarly);
     EXPECT_FALSE(read->TextAfterEnd);
@@ -564,6 +566,24 @@ TEST_P(DataFileStrayBreakTest, StaysInItsFieldAndIsWrittenTheProgramsWay)
 INSTANTIATE_TEST_SUITE_P(Cases, DataFileStrayBreakTest,
                          ::testing::Values(StrayCase{"\n", "\r"}, StrayCase{"\r", "\n"},
                                            StrayCase{"\r\n", "\r"}, StrayCase{"\r\n", "\n"}));
+
+// A read that fails, at once or anywhere later, gives no document, whatever came before it.
+TEST(DataFileReadTest, AReadThatFailsAnywhereGivesNoDocument)
+{
+    const std::string whole = Fixture("coalition.dat");
+    for (const size_t failAt :
+         {size_t{0}, size_t{5}, size_t{100}, whole.size() / 2, whole.size() - 1, whole.size()}) {
+        platform::TextInputStream in(std::make_unique<testsupport::FailingSource>(whole, failAt));
+        const DataFileRead read = ReadDataFile(in);
+        EXPECT_TRUE(read.readFailed) << "failing at " << failAt;
+        EXPECT_FALSE(read.contents) << "failing at " << failAt;
+    }
+    platform::TextInputStream in(std::make_unique<testsupport::FailingSource>(whole, SIZE_MAX));
+    const DataFileRead read = ReadDataFile(in);
+    EXPECT_FALSE(read.readFailed);
+    ASSERT_TRUE(read.contents);
+    ExpectSameDocument(*read.contents, ReadOrFail(whole));
+}
 
 TEST(DataFileReadTest, ReadsAByteOrderMarkAndLatin1)
 {
@@ -684,6 +704,21 @@ TEST_F(DataFileOpenTest, AStrayBreakKeepsEveryPlayersFieldsThroughSaveAs)
     EXPECT_EQ(testsupport::TempDir::read(saved), WriteDataFile(expected));
     open(saved, {noDatabase});
     ExpectSameDocument(document(), expected);
+}
+
+// A regular file whose first read fails: a problem with the file, and the document as it was.
+TEST_F(DataFileOpenTest, AFileThatCannotBeReadLeavesTheDocument)
+{
+    const std::string path = dir.file("budget.dat");
+    testsupport::TempDir::write(path, Fixture("budget.dat"));
+    open(path);
+    main().Player[1].Position = 55;
+    main().FileChanged = false;
+    const DataFileContents before = document();
+    open("/proc/self/mem", {"Problem with file ..."});
+    ExpectSameDocument(document(), before);
+    EXPECT_EQ(main().InFilePath, path);
+    EXPECT_EQ(main().title(), "Varnholt - budget.dat");
 }
 
 TEST(DataFileShapeTest, NoDocumentHasThreeLines)

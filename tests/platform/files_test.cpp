@@ -2,6 +2,7 @@
 
 #include "platform/testing.h"
 
+#include "tests/support/failing_read.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/other_user.h"
 #include "tests/support/temp_dir.h"
@@ -15,6 +16,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 
 using platform::File;
 using platform::TextInputStream;
@@ -234,6 +236,25 @@ TEST(TextInputStreamTest, ALineLongerThanTheLimitIsRefusedUnreadBeyondIt)
     ASSERT_TRUE(in);
     EXPECT_EQ(in->readLine(kLimit), "PK\x03\x04");
     EXPECT_LE(in->bytesRead(), TextInputStream::kChunkSize);
+}
+
+// A read that fails ends the text where it failed, and the stream tells so: part-way through
+// a source, and at once from a file whose first read fails (no memory is mapped at the
+// start of this process's /proc/self/mem).
+TEST(TextInputStreamTest, AReadThatFailsEndsTheTextAndIsTold)
+{
+    TextInputStream in(std::make_unique<testsupport::FailingSource>("one\ntwo\nthree\n", 6));
+    EXPECT_EQ(in.readLine(), "one");
+    EXPECT_FALSE(in.failed());
+    EXPECT_EQ(in.readLine(), "tw");
+    EXPECT_TRUE(in.atEnd());
+    EXPECT_TRUE(in.failed());
+
+    std::optional<TextInputStream> mem = TextInputStream::open(File("/proc/self/mem"));
+    ASSERT_TRUE(mem) << "a regular file";
+    EXPECT_EQ(mem->readLine(), "");
+    EXPECT_TRUE(mem->failed());
+    EXPECT_FALSE(File("/proc/self/mem").readAll());
 }
 
 // A pipe without a writer, a device that never ends and a folder: each is refused at once,
