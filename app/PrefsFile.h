@@ -5,8 +5,14 @@
 
 #include "platform/files.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+
+/// The largest preferences file that is read, in bytes: two lines, the second a path no longer
+/// than any the system opens, with room to spare. A larger file is no preferences file of ours
+/// and is passed over like one that cannot be read, without reading it.
+inline constexpr size_t kPrefsFileLimit = 16 * 1024;
 
 /// The item that a preferences file's text records on line 2: the user's home folder when
 /// that line is empty, is not an absolute path or holds a line feed (which the file written

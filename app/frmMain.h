@@ -148,6 +148,10 @@ public:
     int32_t IndexOfPlayer(uint64_t identity) const;
 
     // --- Document life and files ---
+    /// Start-up: takes the recorded file from the preferences file, or makes the file when it
+    /// is missing, telling the user when it cannot be made. A file that cannot be read, or is
+    /// larger than any preferences file, records the home folder.
+    void ReadOrCreatePrefsFile();
     /// Asks to save unsaved changes (the save prompt). False when the user chose to save and
     /// the document was not saved: the caller then stops and the changes stay.
     bool OfferToSave();

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <cerrno>
 #include <utility>
 
@@ -99,27 +100,35 @@ bool File::isFolder() const
     return QFileInfo(qs(mPath)).isDir();
 }
 
-std::optional<std::string> File::readAll() const
+std::optional<std::string> File::readAll(size_t limit) const
 {
     const int fd = openRegularFile(mPath);
     if (fd < 0)
         return std::nullopt;
     std::string bytes;
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && st.st_size > 0)
+    if (::fstat(fd, &st) == 0 && st.st_size > 0) {
+        // A file that says it is larger than the limit is not read at all.
+        if (static_cast<uint64_t>(st.st_size) > limit) {
+            ::close(fd);
+            return std::nullopt;
+        }
         bytes.reserve(static_cast<size_t>(st.st_size) + TextInputStream::kChunkSize);
+    }
+    // One byte past the limit tells a file that grew, or that tells no size, from one that fits.
+    const size_t most = limit == SIZE_MAX ? limit : limit + 1;
     for (;;) {
         const size_t have = bytes.size();
-        bytes.resize(have + TextInputStream::kChunkSize);
-        const ssize_t n = readSome(fd, bytes.data() + have, TextInputStream::kChunkSize);
-        if (n <= 0) {
-            bytes.resize(have);
+        const size_t want = std::min(TextInputStream::kChunkSize, most - have);
+        bytes.resize(have + want);
+        const ssize_t n = want > 0 ? readSome(fd, bytes.data() + have, want) : 0;
+        bytes.resize(have + static_cast<size_t>(n > 0 ? n : 0));
+        if (n <= 0 || bytes.size() > limit) {
             ::close(fd);
-            if (n < 0)
+            if (n < 0 || bytes.size() > limit)
                 return std::nullopt;
             return bytes;
         }
-        bytes.resize(have + static_cast<size_t>(n));
     }
 }
 

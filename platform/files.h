@@ -35,10 +35,11 @@ public:
     bool exists() const;
     bool isFolder() const;
 
-    /// The whole content; nothing when the file cannot be read or is not a regular file. A
-    /// pipe, a device or a socket is refused at once, without waiting for a writer and without
+    /// The whole content; nothing when the file cannot be read, is not a regular file, or
+    /// holds more than `limit` bytes (then no more than `limit` + 1 of them are read). A pipe,
+    /// a device or a socket is refused at once, without waiting for a writer and without
     /// reading from it.
-    std::optional<std::string> readAll() const;
+    std::optional<std::string> readAll(size_t limit = SIZE_MAX) const;
     /// Writes the whole content to a temporary file beside this one and puts it in place only
     /// when every byte was written and synced to the file system, so that a failure (a full
     /// disk, the file-size limit) leaves the old file byte for byte as it was and no temporary

@@ -1,6 +1,7 @@
 // The document's life through the main window: start-up, New, Open, Save, Save As, the save
 // prompt, Export Data, the preferences file and quitting.
 
+#include "app/PrefsFile.h"
 #include "app/frmDetails.h"
 #include "app/frmMain.h"
 #include "app/frmSave.h"
@@ -11,6 +12,7 @@
 #include "spider/wSwing.h"
 
 #include "tests/support/app_fixture.h"
+#include "tests/support/cpu_time.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/modal_script.h"
 #include "tests/support/other_user.h"
@@ -675,6 +677,31 @@ TEST_F(LifecycleTest, APreferencesFileThatCannotBeWrittenAtQuitIsReportedAndKept
               std::vector<std::string>{"KestrixPrefs"})
         << "no temporary file is left";
 }
+
+class LargePrefsTest : public LifecycleTest, public ::testing::WithParamInterface<const char*> {};
+
+// A gigabyte in the place of the preferences file, of zeros alone or after the lines of one:
+// the start-up passes it over, as one that cannot be read, without reading it, and leaves it
+// as it was. In a child with two seconds of processor time, where reading it all takes ten.
+TEST_P(LargePrefsTest, IsPassedOverAtStartUpUnread)
+{
+    frmMain& m = startWithNewDiagram();
+    constexpr uint64_t kGigabyte = uint64_t{1} << 30;
+    TempDir::writeSparse(prefsPath(), GetParam(), kGigabyte);
+    const int result = testsupport::RunWithinCpuTime(2, [&] {
+        m.WorkingFolderSave = platform::File("/elsewhere");
+        m.PrefsFileChanged = false;
+        const uint64_t before = bytesReadByThisProcess();
+        m.ReadOrCreatePrefsFile();
+        if (bytesReadByThisProcess() - before > kPrefsFileLimit)
+            return 1;
+        return m.WorkingFolderSave == platform::File() && !m.PrefsFileChanged ? 0 : 2;
+    });
+    EXPECT_EQ(result, 0) << "-1: out of time; 1: read too much; 2: not passed over";
+    EXPECT_EQ(std::filesystem::file_size(prefsPath()), kGigabyte);
+}
+
+INSTANTIATE_TEST_SUITE_P(Starts, LargePrefsTest, ::testing::Values("", "?\n/data/budget.dat\n"));
 
 TEST_F(LifecycleTest, AnEmptySecondLineFallsBackToTheHomeFolder)
 {

@@ -286,8 +286,25 @@ TEST(FileTest, ReadAllReadsARegularFileWhole)
     bytes[TextInputStream::kChunkSize] = '\0';
     TempDir::write(path, bytes);
     EXPECT_EQ(File(path).readAll(), bytes);
+    EXPECT_EQ(File(path).readAll(bytes.size()), bytes);
+    EXPECT_FALSE(File(path).readAll(bytes.size() - 1));
     TempDir::write(path, "");
     EXPECT_EQ(File(path).readAll(), "");
+    EXPECT_EQ(File(path).readAll(0), "");
+}
+
+// A file larger than the limit is refused; so is one that tells no size and gives more.
+TEST(FileTest, ReadAllRefusesAFileLargerThanItsLimit)
+{
+    TempDir dir;
+    const std::string path = dir.file("zeros.dat");
+    TempDir::writeSparse(path, "?\n", uint64_t{1} << 30);
+    EXPECT_FALSE(File(path).readAll(1000));
+
+    const std::optional<std::string> status = File("/proc/self/status").readAll();
+    ASSERT_TRUE(status && status->size() > 100) << "a file of its own size 0";
+    EXPECT_FALSE(File("/proc/self/status").readAll(100));
+    EXPECT_TRUE(File("/proc/self/status").readAll(status->size() + 4096));
 }
 
 TEST(FileTest, WriteAllReplacesTheWholeFile)
