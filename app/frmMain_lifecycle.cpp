@@ -26,7 +26,7 @@ bool writePrefs(const platform::File& f, const std::string& line2)
 {
     if (f.writeAll(WritePrefsFile(line2)))
         return true;
-    platform::MsgBox(Messages::ProblemCreatingFile);
+    platform::MsgBox(Messages::PreferencesNotKept);
     return false;
 }
 

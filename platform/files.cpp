@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <cerrno>
@@ -62,10 +61,18 @@ File::File(std::string absolutePath) : mPath(std::move(absolutePath)) {}
 
 std::optional<File> File::preferencesFolder()
 {
-    const QString path = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    if (path.isEmpty() || !QDir().mkpath(path))
+    // The folder the XDG base directories name. Without a home the toolkit would take the root
+    // folder for one, and make "/.config" there.
+    QString path = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (!QDir::isAbsolutePath(path)) {
+        const QString home = qEnvironmentVariable("HOME");
+        if (!QDir::isAbsolutePath(home))
+            return std::nullopt;
+        path = home + QStringLiteral("/.config");
+    }
+    if (!QDir().mkpath(path))
         return std::nullopt;
-    return File(ss(QDir(path).absolutePath()));
+    return File(ss(QDir::cleanPath(path)));
 }
 
 std::optional<File> File::preferencesFile(std::string_view name)

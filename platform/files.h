@@ -19,7 +19,9 @@ public:
     File();
     explicit File(std::string absolutePath);
 
-    /// The user's configuration folder, created when it is missing.
+    /// The user's configuration folder, created when it is missing: $XDG_CONFIG_HOME, or
+    /// .config in the home folder. Nothing when neither names a folder by its absolute path
+    /// (no home: HOME unset), or it cannot be made.
     static std::optional<File> preferencesFolder();
     /// The file named `name` in the user's configuration folder, whether or not it exists;
     /// nothing when there is no such folder.

@@ -52,6 +52,9 @@ std::string prefsPath()
     return std::string(std::getenv("XDG_CONFIG_HOME")) + "/KestrixPrefs";
 }
 
+constexpr const char* kPrefsNotKept =
+    "The preferences could not be saved: the next start will not remember the last file used.";
+
 // Names the central issue in the editor and confirms it.
 void defineCentralIssue(ModalScript& script, std::string name)
 {
@@ -665,7 +668,7 @@ TEST_F(LifecycleTest, APreferencesFileThatCannotBeWrittenAtQuitIsReportedAndKept
     TempDir::write(prefsPath(), "?\n/earlier/file.dat\n");
     frmMain& m = startWithFile(fixture("budget.dat"));
     ModalScript script;
-    script.message("Problem creating file ...");
+    script.message(kPrefsNotKept);
     {
         testsupport::FileSizeLimit limit(8); // less than its first two lines
         m.close();
@@ -676,6 +679,39 @@ TEST_F(LifecycleTest, APreferencesFileThatCannotBeWrittenAtQuitIsReportedAndKept
     EXPECT_EQ(TempDir::names(std::getenv("XDG_CONFIG_HOME")),
               std::vector<std::string>{"KestrixPrefs"})
         << "no temporary file is left";
+}
+
+TEST_F(LifecycleTest, APreferencesFileThatIsAFolderIsSaidToBeThePreferencesAtQuit)
+{
+    std::filesystem::create_directories(prefsPath());
+    frmMain& m = startWithFile(fixture("budget.dat"));
+    EXPECT_EQ(m.WorkingFolderSave.absolutePath(), fixture("budget.dat"));
+    ModalScript script;
+    script.message(kPrefsNotKept);
+    m.close();
+    EXPECT_TRUE(script.done());
+    EXPECT_TRUE(platform::Application::quitRequested());
+    EXPECT_TRUE(std::filesystem::is_directory(prefsPath())) << "left as it was";
+}
+
+// A configuration folder the user may not write (root's): the preferences cannot be made at
+// start-up, and the message says that it is the preferences.
+TEST_F(LifecycleTest, PreferencesThatCannotBeMadeAtStartUpAreSaidToBeThePreferences)
+{
+    frmMain& m = startWithNewDiagram();
+    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+    const std::string config = dir.file("config");
+    ASSERT_TRUE(std::filesystem::create_directory(config));
+    const int result = testsupport::RunAsNobody([&] {
+        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+        ModalScript script;
+        script.message(kPrefsNotKept);
+        m.ReadOrCreatePrefsFile();
+        // The child's failures, such as another message, show only in its exit code.
+        return script.done() && !HasFailure() ? 0 : 1;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_TRUE(TempDir::names(config).empty());
 }
 
 class LargePrefsTest : public LifecycleTest, public ::testing::WithParamInterface<const char*> {};

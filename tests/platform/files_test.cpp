@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 using platform::File;
 using platform::TextInputStream;
@@ -612,21 +613,98 @@ TEST(FileTest, AWriteInPlaceCutShortFails)
     EXPECT_EQ(result, 1);
 }
 
-TEST(FileTest, PreferencesFolderFollowsXdgConfigHome)
+// Sets an environment variable, or unsets it for nullptr, while it lives.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : mName(name)
+    {
+        if (const char* old = std::getenv(name))
+            mOld = old;
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    ~ScopedEnv()
+    {
+        if (mOld)
+            setenv(mName, mOld->c_str(), 1);
+        else
+            unsetenv(mName);
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* mName;
+    std::optional<std::string> mOld;
+};
+
+struct PrefsFolderCase {
+    const char* what;
+    const char* xdgConfigHome; ///< below the test's folder when relative to "<dir>"
+    const char* home;
+    const char* folder; ///< the same; nullptr: no preferences folder
+};
+
+void PrintTo(const PrefsFolderCase& c, std::ostream* os)
 {
-    TempDir dir;
-    const char* env = std::getenv("XDG_CONFIG_HOME");
-    const std::string previous = env ? env : "";
-    const std::string config = dir.file("config/nested");
-    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-    const auto folder = File::preferencesFolder();
-    ASSERT_TRUE(folder.has_value());
-    EXPECT_EQ(folder->absolutePath(), config);
-    EXPECT_TRUE(folder->isFolder()) << "created when missing";
-    if (previous.empty())
-        unsetenv("XDG_CONFIG_HOME");
-    else
-        setenv("XDG_CONFIG_HOME", previous.c_str(), 1);
+    *os << c.what;
 }
+
+class PreferencesFolderTest : public ::testing::TestWithParam<PrefsFolderCase> {};
+
+// The folder is the one the XDG base directories name, made when it is missing. Without a home
+// there is none, and nothing is made: not "/.config" at the root, and nothing where the
+// program runs.
+TEST_P(PreferencesFolderTest, IsTheUsersConfigurationFolderOrNone)
+{
+    const PrefsFolderCase& c = GetParam();
+    TempDir dir;
+    const auto inDir = [&](const char* v) -> std::optional<std::string> {
+        if (!v)
+            return std::nullopt;
+        const std::string s = v;
+        return s.rfind("<dir>", 0) == 0 ? dir.path() + s.substr(5) : s;
+    };
+    const std::optional<std::string> xdg = inDir(c.xdgConfigHome);
+    const std::optional<std::string> home = inDir(c.home);
+    const bool rootConfigBefore = std::filesystem::exists("/.config");
+    const std::filesystem::path cwd = std::filesystem::current_path();
+    const std::string work = dir.file("work");
+    std::filesystem::create_directory(work);
+    std::filesystem::current_path(work);
+    std::optional<File> folder;
+    {
+        const ScopedEnv xdgEnv("XDG_CONFIG_HOME", xdg ? xdg->c_str() : nullptr);
+        const ScopedEnv homeEnv("HOME", home ? home->c_str() : nullptr);
+        folder = File::preferencesFolder();
+    }
+    std::filesystem::current_path(cwd);
+    if (!rootConfigBefore && std::filesystem::exists("/.config")) {
+        std::filesystem::remove_all("/.config");
+        ADD_FAILURE() << "made /.config";
+    }
+    EXPECT_TRUE(TempDir::names(work).empty()) << "made a folder where the program runs";
+    if (!c.folder) {
+        EXPECT_FALSE(folder) << folder->absolutePath();
+        return;
+    }
+    ASSERT_TRUE(folder);
+    EXPECT_EQ(folder->absolutePath(), *inDir(c.folder));
+    EXPECT_TRUE(folder->isFolder()) << "made when missing";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PreferencesFolderTest,
+    ::testing::Values(
+        PrefsFolderCase{"XDG_CONFIG_HOME", "<dir>/config/nested", "<dir>/home",
+                        "<dir>/config/nested"},
+        PrefsFolderCase{"home", nullptr, "<dir>/home", "<dir>/home/.config"},
+        PrefsFolderCase{"relative XDG_CONFIG_HOME", "config", "<dir>/home", "<dir>/home/.config"},
+        PrefsFolderCase{"XDG_CONFIG_HOME without a home", "<dir>/config", nullptr, "<dir>/config"},
+        PrefsFolderCase{"no home", nullptr, nullptr, nullptr},
+        PrefsFolderCase{"an empty home", "", "", nullptr},
+        PrefsFolderCase{"a relative home", "config", "home", nullptr}));
 
 } // namespace
