@@ -15,8 +15,8 @@
 inline constexpr size_t kPrefsFileLimit = 16 * 1024;
 
 /// The item that a preferences file's text records on line 2: the user's home folder when
-/// that line is empty, is not an absolute path or holds a line feed (which the file written
-/// for it could not keep), so that no missing item is ever used. Line 1 and anything after
+/// that line is empty, is not an absolute path or holds a CR or LF (which the line written for
+/// it would not keep whole), so that no missing item is ever used. Line 1 and anything after
 /// line 2 are not read.
 platform::File ReadPrefsFile(std::string_view bytes);
 
