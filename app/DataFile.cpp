@@ -64,19 +64,31 @@ private:
     bool mRanOut = false;
 };
 
+// A name or subtitle as read: a line break in it, one of another kind than the file's lines
+// end with, becomes a space, as the writer writes it.
+std::string OneLineAsRead(std::string s)
+{
+    std::replace_if(
+        s.begin(), s.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    return s;
+}
+
 Player ReadPlayer(LineReader& in)
 {
     Player p;
-    p.Name = in.next();
+    p.Name = OneLineAsRead(in.next());
     // The subtitle and the key message are taken from the line in place, so that a long key
     // message is not held three times over.
     const std::string texts = in.next();
     const std::string_view fields(texts);
     const size_t tab = fields.find('\t');
-    p.Subtitle = fields.substr(0, tab);
+    p.Subtitle = OneLineAsRead(std::string(fields.substr(0, tab)));
     if (tab != std::string_view::npos) {
         const std::string_view keyMsg = fields.substr(tab + 1);
         p.KeyMsg = ReplaceAll(keyMsg.substr(0, keyMsg.find('\t')), kKeyMsgBreak, kCR);
+        // A line break of another kind than the file's lines end with, as another editor
+        // leaves it, is a line break too.
+        std::replace(p.KeyMsg.begin(), p.KeyMsg.end(), '\n', kCR[0]);
     }
     p.x = in.nextInt();
     p.y = in.nextInt();
@@ -156,7 +168,9 @@ std::string WriteDataFile(const DataFileContents& contents)
     return out.bytes();
 }
 
-std::optional<DataFileContents> ReadDataFile(platform::TextInputStream& in)
+namespace {
+
+std::optional<DataFileContents> ReadContents(platform::TextInputStream& in)
 {
     // The first line alone decides whether this is a data file, whatever follows it.
     const std::optional<std::string> header = in.readLine(kHeaderLineLimit);
@@ -186,8 +200,22 @@ std::optional<DataFileContents> ReadDataFile(platform::TextInputStream& in)
     return c;
 }
 
+} // namespace
+
+DataFileRead ReadDataFile(platform::TextInputStream& in)
+{
+    DataFileRead read;
+    read.contents = ReadContents(in);
+    // Lines past a failure read as "", which would make a document of what is not one.
+    if (in.failed()) {
+        read.contents.reset();
+        read.readFailed = true;
+    }
+    return read;
+}
+
 std::optional<DataFileContents> ReadDataFile(std::string_view bytes)
 {
     platform::TextInputStream in(bytes);
-    return ReadDataFile(in);
+    return ReadDataFile(in).contents;
 }

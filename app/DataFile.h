@@ -56,15 +56,29 @@ DataFileContents MakeDataFileContents(bool HasDB, int32_t NumPlayer,
 /// to that range.
 std::string WriteDataFile(const DataFileContents& contents);
 
-/// Reads a data file (any of LF, CRLF or CR line ends; UTF-8, with each byte that is not
-/// valid UTF-8 read as Windows-1252) from `in`, taking each line as it goes. Nothing when the text
-/// is not a data file: the first line is longer than kHeaderLineLimit or lacks "Varnholt Data"
-/// (then nothing after that line is read), or the count is outside -1..50. A text that ends
-/// early is read as far as it goes, every missing line counting as "", and `EndedEarly` tells
-/// so unless only the last line (`AveColour`) is missing. After the last line the reader reads
-/// on only as far as the first text that is not an empty line, and `TextAfterEnd` tells of it.
-/// Width, Height and the centre of every player come from the box-size rule, not from the
-/// file; each "^&*" of a key message becomes a carriage return.
-std::optional<DataFileContents> ReadDataFile(platform::TextInputStream& in);
-/// The same, from bytes in memory.
+/// What reading a data file from a stream gave: a whole document, or none and why.
+struct DataFileRead {
+    /// The document; nothing when the text is not a data file or reading it failed.
+    std::optional<DataFileContents> contents;
+    /// Reading the source failed, at once or part-way: then no document is given, however
+    /// much of one had been read.
+    bool readFailed = false;
+};
+
+/// Reads a data file from `in`, taking each line as it goes, and gives a whole document or
+/// none: nothing when reading the source fails anywhere (`readFailed` says so) or the text is
+/// not a data file: the first line is longer than kHeaderLineLimit or lacks "Varnholt Data"
+/// (then nothing after that line is read), or the count is outside -1..50. The file's lines end
+/// as its first line does (LF, CRLF or CR; see platform::TextInputStream), so that a lone line
+/// break of another kind inside a line is that line's text: in a key message it is a line
+/// break, and in a name or subtitle a space. The text is UTF-8, with each byte that is not
+/// valid UTF-8 read as Windows-1252. A text that ends early is read as far as it goes, every
+/// missing line counting as "", and `EndedEarly` tells so unless only the last line
+/// (`AveColour`) is missing. After the last line the reader reads on only as far as the first
+/// text that is not an empty line, and `TextAfterEnd` tells of it. Width, Height and the centre
+/// of every player come from the box-size rule, not from the file; each line break and each
+/// "^&*" of a key message becomes a carriage return.
+DataFileRead ReadDataFile(platform::TextInputStream& in);
+/// The same, from bytes in memory, which cannot fail to be read: the document, or nothing when
+/// the text is not a data file.
 std::optional<DataFileContents> ReadDataFile(std::string_view bytes);

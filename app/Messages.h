@@ -9,8 +9,11 @@ namespace Messages {
 /// A file to read was not chosen, or could not be read (Open, Page Setup).
 inline constexpr const char* ProblemWithFile = "Problem with file ...";
 /// A file to write was not chosen, or could not be written (Save, Save As, Export Data, Save
-/// as Picture, the preferences and print-settings files).
+/// as Picture, the print-settings file).
 inline constexpr const char* ProblemCreatingFile = "Problem creating file ...";
+/// The preferences file could not be written, at start-up or at quit.
+inline constexpr const char* PreferencesNotKept =
+    "The preferences could not be saved: the next start will not remember the last file used.";
 /// Print of the spider plot or the graph: the print-settings file could not be read or written.
 inline constexpr const char* PrintingWentWrong = "Sorry something went wrong with printing";
 /// Print of the spider plot: its drawing on the page failed.

@@ -5,7 +5,7 @@ platform::File ReadPrefsFile(std::string_view bytes)
     platform::TextInputStream in(bytes);
     in.readLine();
     const std::string line = in.readLine();
-    if (line.empty() || line.front() != '/')
+    if (line.empty() || line.front() != '/' || line.find_first_of("\r\n") != std::string::npos)
         return platform::File();
     return platform::File(line);
 }

@@ -163,7 +163,11 @@ public:
     int32_t IndexOfPlayer(uint64_t identity) const;
 
     // --- Document life and files ---
-    // The save prompt's callers and New: app/frmMain_lifecycle.cpp.
+    // The save prompt's callers, New and the preferences file: app/frmMain_lifecycle.cpp.
+    /// Start-up: takes the recorded file from the preferences file, or makes the file when it
+    /// is missing, telling the user when it cannot be made. A file that cannot be read, or is
+    /// larger than any preferences file, records the home folder.
+    void ReadOrCreatePrefsFile();
     /// Asks to save unsaved changes (the save prompt). False when the user backed out of the
     /// prompt (Escape, its close box) or chose to save and the document was not saved: the
     /// caller then stops, and the document stays as it is, unsaved changes and all.

@@ -63,11 +63,12 @@ void frmMain::OpenTheLot(bool atStartUp)
     }
     // The whole file is read before anything of the document changes; its first line alone
     // decides whether the rest is read at all.
-    std::optional<DataFileContents> contents = ReadDataFile(*in);
-    if (in->failed()) {
+    DataFileRead read = ReadDataFile(*in);
+    if (read.readFailed) {
         platform::MsgBox(Messages::ProblemWithFile);
         return;
     }
+    std::optional<DataFileContents>& contents = read.contents;
     if (!contents) {
         platform::MsgBox(kWrongKindOfFile);
         return;

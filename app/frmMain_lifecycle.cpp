@@ -26,7 +26,7 @@ bool writePrefs(const platform::File& f, const std::string& line2)
 {
     if (f.writeAll(WritePrefsFile(line2)))
         return true;
-    platform::MsgBox(Messages::ProblemCreatingFile);
+    platform::MsgBox(Messages::PreferencesNotKept);
     return false;
 }
 
@@ -47,16 +47,7 @@ void frmMain::Event_Open()
     toolbar.show();
 
     PrefsFileChanged = false;
-    if (const std::optional<platform::File> prefs =
-            platform::File::preferencesFile(kPrefsFileName)) {
-        if (prefs->exists()) {
-            WorkingFolderSave = ReadPrefsFile(prefs->readAll().value_or(std::string()));
-            WorkingFolderSaveOriginal = WorkingFolderSave;
-        } else {
-            writePrefs(*prefs, "");
-            PrefsFileChanged = true;
-        }
-    }
+    ReadOrCreatePrefsFile();
 
     SetTitleForFile("");
     if (platform::Screen::width() < 850)
@@ -83,6 +74,20 @@ void frmMain::Event_Open()
         break;
     }
     refresh();
+}
+
+void frmMain::ReadOrCreatePrefsFile()
+{
+    const std::optional<platform::File> prefs = platform::File::preferencesFile(kPrefsFileName);
+    if (!prefs)
+        return;
+    if (prefs->exists()) {
+        WorkingFolderSave = ReadPrefsFile(prefs->readAll(kPrefsFileLimit).value_or(std::string()));
+        WorkingFolderSaveOriginal = WorkingFolderSave;
+    } else {
+        writePrefs(*prefs, "");
+        PrefsFileChanged = true;
+    }
 }
 
 bool frmMain::OfferToSave()

@@ -50,7 +50,7 @@ std::optional<DataFileContents> readFromDisk(const platform::File& file, bool& o
     opened = in.has_value();
     if (!in)
         return std::nullopt;
-    return ReadDataFile(*in);
+    return ReadDataFile(*in).contents;
 }
 
 // A figure of /proc/self/status in kB ("VmHWM:", "VmRSS:"), or -1.

@@ -5,8 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 
+#include <algorithm>
 #include <cerrno>
 #include <utility>
 
@@ -61,10 +61,18 @@ File::File(std::string absolutePath) : mPath(std::move(absolutePath)) {}
 
 std::optional<File> File::preferencesFolder()
 {
-    const QString path = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    if (path.isEmpty() || !QDir().mkpath(path))
+    // The folder the XDG base directories name. Without a home the toolkit would take the root
+    // folder for one, and make "/.config" there.
+    QString path = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (!QDir::isAbsolutePath(path)) {
+        const QString home = qEnvironmentVariable("HOME");
+        if (!QDir::isAbsolutePath(home))
+            return std::nullopt;
+        path = home + QStringLiteral("/.config");
+    }
+    if (!QDir().mkpath(path))
         return std::nullopt;
-    return File(ss(QDir(path).absolutePath()));
+    return File(ss(QDir::cleanPath(path)));
 }
 
 std::optional<File> File::preferencesFile(std::string_view name)
@@ -113,27 +121,35 @@ bool File::isFolder() const
     return QFileInfo(qs(mPath)).isDir();
 }
 
-std::optional<std::string> File::readAll() const
+std::optional<std::string> File::readAll(size_t limit) const
 {
     const int fd = openRegularFile(mPath);
     if (fd < 0)
         return std::nullopt;
     std::string bytes;
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && st.st_size > 0)
+    if (::fstat(fd, &st) == 0 && st.st_size > 0) {
+        // A file that says it is larger than the limit is not read at all.
+        if (static_cast<uint64_t>(st.st_size) > limit) {
+            ::close(fd);
+            return std::nullopt;
+        }
         bytes.reserve(static_cast<size_t>(st.st_size) + TextInputStream::kChunkSize);
+    }
+    // One byte past the limit tells a file that grew, or that tells no size, from one that fits.
+    const size_t most = limit == SIZE_MAX ? limit : limit + 1;
     for (;;) {
         const size_t have = bytes.size();
-        bytes.resize(have + TextInputStream::kChunkSize);
-        const ssize_t n = readSome(fd, bytes.data() + have, TextInputStream::kChunkSize);
-        if (n <= 0) {
-            bytes.resize(have);
+        const size_t want = std::min(TextInputStream::kChunkSize, most - have);
+        bytes.resize(have + want);
+        const ssize_t n = want > 0 ? readSome(fd, bytes.data() + have, want) : 0;
+        bytes.resize(have + static_cast<size_t>(n > 0 ? n : 0));
+        if (n <= 0 || bytes.size() > limit) {
             ::close(fd);
-            if (n < 0)
+            if (n < 0 || bytes.size() > limit)
                 return std::nullopt;
             return bytes;
         }
-        bytes.resize(have + static_cast<size_t>(n));
     }
 }
 
@@ -257,8 +273,31 @@ void appendDecoded(std::string& out, std::string_view piece)
 
 } // namespace
 
+namespace {
+
+// A regular file, read from where it was opened to its end.
+class FileSource : public ByteSource {
+public:
+    explicit FileSource(int fd) : mFd(fd) {}
+    ~FileSource() override { ::close(mFd); }
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+
+    ptrdiff_t read(char* into, size_t size) override { return readSome(mFd, into, size); }
+
+private:
+    int mFd;
+};
+
+} // namespace
+
 TextInputStream::TextInputStream(std::string_view bytes)
     : mBuffer(bytes), mSourceDone(true), mBytesRead(bytes.size())
+{
+}
+
+TextInputStream::TextInputStream(std::unique_ptr<ByteSource> source)
+    : mSource(std::move(source)), mSourceDone(!mSource)
 {
 }
 
@@ -267,42 +306,36 @@ std::optional<TextInputStream> TextInputStream::open(const File& file)
     const int fd = openRegularFile(file.absolutePath());
     if (fd < 0)
         return std::nullopt;
-    TextInputStream in;
-    in.mFd = fd;
-    return in;
+    return TextInputStream(std::make_unique<FileSource>(fd));
 }
 
 TextInputStream::TextInputStream(TextInputStream&& other) noexcept
-    : mFd(std::exchange(other.mFd, -1)), mBuffer(std::move(other.mBuffer)),
+    : mSource(std::move(other.mSource)), mBuffer(std::move(other.mBuffer)),
       mPos(std::exchange(other.mPos, 0)), mSourceDone(std::exchange(other.mSourceDone, true)),
-      mStarted(other.mStarted), mFailed(other.mFailed), mBytesRead(other.mBytesRead)
+      mStarted(other.mStarted), mFailed(other.mFailed), mLineEnd(other.mLineEnd),
+      mBytesRead(other.mBytesRead)
 {
 }
 
 TextInputStream& TextInputStream::operator=(TextInputStream&& other) noexcept
 {
     if (this != &other) {
-        if (mFd >= 0)
-            ::close(mFd);
-        mFd = std::exchange(other.mFd, -1);
+        mSource = std::move(other.mSource);
         mBuffer = std::move(other.mBuffer);
         mPos = std::exchange(other.mPos, 0);
         mSourceDone = std::exchange(other.mSourceDone, true);
         mStarted = other.mStarted;
         mFailed = other.mFailed;
+        mLineEnd = other.mLineEnd;
         mBytesRead = other.mBytesRead;
     }
     return *this;
 }
 
-TextInputStream::~TextInputStream()
-{
-    if (mFd >= 0)
-        ::close(mFd);
-}
+TextInputStream::~TextInputStream() = default;
 
-// Drops what was handed out and reads the next chunk after what is left; false once the file
-// has nothing more to give.
+// Drops what was handed out and reads the next chunk after what is left; false once the
+// source has nothing more to give.
 bool TextInputStream::fill()
 {
     if (mSourceDone)
@@ -311,7 +344,7 @@ bool TextInputStream::fill()
     mPos = 0;
     const size_t have = mBuffer.size();
     mBuffer.resize(have + kChunkSize);
-    const ssize_t n = readSome(mFd, mBuffer.data() + have, kChunkSize);
+    const ptrdiff_t n = mSource->read(mBuffer.data() + have, kChunkSize);
     mBuffer.resize(have + static_cast<size_t>(n > 0 ? n : 0));
     if (n > 0) {
         mBytesRead += static_cast<uint64_t>(n);
@@ -319,8 +352,7 @@ bool TextInputStream::fill()
     }
     mFailed = n < 0;
     mSourceDone = true;
-    ::close(mFd);
-    mFd = -1;
+    mSource.reset();
     return false;
 }
 
@@ -342,33 +374,56 @@ std::optional<std::string> TextInputStream::nextLine(size_t limit)
     size_t length = 0; // bytes of the line taken so far
     for (;;) {
         const std::string_view buffer(mBuffer);
-        const size_t end = buffer.find_first_of("\r\n", mPos);
-        if (end != std::string_view::npos) {
+        // Where the line ends, and how many bytes its end takes: 0 while none is in the buffer.
+        size_t end = mPos;
+        size_t endLength = 0;
+        // A CR as the last byte of what was read so far: the next chunk tells whether an LF
+        // follows it.
+        bool crAtSeam = false;
+        for (;; ++end) {
+            end = buffer.find_first_of("\r\n", end);
+            if (end == std::string_view::npos)
+                break;
+            if (buffer[end] == '\r' && end + 1 == buffer.size() && !mSourceDone) {
+                crAtSeam = true;
+                break;
+            }
+            if (buffer[end] == '\r' && end + 1 < buffer.size() && buffer[end + 1] == '\n') {
+                endLength = 2;
+                if (mLineEnd == LineEnd::Unknown)
+                    mLineEnd = LineEnd::CRLF;
+                break;
+            }
+            const LineEnd lone = buffer[end] == '\r' ? LineEnd::CR : LineEnd::LF;
+            if (mLineEnd == LineEnd::Unknown)
+                mLineEnd = lone;
+            if (mLineEnd == lone) {
+                endLength = 1;
+                break;
+            }
+            // A lone break of the other kind: text of this line.
+        }
+        if (endLength > 0) {
             length += end - mPos;
             if (length > limit)
                 return std::nullopt;
             appendDecoded(line, buffer.substr(mPos, end - mPos));
-            mPos = end + 1;
-            if (buffer[end] == '\r' && (mPos < mBuffer.size() || fill()) && mBuffer[mPos] == '\n')
-                ++mPos;
+            mPos = end + endLength;
             return line;
         }
         // No line end yet: decode what is whole, then read on.
-        const size_t stop =
-            mSourceDone ? buffer.size() : endOfWholeSequences(buffer, mPos, buffer.size());
+        const size_t stop = crAtSeam      ? end
+                            : mSourceDone ? buffer.size()
+                                          : endOfWholeSequences(buffer, mPos, buffer.size());
         length += stop - mPos;
         if (length > limit)
             return std::nullopt;
         appendDecoded(line, buffer.substr(mPos, stop - mPos));
         mPos = stop;
-        if (!fill()) {
-            length += mBuffer.size() - mPos;
-            if (length > limit)
-                return std::nullopt;
-            appendDecoded(line, std::string_view(mBuffer).substr(mPos));
-            mPos = mBuffer.size();
+        if (mSourceDone)
             return line;
-        }
+        // At the end of the source the loop goes round once more, to take what is left.
+        fill();
     }
 }
 

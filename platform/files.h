@@ -2,7 +2,9 @@
 
 // Files and folders, and the text streams the program reads and writes them with.
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,7 +31,9 @@ public:
     File();
     explicit File(std::string absolutePath);
 
-    /// The user's configuration folder, created when it is missing.
+    /// The user's configuration folder, created when it is missing: $XDG_CONFIG_HOME, or
+    /// .config in the home folder. Nothing when neither names a folder by its absolute path
+    /// (no home: HOME unset), or it cannot be made.
     static std::optional<File> preferencesFolder();
     /// The file named `name` in the user's configuration folder, whether or not it exists;
     /// nothing when there is no such folder.
@@ -45,10 +49,11 @@ public:
     bool exists() const;
     bool isFolder() const;
 
-    /// The whole content; nothing when the file cannot be read or is not a regular file. A
-    /// pipe, a device or a socket is refused at once, without waiting for a writer and without
+    /// The whole content; nothing when the file cannot be read, is not a regular file, or
+    /// holds more than `limit` bytes (then no more than `limit` + 1 of them are read). A pipe,
+    /// a device or a socket is refused at once, without waiting for a writer and without
     /// reading from it.
-    std::optional<std::string> readAll() const;
+    std::optional<std::string> readAll(size_t limit = SIZE_MAX) const;
     /// Writes the whole content to a temporary file beside this one and puts it in place only
     /// when every byte was written and synced to the file system, so that a failure (a full
     /// disk, the file-size limit) leaves the old file byte for byte as it was and no temporary
@@ -79,17 +84,30 @@ private:
     std::string mPath;
 };
 
-/// Reads text line by line, from bytes in memory or from a regular file as it goes: a file is
+/// Where a text stream takes its bytes from as it goes. A stream opened on a file reads it
+/// through one of its own; a test may hand a stream another.
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    /// Reads up to `size` bytes into `into`: how many it read, 0 at the end, -1 when reading
+    /// failed.
+    virtual ptrdiff_t read(char* into, size_t size) = 0;
+};
+
+/// Reads text line by line, from bytes in memory or from a source as it goes: a source is
 /// taken in chunks, so that beside the lines handed out the stream holds no more than one
-/// chunk. Line ends may be LF, CRLF or a lone CR; a UTF-8 byte-order mark at the start is
-/// skipped; bytes that are not valid UTF-8 are read as Windows-1252 (see DecodeText), exactly as if
-/// the whole text had been decoded at once.
+/// chunk. The text's lines end as its first line ends (LF, CRLF or a lone CR): a CRLF always
+/// ends a line, a lone CR only in a text whose first line ended so, and a lone LF likewise;
+/// a lone CR or LF of the other kind is part of its line's text. A UTF-8 byte-order mark at
+/// the start is skipped; bytes that are not valid UTF-8 are read as Windows-1252 (see
+/// DecodeText), exactly as if the whole text had been decoded at once.
 class TextInputStream {
 public:
-    /// How many bytes a file is read by at a time.
+    /// How many bytes a source is read by at a time.
     static constexpr size_t kChunkSize = 64 * 1024;
 
     explicit TextInputStream(std::string_view bytes);
+    explicit TextInputStream(std::unique_ptr<ByteSource> source);
     /// Opens `file` for reading. Nothing when it cannot be opened or is not a regular file: a
     /// folder, a pipe, a device or a socket is refused at once, without waiting for a writer
     /// and before a byte of it is read.
@@ -108,26 +126,31 @@ public:
     std::optional<std::string> readLine(size_t limit);
     /// The rest of the text as it stands, line ends included.
     std::string readAll();
-    /// Reads on past line ends until other text or the end.
+    /// Reads on past CRs and LFs, of whatever kind the lines end with, until other text or the
+    /// end.
     void skipEmptyLines();
     bool atEnd();
-    /// Reading the file failed part-way; what came before the failure reads as the whole text.
+    /// Reading the source failed part-way; what came before the failure reads as the whole
+    /// text.
     bool failed() const { return mFailed; }
-    /// How many bytes have been taken from the file (or the bytes given) so far.
+    /// How many bytes have been taken from the source (or the bytes given) so far.
     uint64_t bytesRead() const { return mBytesRead; }
 
 private:
-    TextInputStream() = default;
+    /// How the text's lines end; known once the first line has ended.
+    enum class LineEnd : uint8_t { Unknown, LF, CR, CRLF };
+
     void start();
     bool fill();
     std::optional<std::string> nextLine(size_t limit);
 
-    int mFd = -1;
+    std::unique_ptr<ByteSource> mSource;
     std::string mBuffer; ///< bytes read and not yet handed out start at mPos
     size_t mPos = 0;
     bool mSourceDone = false;
     bool mStarted = false;
     bool mFailed = false;
+    LineEnd mLineEnd = LineEnd::Unknown;
     uint64_t mBytesRead = 0;
 };
 

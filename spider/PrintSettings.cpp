@@ -5,11 +5,14 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 
+#include <cstddef>
 #include <optional>
 
 namespace {
 
 constexpr const char* kPrintSettingsFile = "KestrixPrint.dat";
+// Far more than any page setup's string: a larger file is none of ours, and is not read.
+constexpr size_t kPrintSettingsLimit = 64 * 1024;
 
 } // namespace
 
@@ -26,7 +29,7 @@ void RunPageSetup(platform::PrinterSetup& setup)
     }
     std::string text;
     if (f->exists()) {
-        const std::optional<std::string> bytes = f->readAll();
+        const std::optional<std::string> bytes = f->readAll(kPrintSettingsLimit);
         if (!bytes) {
             platform::MsgBox(Messages::ProblemWithFile);
             return;
@@ -51,7 +54,7 @@ bool LoadPrintSettings(platform::PrinterSetup& setup, std::string_view failureMe
         return false;
     }
     if (f->exists()) {
-        const std::optional<std::string> bytes = f->readAll();
+        const std::optional<std::string> bytes = f->readAll(kPrintSettingsLimit);
         if (!bytes) {
             platform::MsgBox(failureMessage);
             return false;

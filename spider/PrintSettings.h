@@ -14,13 +14,15 @@
 #include <string_view>
 
 /// Page Setup: the file's settings (empty ones when there is none) in the page-setup dialog;
-/// the file is rewritten when the dialog is confirmed. A file that cannot be read or written is
-/// reported; then nothing is written and the setup is as it was.
+/// the file is rewritten when the dialog is confirmed. A file that cannot be read or written,
+/// or one far larger than any page setup (which is not read), is reported; then nothing is
+/// written and the setup is as it was.
 void RunPageSetup(platform::PrinterSetup& setup);
 
 /// What Print does before its print dialog: loads the file's settings, or when there is none
 /// first shows the page-setup dialog and stores its settings when confirmed. False, after
-/// `failureMessage`, when the file could not be read or written.
+/// `failureMessage`, when the file could not be read (or is far larger than any page setup)
+/// or written.
 [[nodiscard]] bool LoadPrintSettings(platform::PrinterSetup& setup,
                                      std::string_view failureMessage = Messages::PrintingWentWrong);
 

@@ -2,6 +2,7 @@
 #include "app/frmMain.h"
 
 #include "tests/support/app_fixture.h"
+#include "tests/support/failing_read.h"
 #include "tests/support/modal_script.h"
 #include "tests/support/temp_dir.h"
 
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <ostream>
 #include <tuple>
 
@@ -366,7 +368,7 @@ TEST(DataFileReadTest, ALargeFileIsRefusedFromItsFirstLine)
         std::optional<platform::TextInputStream> in =
             platform::TextInputStream::open(platform::File(path));
         ASSERT_TRUE(in);
-        EXPECT_FALSE(ReadDataFile(*in));
+        EXPECT_FALSE(ReadDataFile(*in).contents);
         EXPECT_LE(in->bytesRead(), kHeaderLineLimit + platform::TextInputStream::kChunkSize)
             << ::testing::PrintToString(start);
     }
@@ -489,6 +491,100 @@ TEST_P(DataFileLineEndTest, ReadsEveryLineEndAlike)
 
 INSTANTIATE_TEST_SUITE_P(Cases, DataFileLineEndTest, ::testing::Values("\r\n", "\r"));
 
+// coalition.dat with its lines ended by `lineEnd`, and `stray`, a line break of another kind,
+// in three of its fields: inside the central issue's key message, and in the place of the
+// space in a name and in a subtitle.
+std::string WithStrayBreaks(const std::string& lineEnd, const std::string& stray)
+{
+    std::vector<std::string> lines = Lines(Fixture("coalition.dat"));
+    lines[3] = Replace(lines[3], "A&E open", "A&E" + stray + "open");
+    lines[20] = Replace(lines[20], "Local paper", "Local" + stray + "paper");
+    lines[30] = Replace(lines[30], "Finance committee", "Finance" + stray + "committee");
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + lineEnd;
+    return text;
+}
+
+// What WithStrayBreaks holds: coalition.dat's document with a line break in the key message.
+DataFileContents StrayBreaksDocument()
+{
+    DataFileContents c = ReadOrFail(Fixture("coalition.dat"));
+    c.players[0].KeyMsg = "Keep the A&E\ropen\rTalk to the board\rBefore winter";
+    return c;
+}
+
+void ExpectSameDocument(const DataFileContents& a, const DataFileContents& b)
+{
+    EXPECT_EQ(a.HasDB, b.HasDB);
+    ASSERT_EQ(a.players.size(), b.players.size());
+    for (size_t i = 0; i < a.players.size(); ++i) {
+        EXPECT_EQ(Stored(a.players[i]), Stored(b.players[i])) << "player " << i;
+        EXPECT_EQ(a.players[i].Width, b.players[i].Width) << "player " << i;
+    }
+    EXPECT_EQ(a.Links, b.Links);
+    EXPECT_EQ(a.AveColour, b.AveColour);
+}
+
+struct StrayCase {
+    const char* lineEnd;
+    const char* stray;
+};
+
+void PrintTo(const StrayCase& c, std::ostream* os)
+{
+    *os << ::testing::PrintToString(std::string(c.lineEnd)) << " with "
+        << ::testing::PrintToString(std::string(c.stray));
+}
+
+class DataFileStrayBreakTest : public ::testing::TestWithParam<StrayCase> {};
+
+// A line break pasted from another system's editor stays in its field: nothing after it moves
+// up a line. It is written back the program's own way, and that reads back the same.
+TEST_P(DataFileStrayBreakTest, StaysInItsFieldAndIsWrittenTheProgramsWay)
+{
+    testsupport::TempDir dir;
+    const std::string path = dir.file("mixed.dat");
+    testsupport::TempDir::write(path, WithStrayBreaks(GetParam().lineEnd, GetParam().stray));
+    std::optional<platform::TextInputStream> in =
+        platform::TextInputStream::open(platform::File(path));
+    ASSERT_TRUE(in);
+    const std::optional<DataFileContents> read = ReadDataFile(*in).contents;
+    ASSERT_TRUE(read);
+    EXPECT_FALSE(read->EndedEarly);
+    EXPECT_FALSE(read->TextAfterEnd);
+    const DataFileContents expected = StrayBreaksDocument();
+    ExpectSameDocument(*read, expected);
+
+    const std::string written = WriteDataFile(*read);
+    EXPECT_EQ(written, WriteDataFile(expected));
+    EXPECT_EQ(Lines(written).at(3),
+              "Regional plan\tKeep the A&E^&*open^&*Talk to the board^&*Before winter");
+    ExpectSameDocument(ReadOrFail(written), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DataFileStrayBreakTest,
+                         ::testing::Values(StrayCase{"\n", "\r"}, StrayCase{"\r", "\n"},
+                                           StrayCase{"\r\n", "\r"}, StrayCase{"\r\n", "\n"}));
+
+// A read that fails, at once or anywhere later, gives no document, whatever came before it.
+TEST(DataFileReadTest, AReadThatFailsAnywhereGivesNoDocument)
+{
+    const std::string whole = Fixture("coalition.dat");
+    for (const size_t failAt :
+         {size_t{0}, size_t{5}, size_t{100}, whole.size() / 2, whole.size() - 1, whole.size()}) {
+        platform::TextInputStream in(std::make_unique<testsupport::FailingSource>(whole, failAt));
+        const DataFileRead read = ReadDataFile(in);
+        EXPECT_TRUE(read.readFailed) << "failing at " << failAt;
+        EXPECT_FALSE(read.contents) << "failing at " << failAt;
+    }
+    platform::TextInputStream in(std::make_unique<testsupport::FailingSource>(whole, SIZE_MAX));
+    const DataFileRead read = ReadDataFile(in);
+    EXPECT_FALSE(read.readFailed);
+    ASSERT_TRUE(read.contents);
+    ExpectSameDocument(*read.contents, ReadOrFail(whole));
+}
+
 TEST(DataFileReadTest, ReadsAByteOrderMarkAndLatin1)
 {
     const DataFileContents c = ReadOrFail("\xEF\xBB\xBFVarnholt Data\tfalse\r\n0\r\nZ\xFCrich\r\n");
@@ -565,6 +661,65 @@ INSTANTIATE_TEST_SUITE_P(Rows, DataFileLinkRowTest,
                          ::testing::Values("", ",", ",,,,", "7", "0,40,", "1,2,3,4,5,6,7,8,",
                                            " 5, -6 ,+7,", "1e2,2.9,-2.9,", "abc,12abc,,3",
                                            "99999999999,-99999999999,nan,", "\t4,;5,5;6", "1,,2"));
+
+// Open and Save As of the main window on a file with a stray line break.
+class DataFileOpenTest : public testsupport::AppTest {
+protected:
+    void open(const std::string& file, const std::vector<std::string>& messages = {})
+    {
+        testsupport::ModalScript script;
+        script.openFile(file);
+        for (const std::string& m : messages)
+            script.message(m);
+        EXPECT_TRUE(platform::testing::chooseMenuItem("FileOpen"));
+        EXPECT_TRUE(script.done());
+    }
+
+    DataFileContents document()
+    {
+        const frmMain& m = main();
+        return MakeDataFileContents(m.HasDB, m.NumPlayer, m.Player, m.Links, m.AveColour);
+    }
+
+    testsupport::TempDir dir;
+};
+
+// An LF file whose key message holds a lone CR, as pasted from another system's editor: every
+// player keeps its own fields, without a word, and so does the file Save As writes.
+TEST_F(DataFileOpenTest, AStrayBreakKeepsEveryPlayersFieldsThroughSaveAs)
+{
+    const std::string mixed = dir.file("mixed.dat");
+    const std::string saved = dir.file("saved.dat");
+    testsupport::TempDir::write(mixed, WithStrayBreaks("\n", "\r"));
+    // The file names a database, which is not there.
+    const std::string noDatabase = "Can't find assocaite database file.";
+    open(mixed, {noDatabase});
+    const DataFileContents expected = StrayBreaksDocument();
+    ExpectSameDocument(document(), expected);
+
+    testsupport::ModalScript script;
+    script.saveFile(saved);
+    EXPECT_TRUE(platform::testing::chooseMenuItem("FileSaveSet"));
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(testsupport::TempDir::read(saved), WriteDataFile(expected));
+    open(saved, {noDatabase});
+    ExpectSameDocument(document(), expected);
+}
+
+// A regular file whose first read fails: a problem with the file, and the document as it was.
+TEST_F(DataFileOpenTest, AFileThatCannotBeReadLeavesTheDocument)
+{
+    const std::string path = dir.file("budget.dat");
+    testsupport::TempDir::write(path, Fixture("budget.dat"));
+    open(path);
+    main().Player[1].Position = 55;
+    main().FileChanged = false;
+    const DataFileContents before = document();
+    open("/proc/self/mem", {"Problem with file ..."});
+    ExpectSameDocument(document(), before);
+    EXPECT_EQ(main().InFilePath, path);
+    EXPECT_EQ(main().title(), "Varnholt - budget.dat");
+}
 
 TEST(DataFileShapeTest, NoDocumentHasThreeLines)
 {

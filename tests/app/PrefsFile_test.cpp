@@ -19,6 +19,11 @@ INSTANTIATE_TEST_SUITE_P(
                                 "/data/budget.dat"},
                       PrefsCase{"NoFinalLineEnd", "x\r/data/a b.dat", "/data/a b.dat"},
                       PrefsCase{"Latin1", "?\n/data/caf\xe9.dat\n", "/data/caf\xc3\xa9.dat"},
+                      // A break of another kind than the first line's end is part of line
+                      // 2, and a path with a break would not stay whole on its line.
+                      PrefsCase{"CarriageReturnInPath", "?\n/data/a\rb.dat\n", ""},
+                      PrefsCase{"CarriageReturnEndingThePath", "?\n/data/a.dat\r", ""},
+                      PrefsCase{"LineFeedInPath", "?\r/data/a\nb.dat\r", ""},
                       PrefsCase{"EmptySecondLine", "?\n\n", ""},
                       PrefsCase{"RelativePath", "?\nbudget.dat\n", ""},
                       PrefsCase{"OneLineOnly", "?\n", ""}, PrefsCase{"Empty", "", ""}),

@@ -1,6 +1,7 @@
 // The document's life through the main window: start-up, New, Open, Save, Save As, the save
 // prompt, Export Data, the preferences file and quitting.
 
+#include "app/PrefsFile.h"
 #include "app/frmDetails.h"
 #include "app/frmMain.h"
 #include "app/frmSave.h"
@@ -11,6 +12,7 @@
 #include "spider/wSwing.h"
 
 #include "tests/support/app_fixture.h"
+#include "tests/support/cpu_time.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/largest_document.h"
 #include "tests/support/modal_script.h"
@@ -53,6 +55,9 @@ std::string prefsPath()
 {
     return std::string(std::getenv("XDG_CONFIG_HOME")) + "/KestrixPrefs";
 }
+
+constexpr const char* kPrefsNotKept =
+    "The preferences could not be saved: the next start will not remember the last file used.";
 
 // Names the central issue in the editor and confirms it.
 void defineCentralIssue(ModalScript& script, std::string name)
@@ -1014,7 +1019,7 @@ TEST_F(LifecycleTest, APreferencesFileThatCannotBeWrittenAtQuitIsReportedAndKept
     TempDir::write(prefsPath(), "?\n/earlier/file.dat\n");
     frmMain& m = startWithFile(fixture("budget.dat"));
     ModalScript script;
-    script.message("Problem creating file ...");
+    script.message(kPrefsNotKept);
     {
         testsupport::FileSizeLimit limit(8); // less than its first two lines
         m.close();
@@ -1026,6 +1031,64 @@ TEST_F(LifecycleTest, APreferencesFileThatCannotBeWrittenAtQuitIsReportedAndKept
               std::vector<std::string>{"KestrixPrefs"})
         << "no temporary file is left";
 }
+
+TEST_F(LifecycleTest, APreferencesFileThatIsAFolderIsSaidToBeThePreferencesAtQuit)
+{
+    std::filesystem::create_directories(prefsPath());
+    frmMain& m = startWithFile(fixture("budget.dat"));
+    EXPECT_EQ(m.WorkingFolderSave.absolutePath(), fixture("budget.dat"));
+    ModalScript script;
+    script.message(kPrefsNotKept);
+    m.close();
+    EXPECT_TRUE(script.done());
+    EXPECT_TRUE(platform::Application::quitRequested());
+    EXPECT_TRUE(std::filesystem::is_directory(prefsPath())) << "left as it was";
+}
+
+// A configuration folder the user may not write (root's): the preferences cannot be made at
+// start-up, and the message says that it is the preferences.
+TEST_F(LifecycleTest, PreferencesThatCannotBeMadeAtStartUpAreSaidToBeThePreferences)
+{
+    frmMain& m = startWithNewDiagram();
+    ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+    const std::string config = dir.file("config");
+    ASSERT_TRUE(std::filesystem::create_directory(config));
+    const int result = testsupport::RunAsNobody([&] {
+        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+        ModalScript script;
+        script.message(kPrefsNotKept);
+        m.ReadOrCreatePrefsFile();
+        // The child's failures, such as another message, show only in its exit code.
+        return script.done() && !HasFailure() ? 0 : 1;
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_TRUE(TempDir::names(config).empty());
+}
+
+class LargePrefsTest : public LifecycleTest, public ::testing::WithParamInterface<const char*> {};
+
+// A gigabyte in the place of the preferences file, of zeros alone or after the lines of one:
+// the start-up passes it over, as one that cannot be read, without reading it, and leaves it
+// as it was. In a child with two seconds of processor time, where reading it all takes ten.
+TEST_P(LargePrefsTest, IsPassedOverAtStartUpUnread)
+{
+    frmMain& m = startWithNewDiagram();
+    constexpr uint64_t kGigabyte = uint64_t{1} << 30;
+    TempDir::writeSparse(prefsPath(), GetParam(), kGigabyte);
+    const int result = testsupport::RunWithinCpuTime(2, [&] {
+        m.WorkingFolderSave = platform::File("/elsewhere");
+        m.PrefsFileChanged = false;
+        const uint64_t before = bytesReadByThisProcess();
+        m.ReadOrCreatePrefsFile();
+        if (bytesReadByThisProcess() - before > kPrefsFileLimit)
+            return 1;
+        return m.WorkingFolderSave == platform::File() && !m.PrefsFileChanged ? 0 : 2;
+    });
+    EXPECT_EQ(result, 0) << "-1: out of time; 1: read too much; 2: not passed over";
+    EXPECT_EQ(std::filesystem::file_size(prefsPath()), kGigabyte);
+}
+
+INSTANTIATE_TEST_SUITE_P(Starts, LargePrefsTest, ::testing::Values("", "?\n/data/budget.dat\n"));
 
 TEST_F(LifecycleTest, AnEmptySecondLineFallsBackToTheHomeFolder)
 {

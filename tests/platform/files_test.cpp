@@ -2,6 +2,7 @@
 
 #include "platform/testing.h"
 
+#include "tests/support/failing_read.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/other_user.h"
 #include "tests/support/temp_dir.h"
@@ -16,6 +17,8 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
+#include <optional>
 
 using platform::File;
 using platform::TextInputStream;
@@ -42,8 +45,35 @@ TEST(TextInputStreamTest, ReadsEveryKindOfLineEndAlike)
     EXPECT_EQ(lines("one\n\nthree\n", 5), expected);
     EXPECT_EQ(lines("one\r\n\r\nthree\r\n", 5), expected);
     EXPECT_EQ(lines("one\r\rthree\r", 5), expected);
-    EXPECT_EQ(lines("one\r\n\nthree", 5), expected);
 }
+
+struct MixedCase {
+    const char* bytes;
+    std::vector<std::string> lines;
+};
+
+void PrintTo(const MixedCase& c, std::ostream* os)
+{
+    *os << ::testing::PrintToString(std::string(c.bytes));
+}
+
+class MixedLineEndTest : public ::testing::TestWithParam<MixedCase> {};
+
+// A break of another kind than the first line's end, pasted from another system, stays in its
+// line; a CRLF ends a line whatever the first line ends with.
+TEST_P(MixedLineEndTest, TheFirstLineSaysHowEveryLineEnds)
+{
+    EXPECT_EQ(lines(GetParam().bytes, static_cast<int>(GetParam().lines.size())), GetParam().lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MixedLineEndTest,
+    ::testing::Values(MixedCase{"a\nb\rc\nd\r", {"a", "b\rc", "d\r", ""}},
+                      MixedCase{"a\rb\nc\rd\n", {"a", "b\nc", "d\n", ""}},
+                      MixedCase{"a\r\nb\rc\nd\n\re\r\n", {"a", "b\rc\nd\n\re", ""}},
+                      MixedCase{"a\nb\r\nc\n\r\n", {"a", "b", "c", "", ""}},
+                      MixedCase{"a\rb\r\nc\r", {"a", "b", "c", ""}},
+                      MixedCase{"\r\nb\n", {"", "b\n", ""}}, MixedCase{"a", {"a", ""}}));
 
 TEST(TextInputStreamTest, SkipsAByteOrderMarkAndReadsLatin1WhenNotUtf8)
 {
@@ -92,21 +122,31 @@ TEST(TextInputStreamTest, ReadAllKeepsTheTextWhole)
     EXPECT_TRUE(in.atEnd());
 }
 
-// The lines of DecodeText(bytes), split at each CRLF, CR or LF: what reading a text line by
-// line must give, whatever pieces it is read in.
+// The lines of DecodeText(bytes) as its first line's end says they end: what reading a text
+// line by line must give, whatever pieces it is read in.
 std::vector<std::string> decodedLines(const std::string& bytes)
 {
     const std::string text = platform::DecodeText(bytes);
+    const size_t first = text.find_first_of("\r\n");
+    const bool crEnds =
+        first != std::string::npos && text.compare(first, 2, "\r\n") != 0 && text[first] == '\r';
+    const bool lfEnds = first != std::string::npos && text[first] == '\n';
     std::vector<std::string> out;
     size_t pos = 0;
+    size_t from = 0;
     while (pos < text.size()) {
-        const size_t end = text.find_first_of("\r\n", pos);
+        const size_t end = text.find_first_of("\r\n", from);
         if (end == std::string::npos) {
             out.push_back(text.substr(pos));
             break;
         }
+        const bool crlf = text.compare(end, 2, "\r\n") == 0;
+        if (!crlf && !(text[end] == '\r' ? crEnds : lfEnds)) {
+            from = end + 1;
+            continue;
+        }
         out.push_back(text.substr(pos, end - pos));
-        pos = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+        pos = from = end + (crlf ? 2 : 1);
     }
     return out;
 }
@@ -119,31 +159,37 @@ std::vector<std::string> linesToEnd(TextInputStream& in)
     return out;
 }
 
-// A file is read in chunks; a line end, a character of several bytes, a stray byte or a
-// byte-order mark that falls on the seam between two chunks reads as in one piece.
+// A file is read in chunks; a line end, a lone break of another kind, a character of several
+// bytes, a stray byte or a byte-order mark that falls on the seam between two chunks reads as
+// in one piece, whichever way the text's lines end.
 TEST(TextInputStreamTest, AFileReadsAsItsWholeTextDecodedAtOnce)
 {
-    const std::string seams[] = {
-        "\r\n", "\r",       "\n\n",         "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x99\x82",
-        "\xFC", "\xE2\x82", "\xEF\xBB\xBF", "\xC3\n"};
+    const std::string seams[] = {"\r\n", "\r",       "\n",           "\n\n",
+                                 "\r\r", "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x99\x82",
+                                 "\xFC", "\xE2\x82", "\xEF\xBB\xBF", "\xC3\n"};
     TempDir dir;
     const std::string path = dir.file("seams.txt");
-    for (const std::string& seam : seams) {
-        for (size_t before = TextInputStream::kChunkSize - 4;
-             before <= TextInputStream::kChunkSize + 1; ++before) {
-            const std::string bytes = "\xEF\xBB\xBF"
-                                      "first\n" +
-                                      std::string(before - 9, 'a') + seam + "b\r\nlast";
-            TempDir::write(path, bytes);
-            std::optional<TextInputStream> in = TextInputStream::open(File(path));
-            ASSERT_TRUE(in);
-            ASSERT_EQ(linesToEnd(*in), decodedLines(bytes))
-                << ::testing::PrintToString(seam) << " at " << before;
-            EXPECT_FALSE(in->failed());
-            EXPECT_EQ(in->bytesRead(), bytes.size());
-            in = TextInputStream::open(File(path));
-            in->readLine();
-            EXPECT_EQ("first\n" + in->readAll(), platform::DecodeText(bytes));
+    for (const std::string lineEnd : {"\n", "\r", "\r\n"}) {
+        for (const std::string& seam : seams) {
+            for (size_t before = TextInputStream::kChunkSize - 4;
+                 before <= TextInputStream::kChunkSize + 1; ++before) {
+                const std::string head = "\xEF\xBB\xBF"
+                                         "first" +
+                                         lineEnd;
+                const std::string bytes =
+                    head + std::string(before - head.size(), 'a') + seam + "b" + lineEnd + "last";
+                TempDir::write(path, bytes);
+                std::optional<TextInputStream> in = TextInputStream::open(File(path));
+                ASSERT_TRUE(in);
+                ASSERT_EQ(linesToEnd(*in), decodedLines(bytes))
+                    << ::testing::PrintToString(lineEnd) << ::testing::PrintToString(seam) << " at "
+                    << before;
+                EXPECT_FALSE(in->failed());
+                EXPECT_EQ(in->bytesRead(), bytes.size());
+                in = TextInputStream::open(File(path));
+                in->readLine();
+                EXPECT_EQ("first" + lineEnd + in->readAll(), platform::DecodeText(bytes));
+            }
         }
     }
 }
@@ -194,6 +240,25 @@ TEST(TextInputStreamTest, ALineLongerThanTheLimitIsRefusedUnreadBeyondIt)
     EXPECT_LE(in->bytesRead(), TextInputStream::kChunkSize);
 }
 
+// A read that fails ends the text where it failed, and the stream tells so: part-way through
+// a source, and at once from a file whose first read fails (no memory is mapped at the
+// start of this process's /proc/self/mem).
+TEST(TextInputStreamTest, AReadThatFailsEndsTheTextAndIsTold)
+{
+    TextInputStream in(std::make_unique<testsupport::FailingSource>("one\ntwo\nthree\n", 6));
+    EXPECT_EQ(in.readLine(), "one");
+    EXPECT_FALSE(in.failed());
+    EXPECT_EQ(in.readLine(), "tw");
+    EXPECT_TRUE(in.atEnd());
+    EXPECT_TRUE(in.failed());
+
+    std::optional<TextInputStream> mem = TextInputStream::open(File("/proc/self/mem"));
+    ASSERT_TRUE(mem) << "a regular file";
+    EXPECT_EQ(mem->readLine(), "");
+    EXPECT_TRUE(mem->failed());
+    EXPECT_FALSE(File("/proc/self/mem").readAll());
+}
+
 // A pipe without a writer, a device that never ends and a folder: each is refused at once,
 // where opening the pipe would wait for a writer and reading the device would never stop.
 class NotARegularFileTest : public ::testing::TestWithParam<const char*> {};
@@ -223,8 +288,25 @@ TEST(FileTest, ReadAllReadsARegularFileWhole)
     bytes[TextInputStream::kChunkSize] = '\0';
     TempDir::write(path, bytes);
     EXPECT_EQ(File(path).readAll(), bytes);
+    EXPECT_EQ(File(path).readAll(bytes.size()), bytes);
+    EXPECT_FALSE(File(path).readAll(bytes.size() - 1));
     TempDir::write(path, "");
     EXPECT_EQ(File(path).readAll(), "");
+    EXPECT_EQ(File(path).readAll(0), "");
+}
+
+// A file larger than the limit is refused; so is one that tells no size and gives more.
+TEST(FileTest, ReadAllRefusesAFileLargerThanItsLimit)
+{
+    TempDir dir;
+    const std::string path = dir.file("zeros.dat");
+    TempDir::writeSparse(path, "?\n", uint64_t{1} << 30);
+    EXPECT_FALSE(File(path).readAll(1000));
+
+    const std::optional<std::string> status = File("/proc/self/status").readAll();
+    ASSERT_TRUE(status && status->size() > 100) << "a file of its own size 0";
+    EXPECT_FALSE(File("/proc/self/status").readAll(100));
+    EXPECT_TRUE(File("/proc/self/status").readAll(status->size() + 4096));
 }
 
 TEST(FileTest, WriteAllReplacesTheWholeFile)
@@ -711,21 +793,98 @@ INSTANTIATE_TEST_SUITE_P(
                       InPlaceLimitCase{"an old file just under the limit", 8000, 9708},
                       InPlaceLimitCase{"an old file past the limit", 12000, 9708}));
 
-TEST(FileTest, PreferencesFolderFollowsXdgConfigHome)
+// Sets an environment variable, or unsets it for nullptr, while it lives.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : mName(name)
+    {
+        if (const char* old = std::getenv(name))
+            mOld = old;
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    ~ScopedEnv()
+    {
+        if (mOld)
+            setenv(mName, mOld->c_str(), 1);
+        else
+            unsetenv(mName);
+    }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    const char* mName;
+    std::optional<std::string> mOld;
+};
+
+struct PrefsFolderCase {
+    const char* what;
+    const char* xdgConfigHome; ///< below the test's folder when relative to "<dir>"
+    const char* home;
+    const char* folder; ///< the same; nullptr: no preferences folder
+};
+
+void PrintTo(const PrefsFolderCase& c, std::ostream* os)
 {
-    TempDir dir;
-    const char* env = std::getenv("XDG_CONFIG_HOME");
-    const std::string previous = env ? env : "";
-    const std::string config = dir.file("config/nested");
-    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-    const auto folder = File::preferencesFolder();
-    ASSERT_TRUE(folder.has_value());
-    EXPECT_EQ(folder->absolutePath(), config);
-    EXPECT_TRUE(folder->isFolder()) << "created when missing";
-    if (previous.empty())
-        unsetenv("XDG_CONFIG_HOME");
-    else
-        setenv("XDG_CONFIG_HOME", previous.c_str(), 1);
+    *os << c.what;
 }
+
+class PreferencesFolderTest : public ::testing::TestWithParam<PrefsFolderCase> {};
+
+// The folder is the one the XDG base directories name, made when it is missing. Without a home
+// there is none, and nothing is made: not "/.config" at the root, and nothing where the
+// program runs.
+TEST_P(PreferencesFolderTest, IsTheUsersConfigurationFolderOrNone)
+{
+    const PrefsFolderCase& c = GetParam();
+    TempDir dir;
+    const auto inDir = [&](const char* v) -> std::optional<std::string> {
+        if (!v)
+            return std::nullopt;
+        const std::string s = v;
+        return s.rfind("<dir>", 0) == 0 ? dir.path() + s.substr(5) : s;
+    };
+    const std::optional<std::string> xdg = inDir(c.xdgConfigHome);
+    const std::optional<std::string> home = inDir(c.home);
+    const bool rootConfigBefore = std::filesystem::exists("/.config");
+    const std::filesystem::path cwd = std::filesystem::current_path();
+    const std::string work = dir.file("work");
+    std::filesystem::create_directory(work);
+    std::filesystem::current_path(work);
+    std::optional<File> folder;
+    {
+        const ScopedEnv xdgEnv("XDG_CONFIG_HOME", xdg ? xdg->c_str() : nullptr);
+        const ScopedEnv homeEnv("HOME", home ? home->c_str() : nullptr);
+        folder = File::preferencesFolder();
+    }
+    std::filesystem::current_path(cwd);
+    if (!rootConfigBefore && std::filesystem::exists("/.config")) {
+        std::filesystem::remove_all("/.config");
+        ADD_FAILURE() << "made /.config";
+    }
+    EXPECT_TRUE(TempDir::names(work).empty()) << "made a folder where the program runs";
+    if (!c.folder) {
+        EXPECT_FALSE(folder) << folder->absolutePath();
+        return;
+    }
+    ASSERT_TRUE(folder);
+    EXPECT_EQ(folder->absolutePath(), *inDir(c.folder));
+    EXPECT_TRUE(folder->isFolder()) << "made when missing";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PreferencesFolderTest,
+    ::testing::Values(
+        PrefsFolderCase{"XDG_CONFIG_HOME", "<dir>/config/nested", "<dir>/home",
+                        "<dir>/config/nested"},
+        PrefsFolderCase{"home", nullptr, "<dir>/home", "<dir>/home/.config"},
+        PrefsFolderCase{"relative XDG_CONFIG_HOME", "config", "<dir>/home", "<dir>/home/.config"},
+        PrefsFolderCase{"XDG_CONFIG_HOME without a home", "<dir>/config", nullptr, "<dir>/config"},
+        PrefsFolderCase{"no home", nullptr, nullptr, nullptr},
+        PrefsFolderCase{"an empty home", "", "", nullptr},
+        PrefsFolderCase{"a relative home", "config", "home", nullptr}));
 
 } // namespace

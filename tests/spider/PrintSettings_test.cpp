@@ -10,6 +10,7 @@
 #include "graph/graph.h"
 
 #include "tests/support/app_fixture.h"
+#include "tests/support/cpu_time.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/modal_script.h"
 #include "tests/support/temp_dir.h"
@@ -194,5 +195,31 @@ INSTANTIATE_TEST_SUITE_P(
                                      "Sorry something went wrong with printing", graphWindow,
                                      graphSetup}),
     [](const ::testing::TestParamInfo<UnreadableCase>& info) { return info.param.name; });
+
+// A gigabyte in the place of the settings, of zeros alone or after a setup string: a problem
+// with the file, said at once without reading it, with no dialog after it and the file left
+// as it was. In a child with two seconds of processor time, where reading it all takes more.
+class LargeSettingsFileTest : public PrintSettingsTest,
+                              public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(LargeSettingsFileTest, IsAProblemAtOnce)
+{
+    constexpr uint64_t kGigabyte = uint64_t{1} << 30;
+    TempDir::writeSparse(settingsPath(), GetParam(), kGigabyte);
+    const int result = testsupport::RunWithinCpuTime(2, [] {
+        platform::PrinterSetup setup;
+        const std::string before = setup.setupString();
+        ModalScript script;
+        script.message("Problem with file ...").message("Sorry something went wrong with printing");
+        RunPageSetup(setup);
+        const bool loaded = LoadPrintSettings(setup);
+        // The child's failures, such as another message, show only in its exit code.
+        return !loaded && script.done() && !HasFailure() && setup.setupString() == before ? 0 : 1;
+    });
+    EXPECT_EQ(result, 0) << "-1: out of time";
+    EXPECT_EQ(std::filesystem::file_size(settingsPath()), kGigabyte);
+}
+
+INSTANTIATE_TEST_SUITE_P(Starts, LargeSettingsFileTest, ::testing::Values("", kA4));
 
 } // namespace
