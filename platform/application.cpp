@@ -26,9 +26,6 @@ namespace platform {
 namespace {
 
 Application* gInstance = nullptr;
-bool gTerminating = false;
-bool gQuitRequested = false;
-int gExitCode = 0;
 
 bool isUserInput(QEvent::Type type)
 {
@@ -57,7 +54,7 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override
     {
-        if (gTerminating && isUserInput(event->type()))
+        if (detail::runState().terminating && isUserInput(event->type()))
             return true;
         try {
             return QApplication::notify(receiver, event);
@@ -91,9 +88,15 @@ char* gArgv[] = {nullptr, nullptr};
 } // namespace
 
 namespace detail {
+RunState& runState()
+{
+    static RunState state;
+    return state;
+}
+
 bool terminating()
 {
-    return gTerminating;
+    return runState().terminating;
 }
 } // namespace detail
 
@@ -146,42 +149,33 @@ MenuBar* Application::menuBar() const
 int Application::run(const std::function<void()>& startup)
 {
     runGuarded(startup);
-    if (!gTerminating && !gQuitRequested)
-        gExitCode = QApplication::exec();
+    if (!detail::runState().terminating && !detail::runState().quitRequested)
+        detail::runState().exitCode = QApplication::exec();
     // What is still open goes without its close event: the program has quit.
     for (Window* w : openWindows())
         w->impl().closed = true;
     for (Window* w : detail::windowsInCreationOrder())
         detail::scheduleDelete(w);
     detail::flushDeletions(true);
-    return gTerminating ? 1 : gExitCode;
+    return detail::runState().terminating ? 1 : detail::runState().exitCode;
 }
 
 void Application::quit(int exitCode)
 {
-    gQuitRequested = true;
-    gExitCode = exitCode;
+    detail::runState().quitRequested = true;
+    detail::runState().exitCode = exitCode;
     QCoreApplication::exit(exitCode);
 }
 
 bool Application::quitRequested()
 {
-    return gQuitRequested;
+    return detail::runState().quitRequested;
 }
-
-namespace detail {
-void clearQuitRequest()
-{
-    gQuitRequested = false;
-    gTerminating = false;
-    gExitCode = 0;
-}
-} // namespace detail
 
 void Application::quitByClosingWindows()
 {
     for (Window* w : openWindows()) {
-        if (gQuitRequested || gTerminating)
+        if (detail::runState().quitRequested || detail::runState().terminating)
             return;
         if (w->isClosed())
             continue;
@@ -189,7 +183,7 @@ void Application::quitByClosingWindows()
         if (!w->isClosed())
             return; // the window chose to stay open: no quit
     }
-    if (!gQuitRequested)
+    if (!detail::runState().quitRequested)
         quit(0);
 }
 
@@ -221,14 +215,14 @@ bool runGuardedResult(const std::function<bool()>& handler, bool fallback)
 
 void reportUnhandledException(std::string_view what)
 {
-    if (gTerminating)
+    if (detail::runState().terminating)
         return;
     std::fprintf(stderr, "%s: unhandled exception: %.*s\n", program_invocation_short_name,
                  static_cast<int>(what.size()), what.data());
     const std::string program = gInstance ? gInstance->name() : std::string("the program");
     MsgBox("An unexpected error occurred and " + program + " has to close.\n\n" +
            std::string(what));
-    gTerminating = true;
+    detail::runState().terminating = true;
     QCoreApplication::exit(1);
 }
 

@@ -4,10 +4,9 @@
 
 #include "platform/files.h"
 
-#include "platform/internal/files_p.h"
+#include "platform/internal/services_p.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -22,45 +21,18 @@
 
 namespace platform {
 
-namespace detail {
-
-std::atomic<WriteFault>& writeFault()
-{
-    static std::atomic<WriteFault> fault{WriteFault::None};
-    return fault;
-}
-
-} // namespace detail
-
 namespace {
 
-using detail::WriteFault;
-
-bool faultAt(WriteFault step)
-{
-    return detail::writeFault().load(std::memory_order_relaxed) == step;
-}
+using detail::services;
 
 // Every byte at `offset`, across short writes and interrupted calls. A disk that takes part of
-// the bytes and then fails is a failure, whatever part made it. The write of a file's new
-// content is where a test's short-write fault strikes; putting old bytes back never is.
-enum class Bytes { Content, OldContent };
-
-bool writeFully(int fd, std::string_view bytes, off_t offset, Bytes which = Bytes::Content)
+// the bytes and then fails is a failure, whatever part made it.
+bool writeFully(int fd, std::string_view bytes, off_t offset)
 {
     size_t done = 0;
     while (done < bytes.size()) {
-        size_t want = bytes.size() - done;
-        if (which == Bytes::Content && faultAt(WriteFault::ShortWrite)) {
-            // Half of the bytes, then a full disk.
-            if (done > 0) {
-                errno = ENOSPC;
-                return false;
-            }
-            want = want > 1 ? want / 2 : want;
-        }
-        const ssize_t n =
-            ::pwrite(fd, bytes.data() + done, want, offset + static_cast<off_t>(done));
+        const ssize_t n = services().pwrite(fd, bytes.data() + done, bytes.size() - done,
+                                            offset + static_cast<off_t>(done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -72,33 +44,25 @@ bool writeFully(int fd, std::string_view bytes, off_t offset, Bytes which = Byte
 
 // The bytes must be on the disk before the file counts as written: a full disk, or a device
 // that fails, may only show here.
-bool syncToDisk(int fd, Bytes which = Bytes::Content)
+bool syncToDisk(int fd)
 {
-    if (which == Bytes::Content && faultAt(WriteFault::Sync)) {
-        errno = EIO;
-        return false;
-    }
     int result;
     do
-        result = ::fsync(fd);
+        result = services().fsync(fd);
     while (result != 0 && errno == EINTR);
     return result == 0;
 }
 
 bool renameOver(int folder, const std::string& from, const std::string& to)
 {
-    if (faultAt(WriteFault::Rename)) {
-        errno = EIO;
-        return false;
-    }
-    return ::renameat(folder, from.c_str(), folder, to.c_str()) == 0;
+    return services().renameat(folder, from.c_str(), to.c_str()) == 0;
 }
 
 // Closes the file and says whether the close, too, went well: some file systems report a
 // failed write only here.
 bool closeFile(int fd)
 {
-    return ::close(fd) == 0 || errno == EINTR;
+    return services().close(fd) == 0 || errno == EINTR;
 }
 
 // The folder may let this process write a file that it lets it neither make nor replace.
@@ -195,7 +159,8 @@ std::optional<std::string> readWhole(int fd, size_t limit)
     std::string bytes;
     char chunk[64 * 1024];
     for (;;) {
-        const ssize_t n = ::pread(fd, chunk, sizeof chunk, static_cast<off_t>(bytes.size()));
+        const ssize_t n =
+            services().pread(fd, chunk, sizeof chunk, static_cast<off_t>(bytes.size()));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -242,13 +207,12 @@ bool reserve(int fd, size_t size, size_t oldSize)
 void putBack(int fd, std::string_view old, size_t newSize, bool cut)
 {
     const size_t overwritten = std::min(old.size(), newSize);
-    (void)writeFully(fd, old.substr(0, overwritten), 0, Bytes::OldContent);
+    (void)writeFully(fd, old.substr(0, overwritten), 0);
     if (cut)
-        (void)writeFully(fd, old.substr(overwritten), static_cast<off_t>(overwritten),
-                         Bytes::OldContent);
+        (void)writeFully(fd, old.substr(overwritten), static_cast<off_t>(overwritten));
     if (newSize > old.size())
         (void)resize(fd, old.size());
-    (void)syncToDisk(fd, Bytes::OldContent);
+    (void)syncToDisk(fd);
 }
 
 /// The most of an old file that a write in place keeps in memory to put back.

@@ -1,6 +1,7 @@
 #include "platform/files.h"
 
 #include "platform/internal/qt_util.h"
+#include "platform/internal/services_p.h"
 
 #include <QDir>
 #include <QFile>
@@ -48,7 +49,7 @@ ssize_t readSome(int fd, char* into, size_t size)
 {
     ssize_t n;
     do
-        n = ::read(fd, into, size);
+        n = detail::services().read(fd, into, size);
     while (n < 0 && errno == EINTR);
     return n;
 }
@@ -131,7 +132,7 @@ std::optional<std::string> File::readAll(size_t limit) const
     if (::fstat(fd, &st) == 0 && st.st_size > 0) {
         // A file that says it is larger than the limit is not read at all.
         if (static_cast<uint64_t>(st.st_size) > limit) {
-            ::close(fd);
+            detail::services().close(fd);
             return std::nullopt;
         }
         bytes.reserve(static_cast<size_t>(st.st_size) + TextInputStream::kChunkSize);
@@ -145,7 +146,7 @@ std::optional<std::string> File::readAll(size_t limit) const
         const ssize_t n = want > 0 ? readSome(fd, bytes.data() + have, want) : 0;
         bytes.resize(have + static_cast<size_t>(n > 0 ? n : 0));
         if (n <= 0 || bytes.size() > limit) {
-            ::close(fd);
+            detail::services().close(fd);
             if (n < 0 || bytes.size() > limit)
                 return std::nullopt;
             return bytes;
@@ -279,7 +280,7 @@ namespace {
 class FileSource : public ByteSource {
 public:
     explicit FileSource(int fd) : mFd(fd) {}
-    ~FileSource() override { ::close(mFd); }
+    ~FileSource() override { detail::services().close(mFd); }
     FileSource(const FileSource&) = delete;
     FileSource& operator=(const FileSource&) = delete;
 

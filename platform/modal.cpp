@@ -1,6 +1,7 @@
 #include "platform/internal/modal_p.h"
 
 #include "platform/internal/runtime_p.h"
+#include "platform/internal/services_p.h"
 #include "platform/internal/window_p.h"
 #include "platform/window.h"
 
@@ -30,15 +31,6 @@ public:
     ModalScope& operator=(const ModalScope&) = delete;
 };
 
-std::optional<ModalAnswer> askTestSeam(const ModalRequest& request)
-{
-    if (!modalHandler())
-        return std::nullopt;
-    // A copy: the handler may replace itself while it runs.
-    const ModalHandler handler = modalHandler();
-    return handler(request);
-}
-
 } // namespace
 
 std::optional<ModalAnswer> runModal(const ModalRequest& request,
@@ -50,12 +42,11 @@ std::optional<ModalAnswer> runModal(const ModalRequest& request,
     ModalScope scope(request.window);
     if (open)
         open();
-    if (std::optional<ModalAnswer> answer = askTestSeam(request)) {
-        if (request.window && request.window->isVisible())
-            request.window->hide();
-        return answer;
-    }
-    return show();
+    const ModalAnswer answer = services().runModal(request, show);
+    // Whoever answered, the modal run of a window ends with it hidden or closed.
+    if (request.window && request.window->isVisible())
+        request.window->hide();
+    return answer;
 }
 
 unsigned long modalRunCount()
@@ -66,12 +57,6 @@ unsigned long modalRunCount()
 int modalDepth()
 {
     return gModalDepth;
-}
-
-ModalHandler& modalHandler()
-{
-    static ModalHandler handler;
-    return handler;
 }
 
 QWidget* dialogParent()

@@ -50,11 +50,14 @@ struct ModalAnswer {
     /// OpenFile, SaveFile: the chosen file; Print: the PDF file the page goes to.
     /// Nothing cancels these.
     std::optional<std::string> path;
+    /// Print: the print queue the page goes to, when it goes to no file.
+    std::optional<std::string> queue;
 
     static ModalAnswer ok() { return {}; }
-    static ModalAnswer button(int i) { return {i, {}}; }
-    static ModalAnswer file(std::string p) { return {0, std::move(p)}; }
-    static ModalAnswer cancel() { return {-1, {}}; }
+    static ModalAnswer button(int i) { return {i, {}, {}}; }
+    static ModalAnswer file(std::string p) { return {0, std::move(p), {}}; }
+    static ModalAnswer printQueue(std::string q) { return {0, {}, std::move(q)}; }
+    static ModalAnswer cancel() { return {-1, {}, {}}; }
 };
 
 /// Answers every modal in the person's place.

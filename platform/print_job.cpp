@@ -5,12 +5,12 @@
 
 #include "platform/files.h"
 #include "platform/graphics.h"
-#include "platform/internal/cups_p.h"
 #include "platform/internal/graphics_p.h"
 #include "platform/internal/print_job_p.h"
 #include "platform/internal/printing_p.h"
 #include "platform/internal/qt_util.h"
 #include "platform/internal/runtime_p.h"
+#include "platform/internal/services_p.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -65,51 +65,6 @@ detail::JobOptions jobOptions(const QPrinter& printer)
                              chosen[i + 1].toLocal8Bit().toStdString());
     return options;
 }
-
-// A job on a CUPS queue of the default print server, through the print system's library
-// loaded on the first job. No job is created when that library cannot be loaded.
-class CupsQueue : public detail::PrintQueueSteps {
-public:
-    explicit CupsQueue(const QString& queue) : mQueue(queue.toLocal8Bit()) {}
-
-    int createJob(const std::string& title, const detail::JobOptions& options) override
-    {
-        mCups = detail::cupsCalls();
-        if (!mCups)
-            return 0;
-        cups_option_t* cupsOptions = nullptr;
-        int count = 0;
-        for (const auto& [name, value] : options)
-            count = mCups->addOption(name.c_str(), value.c_str(), count, &cupsOptions);
-        const int job = mCups->createJob(CUPS_HTTP_DEFAULT, mQueue.constData(), title.c_str(),
-                                         count, cupsOptions);
-        mCups->freeOptions(count, cupsOptions);
-        return job;
-    }
-    bool startDocument(int job, const std::string& title) override
-    {
-        return mCups->startDocument(CUPS_HTTP_DEFAULT, mQueue.constData(), job, title.c_str(),
-                                    CUPS_FORMAT_PDF, 1) == HTTP_STATUS_CONTINUE;
-    }
-    bool writeData(int, std::string_view bytes) override
-    {
-        return mCups->writeRequestData(CUPS_HTTP_DEFAULT, bytes.data(), bytes.size()) ==
-               HTTP_STATUS_CONTINUE;
-    }
-    bool finishDocument(int) override
-    {
-        return mCups->finishDocument(CUPS_HTTP_DEFAULT, mQueue.constData()) <
-               IPP_STATUS_REDIRECTION_OTHER_SITE;
-    }
-    void cancelJob(int job) override
-    {
-        mCups->cancelJob(CUPS_HTTP_DEFAULT, mQueue.constData(), job, 0);
-    }
-
-private:
-    QByteArray mQueue;
-    const detail::CupsCalls* mCups = nullptr;
-};
 
 // Hands the finished page to the queue as one job. False when the queue refused the job (it
 // does not accept jobs, is gone, or no print server answers) or did not take all of it; a job
@@ -199,9 +154,8 @@ PrintResult PrintJob::print(const std::function<void(Graphics&)>& draw)
         return PrintResult::NotDelivered;
     bool delivered = false;
     if (!queue.isEmpty()) {
-        CupsQueue cups(queue);
-        PrintQueueSteps* test = testPrintQueue().steps;
-        delivered = sendToQueue(test ? *test : cups, settings, pdf, jobName);
+        const std::unique_ptr<PrintQueueSteps> steps = services().printQueue(ss(queue));
+        delivered = sendToQueue(*steps, settings, pdf, jobName);
     } else if (settings.outputFormat() == QPrinter::PdfFormat) {
         delivered = writePdfFile(settings, pdf);
     }

@@ -359,15 +359,14 @@ std::unique_ptr<PrintedPage> QtPrinterSetup::openPrinterDialog(std::string_view 
     // A printer prints on its queue; an instance ("queue/instance") on the queue it belongs to.
     if (printer && printer->outputFormat() == QPrinter::NativeFormat)
         page->queue = printer->printerName().section(QLatin1Char('/'), 0, 0);
-    // An answerer sends the page to the PDF file it names, or else to the queue a test put in
-    // the print system's place.
-    const QString testQueue = qs(testPrintQueue().queue);
-    if (!printer && answer && (answer->path || !testQueue.isEmpty())) {
+    // An answerer in the person's place sends the page to the PDF file or the print queue it
+    // names.
+    if (!printer && answer && (answer->path || answer->queue)) {
         printer = makePrinter(chosenSettings,
                               answer->path ? std::optional(qs(*answer->path)) : std::nullopt);
         printer->setDocName(qs(jobName));
         if (!answer->path)
-            page->queue = testQueue;
+            page->queue = qs(*answer->queue);
     }
     if (!printer)
         return nullptr;

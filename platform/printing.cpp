@@ -39,12 +39,6 @@ private:
 
 } // namespace
 
-TestPrintQueue& testPrintQueue()
-{
-    static TestPrintQueue queue;
-    return queue;
-}
-
 } // namespace detail
 
 bool PrintingAvailable()

@@ -1,44 +1,24 @@
 #include "platform/system.h"
 
-#include "platform/internal/system_p.h"
+#include "platform/internal/services_p.h"
 
 #include <QGuiApplication>
-#include <QScreen>
-
-#include <optional>
 
 namespace platform {
 
 namespace {
 
-std::optional<QSize>& screenOverride()
-{
-    static std::optional<QSize> size;
-    return size;
-}
-
 QRect screenGeometry()
 {
-    if (screenOverride())
-        return QRect(QPoint(0, 0), *screenOverride());
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+    return detail::services().screenGeometry();
 }
 
 QRect availableGeometry()
 {
-    if (screenOverride())
-        return QRect(QPoint(0, 0), *screenOverride());
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    return detail::services().availableGeometry();
 }
 
 } // namespace
-
-void detail::setScreenOverride(int32_t width, int32_t height)
-{
-    screenOverride() = QSize(width, height);
-}
 
 bool Keyboard::AsyncCommandKey()
 {

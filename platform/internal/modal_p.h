@@ -19,9 +19,9 @@ namespace platform::detail {
 ///   waiting to be shown are shown first, so that it lies above them (all but
 ///   `request.window`, the modal window itself);
 /// - `open`, when given, puts the modal up before anyone answers it;
-/// - an answerer installed in the person's place (see platform/testing.h) answers `request`;
-///   a modal window it leaves open is hidden, which ends the run;
-/// - without one, `show` runs the real modal and turns what the person did into the answer.
+/// - the services answer `request` (Services::runModal): the program's run `show`, the real
+///   modal, and turn what the person did into the answer; the test seam's may answer in the
+///   person's place; a modal window still open afterwards is hidden, which ends the run.
 std::optional<ModalAnswer> runModal(const ModalRequest& request,
                                     const std::function<ModalAnswer()>& show,
                                     const std::function<void()>& open = {});
@@ -31,9 +31,6 @@ std::optional<ModalAnswer> runModal(const ModalRequest& request,
 unsigned long modalRunCount();
 /// How many modal runs are under way.
 int modalDepth();
-
-/// The answerer installed in the person's place; empty unless a test installed one.
-ModalHandler& modalHandler();
 
 /// The window a dialog should stay above: the frontmost visible window, if any.
 QWidget* dialogParent();

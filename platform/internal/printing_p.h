@@ -1,9 +1,8 @@
 #pragma once
 
-// The steps of a print job on a print queue, and the queue a test may put in the print
-// system's place. Kept by the platform library, so that what a test sets here is what the
-// printing module sees.
+// The steps of a print job on a print queue (see Services::printQueue).
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -14,8 +13,7 @@ namespace platform::detail {
 /// The options of a print job, by name and value.
 using JobOptions = std::vector<std::pair<std::string, std::string>>;
 
-/// The print system's steps of one job on one queue. CUPS takes them, unless a test has put
-/// steps of its own in their place (platform/testing.h).
+/// The print system's steps of one job on one queue.
 class PrintQueueSteps {
 public:
     virtual ~PrintQueueSteps() = default;
@@ -27,12 +25,8 @@ public:
     virtual void cancelJob(int job) = 0;
 };
 
-/// A queue that a test puts in the print system's place: a print dialog answered without a
-/// file then sends its page to `queue` (UTF-8), through these steps. Never set by the program.
-struct TestPrintQueue {
-    std::string queue;
-    PrintQueueSteps* steps = nullptr;
-};
-TestPrintQueue& testPrintQueue();
+/// The steps of a job on a CUPS queue of the default print server, through the print system's
+/// library, which the first job loads; a queue whose library cannot be loaded takes no job.
+std::unique_ptr<PrintQueueSteps> cupsQueue(const std::string& queue);
 
 } // namespace platform::detail

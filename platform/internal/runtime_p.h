@@ -14,11 +14,17 @@ namespace platform::detail {
 /// Counts the program's handlers on the stack (runGuarded).
 int& handlerDepth();
 
+/// How the run stands: a quit asked for, and with what exit code, or the program ending after
+/// an unhandled exception.
+struct RunState {
+    bool quitRequested = false;
+    bool terminating = false;
+    int exitCode = 0;
+};
+RunState& runState();
+
 /// True once an unhandled exception was reported: the program is ending.
 bool terminating();
-/// Forgets a quit or an ending after an unhandled exception (tests start the program again
-/// in the same process).
-void clearQuitRequest();
 
 // Window bookkeeping, kept by Window itself.
 void registerWindow(Window* w);

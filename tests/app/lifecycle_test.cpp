@@ -564,6 +564,42 @@ TEST_F(LifecycleTest, AFileWhoseReadFailsIsAProblemAndChangesNothing)
     EXPECT_TRUE(testsupport::IsFileWhoseReadFails(path));
 }
 
+// The largest document, whose read fails part-way, at its first byte, inside its first line,
+// at the end of a read chunk and just before its last byte: Open says it is a problem with the
+// file and keeps the document it had, not the part read.
+class PartWayReadTest : public LifecycleTest, public ::testing::WithParamInterface<uint64_t> {};
+
+TEST_P(PartWayReadTest, OpenKeepsTheDocumentItHad)
+{
+    const std::string path = dir.file("largest.dat");
+    const std::string text = testsupport::largest::text();
+    TempDir::write(path, text);
+    frmMain& m = startWithFile(fixture("budget.dat"));
+    const uint64_t after = GetParam() == UINT64_MAX ? text.size() - 1 : GetParam();
+    ModalScript script;
+    script.openFile(path).message("Problem with file ...");
+    {
+        const pt::FileReadFault fault(after);
+        EXPECT_TRUE(pt::chooseMenuItem("FileOpen"));
+    }
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(m.NumPlayer, 1);
+    EXPECT_EQ(m.Player[1].Name, "Unions");
+    EXPECT_EQ(m.title(), "Varnholt - budget.dat");
+
+    // Once the disk gives every byte, the same file opens whole.
+    script.openFile(path);
+    EXPECT_TRUE(pt::chooseMenuItem("FileOpen"));
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(m.NumPlayer, 50);
+    EXPECT_EQ(m.Player[50].Name, testsupport::largest::player(50).Name);
+}
+
+INSTANTIATE_TEST_SUITE_P(Places, PartWayReadTest,
+                         ::testing::Values(uint64_t{0}, uint64_t{5},
+                                           uint64_t{platform::TextInputStream::kChunkSize},
+                                           UINT64_MAX));
+
 // A preferences file whose read fails: the start-up goes on from the home folder without a
 // word, and a quit that recorded no file leaves the preferences file as it was.
 TEST_F(LifecycleTest, APreferencesFileWhoseReadFailsIsPassedOverAndKept)

@@ -1,52 +1,31 @@
-// Input injection and window control for tests: linked into the test programs only.
+// The test seam's modals (dialogs.h): the handler that answers them in the person's place,
+// and the real dialogs worked by their own controls.
 
-#include "platform/testing.h"
+#include "platform/testing/dialogs.h"
 
-#include "platform/application.h"
-#include "platform/controls.h"
-#include "platform/graphics.h"
-#include "platform/internal/files_p.h"
-#include "platform/internal/graphics_p.h"
-#include "platform/internal/menu_p.h"
-#include "platform/internal/modal_p.h"
-#include "platform/internal/modules_p.h"
-#include "platform/internal/picture_p.h"
-#include "platform/internal/printing_p.h"
 #include "platform/internal/qt_util.h"
 #include "platform/internal/runtime_p.h"
-#include "platform/internal/system_p.h"
 #include "platform/internal/window_p.h"
-#include "platform/menu.h"
-#include "platform/picture.h"
-#include "platform/system.h"
-#include "platform/values.h"
+#include "platform/testing/test_services_p.h"
 #include "platform/window.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
-#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileSystemModel>
-#include <QHeaderView>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
-
-#include <functional>
-
-#include <stdexcept>
 
 #include <deque>
 #include <utility>
@@ -54,26 +33,6 @@
 namespace platform::testing {
 
 namespace {
-
-Qt::KeyboardModifiers toQt(unsigned modifiers)
-{
-    Qt::KeyboardModifiers m;
-    if (modifiers & Command)
-        m |= Qt::ControlModifier;
-    if (modifiers & Shift)
-        m |= Qt::ShiftModifier;
-    return m;
-}
-
-Qt::MouseButton toQt(MouseButton b)
-{
-    return b == MouseButton::Right ? Qt::RightButton : Qt::LeftButton;
-}
-
-QWidget* widgetOf(Canvas& canvas)
-{
-    return canvas.impl().widget;
-}
 
 QString withoutMnemonic(QString caption)
 {
@@ -277,14 +236,14 @@ bool ModalWatcher::eventFilter(QObject* object, QEvent* event)
 
 RealDialogs::RealDialogs() : d(std::make_unique<Impl>())
 {
-    d->putAside = std::exchange(detail::modalHandler(), ModalHandler());
+    d->putAside = std::exchange(testServices().modalHandler, ModalHandler());
     qApp->installEventFilter(&d->watcher);
 }
 
 RealDialogs::~RealDialogs()
 {
     qApp->removeEventFilter(&d->watcher);
-    detail::modalHandler() = std::move(d->putAside);
+    testServices().modalHandler = std::move(d->putAside);
 }
 
 RealDialogs& RealDialogs::then(std::function<void(RealDialog&)> step)
@@ -305,153 +264,7 @@ std::vector<std::string> RealDialogs::unanswered() const
 
 void setModalHandler(ModalHandler handler)
 {
-    detail::modalHandler() = std::move(handler);
-}
-
-void processEvents()
-{
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::sendPostedEvents();
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-    }
-    detail::flushDeletions();
-}
-
-void finishPaints()
-{
-    processEvents();
-    for (Window* w : detail::windowsInCreationOrder()) {
-        if (w->impl().closed)
-            continue;
-        for (const auto& control : w->impl().controls) {
-            detail::ControlImpl& c = control->impl();
-            if (c.repaintAsked && c.paintedAt <= c.askedAt && c.widget->isVisible())
-                c.widget->repaint();
-        }
-    }
-    processEvents();
-}
-
-void destroyAllWindows()
-{
-    const std::vector<Window*> windows = detail::windowsInCreationOrder();
-    for (Window* w : windows) {
-        detail::WindowImpl& d = w->impl();
-        if (!d.closed) {
-            d.closed = true;
-            d.pendingShow = false;
-            if (d.forget)
-                d.forget();
-            d.widget->hide();
-            detail::scheduleDelete(w);
-        }
-    }
-    detail::flushDeletions(true);
-    detail::clearQuitRequest();
-}
-
-Picture shownPixels(const Canvas& canvas)
-{
-    processEvents();
-    const QWidget* w = canvas.impl().widget;
-    Picture pic(w->width(), w->height());
-    pic.impl().image = detail::shownImage(w);
-    return pic;
-}
-
-int paintThreads(const Canvas& canvas)
-{
-    return canvas.impl().paintThreads;
-}
-
-void activate(Window& window)
-{
-    QWidget* w = window.impl().widget;
-    if (!w->isVisible())
-        window.show();
-    w->activateWindow();
-    (void)QTest::qWaitForWindowActive(w, 2000);
-    processEvents();
-}
-
-void clickCloseBox(Window& window)
-{
-    window.impl().widget->close();
-    processEvents();
-}
-
-void minimise(Window& window)
-{
-    QWidget* w = window.impl().widget;
-    w->setWindowState(w->windowState() | Qt::WindowMinimized);
-    processEvents();
-}
-
-void maximise(Window& window)
-{
-    QWidget* w = window.impl().widget;
-    // The headless platform would fill a screen of its own, which need not be the size a test
-    // gave: there the window's frame is made to fill the available area as a window manager's
-    // maximising does.
-    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
-        w->setWindowState((w->windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
-        processEvents();
-        return;
-    }
-    const QRect area(Screen::availableLeft(), Screen::availableTop(), Screen::availableWidth(),
-                     Screen::availableHeight());
-    const QRect frame = w->frameGeometry();
-    const QRect client = w->geometry();
-    w->setGeometry(area.adjusted(client.left() - frame.left(), client.top() - frame.top(),
-                                 client.right() - frame.right(), client.bottom() - frame.bottom()));
-    processEvents();
-}
-
-void moveAsUser(Window& window, int32_t left, int32_t top)
-{
-    window.impl().widget->move(left, top);
-    processEvents();
-}
-
-namespace {
-
-Rect rectOf(const QRect& r)
-{
-    return {r.x(), r.y(), r.width(), r.height()};
-}
-
-} // namespace
-
-Rect frameOnScreen(const Window& window)
-{
-    return rectOf(window.impl().widget->frameGeometry());
-}
-
-std::vector<std::pair<const Control*, Rect>> controlsOnScreen(const Window& window)
-{
-    std::vector<std::pair<const Control*, Rect>> shown;
-    const detail::WindowImpl& d = window.impl();
-    auto onScreen = [](const QWidget* w) {
-        return rectOf(QRect(w->mapToGlobal(QPoint(0, 0)), w->size()));
-    };
-    if (d.qMenuBar && d.qMenuBar->isVisible())
-        shown.emplace_back(nullptr, onScreen(d.qMenuBar));
-    for (const auto& control : d.controls)
-        if (const QWidget* w = control->impl().widget; w && w->isVisible())
-            shown.emplace_back(control.get(), onScreen(w));
-    return shown;
-}
-
-bool isMinimised(const Window& window)
-{
-    return (window.impl().widget->windowState() & Qt::WindowMinimized) != 0;
-}
-
-void drawFailingOperation(Graphics& g, int32_t top, int32_t bottom, std::string what)
-{
-    g.impl().draw(top, bottom, [what = std::move(what)](QPainter&, detail::TextFonts&) -> void {
-        throw std::runtime_error(what);
-    });
+    testServices().modalHandler = std::move(handler);
 }
 
 FileDialogReach probeFileDialog(const std::function<void()>& show)
@@ -482,89 +295,12 @@ FileDialogReach probeFileDialog(const std::function<void()>& show)
         }
     } filter;
     filter.reach = &reach;
-    ModalHandler handler = std::exchange(detail::modalHandler(), ModalHandler());
+    ModalHandler handler = std::exchange(testServices().modalHandler, ModalHandler());
     qApp->installEventFilter(&filter);
     show();
     qApp->removeEventFilter(&filter);
-    detail::modalHandler() = std::move(handler);
+    testServices().modalHandler = std::move(handler);
     return reach;
-}
-
-void mousePress(Canvas& canvas, int32_t x, int32_t y, unsigned modifiers, MouseButton button)
-{
-    QTest::mousePress(widgetOf(canvas), toQt(button), toQt(modifiers), QPoint(x, y));
-}
-
-void mouseMove(Canvas& canvas, int32_t x, int32_t y, unsigned modifiers)
-{
-    // QTest's move carries no modifiers; a move event of our own does.
-    QWidget* w = widgetOf(canvas);
-    QMouseEvent move(QEvent::MouseMove, QPointF(x, y), QPointF(w->mapToGlobal(QPoint(x, y))),
-                     Qt::NoButton, QApplication::mouseButtons(), toQt(modifiers));
-    QApplication::sendEvent(w, &move);
-}
-
-void mouseRelease(Canvas& canvas, int32_t x, int32_t y, unsigned modifiers, MouseButton button)
-{
-    QTest::mouseRelease(widgetOf(canvas), toQt(button), toQt(modifiers), QPoint(x, y));
-}
-
-void typeKey(Window& window, const std::string& key)
-{
-    // The window's focus widget, also while the window is not the active one.
-    QWidget* target = QApplication::focusWidget();
-    if (!target || target->window() != window.impl().widget)
-        target = window.impl().widget->focusWidget();
-    if (!target)
-        target = window.impl().widget;
-    const QKeySequence sequence(detail::qs(key), QKeySequence::PortableText);
-    if (sequence.isEmpty())
-        return;
-    const QKeyCombination combination = sequence[0];
-    QTest::keyClick(target, combination.key(), combination.keyboardModifiers());
-}
-
-void doubleClickRow(ListBox& list, int32_t row)
-{
-    auto* table = static_cast<QTableWidget*>(list.impl().widget);
-    QPoint at(5, table->viewport()->height() - 2);
-    if (row >= 0 && row < table->rowCount())
-        at = table->visualRect(table->model()->index(row, 0)).center();
-    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
-}
-
-void clickHeading(ListBox& list, int32_t column)
-{
-    auto* table = static_cast<QTableWidget*>(list.impl().widget);
-    QHeaderView* header = table->horizontalHeader();
-    const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
-                    header->height() / 2);
-    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
-}
-
-bool chooseMenuItem(const std::string& name)
-{
-    Application* app = Application::instance();
-    if (!app || !app->menuBar())
-        return false;
-    MenuBar* bar = app->menuBar();
-    bar->updateEnabling();
-    MenuItem* item = bar->item(name);
-    if (!item || !item->isEnabled())
-        return false;
-    detail::dispatchMenuItem(*item);
-    return true;
-}
-
-void seedRandom(unsigned long seed)
-{
-    platform::randomEngine().seed(seed);
-}
-
-void setScreenSize(int32_t width, int32_t height)
-{
-    detail::setScreenOverride(width, height);
 }
 
 namespace {
@@ -625,120 +361,6 @@ void closeNextDialog(bool confirm)
                   else
                       dialog->reject();
               });
-}
-
-namespace {
-
-std::vector<std::string> gWarnings;
-QtMessageHandler gPassOn = nullptr;
-
-void recordWarning(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    if (type != QtDebugMsg && type != QtInfoMsg)
-        gWarnings.push_back(detail::ss(message));
-    if (gPassOn)
-        gPassOn(type, context, message);
-}
-
-} // namespace
-
-ToolkitWarnings::ToolkitWarnings()
-{
-    gWarnings.clear();
-    gPassOn = qInstallMessageHandler(recordWarning);
-}
-
-ToolkitWarnings::~ToolkitWarnings()
-{
-    qInstallMessageHandler(gPassOn);
-    gPassOn = nullptr;
-}
-
-const std::vector<std::string>& ToolkitWarnings::messages() const
-{
-    return gWarnings;
-}
-
-FileWriteFault::FileWriteFault(Step step)
-{
-    using detail::WriteFault;
-    const WriteFault fault = step == Step::ShortWrite ? WriteFault::ShortWrite
-                             : step == Step::Sync     ? WriteFault::Sync
-                                                      : WriteFault::Rename;
-    detail::writeFault().store(fault);
-}
-
-FileWriteFault::~FileWriteFault()
-{
-    detail::writeFault().store(detail::WriteFault::None);
-}
-
-struct FakePrintQueue::Impl : detail::PrintQueueSteps {
-    Step failAt = Step::None;
-    std::vector<std::string> steps;
-    std::string title;
-    std::vector<std::string> options;
-    std::string document;
-
-    bool take(const char* step, Step which)
-    {
-        steps.emplace_back(step);
-        return failAt != which;
-    }
-    int createJob(const std::string& jobTitle, const detail::JobOptions& jobOptions) override
-    {
-        title = jobTitle;
-        for (const auto& [name, value] : jobOptions)
-            options.push_back(name + "=" + value);
-        return take("create", Step::CreateJob) ? 7 : 0;
-    }
-    bool startDocument(int, const std::string&) override
-    {
-        return take("start", Step::StartDocument);
-    }
-    bool writeData(int, std::string_view bytes) override
-    {
-        document.append(bytes);
-        return take("write", Step::WriteData);
-    }
-    bool finishDocument(int) override { return take("finish", Step::FinishDocument); }
-    void cancelJob(int) override { steps.emplace_back("cancel"); }
-};
-
-void setModuleFolder(std::string folder)
-{
-    detail::setModuleFolder(std::move(folder));
-}
-
-FakePrintQueue::FakePrintQueue(std::string queue, Step failAt) : d(std::make_unique<Impl>())
-{
-    d->failAt = failAt;
-    detail::testPrintQueue() = {std::move(queue), d.get()};
-}
-
-FakePrintQueue::~FakePrintQueue()
-{
-    detail::testPrintQueue() = {};
-}
-
-const std::vector<std::string>& FakePrintQueue::steps() const
-{
-    return d->steps;
-}
-
-const std::string& FakePrintQueue::title() const
-{
-    return d->title;
-}
-
-const std::vector<std::string>& FakePrintQueue::options() const
-{
-    return d->options;
-}
-
-const std::string& FakePrintQueue::document() const
-{
-    return d->document;
 }
 
 } // namespace platform::testing

@@ -1,9 +1,0 @@
-#pragma once
-
-#include <cstdint>
-
-namespace platform::detail {
-
-void setScreenOverride(int32_t width, int32_t height);
-
-} // namespace platform::detail
