@@ -1,9 +1,14 @@
 #pragma once
 
-// The texts that tell the user a command failed. Each is written here once, and shown by the
-// command that failed, near the command: the platform only reports what went wrong.
+// The texts the program's messages and questions show: that a command failed, what a file
+// that was read lacked or held beyond the document, the limit of players, the screen too small,
+// and the question before Save writes over a file another program changed. Each is written
+// here once and shown near the command that shows it: the platform only reports what went
+// wrong.
 
-/// The messages that the commands show when they fail.
+#include <string>
+
+/// The program's messages.
 namespace Messages {
 
 /// A file to read was not chosen, or could not be read (Open, Page Setup).
@@ -24,5 +29,38 @@ inline constexpr const char* UnableToPrint = "Sorry unable to print";
 /// Any Print: the printer or the PDF file did not take the page (and the graph's drawing
 /// failed).
 inline constexpr const char* PageNotPrinted = "The page could not be printed.";
+
+/// Open: the chosen file's first line is not a data file's.
+inline constexpr const char* WrongKindOfFile =
+    "Sorry, this doesn't seem to be the right kind of file ...";
+/// Open: the document stands, but the file ended before it did.
+inline constexpr const char* FileEndedEarly =
+    "This file ends early and may be damaged: what it lacks has been left empty.";
+/// Open: the document stands, and the file went on after it.
+inline constexpr const char* TextAfterEnd =
+    "This file goes on after the end of the document: what follows it has not been read, and "
+    "saving will leave it out.";
+/// Open from the menu, and the start-up's "Open existing": the document's database is missing.
+inline constexpr const char* DatabaseMissingAtOpen = "Can't find assocaite database file.";
+inline constexpr const char* DatabaseMissingAtStartUp = "Can't find associated database file.";
+
+/// Every command that adds a player, when the document holds the most it can.
+inline constexpr const char* PlayerLimit = "You have reached the limit of 50 players";
+
+/// Start-up, on a small screen.
+inline constexpr const char* ScreenTooSmall =
+    "This is best viewed at greater than 800x600 resolution...";
+
+/// Save, before it writes over the document's file that another program changed: the question,
+/// its explanation and its two answers.
+inline std::string ChangedOnDisk(const std::string& fileName)
+{
+    return "\"" + fileName + "\" has been changed by another program since it was opened or saved.";
+}
+inline constexpr const char* ChangedOnDiskExplanation =
+    "Replace it with this document? \"No\" keeps the file as it is on the disk, and this "
+    "document as it is, unsaved.";
+inline constexpr const char* ChangedOnDiskReplace = "Replace";
+inline constexpr const char* ChangedOnDiskKeep = "No";
 
 } // namespace Messages

@@ -27,7 +27,6 @@ struct Player {
 
 /// The most players besides the central issue.
 inline constexpr int32_t kPlayerLimit = 50;
-inline constexpr const char* kPlayerLimitMessage = "You have reached the limit of 50 players";
 
 // The box-size rule, applied after every use of the player editor and to every player read
 // from a data file: the size estimated from the texts, then one of three follow-ups.

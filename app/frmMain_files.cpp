@@ -16,14 +16,6 @@
 
 namespace {
 
-constexpr const char* kWrongKindOfFile =
-    "Sorry, this doesn't seem to be the right kind of file ...";
-constexpr const char* kFileEndedEarly =
-    "This file ends early and may be damaged: what it lacks has been left empty.";
-constexpr const char* kTextAfterEnd =
-    "This file goes on after the end of the document: what follows it has not been read, and "
-    "saving will leave it out.";
-
 // The database that belongs to a data file: its name up to the first dot, then ".rsd", in the
 // data file's own folder.
 platform::File databaseFileFor(const platform::File& dataFile)
@@ -70,7 +62,7 @@ void frmMain::OpenTheLot(bool atStartUp)
     }
     std::optional<DataFileContents>& contents = read.contents;
     if (!contents) {
-        platform::MsgBox(kWrongKindOfFile);
+        platform::MsgBox(Messages::WrongKindOfFile);
         return;
     }
     in.reset();
@@ -84,8 +76,8 @@ void frmMain::OpenTheLot(bool atStartUp)
         db = std::make_unique<platform::SqlDatabase>();
         db->setDatabaseFile(databaseFileFor(*chosen));
         if (!db->databaseFile().exists())
-            platform::MsgBox(atStartUp ? "Can't find associated database file."
-                                       : "Can't find assocaite database file.");
+            platform::MsgBox(atStartUp ? Messages::DatabaseMissingAtStartUp
+                                       : Messages::DatabaseMissingAtOpen);
         else
             db->connect();
     }
@@ -95,9 +87,9 @@ void frmMain::OpenTheLot(bool atStartUp)
     DocumentReplaced();
     // Said once the document stands, so that the user sees what was read.
     if (contents->EndedEarly)
-        platform::MsgBox(kFileEndedEarly);
+        platform::MsgBox(Messages::FileEndedEarly);
     else if (contents->TextAfterEnd)
-        platform::MsgBox(kTextAfterEnd);
+        platform::MsgBox(Messages::TextAfterEnd);
 }
 
 bool frmMain::WriteTheLot(const platform::File& f)
@@ -167,14 +159,11 @@ bool frmMain::MayReplace(const platform::File& f)
     platform::MessageDialog question;
     question.icon = 1;
     question.title = "Save";
-    question.message =
-        "\"" + f.name() + "\" has been changed by another program since it was opened or saved.";
-    question.explanation =
-        "Replace it with this document? \"No\" keeps the file as it is on the disk, "
-        "and this document as it is, unsaved.";
-    question.actionButton.caption = "Replace";
+    question.message = Messages::ChangedOnDisk(f.name());
+    question.explanation = Messages::ChangedOnDiskExplanation;
+    question.actionButton.caption = Messages::ChangedOnDiskReplace;
     question.alternateActionButton.visible = false;
-    question.cancelButton.caption = "No";
+    question.cancelButton.caption = Messages::ChangedOnDiskKeep;
     question.defaultAnswer = platform::MessageDialog::Result::Cancel;
     return question.showModal() == platform::MessageDialog::Result::Action;
 }

@@ -51,7 +51,7 @@ void frmMain::Event_Open()
 
     SetTitleForFile("");
     if (platform::Screen::width() < 850)
-        platform::MsgBox("This is best viewed at greater than 800x600 resolution...");
+        platform::MsgBox(Messages::ScreenTooSmall);
     CreateSwingometerHidden();
     Swinging = false;
 

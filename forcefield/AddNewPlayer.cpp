@@ -1,5 +1,6 @@
 #include "forcefield/AddNewPlayer.h"
 
+#include "app/Messages.h"
 #include "app/frmDetails.h"
 #include "app/frmMain.h"
 #include "app/myLib.h"
@@ -65,7 +66,7 @@ bool AddNewPlayer(DocumentView caller, const NewPlayerPresets& presets, platform
     if (m.NumPlayer < 0)
         return false;
     if (m.NumPlayer >= kPlayerLimit) {
-        platform::MsgBox(kPlayerLimitMessage);
+        platform::MsgBox(Messages::PlayerLimit);
         return false;
     }
     m.AppendPlayer();

@@ -3,6 +3,7 @@
 // nearest player to the last drag point, a Shift release links, and the contextual menu
 // creates or edits.
 
+#include "app/Messages.h"
 #include "app/frmDetails.h"
 #include "app/frmLinks.h"
 #include "app/frmMain.h"
@@ -94,7 +95,7 @@ bool frmMain::Canvas1_MouseDown(const platform::MouseEvent& e)
             // The editor took the button's release: the new box shows through this repaint.
             DocumentChanged();
         } else {
-            platform::MsgBox(kPlayerLimitMessage);
+            platform::MsgBox(Messages::PlayerLimit);
         }
     }
     return true;
@@ -165,7 +166,7 @@ void frmMain::ContextualMenu1_Action(const std::string& item)
         if (NumPlayer < kPlayerLimit)
             createPlayerAt(*this, clickx, clicky, true);
         else
-            platform::MsgBox(kPlayerLimitMessage);
+            platform::MsgBox(Messages::PlayerLimit);
     } else if (item == "Edit Nearest Player") {
         // Needs a player to edit: there is none without a document.
         if (NumPlayer < 0 || closest < 0 || closest > NumPlayer)
