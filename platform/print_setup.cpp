@@ -9,7 +9,10 @@
 #include "platform/internal/printing_p.h"
 #include "platform/internal/qt_util.h"
 
+#include <QApplication>
+#include <QFileDialog>
 #include <QMarginsF>
+#include <QMessageBox>
 #include <QPageLayout>
 #include <QPageSetupDialog>
 #include <QPageSize>
@@ -331,6 +334,29 @@ private:
     mutable std::optional<PageSettings> mSettings;
 };
 
+// Whether the print dialog showed its properties while this lives: a dialog of its own that is
+// neither its file dialog nor one of its messages.
+class PropertiesWatch : public QObject {
+public:
+    explicit PropertiesWatch(QDialog& dialog) : mDialog(dialog) { qApp->installEventFilter(this); }
+    ~PropertiesWatch() override { qApp->removeEventFilter(this); }
+    bool shown() const { return mShown; }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && watched != &mDialog)
+            if (auto* dialog = qobject_cast<QDialog*>(watched);
+                dialog && dialog->parentWidget() && dialog->parentWidget()->window() == &mDialog &&
+                !qobject_cast<QFileDialog*>(dialog) && !qobject_cast<QMessageBox*>(dialog))
+                mShown = true;
+        return false;
+    }
+
+private:
+    QDialog& mDialog;
+    bool mShown = false;
+};
+
 std::unique_ptr<PrintedPage> QtPrinterSetup::openPrinterDialog(std::string_view jobName)
 {
     PageSettings& chosenSettings = settings();
@@ -348,8 +374,15 @@ std::unique_ptr<PrintedPage> QtPrinterSetup::openPrinterDialog(std::string_view 
         dialog.setOptions(QAbstractPrintDialog::PrintToFile |
                           QAbstractPrintDialog::PrintShowPageSize |
                           QAbstractPrintDialog::PrintCollateCopies);
+        // The toolkit's dialog sets the page from its own list of paper sizes, which holds no
+        // custom size of Page Setup's: a page it was not asked to change stays as Page Setup
+        // left it, unless the person opened the dialog's properties, where the page is chosen.
+        const QPageLayout pageBefore = chosen->pageLayout();
+        PropertiesWatch properties(dialog);
         if (dialog.exec() != QDialog::Accepted)
             return ModalAnswer::cancel();
+        if (!properties.shown())
+            chosen->setPageLayout(pageBefore);
         chosen->setResolution(72);
         takeSettings(*chosen, chosenSettings);
         printer = std::move(chosen);

@@ -565,4 +565,34 @@ TEST_F(PrintedPageTest, RowsOfColoursPrintAsAFillOfEachRow)
         colors[0]);
 }
 
+// The real print dialog keeps the page that Page Setup chose, a custom paper size too, when the
+// person prints without opening its properties (where the page is chosen).
+TEST_F(PrintFailureTest, TheRealPrintDialogKeepsACustomPaperSize)
+{
+    setup.setSetupString(kCustom);
+    const std::string pdf = dir.file("page.pdf");
+    std::unique_ptr<platform::PrintedPage> page;
+    {
+        platform::testing::RealDialogs dialogs;
+        dialogs.then([](platform::testing::RealDialog& d) {
+            EXPECT_TRUE(d.press("..."));
+            EXPECT_TRUE(d.press("Print"));
+        });
+        dialogs.then([pdf](platform::testing::RealDialog& d) {
+            d.typeFileName(pdf);
+            EXPECT_TRUE(d.press("Save"));
+        });
+        page = OpenPrinterDialog(setup, "Job");
+        EXPECT_TRUE(dialogs.done());
+        EXPECT_EQ(dialogs.unanswered(), std::vector<std::string>{});
+    }
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->print(drawSomething), PrintResult::Printed);
+    const std::optional<PdfInfo> info = pdfInfo(pdf);
+    ASSERT_TRUE(info);
+    EXPECT_NEAR(info->width, 300, 0.5);
+    EXPECT_NEAR(info->height, 400, 0.5);
+    EXPECT_EQ(setup.setupString(), kCustom);
+}
+
 } // namespace
