@@ -24,6 +24,8 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -109,6 +111,22 @@ public:
                 QTest::mouseClick(b, Qt::LeftButton, Qt::NoModifier, clickPoint(b));
                 return true;
             }
+        return false;
+    }
+    bool chooseTab(const std::string& caption) override
+    {
+        for (QTabWidget* tabs : mWidget->findChildren<QTabWidget*>()) {
+            if (!tabs->isVisibleTo(mWidget))
+                continue;
+            for (int i = 0; i < tabs->count(); ++i)
+                if (withoutMnemonic(tabs->tabText(i)) == detail::qs(caption) &&
+                    tabs->isTabEnabled(i)) {
+                    QTabBar* bar = tabs->tabBar();
+                    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier,
+                                      bar->tabRect(i).center());
+                    return tabs->currentIndex() == i;
+                }
+        }
         return false;
     }
     void typeFileName(const std::string& name) override

@@ -53,6 +53,9 @@ public:
     /// Clicks the visible button (push, radio or check button) with this caption; false when
     /// there is none.
     virtual bool press(const std::string& caption) = 0;
+    /// Brings the tab with this caption to the front, as a click on it does; false when no
+    /// shown tab has it.
+    virtual bool chooseTab(const std::string& caption) = 0;
     /// Types into a file dialog's file-name field, replacing what it held.
     virtual void typeFileName(const std::string& name) = 0;
     /// Types Escape into the dialog.

@@ -565,6 +565,49 @@ TEST_F(PrintedPageTest, RowsOfColoursPrintAsAFillOfEachRow)
         colors[0]);
 }
 
+// A choice made on a tab of the real print dialog's options reaches the page: Grayscale prints
+// a red fill grey, Color prints it red.
+class RealPrintColourTest : public PrintFailureTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(RealPrintColourTest, TheColourModeChosenReachesThePage)
+{
+    const bool grayscale = GetParam();
+    setup.setSetupString(kA4);
+    const std::string pdf = dir.file("page.pdf");
+    std::unique_ptr<platform::PrintedPage> page;
+    {
+        platform::testing::RealDialogs dialogs;
+        dialogs.then([grayscale](platform::testing::RealDialog& d) {
+            EXPECT_TRUE(d.press("..."));
+            EXPECT_TRUE(d.press("Options >>"));
+            EXPECT_TRUE(d.chooseTab("Options"));
+            EXPECT_TRUE(d.press(grayscale ? "Grayscale" : "Color"));
+            EXPECT_TRUE(d.press("Print"));
+        });
+        dialogs.then([pdf](platform::testing::RealDialog& d) {
+            d.typeFileName(pdf);
+            EXPECT_TRUE(d.press("Save"));
+        });
+        page = OpenPrinterDialog(setup, "Job");
+        EXPECT_TRUE(dialogs.done());
+        EXPECT_EQ(dialogs.unanswered(), std::vector<std::string>{});
+    }
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->print([](Graphics& g) {
+        g.setForeColor(platform::RGB(255, 0, 0));
+        g.fillRect(0, 0, 200, 100);
+    }),
+              PrintResult::Printed);
+    const auto image = imagetools::renderPdf(pdf, 72);
+    ASSERT_TRUE(image);
+    const platform::Color c = image->at(100, 50);
+    EXPECT_EQ(c.r == c.g && c.g == c.b, grayscale)
+        << "the fill is " << int(c.r) << "," << int(c.g) << "," << int(c.b);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, RealPrintColourTest, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Grayscale" : "Color"; });
+
 // The real print dialog keeps the page that Page Setup chose, a custom paper size too, when the
 // person prints without opening its properties (where the page is chosen).
 TEST_F(PrintFailureTest, TheRealPrintDialogKeepsACustomPaperSize)
