@@ -1,7 +1,10 @@
-// Where a floating tool window stands: at its corner of the screen while that hides no control
-// of the program's other windows, else at the nearest place that hides none. It is placed
-// again whenever a window of the program appears, goes, moves, changes size or is maximised,
-// until the user moves it: then it stays where the user put it.
+// Where the floating windows stand (the toolbar, the swing-o-meter), which lie above every
+// other window of the program: each at its own place (the toolbar at the bottom right of the
+// screen, another where it first stood) while that hides no control of the program's other
+// windows, else at the nearest place that hides none. They are placed again whenever a window
+// of the program appears, goes, moves, changes size or is maximised, until the user moves one:
+// then it stays where the user put it, and a window the program opens later steps aside from
+// it instead.
 
 #include "platform/internal/floating_place_p.h"
 
@@ -136,6 +139,11 @@ void gatherObstacles(const QWidget* self, std::vector<QRect>& controls,
         ownWindows.insert(d.widget);
         if (d.widget == self || !d.widget->isVisible() || isMinimised(d.widget))
             continue;
+        // Another floating window is all controls.
+        if (d.kind == WindowKind::Floating) {
+            controls.push_back(d.widget->frameGeometry());
+            continue;
+        }
         if (d.qMenuBar && d.qMenuBar->isVisible())
             controls.push_back(onScreen(d.qMenuBar));
         for (const auto& control : d.controls) {
@@ -150,6 +158,13 @@ void gatherObstacles(const QWidget* self, std::vector<QRect>& controls,
             continue;
         controls.push_back(top->frameGeometry());
     }
+}
+
+bool isFramed(const QWidget* w)
+{
+    // Headless, no window manager adds a frame: the window stands where it was put at once.
+    static const bool headless = QGuiApplication::platformName() == QLatin1String("offscreen");
+    return headless || w->frameGeometry() != w->geometry();
 }
 
 // Tells a floating window's moves apart: those the placement made, and the user's. A move to
@@ -182,12 +197,10 @@ private:
     {
         for (Window* window : windowsByActivation()) {
             WindowImpl& d = window->impl();
-            if (d.widget != w || !d.atBottomRight || !d.placedAt)
+            if (d.widget != w || d.kind != WindowKind::Floating || !d.placedAt)
                 continue;
-            const bool framed = d.widget->frameGeometry() != d.widget->geometry() ||
-                                QGuiApplication::platformName() == QLatin1String("offscreen");
             if (d.widget->pos() == *d.placedAt) {
-                if (framed && d.widget->isVisible())
+                if (isFramed(d.widget) && d.widget->isVisible())
                     d.placementSettled = true;
             } else if (d.placementSettled) {
                 d.userPlaced = true;
@@ -197,6 +210,79 @@ private:
 };
 
 bool gPlacementPending = false;
+
+bool isShown(const WindowImpl& d)
+{
+    return !d.closed && d.widget->isVisible() && !isMinimised(d.widget);
+}
+
+// The places a window's frame may take whose controls lie under none of `over`: each control
+// against each rectangle rules out the corners that would put one on the other.
+std::vector<QRect> cornersRuledOut(const WindowImpl& d, const std::vector<QRect>& over)
+{
+    std::vector<QRect> controls;
+    if (d.qMenuBar && d.qMenuBar->isVisible())
+        controls.push_back(onScreen(d.qMenuBar));
+    for (const auto& control : d.controls) {
+        const ControlImpl& c = control->impl();
+        if (c.widget && c.widget->isVisible() && !isDrawingArea(c))
+            controls.push_back(onScreen(c.widget));
+    }
+    const QPoint corner = d.widget->pos();
+    std::vector<QRect> out;
+    for (const QRect& c : controls) {
+        const QPoint offset = c.topLeft() - corner;
+        for (const QRect& f : over)
+            out.emplace_back(QPoint(f.left() - offset.x() - c.width() + 1,
+                                    f.top() - offset.y() - c.height() + 1),
+                             QPoint(f.right() - offset.x(), f.bottom() - offset.y()));
+    }
+    return out;
+}
+
+// A window the program has just shown (not a floating one) goes, once it is framed where the
+// window manager put it, to the nearest place where no floating window lies over a control of
+// it: a floating window the user has put somewhere stays there, and the new window steps aside.
+void keepClearOfFloatingWindows(WindowImpl& d, const QRect& area)
+{
+    std::vector<QRect> floating;
+    for (Window* w : windowsByActivation())
+        if (const WindowImpl& f = w->impl(); f.kind == WindowKind::Floating && isShown(f))
+            floating.push_back(f.widget->frameGeometry());
+    if (floating.empty())
+        return;
+    const QSize frame = d.widget->frameGeometry().size();
+    const QRect corners(area.topLeft(), QSize(std::max(1, area.width() - frame.width() + 1),
+                                              std::max(1, area.height() - frame.height() + 1)));
+    const QPoint place =
+        clearPlace(corners, QSize(1, 1), d.widget->pos(), cornersRuledOut(d, floating), {});
+    if (place != d.widget->pos())
+        d.widget->move(place);
+}
+
+QRect availableArea()
+{
+    return QRect(Screen::availableLeft(), Screen::availableTop(), Screen::availableWidth(),
+                 Screen::availableHeight());
+}
+
+void placeWindows()
+{
+    const QRect area = availableArea();
+    for (Window* w : windowsByActivation()) {
+        WindowImpl& d = w->impl();
+        if (d.kind == WindowKind::Floating && isShown(d))
+            d.placeAtBottomRight();
+    }
+    for (Window* w : windowsByActivation()) {
+        WindowImpl& d = w->impl();
+        if (d.kind == WindowKind::Floating || d.keptClear || !isShown(d) || !isFramed(d.widget) ||
+            (d.widget->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+            continue;
+        d.keptClear = true;
+        keepClearOfFloatingWindows(d, area);
+    }
+}
 
 } // namespace
 
@@ -217,27 +303,33 @@ void placeFloatingWindowsSoon()
     gPlacementPending = true;
     QTimer::singleShot(0, qApp, [] {
         gPlacementPending = false;
-        for (Window* w : windowsByActivation()) {
-            WindowImpl& d = w->impl();
-            if (d.atBottomRight && !d.closed && d.widget->isVisible())
-                d.placeAtBottomRight();
-        }
+        placeWindows();
     });
 }
 
 void WindowImpl::placeAtBottomRight()
 {
-    if (userPlaced)
+    if (userPlaced || kind != WindowKind::Floating)
         return;
-    const QRect area(Screen::availableLeft(), Screen::availableTop(), Screen::availableWidth(),
-                     Screen::availableHeight());
+    const QRect area = availableArea();
     const QSize size = widget->frameGeometry().size();
-    const QPoint corner(std::max(area.left(), area.left() + area.width() - size.width()),
-                        std::max(area.top(), area.top() + area.height() - size.height()));
+    QPoint preferred;
+    if (atBottomRight) {
+        preferred = QPoint(std::max(area.left(), area.left() + area.width() - size.width()),
+                           std::max(area.top(), area.top() + area.height() - size.height()));
+    } else {
+        // Where it first stood framed, as the window manager put it, is its own place.
+        if (!home) {
+            if (!isFramed(widget))
+                return;
+            home = widget->pos();
+        }
+        preferred = *home;
+    }
     std::vector<QRect> controls;
     std::vector<QRect> drawings;
     gatherObstacles(widget, controls, drawings);
-    const QPoint place = clearPlace(area, size, corner, controls, drawings);
+    const QPoint place = clearPlace(area, size, preferred, controls, drawings);
     placedAt = place;
     if (widget->pos() != place)
         widget->move(place);

@@ -151,6 +151,7 @@ Window::~Window()
 void Window::build(std::function<void()> forget)
 {
     d->forget = std::move(forget);
+    detail::watchPlacement();
     Layout();
     d->applyFlags();
     d->applySize();

@@ -74,12 +74,14 @@ public:
     /// Width and height of the whole window with its frame, as far as the platform knows it.
     int32_t frameWidth() const;
     int32_t frameHeight() const;
-    /// Puts the window, frame and all, in the bottom right corner of the screen's available
-    /// area, where it stays while it hides no control of the program's other windows. Where
-    /// it would, it goes to the nearest place that hides none (lying over a window's drawing
-    /// rather than its controls where it must). It is placed again whenever a window of the
-    /// program is shown, hidden, moved, resized or maximised, and once its frame is known,
-    /// until the user moves it: then it stays where the user put it.
+    /// Makes the bottom right corner of the screen's available area the place of a floating
+    /// window, frame and all, where it stays while it hides no control of the program's other
+    /// windows. Every floating window keeps clear of them so (another's own place is where it
+    /// first stood): where it would hide one, it goes to the nearest place that hides none
+    /// (lying over a window's drawing rather than its controls where it must). It is placed
+    /// again whenever a window of the program is shown, hidden, moved, resized or maximised,
+    /// and once its frame is known, until the user moves it: then it stays where the user put
+    /// it, and a window the program shows later steps aside from it instead.
     void moveToBottomRightOfScreen();
 
     bool isVisible() const;

@@ -91,15 +91,19 @@ struct WindowImpl {
     QMenuBar* qMenuBar = nullptr;
     QToolBar* toolBar = nullptr;
 
-    /// A floating window that keeps to the bottom right of the screen while that hides no
-    /// control of another window, and else to the nearest place that hides none
-    /// (floating_place.cpp): where the placement last put it, whether it has been seen framed
-    /// there, and whether the user has moved it since, which ends the placing.
+    /// A floating window keeps to its own place while that hides no control of another window,
+    /// and else to the nearest place that hides none (floating_place.cpp): its own place is the
+    /// bottom right of the screen (`atBottomRight`) or where it first stood framed (`home`);
+    /// then where the placement last put it, whether it has been seen framed there, and
+    /// whether the user has moved it since, which ends the placing.
     bool atBottomRight = false;
+    std::optional<QPoint> home;
     std::optional<QPoint> placedAt;
     bool placementSettled = false;
     bool userPlaced = false;
     void placeAtBottomRight();
+    /// Another window, once shown and framed, has stepped aside from the floating windows.
+    bool keptClear = false;
 
     bool pendingShow = false;
     bool everShown = false;

@@ -70,14 +70,16 @@ bool overlaps(const platform::Rect& a, const platform::Rect& b)
            b.top < a.top + a.height;
 }
 
-// The controls of the program's other windows that the toolbar lies over: all but a window's
-// drawing, the canvas that fills it, over which it may float where nothing else leaves it room.
-std::string controlsUnderTheToolbar()
+// The controls of the program's other windows that a floating window lies over: all but a
+// window's drawing, the canvas that fills it, over which it may float where nothing else leaves
+// it room.
+std::string controlsUnder(platform::Window& floating, platform::Window* only = nullptr)
 {
-    const platform::Rect bar = pt::frameOnScreen(wtoolbar::instance());
+    const platform::Rect bar = pt::frameOnScreen(floating);
     std::ostringstream hidden;
     for (platform::Window* w : platform::openWindows()) {
-        if (w == &wtoolbar::instance() || !w->isVisible() || pt::isMinimised(*w))
+        if (w == &floating || w == &wtoolbar::instance() || w == &wSwing::instance() ||
+            !w->isVisible() || pt::isMinimised(*w) || (only && w != only))
             continue;
         for (const auto& [control, rect] : pt::controlsOnScreen(*w)) {
             const bool drawing =
@@ -88,6 +90,11 @@ std::string controlsUnderTheToolbar()
         }
     }
     return hidden.str();
+}
+
+std::string controlsUnderTheToolbar()
+{
+    return controlsUnder(wtoolbar::instance());
 }
 
 // Wherever the program's windows stand, maximised or put at the bottom right where the
@@ -131,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(Windows, ToolbarClearanceTest,
                                            ClearanceCase{"MaximisedMainWindowAndTheSliders",
                                                          [](frmMain& m) {
                                                              pt::maximise(m);
-                                                             m.PushButton2->push();
+                                                             m.PushButton2_Action();
                                                              pt::processEvents();
                                                              putAtBottomRight(wSliders::instance());
                                                          }},
@@ -139,13 +146,13 @@ INSTANTIATE_TEST_SUITE_P(Windows, ToolbarClearanceTest,
                                                          [](frmMain& m) { putAtBottomRight(m); }},
                                            ClearanceCase{"MaximisedForceField",
                                                          [](frmMain& m) {
-                                                             m.PushButton3->push();
+                                                             m.PushButton3_Action();
                                                              pt::processEvents();
                                                              pt::maximise(ffield::instance());
                                                          }},
                                            ClearanceCase{"MaximisedGraph",
                                                          [](frmMain& m) {
-                                                             m.pbMove->push();
+                                                             m.pbMove_Action();
                                                              pt::processEvents();
                                                              pt::maximise(graph::instance());
                                                          }}),
@@ -190,10 +197,67 @@ TEST_F(wtoolbarTest, TheToolbarStaysWhereTheUserPutsIt)
 
     pt::moveAsUser(bar, 400, 300);
     pt::maximise(main());
-    main().PushButton2->push();
+    main().PushButton2_Action();
     pt::processEvents();
     EXPECT_EQ(bar.left(), 400);
     EXPECT_EQ(bar.top(), 300);
+}
+
+// A window the program opens where the user has put the toolbar steps aside from it: the
+// toolbar stays where the user put it, and hides none of the new window's controls.
+TEST_F(wtoolbarTest, AWindowOpenedUnderTheToolbarTheUserPutStepsAside)
+{
+    pt::setScreenSize(1280, 1024);
+    testsupport::LoadDocument(main(), {{"Issue"}, {"Unions", -40, 50}, {"Mayor", 60, 70}});
+    wtoolbar& bar = wtoolbar::instance();
+    bar.show();
+    pt::processEvents();
+    // Where the sliders window opens, and its "Close" button there.
+    main().PushButton2_Action();
+    pt::processEvents();
+    platform::Rect close{};
+    for (const auto& [control, rect] : pt::controlsOnScreen(wSliders::instance()))
+        if (control == wSliders::instance().PushButton2)
+            close = rect;
+    ASSERT_GT(close.width, 0);
+    wSliders::instance().close();
+    pt::processEvents();
+
+    pt::moveAsUser(bar, close.left - 20, close.top - 10);
+    main().PushButton2_Action();
+    pt::processEvents();
+    EXPECT_EQ(bar.left(), close.left - 20) << "the toolbar stays where the user put it";
+    EXPECT_EQ(bar.top(), close.top - 10);
+    EXPECT_EQ(controlsUnder(bar, &wSliders::instance()), "");
+}
+
+// The swing-o-meter floats above the other windows as the toolbar does, and so keeps clear of
+// their controls too: shown over the graph, it moves off the graph's controls; and a window
+// opened under it where the user put it steps aside.
+TEST_F(wtoolbarTest, TheSwingometerHidesNoControlOfAnotherWindow)
+{
+    pt::setScreenSize(1280, 1024);
+    testsupport::LoadDocument(main(), {{"Issue"}, {"Unions", -40, 50}, {"Mayor", 60, 70}});
+    wtoolbar::instance().hide();
+    main().pbMove_Action(); // the graph
+    pt::processEvents();
+    platform::Window& gauge = wSwing::instance();
+    main()._ShowSwingometer_Action();
+    pt::processEvents();
+    ASSERT_TRUE(gauge.isVisible());
+    EXPECT_EQ(controlsUnder(gauge), "");
+
+    const platform::Rect graphFrame = pt::frameOnScreen(graph::instance());
+    graph::instance().close();
+    pt::processEvents();
+    pt::moveAsUser(gauge, graphFrame.left + graphFrame.width - 60,
+                   graphFrame.top + graphFrame.height - 40);
+    const platform::Rect put = pt::frameOnScreen(gauge);
+    main().pbMove_Action();
+    pt::processEvents();
+    EXPECT_EQ(pt::frameOnScreen(gauge).left, put.left);
+    EXPECT_EQ(pt::frameOnScreen(gauge).top, put.top);
+    EXPECT_EQ(controlsUnder(gauge, &graph::instance()), "");
 }
 
 // Each item brings its window to the front, also when the user had minimised it.
