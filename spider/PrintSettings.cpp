@@ -23,8 +23,9 @@ void RunPageSetup(platform::PrinterSetup& setup)
         return;
     }
     const std::optional<platform::File> f = platform::File::preferencesFile(kPrintSettingsFile);
+    // Without a preferences folder (no home) the page setup holds for this run alone.
     if (!f) {
-        platform::MsgBox(Messages::ProblemWithFile);
+        (void)setup.pageSetupDialog();
         return;
     }
     std::string text;
@@ -49,10 +50,10 @@ void RunPageSetup(platform::PrinterSetup& setup)
 bool LoadPrintSettings(platform::PrinterSetup& setup, std::string_view failureMessage)
 {
     const std::optional<platform::File> f = platform::File::preferencesFile(kPrintSettingsFile);
-    if (!f) {
-        platform::MsgBox(failureMessage);
-        return false;
-    }
+    // Without a preferences folder (no home) nothing is kept: the page is printed as the page
+    // setup of this run left it.
+    if (!f)
+        return true;
     if (f->exists()) {
         const std::optional<std::string> bytes = f->readAll(kPrintSettingsLimit);
         if (!bytes) {

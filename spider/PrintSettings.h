@@ -16,13 +16,15 @@
 /// Page Setup: the file's settings (empty ones when there is none) in the page-setup dialog;
 /// the file is rewritten when the dialog is confirmed. A file that cannot be read or written,
 /// or one far larger than any page setup (which is not read), is reported; then nothing is
-/// written and the setup is as it was.
+/// written and the setup is as it was. Without a preferences folder (no home) the dialog
+/// starts from the setup as it is, which keeps its choice for this run alone.
 void RunPageSetup(platform::PrinterSetup& setup);
 
 /// What Print does before its print dialog: loads the file's settings, or when there is none
 /// first shows the page-setup dialog and stores its settings when confirmed. False, after
 /// `failureMessage`, when the file could not be read (or is far larger than any page setup)
-/// or written.
+/// or written. Without a preferences folder (no home) the setup stays as this run's Page
+/// Setup left it, and the print goes on.
 [[nodiscard]] bool LoadPrintSettings(platform::PrinterSetup& setup,
                                      std::string_view failureMessage = Messages::PrintingWentWrong);
 

@@ -108,6 +108,27 @@ TEST_F(PrintSettingsTest, APrintWhoseFirstSettingsCannotBeStoredStopsBeforeItsDi
     EXPECT_TRUE(settingsFiles().empty());
 }
 
+// Without a home there is no preferences folder: Page Setup and Print work all the same, for
+// this run alone, with no message and nothing made anywhere.
+TEST_F(PrintSettingsTest, WithoutAHomePageSetupAndPrintWorkForThisRun)
+{
+    const std::string config = folder();
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    unsetenv("XDG_CONFIG_HOME");
+    unsetenv("HOME");
+    platform::PrinterSetup setup;
+    ModalScript script;
+    confirmPageSetup(script);
+    RunPageSetup(setup);
+    const bool loaded = LoadPrintSettings(setup);
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    if (!home.empty())
+        setenv("HOME", home.c_str(), 1);
+    EXPECT_TRUE(loaded) << "the print goes on";
+    EXPECT_TRUE(script.done()) << "the page setup dialog came, and no message";
+    EXPECT_TRUE(settingsFiles().empty());
+}
+
 // A pipe that nobody writes into in the place of the settings: a problem with the file, said
 // at once, with no dialog after it and the pipe left as it was.
 TEST_F(PrintSettingsTest, ASettingsFileThatIsAPipeIsAProblemAtOnce)
