@@ -17,6 +17,11 @@ void ShowSliderValue(platform::EditField& field, const platform::Slider& slider)
         field.setText(platform::Str(slider.value()));
 }
 
+void ShowStoredValue(platform::EditField& field, const platform::Slider& slider)
+{
+    field.setText(platform::Str(slider.value()));
+}
+
 void MoveSliderToField(platform::EditField& field, platform::Slider& slider)
 {
     // A slider already at the end that the number lies beyond reports no change: the field is

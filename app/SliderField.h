@@ -9,6 +9,10 @@
 /// alone, so that typing "-40" is not undone when the "-" alone moves the slider to 0.
 void ShowSliderValue(platform::EditField& field, const platform::Slider& slider);
 
+/// Once the user has finished with the field: it shows the slider's value as the whole number
+/// that is stored, whatever was typed ("7.5", "", "1e2").
+void ShowStoredValue(platform::EditField& field, const platform::Slider& slider);
+
 /// Moves the slider to the number typed into the field. The slider keeps its value within its
 /// range; a number beyond it leaves the slider at its end, and the field then shows that end.
 void MoveSliderToField(platform::EditField& field, platform::Slider& slider);

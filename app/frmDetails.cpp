@@ -59,8 +59,10 @@ void frmDetails::CreateControls()
     efSub = field("efSub", {68, 42, 217, 22}, "", Alignment::Left);
     efPosn = field("efPosn", {255, 92, 35, 22}, "-10", Alignment::Right);
     efPosn->onTextChange = [this] { efPosn_TextChange(); };
+    efPosn->onEditingFinished = [this] { ShowStoredValue(*efPosn, *Slider1); };
     efImp = field("efImp", {248, 174, 35, 22}, "40", Alignment::Right);
     efImp->onTextChange = [this] { efImp_TextChange(); };
+    efImp->onEditingFinished = [this] { ShowStoredValue(*efImp, *Slider2); };
     GroupBox1 = addControl<platform::GroupBox>("GroupBox1", {19, 72, 280, 75});
     GroupBox1->setCaption("Current Position");
     PushButton1 = button("PushButton1", {216, 272, 69, 20}, "OK");

@@ -151,6 +151,10 @@ EditField::EditField(const detail::ControlContext& context) : Control(context)
         if (w->multiline())
             runGuarded(onTextChange);
     });
+    QObject::connect(w->line, &QLineEdit::editingFinished, w, [this, w] {
+        if (!w->multiline())
+            runGuarded(onEditingFinished);
+    });
 }
 
 std::string EditField::text() const

@@ -134,6 +134,8 @@ public:
     void selectAll();
 
     std::function<void()> onTextChange;
+    /// The user has finished editing a one-line field: pressed Return or left it.
+    std::function<void()> onEditingFinished;
 };
 
 /// A control whose value is a whole number within its range, moved by a thumb: the slider and

@@ -109,6 +109,7 @@ void wSliders::buildRow(int32_t i)
     ef[i]->setText(platform::Str(p.Position));
     ef[i]->setAlignment(platform::Alignment::Right);
     ef[i]->onTextChange = [this, i] { EditField1_TextChange(i); };
+    ef[i]->onEditingFinished = [this, i] { ShowStoredValue(*ef[i], *slide[i]); };
 }
 
 void wSliders::Slider1_ValueChanged(int32_t index)

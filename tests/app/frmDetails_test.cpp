@@ -96,7 +96,8 @@ struct TypedCase {
     bool position; ///< else importance
     const char* typed;
     int32_t stored;
-    const char* shown;
+    const char* shown;     ///< while the box has the keyboard
+    const char* shownThen; ///< once the user has left it: the number stored
 };
 
 class TypedNumberTest : public frmDetailsTest, public ::testing::WithParamInterface<TypedCase> {};
@@ -109,9 +110,12 @@ TEST_P(TypedNumberTest, MovesItsSliderAndIsStored)
     ModalScript script;
     script.window([&c](platform::Window& w) {
         frmDetails& d = editor(w);
+        platform::testing::activate(w); // so that leaving a box is seen
         platform::EditField* box = c.position ? d.efPosn : d.efImp;
         box->setFocus();
         platform::testing::typeKey(w, "Ctrl+A");
+        if (!*c.typed)
+            platform::testing::typeKey(w, "Backspace");
         for (const char* k = c.typed; *k; ++k)
             platform::testing::typeKey(w, std::string(1, *k));
         EXPECT_EQ((c.position ? d.Slider1 : d.Slider2)->value(), c.stored);
@@ -121,6 +125,7 @@ TEST_P(TypedNumberTest, MovesItsSliderAndIsStored)
         EXPECT_EQ(d.efFFScore->text(), std::to_string(position * importance));
 
         d.efFFScore->setFocus();
+        EXPECT_EQ(box->text(), c.shownThen);
         platform::testing::typeKey(w, "Ctrl+A");
         platform::testing::typeKey(w, "9");
         EXPECT_EQ(d.efFFScore->text(), std::to_string(position * importance))
@@ -133,11 +138,13 @@ TEST_P(TypedNumberTest, MovesItsSliderAndIsStored)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, TypedNumberTest,
-    ::testing::Values(TypedCase{"Position", true, "75", 75, "75"},
-                      TypedCase{"NegativePosition", true, "-40", -40, "-40"},
-                      TypedCase{"PositionAboveTheRange", true, "150", 100, "100"},
-                      TypedCase{"Importance", false, "7", 7, "7"},
-                      TypedCase{"ImportanceBelowTheRange", false, "-5", 0, "0"}),
+    ::testing::Values(TypedCase{"Position", true, "75", 75, "75", "75"},
+                      TypedCase{"NegativePosition", true, "-40", -40, "-40", "-40"},
+                      TypedCase{"PositionAboveTheRange", true, "150", 100, "100", "100"},
+                      TypedCase{"Importance", false, "7", 7, "7", "7"},
+                      TypedCase{"ImportanceBelowTheRange", false, "-5", 0, "0", "0"},
+                      TypedCase{"NotAWholeNumber", false, "7.5", 7, "7.5", "7"},
+                      TypedCase{"Emptied", true, "", 0, "", "0"}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(frmDetailsTest, EditingAnExistingPlayerRoundTripsEveryField)
