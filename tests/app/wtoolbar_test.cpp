@@ -158,6 +158,26 @@ INSTANTIATE_TEST_SUITE_P(Windows, ToolbarClearanceTest,
                                                          }}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The toolbar moves no further than it must: beside a maximised main window it stays on the
+// screen's bottom edge, just left of the view buttons it would otherwise hide.
+TEST_F(wtoolbarTest, TheToolbarMovesNoFurtherThanItMust)
+{
+    pt::setScreenSize(1280, 1024);
+    testsupport::LoadDocument(main(), {{"Issue"}, {"Unions", -40, 50}});
+    wtoolbar& bar = wtoolbar::instance();
+    bar.show();
+    bar.PlaceAtBottomRight();
+    pt::maximise(main());
+    pt::processEvents();
+    const platform::Rect frame = pt::frameOnScreen(bar);
+    platform::Rect forceField{};
+    for (const auto& [control, rect] : pt::controlsOnScreen(main()))
+        if (control == main().PushButton3)
+            forceField = rect;
+    EXPECT_EQ(frame.top + frame.height, 1024);
+    EXPECT_EQ(frame.left + frame.width, forceField.left);
+}
+
 // A modal window, too: the player editor put where the toolbar stands keeps its key message
 // and buttons in sight.
 TEST_F(wtoolbarTest, TheToolbarKeepsClearOfTheOpenPlayerEditor)
