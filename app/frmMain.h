@@ -179,13 +179,13 @@ public:
     /// The open dialog and the reader; `atStartUp` chooses the wording of the missing-database
     /// message.
     void OpenTheLot(bool atStartUp);
-    /// Writes the document to `f`; false (after telling the user) when the file could not be
+    /// Writes the document to `f`, which is then the file last used and the one whose changes by
+    /// other programs Save looks for; false (after telling the user) when the file could not be
     /// written, which leaves FileChanged and the old file as they were (see
     /// platform::File::writeAll for the one case it cannot cover: the program killed while it
     /// rewrites a file in place).
     bool WriteTheLot(const platform::File& f);
-    /// Save As: asks for a file and writes it; once written, the title names it and it is the
-    /// file last used, as after Save.
+    /// Save As: asks for a file and writes it; once written, the title names it.
     void SaveTheLot();
     /// The file the next start-up's open dialog offers: the one last opened or written.
     void RecordFileUsed(const platform::File& f);

@@ -101,6 +101,9 @@ bool frmMain::WriteTheLot(const platform::File& f)
         return false;
     }
     FileChanged = false;
+    // The document now stands as the file holds it, and the file is the one last used.
+    InFileStamp = f.stamp();
+    RecordFileUsed(f);
     return true;
 }
 
@@ -123,9 +126,7 @@ void frmMain::SaveTheLot()
     if (WriteTheLot(*f)) {
         InFileName = f->name();
         InFilePath = f->absolutePath();
-        InFileStamp = f->stamp();
         SetTitleForFile(f->name());
-        RecordFileUsed(*f);
     }
 }
 
@@ -144,10 +145,7 @@ void frmMain::_FileSave_Action()
     const platform::File f(InFilePath);
     if (!MayReplace(f))
         return;
-    if (WriteTheLot(f)) {
-        InFileStamp = f.stamp();
-        RecordFileUsed(f);
-    }
+    (void)WriteTheLot(f);
 }
 
 bool frmMain::MayReplace(const platform::File& f)

@@ -272,7 +272,7 @@ void placeWindows()
     for (Window* w : windowsByActivation()) {
         WindowImpl& d = w->impl();
         if (d.kind == WindowKind::Floating && isShown(d))
-            d.placeAtBottomRight();
+            d.placeClear();
     }
     for (Window* w : windowsByActivation()) {
         WindowImpl& d = w->impl();
@@ -307,7 +307,7 @@ void placeFloatingWindowsSoon()
     });
 }
 
-void WindowImpl::placeAtBottomRight()
+void WindowImpl::placeClear()
 {
     if (userPlaced || kind != WindowKind::Floating)
         return;

@@ -227,7 +227,7 @@ void Window::moveToBottomRightOfScreen()
     d->atBottomRight = true;
     d->userPlaced = false;
     detail::watchPlacement();
-    d->placeAtBottomRight();
+    d->placeClear();
 }
 int32_t Window::frameHeight() const
 {

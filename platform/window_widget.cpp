@@ -97,7 +97,7 @@ void WindowWidget::showEvent(QShowEvent* event)
     // The window manager adds the frame after the show; the move that this makes places the
     // window again (floating_place.cpp).
     if (mWindow.atBottomRight)
-        mWindow.placeAtBottomRight();
+        mWindow.placeClear();
 }
 
 void WindowWidget::keyPressEvent(QKeyEvent* event)

@@ -101,7 +101,7 @@ struct WindowImpl {
     std::optional<QPoint> placedAt;
     bool placementSettled = false;
     bool userPlaced = false;
-    void placeAtBottomRight();
+    void placeClear();
     /// Another window, once shown and framed, has stepped aside from the floating windows.
     bool keptClear = false;
 

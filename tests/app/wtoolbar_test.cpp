@@ -34,7 +34,30 @@ TEST(ToolbarPicturesTest, EachIsFetchedOnceByItsNumber)
     }
 }
 
-class wtoolbarTest : public AppTest {};
+class wtoolbarTest : public AppTest {
+protected:
+    // A 1280 by 1024 screen, a document of these players, and the toolbar shown in its place.
+    wtoolbar& showToolbar(const std::vector<testsupport::FixturePlayer>& players = {
+                              {"Issue"}, {"Unions", -40, 50}, {"Mayor", 60, 70}})
+    {
+        pt::setScreenSize(1280, 1024);
+        testsupport::LoadDocument(main(), players);
+        wtoolbar& bar = wtoolbar::instance();
+        bar.show();
+        bar.PlaceAtBottomRight();
+        pt::processEvents();
+        return bar;
+    }
+};
+
+// Where a window's control stands on the screen.
+platform::Rect onScreen(const platform::Window& window, const platform::Control* control)
+{
+    for (const auto& [shown, rect] : pt::controlsOnScreen(window))
+        if (shown == control)
+            return rect;
+    return {};
+}
 
 TEST_F(wtoolbarTest, StaysInsideTheScreenAtTheBottomRight)
 {
@@ -111,16 +134,12 @@ void putAtBottomRight(platform::Window& w)
     w.setTop(1024 - frame.height);
 }
 
-class ToolbarClearanceTest : public AppTest, public ::testing::WithParamInterface<ClearanceCase> {};
+class ToolbarClearanceTest : public wtoolbarTest,
+                             public ::testing::WithParamInterface<ClearanceCase> {};
 
 TEST_P(ToolbarClearanceTest, HidesNoControlOfAnotherWindow)
 {
-    pt::setScreenSize(1280, 1024);
-    testsupport::LoadDocument(main(), {{"Issue"}, {"Unions", -40, 50}, {"Mayor", 60, 70}});
-    wtoolbar& bar = wtoolbar::instance();
-    bar.show();
-    bar.PlaceAtBottomRight();
-    pt::processEvents();
+    wtoolbar& bar = showToolbar();
     GetParam().arrange(main());
     pt::processEvents();
     EXPECT_TRUE(bar.isVisible());
@@ -162,18 +181,11 @@ INSTANTIATE_TEST_SUITE_P(Windows, ToolbarClearanceTest,
 // screen's bottom edge, just left of the view buttons it would otherwise hide.
 TEST_F(wtoolbarTest, TheToolbarMovesNoFurtherThanItMust)
 {
-    pt::setScreenSize(1280, 1024);
-    testsupport::LoadDocument(main(), {{"Issue"}, {"Unions", -40, 50}});
-    wtoolbar& bar = wtoolbar::instance();
-    bar.show();
-    bar.PlaceAtBottomRight();
+    wtoolbar& bar = showToolbar();
     pt::maximise(main());
     pt::processEvents();
     const platform::Rect frame = pt::frameOnScreen(bar);
-    platform::Rect forceField{};
-    for (const auto& [control, rect] : pt::controlsOnScreen(main()))
-        if (control == main().PushButton3)
-            forceField = rect;
+    const platform::Rect forceField = onScreen(main(), main().PushButton3);
     EXPECT_EQ(frame.top + frame.height, 1024);
     EXPECT_EQ(frame.left + frame.width, forceField.left);
 }
@@ -182,11 +194,7 @@ TEST_F(wtoolbarTest, TheToolbarMovesNoFurtherThanItMust)
 // and buttons in sight.
 TEST_F(wtoolbarTest, TheToolbarKeepsClearOfTheOpenPlayerEditor)
 {
-    pt::setScreenSize(1280, 1024);
-    testsupport::LoadDocument(main(), {{"Issue"}, {"Unions", -40, 50}});
-    wtoolbar::instance().show();
-    wtoolbar::instance().PlaceAtBottomRight();
-    pt::processEvents();
+    showToolbar();
     main().Current = 1;
     testsupport::ModalScript script;
     std::string hidden = "not shown";
@@ -205,12 +213,7 @@ TEST_F(wtoolbarTest, TheToolbarKeepsClearOfTheOpenPlayerEditor)
 // stands at the bottom right.
 TEST_F(wtoolbarTest, TheToolbarStaysWhereTheUserPutsIt)
 {
-    pt::setScreenSize(1280, 1024);
-    testsupport::LoadDocument(main(), {{"Issue"}, {"Unions", -40, 50}});
-    wtoolbar& bar = wtoolbar::instance();
-    bar.show();
-    bar.PlaceAtBottomRight();
-    pt::processEvents();
+    wtoolbar& bar = showToolbar();
     const platform::Rect first = pt::frameOnScreen(bar);
     EXPECT_EQ(first.left + first.width, 1280);
     EXPECT_EQ(first.top + first.height, 1024);
@@ -227,18 +230,11 @@ TEST_F(wtoolbarTest, TheToolbarStaysWhereTheUserPutsIt)
 // toolbar stays where the user put it, and hides none of the new window's controls.
 TEST_F(wtoolbarTest, AWindowOpenedUnderTheToolbarTheUserPutStepsAside)
 {
-    pt::setScreenSize(1280, 1024);
-    testsupport::LoadDocument(main(), {{"Issue"}, {"Unions", -40, 50}, {"Mayor", 60, 70}});
-    wtoolbar& bar = wtoolbar::instance();
-    bar.show();
-    pt::processEvents();
+    wtoolbar& bar = showToolbar();
     // Where the sliders window opens, and its "Close" button there.
     main().PushButton2_Action();
     pt::processEvents();
-    platform::Rect close{};
-    for (const auto& [control, rect] : pt::controlsOnScreen(wSliders::instance()))
-        if (control == wSliders::instance().PushButton2)
-            close = rect;
+    const platform::Rect close = onScreen(wSliders::instance(), wSliders::instance().PushButton2);
     ASSERT_GT(close.width, 0);
     wSliders::instance().close();
     pt::processEvents();

@@ -177,6 +177,28 @@ protected:
 
     static void drawSomething(Graphics& g) { g.fillRect(10, 10, 100, 50); }
 
+    /// The page of the real print dialog, worked as a person works it: its file button's dialog
+    /// names `pdf`, `choose` makes the person's other choices, then Print.
+    std::unique_ptr<platform::PrintedPage>
+    printThroughRealDialog(const std::string& pdf,
+                           const std::function<void(platform::testing::RealDialog&)>& choose)
+    {
+        platform::testing::RealDialogs dialogs;
+        dialogs.then([&choose](platform::testing::RealDialog& d) {
+            EXPECT_TRUE(d.press("..."));
+            choose(d);
+            EXPECT_TRUE(d.press("Print"));
+        });
+        dialogs.then([pdf](platform::testing::RealDialog& d) {
+            d.typeFileName(pdf);
+            EXPECT_TRUE(d.press("Save"));
+        });
+        auto page = OpenPrinterDialog(setup, "Job");
+        EXPECT_TRUE(dialogs.done());
+        EXPECT_EQ(dialogs.unanswered(), std::vector<std::string>{});
+        return page;
+    }
+
     PrinterSetup setup;
     TempDir dir;
 };
@@ -574,24 +596,11 @@ TEST_P(RealPrintColourTest, TheColourModeChosenReachesThePage)
     const bool grayscale = GetParam();
     setup.setSetupString(kA4);
     const std::string pdf = dir.file("page.pdf");
-    std::unique_ptr<platform::PrintedPage> page;
-    {
-        platform::testing::RealDialogs dialogs;
-        dialogs.then([grayscale](platform::testing::RealDialog& d) {
-            EXPECT_TRUE(d.press("..."));
-            EXPECT_TRUE(d.press("Options >>"));
-            EXPECT_TRUE(d.chooseTab("Options"));
-            EXPECT_TRUE(d.press(grayscale ? "Grayscale" : "Color"));
-            EXPECT_TRUE(d.press("Print"));
-        });
-        dialogs.then([pdf](platform::testing::RealDialog& d) {
-            d.typeFileName(pdf);
-            EXPECT_TRUE(d.press("Save"));
-        });
-        page = OpenPrinterDialog(setup, "Job");
-        EXPECT_TRUE(dialogs.done());
-        EXPECT_EQ(dialogs.unanswered(), std::vector<std::string>{});
-    }
+    const auto page = printThroughRealDialog(pdf, [grayscale](platform::testing::RealDialog& d) {
+        EXPECT_TRUE(d.press("Options >>"));
+        EXPECT_TRUE(d.chooseTab("Options"));
+        EXPECT_TRUE(d.press(grayscale ? "Grayscale" : "Color"));
+    });
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(page->print([](Graphics& g) {
         g.setForeColor(platform::RGB(255, 0, 0));
@@ -614,21 +623,7 @@ TEST_F(PrintFailureTest, TheRealPrintDialogKeepsACustomPaperSize)
 {
     setup.setSetupString(kCustom);
     const std::string pdf = dir.file("page.pdf");
-    std::unique_ptr<platform::PrintedPage> page;
-    {
-        platform::testing::RealDialogs dialogs;
-        dialogs.then([](platform::testing::RealDialog& d) {
-            EXPECT_TRUE(d.press("..."));
-            EXPECT_TRUE(d.press("Print"));
-        });
-        dialogs.then([pdf](platform::testing::RealDialog& d) {
-            d.typeFileName(pdf);
-            EXPECT_TRUE(d.press("Save"));
-        });
-        page = OpenPrinterDialog(setup, "Job");
-        EXPECT_TRUE(dialogs.done());
-        EXPECT_EQ(dialogs.unanswered(), std::vector<std::string>{});
-    }
+    const auto page = printThroughRealDialog(pdf, [](platform::testing::RealDialog&) {});
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(page->print(drawSomething), PrintResult::Printed);
     const std::optional<PdfInfo> info = pdfInfo(pdf);
