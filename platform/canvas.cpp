@@ -14,6 +14,7 @@
 #include "platform/internal/runtime_p.h"
 #include "platform/internal/window_p.h"
 
+#include <QCoreApplication>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -48,6 +49,10 @@ constexpr int kMostBands = 8;
 // drawn on two threads in about two thirds of one thread's time, at no more processor time
 // than one thread; on five it took a tenth less time but a fifth more processor time.
 constexpr size_t kLeastBandOperations = 700;
+// An area of many pieces is drawn in bands of this many rows.
+constexpr int kPieceBandRows = 64;
+// The cells, this many pixels square, by which the pixels a change touches are counted.
+constexpr int kCell = 16;
 
 // The fonts of a thread that paints a band: its own, since a font's state is not shared
 // between threads.
@@ -88,16 +93,20 @@ Target targetOf(QPainter& painter)
 // its rows: the toolkit works out a thin line from the size of the device it is drawn on, so
 // that it shows the same pixels whatever the clip. A polygon's fill, though, it scans over
 // every row of the device and only then clips: those fills go to a device of the band's rows
-// alone, where the toolkit gives them the same pixels and scans only the band.
+// alone, where the toolkit gives them the same pixels and scans only the band. Of the
+// operations that know their columns, those that lie beside the clip are left out.
 void paintBand(const QImage& image, uchar* bits, const QPoint& offset, const QRegion& clip, int top,
                int bottom, const std::vector<DrawingOperation>& operations)
 {
     const QRect band(0, top, image.width(), bottom - top);
+    const QRegion bandClip = clip & band;
+    if (bandClip.isEmpty())
+        return;
     QImage device(bits, image.width(), image.height(), image.bytesPerLine(), image.format());
     QPainter p(&device);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setRenderHint(QPainter::TextAntialiasing, true);
-    p.setClipRegion(clip & band);
+    p.setClipRegion(bandClip);
     p.translate(offset);
 
     QImage rowsDevice(bits + qsizetype{top} * image.bytesPerLine(), image.width(), bottom - top,
@@ -107,18 +116,20 @@ void paintBand(const QImage& image, uchar* bits, const QPoint& offset, const QRe
         if (!rows) {
             rows.emplace(&rowsDevice);
             rows->setRenderHint(QPainter::Antialiasing, false);
-            rows->setClipRegion((clip & band).translated(0, -top));
+            rows->setClipRegion(bandClip.translated(0, -top));
             rows->translate(offset.x(), offset.y() - top);
         }
         return *rows;
     };
 
     BandFonts fonts;
-    // The band's rows in the canvas's own coordinates.
+    // The band's rows and columns in the canvas's own coordinates.
+    const QRect reach = bandClip.boundingRect().translated(-offset);
     const int first = top - offset.y();
     const int last = bottom - offset.y();
     for (const DrawingOperation& op : operations)
-        if (op.bottom > first && op.top < last)
+        if (op.bottom > first && op.top < last &&
+            (op.bounds.isEmpty() || op.bounds.intersects(reach)))
             op.draw(op.polygonFill ? rowsPainter() : p, fonts);
 }
 
@@ -136,82 +147,311 @@ struct BandJoiner {
     ~BandJoiner() { join(); }
 };
 
-// Paints a canvas of `size` during its paint event: erased to white first when `erase`, then
-// drawn by `paint`. A large canvas is drawn in horizontal bands on several threads, pixel for
-// pixel as one thread draws it. Returns how many threads drew. A drawing operation that
-// throws, on whichever thread, throws here once no band is drawing any more.
-int paintCanvas(QPainter& painter, QSize size, bool erase,
-                const std::function<void(Graphics&)>& paint)
+// A part of the clip that one band draws: its rows, and the clip within them.
+struct BandRows {
+    int top;
+    int bottom;
+};
+
+// Draws `operations` on the painter's device inside `area` (canvas coordinates) of a canvas of
+// `size`, pixel for pixel as a paint of the whole canvas draws them there. A large area is
+// drawn in horizontal bands on several threads. Returns how many threads drew. An operation
+// that throws, on whichever thread, throws here once no band is drawing any more.
+int paintOperations(QPainter& painter, QSize size, const QRegion& area,
+                    const std::vector<DrawingOperation>& operations)
 {
     const int threads = std::min(kMostBands, QThread::idealThreadCount());
     const Target target = targetOf(painter);
-    const bool banded =
-        threads > 1 && target.image && qint64{size.width()} * size.height() >= kBandedArea;
-
-    // A clip of one rectangle lets the toolkit draw thin lines straight into the pixels; with
-    // the paint event's clip alone it draws them pixel by pixel through the clip.
-    painter.setClipRect(QRect(QPoint(0, 0), size), Qt::IntersectClip);
-    auto impl = std::make_unique<GraphicsImpl>(&painter, size.width(), size.height());
-    GraphicsImpl* d = impl.get();
-    Graphics g(std::move(impl));
-    d->erasePending = erase;
-    std::vector<DrawingOperation> operations;
-    if (banded)
-        d->recording = &operations;
-    paint(g);
-    d->eraseIfPending();
-    if (!banded)
+    const QRect canvasRect(QPoint(0, 0), size);
+    if (!target.image) {
+        // A device of another kind: drawn through the painter, each operation that reaches
+        // into the area.
+        painter.save();
+        painter.setClipRegion(area & canvasRect, Qt::IntersectClip);
+        const QRect reach = (area & canvasRect).boundingRect();
+        BandFonts fonts;
+        for (const DrawingOperation& op : operations)
+            if (op.bottom > reach.top() && op.top <= reach.bottom() &&
+                (op.bounds.isEmpty() || op.bounds.intersects(reach)))
+                op.draw(painter, fonts);
+        painter.restore();
         return 1;
+    }
 
-    // The rows the paint event repaints, split into bands; the user-interface thread paints
-    // the last band itself while the others are painted on the pool.
-    QRegion clip = painter.paintEngine()->systemClip();
+    // The area in device pixels, within the image.
     const QRect canvas = QRect(target.offset, size) & target.image->rect();
-    clip = clip.isEmpty() ? QRegion(canvas) : clip & canvas;
+    QRegion clip = area.translated(target.offset) & canvas;
     const QRect rows = clip.boundingRect();
     if (rows.isEmpty())
         return 1;
     // The bands write into the image's pixels beside the painter that holds it, which must
     // not make a copy of them.
     auto* bits = const_cast<uchar*>(target.image->constBits());
-    const int bands = std::clamp(
-        std::min(rows.height() / kLeastBandRows,
-                 static_cast<int>(std::min<size_t>(operations.size() / kLeastBandOperations,
-                                                   static_cast<size_t>(threads)))),
-        1, threads);
-    if (bands == 1) {
-        paintBand(*target.image, bits, target.offset, clip, rows.top(), rows.bottom() + 1,
-                  operations);
+
+    // One rectangle is cut into as many bands as threads draw it. An area of many pieces goes
+    // in bands of a few rows each, so that a polygon's fill is scanned over the rows of the
+    // pieces alone and the operations beside them are passed over; the threads share them.
+    std::vector<BandRows> bands;
+    int workers = 1;
+    qint64 pixels = 0;
+    for (const QRect& r : clip)
+        pixels += qint64{r.width()} * r.height();
+    const bool threaded = threads > 1 && pixels >= kBandedArea;
+    if (clip.rectCount() == 1) {
+        const int n = threaded ? std::clamp(std::min(rows.height() / kLeastBandRows,
+                                                     static_cast<int>(std::min<size_t>(
+                                                         operations.size() / kLeastBandOperations,
+                                                         static_cast<size_t>(threads)))),
+                                            1, threads)
+                               : 1;
+        for (int i = 0; i < n; ++i)
+            bands.push_back({rows.top() + static_cast<int>(qint64{rows.height()} * i / n),
+                             rows.top() + static_cast<int>(qint64{rows.height()} * (i + 1) / n)});
+        workers = n;
+    } else {
+        for (int top = rows.top(); top <= rows.bottom(); top += kPieceBandRows)
+            bands.push_back({top, std::min(top + kPieceBandRows, rows.bottom() + 1)});
+        workers = threaded ? std::clamp(static_cast<int>(std::min<size_t>(
+                                            operations.size() / kLeastBandOperations,
+                                            static_cast<size_t>(threads))),
+                                        1, std::min(threads, static_cast<int>(bands.size())))
+                           : 1;
+    }
+    // Worker i draws bands i, i + workers, ...
+    auto drawBands = [&](int worker) {
+        for (size_t b = static_cast<size_t>(worker); b < bands.size();
+             b += static_cast<size_t>(workers))
+            paintBand(*target.image, bits, target.offset, clip, bands[b].top, bands[b].bottom,
+                      operations);
+    };
+    if (workers == 1) {
+        drawBands(0);
         return 1;
     }
-    auto bandTop = [&](int i) {
-        return rows.top() + static_cast<int>(qint64{rows.height()} * i / bands);
-    };
     // A band that throws keeps its exception here; the first is thrown again once every band
     // is done. Declared before the joiner, so that it outlives the workers.
-    std::vector<std::exception_ptr> failures(static_cast<size_t>(bands));
-    auto drawBand = [&](int i) {
+    std::vector<std::exception_ptr> failures(static_cast<size_t>(workers));
+    auto drawWorker = [&](int i) {
         try {
-            paintBand(*target.image, bits, target.offset, clip, bandTop(i), bandTop(i + 1),
-                      operations);
+            drawBands(i);
         } catch (...) {
             failures[static_cast<size_t>(i)] = std::current_exception();
         }
     };
     BandJoiner joiner;
-    for (int i = 0; i + 1 < bands; ++i) {
-        QThreadPool::globalInstance()->start([&joiner, &drawBand, i] {
-            drawBand(i);
+    for (int i = 0; i + 1 < workers; ++i) {
+        QThreadPool::globalInstance()->start([&joiner, &drawWorker, i] {
+            drawWorker(i);
             joiner.done.release();
         });
         ++joiner.started;
     }
-    drawBand(bands - 1);
+    drawWorker(workers - 1);
     joiner.join();
     for (const std::exception_ptr& failure : failures)
         if (failure)
             std::rethrow_exception(failure);
-    return bands;
+    return workers;
+}
+
+// The drawing of a canvas of `size` by `paint`, kept as its operations: erased to white first
+// when `erase`.
+std::vector<DrawingOperation> recordDrawing(QSize size, bool erase,
+                                            const std::function<void(Graphics&)>& paint)
+{
+    std::vector<DrawingOperation> operations;
+    auto impl = std::make_unique<GraphicsImpl>(nullptr, size.width(), size.height());
+    GraphicsImpl* d = impl.get();
+    Graphics g(std::move(impl));
+    d->erasePending = erase;
+    d->recording = &operations;
+    paint(g);
+    d->eraseIfPending();
+    return operations;
+}
+
+// The cells of a canvas, kCell pixels square, that a change of its drawing touches.
+class ChangedCells {
+public:
+    explicit ChangedCells(QSize size)
+        : mColumns((size.width() + kCell - 1) / kCell), mRows((size.height() + kCell - 1) / kCell),
+          mCells(static_cast<size_t>(std::max(mColumns, 0)) *
+                 static_cast<size_t>(std::max(mRows, 0)))
+    {
+    }
+
+    // Every pixel that the operation may touch.
+    void add(const DrawingOperation& op)
+    {
+        if (op.line) {
+            addLine(*op.line);
+            return;
+        }
+        if (op.bounds.isEmpty())
+            addRect(QRect(0, op.top, mColumns * kCell, op.bottom - op.top));
+        else
+            addRect(op.bounds);
+    }
+
+    void addRect(const QRect& r)
+    {
+        if (r.isEmpty())
+            return;
+        const int left = std::max(0, r.left() / kCell);
+        const int right = std::min(mColumns - 1, r.right() / kCell);
+        const int top = std::max(0, r.top() / kCell);
+        const int bottom = std::min(mRows - 1, r.bottom() / kCell);
+        if (r.right() < 0 || r.bottom() < 0)
+            return;
+        for (int y = top; y <= bottom; ++y)
+            for (int x = left; x <= right; ++x)
+                mCells[static_cast<size_t>(y) * static_cast<size_t>(mColumns) +
+                       static_cast<size_t>(x)] = 1;
+    }
+
+    // The cells near a line: the pen that hangs right and below each point of it, at points
+    // no further apart than a cell, widened by half that step and a margin for the toolkit's
+    // rounding, covers every pixel that the line sets.
+    void addLine(const std::array<int32_t, 6>& l)
+    {
+        double x1 = l[0], y1 = l[1], x2 = l[2], y2 = l[3];
+        const int pw = std::max(1, l[4]);
+        const int ph = std::max(1, l[5]);
+        // Only what lies about the canvas: the line cut to it, with room for the pen.
+        const double m = 4 + std::max(pw, ph);
+        if (!clipLine(x1, y1, x2, y2, -m - pw, -m - ph, mColumns * kCell + m, mRows * kCell + m))
+            return;
+        const double length = std::hypot(x2 - x1, y2 - y1);
+        const int steps = std::max(1, static_cast<int>(std::ceil(length / (kCell / 2.0))));
+        const double half = length / steps / 2 + 3;
+        for (int i = 0; i <= steps; ++i) {
+            const double x = x1 + (x2 - x1) * i / steps;
+            const double y = y1 + (y2 - y1) * i / steps;
+            const int left = static_cast<int>(std::floor(x - half));
+            const int top = static_cast<int>(std::floor(y - half));
+            addRect(QRect(QPoint(left, top), QPoint(static_cast<int>(std::ceil(x + pw + half)),
+                                                    static_cast<int>(std::ceil(y + ph + half)))));
+        }
+    }
+
+    // The touched cells as a region: the runs of each row of cells, a run that is short of
+    // the next by a cell or two joined to it, and the rows of one run alike merged.
+    QRegion region(const QRect& canvas) const
+    {
+        std::vector<QRect> rects;
+        std::vector<QRect> previous;
+        for (int y = 0; y < mRows; ++y) {
+            std::vector<QRect> runs;
+            for (int x = 0; x < mColumns; ++x) {
+                if (!cell(x, y))
+                    continue;
+                int end = x;
+                while (end + 1 < mColumns &&
+                       (cell(end + 1, y) || (end + 2 < mColumns && cell(end + 2, y)) ||
+                        (end + 3 < mColumns && cell(end + 3, y))))
+                    ++end;
+                runs.emplace_back(x * kCell, y * kCell, (end - x + 1) * kCell, kCell);
+                x = end;
+            }
+            // A row whose runs are those of the row above lengthens its rectangles.
+            const bool same = !runs.empty() && runs.size() == previous.size() &&
+                              std::equal(runs.begin(), runs.end(), previous.begin(),
+                                         [](const QRect& a, const QRect& b) {
+                                             return a.left() == b.left() && a.right() == b.right();
+                                         });
+            if (same) {
+                for (size_t i = 0; i < runs.size(); ++i)
+                    rects[rects.size() - runs.size() + i].setBottom(runs[i].bottom());
+            } else {
+                rects.insert(rects.end(), runs.begin(), runs.end());
+            }
+            previous = std::move(runs);
+        }
+        QRegion r;
+        r.setRects(rects.data(), static_cast<int>(rects.size()));
+        return r & canvas;
+    }
+
+private:
+    bool cell(int x, int y) const
+    {
+        return mCells[static_cast<size_t>(y) * static_cast<size_t>(mColumns) +
+                      static_cast<size_t>(x)] != 0;
+    }
+
+    // Cuts the line to the rectangle (Liang and Barsky); false when none of it lies there.
+    static bool clipLine(double& x1, double& y1, double& x2, double& y2, double left, double top,
+                         double right, double bottom)
+    {
+        double t0 = 0, t1 = 1;
+        const double dx = x2 - x1, dy = y2 - y1;
+        const double p[4] = {-dx, dx, -dy, dy};
+        const double q[4] = {x1 - left, right - x1, y1 - top, bottom - y1};
+        for (int i = 0; i < 4; ++i) {
+            if (p[i] == 0) {
+                if (q[i] < 0)
+                    return false;
+                continue;
+            }
+            const double t = q[i] / p[i];
+            if (p[i] < 0)
+                t0 = std::max(t0, t);
+            else
+                t1 = std::min(t1, t);
+            if (t0 > t1)
+                return false;
+        }
+        const double ax = x1 + t0 * dx, ay = y1 + t0 * dy;
+        x2 = x1 + t1 * dx;
+        y2 = y1 + t1 * dy;
+        x1 = ax;
+        y1 = ay;
+        return true;
+    }
+
+    int mColumns;
+    int mRows;
+    std::vector<unsigned char> mCells;
+};
+
+bool sameOperation(const DrawingOperation& a, const DrawingOperation& b)
+{
+    return !a.key.empty() && a.key == b.key && a.polygonFill == b.polygonFill;
+}
+
+// What differs between two drawings of a canvas of `size`, operation by operation in their
+// order: the pixels that any operation of either may touch that has no like at the same place
+// of the other. Elsewhere both drawings draw the same operations in the same order, so that
+// they show the same pixels.
+QRegion changedArea(const std::vector<DrawingOperation>& before,
+                    const std::vector<DrawingOperation>& after, QSize size)
+{
+    const QRect canvas(QPoint(0, 0), size);
+    size_t head = 0;
+    while (head < before.size() && head < after.size() && sameOperation(before[head], after[head]))
+        ++head;
+    if (head == before.size() && head == after.size())
+        return {};
+    size_t tail = 0;
+    while (tail < before.size() - head && tail < after.size() - head &&
+           sameOperation(before[before.size() - 1 - tail], after[after.size() - 1 - tail]))
+        ++tail;
+    ChangedCells cells(size);
+    const size_t oldEnd = before.size() - tail;
+    const size_t newEnd = after.size() - tail;
+    if (oldEnd - head == newEnd - head) {
+        for (size_t i = head; i < oldEnd; ++i)
+            if (!sameOperation(before[i], after[i])) {
+                cells.add(before[i]);
+                cells.add(after[i]);
+            }
+    } else {
+        for (size_t i = head; i < oldEnd; ++i)
+            cells.add(before[i]);
+        for (size_t i = head; i < newEnd; ++i)
+            cells.add(after[i]);
+    }
+    return cells.region(canvas);
 }
 
 unsigned long gPaints = 0;
@@ -248,7 +488,13 @@ std::string keyText(const QKeyEvent* event)
 
 // The canvas's widget: paints through Graphics and turns the mouse into the program's press,
 // drag and release.
-class CanvasWidget : public QWidget {
+//
+// A canvas that erases keeps its last drawing, as its operations, between paints. A repaint
+// that the program asks for runs the program's paint a little later, keeping its operations,
+// and repaints only where they differ from those kept: elsewhere the toolkit's picture of the
+// window already shows what a repaint would draw, and only what changed goes to the screen.
+// A paint that the toolkit asks for on its own draws the kept operations again.
+class CanvasWidget : public QWidget, public detail::RepaintingWidget {
 public:
     explicit CanvasWidget(Canvas& canvas, QWidget* parent) : QWidget(parent), mCanvas(canvas)
     {
@@ -259,25 +505,121 @@ public:
 
     bool eraseBackground = true;
 
-protected:
-    void paintEvent(QPaintEvent*) override
+    void askRepaint() override
     {
-        // Erasing makes the canvas white; a canvas that does not erase starts from its last
-        // picture.
-        mCanvas.impl().paintedAt = detail::startPaint();
+        if (!eraseBackground) {
+            update();
+            return;
+        }
+        mDrawingDue = true;
+        if (mDrawPosted)
+            return;
+        mDrawPosted = true;
+        QCoreApplication::postEvent(this, new QEvent(drawEventType()));
+    }
+
+    void repaintNow() override
+    {
+        if (!eraseBackground || !mDrawingKept) {
+            repaint();
+            return;
+        }
+        const QRegion changed = drawAgain();
+        if (!changed.isEmpty())
+            repaint(changed);
+    }
+
+protected:
+    bool event(QEvent* event) override
+    {
+        if (event->type() != drawEventType())
+            return QWidget::event(event);
+        mDrawPosted = false;
+        // A hidden canvas draws when it is shown.
+        if (mDrawingDue && isVisible()) {
+            const QRegion changed = drawAgain();
+            if (!changed.isEmpty())
+                update(changed);
+        }
+        return true;
+    }
+
+    void showEvent(QShowEvent* event) override
+    {
+        // What changed while the canvas was hidden shows through a drawing of its own.
+        mDrawingDue = true;
+        QWidget::showEvent(event);
+    }
+
+    void paintEvent(QPaintEvent* event) override
+    {
         QPainter painter(this);
-        Canvas* canvas = &mCanvas;
+        QRegion area = event->region();
+        if (!eraseBackground) {
+            // A canvas that does not erase starts from its last picture: it draws each time.
+            mDrawingKept = false;
+            mDrawing = record();
+        } else if (mDrawingDue || !mDrawingKept || mDrawingSize != size()) {
+            // What the drawing changes beyond this paint's area is painted next.
+            const QRegion rest = drawAgain() - area;
+            if (!rest.isEmpty())
+                update(rest);
+        }
         // The bands draw after the program's paint has returned: what they throw is reported
         // as what the paint throws.
         runGuarded([&] {
-            mCanvas.impl().paintThreads =
-                detail::paintCanvas(painter, size(), eraseBackground, [canvas](Graphics& g) {
-                    if (canvas->onPaint)
-                        runGuarded([canvas, &g] { canvas->onPaint(g); });
-                });
+            mCanvas.impl().paintThreads = detail::paintOperations(painter, size(), area, mDrawing);
         });
     }
 
+private:
+    static QEvent::Type drawEventType()
+    {
+        static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+        return type;
+    }
+
+    // Runs the program's paint, keeping its operations.
+    std::vector<detail::DrawingOperation> record()
+    {
+        mCanvas.impl().paintedAt = detail::startPaint();
+        Canvas* canvas = &mCanvas;
+        std::vector<detail::DrawingOperation> drawing;
+        runGuarded([&] {
+            drawing = detail::recordDrawing(size(), eraseBackground, [canvas](Graphics& g) {
+                if (canvas->onPaint)
+                    runGuarded([canvas, &g] { canvas->onPaint(g); });
+            });
+        });
+        return drawing;
+    }
+
+    // Draws the canvas again as its operations; returns where they differ from those kept.
+    QRegion drawAgain()
+    {
+        mDrawingDue = false;
+        std::vector<detail::DrawingOperation> drawing = record();
+        const QRegion changed = mDrawingKept && mDrawingSize == size()
+                                    ? detail::changedArea(mDrawing, drawing, size())
+                                    : QRegion(rect());
+        mDrawing = std::move(drawing);
+        mDrawingSize = size();
+        mDrawingKept = true;
+        return changed;
+    }
+
+    Canvas& mCanvas;
+    bool mTracking = false;
+    Qt::MouseButton mButton = Qt::LeftButton;
+    // The operations of the last drawing, and the size they were drawn at.
+    std::vector<detail::DrawingOperation> mDrawing;
+    QSize mDrawingSize;
+    bool mDrawingKept = false;
+    // A repaint was asked for since the last drawing; its drawing is posted.
+    bool mDrawingDue = false;
+    bool mDrawPosted = false;
+
+protected:
     void mousePressEvent(QMouseEvent* event) override
     {
         if (event->button() != Qt::LeftButton && event->button() != Qt::RightButton) {
@@ -344,11 +686,6 @@ protected:
     }
 
     void contextMenuEvent(QContextMenuEvent* event) override { event->accept(); }
-
-private:
-    Canvas& mCanvas;
-    bool mTracking = false;
-    Qt::MouseButton mButton = Qt::LeftButton;
 };
 
 } // namespace

@@ -59,8 +59,62 @@ QFont programFont(double size, bool bold)
 
 GraphicsImpl::GraphicsImpl(QPainter* p, int32_t w, int32_t h) : painter(p), width(w), height(h)
 {
+    // A surface that only keeps its operations has no painter.
+    if (!painter)
+        return;
     painter->setRenderHint(QPainter::Antialiasing, false);
     painter->setRenderHint(QPainter::TextAntialiasing, true);
+}
+
+OperationKey::OperationKey(char kind)
+{
+    mBytes.push_back(kind);
+}
+
+OperationKey& OperationKey::operator<<(int64_t v)
+{
+    mBytes.append(reinterpret_cast<const char*>(&v), sizeof v);
+    return *this;
+}
+
+OperationKey& OperationKey::operator<<(double v)
+{
+    mBytes.append(reinterpret_cast<const char*>(&v), sizeof v);
+    return *this;
+}
+
+OperationKey& OperationKey::operator<<(const QRect& r)
+{
+    return *this << int64_t{r.left()} << int64_t{r.top()} << int64_t{r.width()}
+                 << int64_t{r.height()};
+}
+
+OperationKey& OperationKey::operator<<(const QString& text)
+{
+    *this << int64_t{text.size()};
+    mBytes.append(reinterpret_cast<const char*>(text.constData()),
+                  static_cast<size_t>(text.size()) * sizeof(QChar));
+    return *this;
+}
+
+OperationKey& OperationKey::bytes(const void* data, size_t size)
+{
+    *this << static_cast<int64_t>(size);
+    mBytes.append(static_cast<const char*>(data), size);
+    return *this;
+}
+
+QRect GraphicsImpl::area(int64_t left, int64_t top, int64_t right, int64_t bottom) const
+{
+    // Only what lies on the surface matters, and a little beyond it keeps every sum in range.
+    left = std::max<int64_t>(left, -8);
+    top = std::max<int64_t>(top, -8);
+    right = std::min<int64_t>(right, int64_t{width} + 8);
+    bottom = std::min<int64_t>(bottom, int64_t{height} + 8);
+    if (left >= right || top >= bottom)
+        return QRect(-16, -16, 1, 1); // wholly beyond the surface: touches none of it
+    return QRect(static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                 static_cast<int>(bottom - top));
 }
 
 void GraphicsImpl::setTextSize(double size)
@@ -151,6 +205,9 @@ void GraphicsImpl::eraseIfPending()
     if (!erasePending)
         return;
     erasePending = false;
+    describeNext({area(0, 0, width, height),
+                  {},
+                  (OperationKey('E') << int64_t{width} << int64_t{height}).take()});
     draw(0, height, [w = width, h = height](QPainter& p, TextFonts&) {
         p.fillRect(QRect(0, 0, w, h), Qt::white);
     });
@@ -175,9 +232,11 @@ void GraphicsImpl::eraseAround(int64_t left, int64_t top, int64_t right, int64_t
     const QRect around[4] = {QRect(0, 0, width, t), QRect(0, b, width, height - b),
                              QRect(0, t, l, b - t), QRect(r, t, width - r, b - t)};
     for (const QRect& rect : around)
-        if (!rect.isEmpty())
+        if (!rect.isEmpty()) {
+            describeNext({rect, {}, (OperationKey('E') << rect).take()});
             draw(rect.top(), int64_t{rect.bottom()} + 1,
                  [rect](QPainter& p, TextFonts&) { p.fillRect(rect, Qt::white); });
+        }
 }
 
 } // namespace detail
@@ -207,6 +266,17 @@ int add(int32_t v, int32_t d)
     const int64_t sum = static_cast<int64_t>(v) + d;
     return static_cast<int>(std::clamp<int64_t>(sum, std::numeric_limits<int32_t>::min(),
                                                 std::numeric_limits<int32_t>::max()));
+}
+
+// Where a rounded rectangle's fill or outline may draw, and its key.
+detail::OperationArea roundRectArea(detail::GraphicsImpl& d, char kind, int32_t x, int32_t y,
+                                    int32_t w, int32_t h, int32_t arcW, int32_t arcH)
+{
+    return {d.area(int64_t{x} - 2, int64_t{y} - 2, int64_t{x} + w + 2, int64_t{y} + h + 2),
+            {},
+            (detail::OperationKey(kind) << int64_t{x} << int64_t{y} << int64_t{w} << int64_t{h}
+                                        << int64_t{arcW} << int64_t{arcH} << int64_t{ink(d).rgb()})
+                .take()};
 }
 
 QPolygon toPolygon(const std::vector<int32_t>& xy)
@@ -299,6 +369,11 @@ void Graphics::fillRect(int32_t x, int32_t y, int32_t w, int32_t h)
         return;
     // The fill stands for the erase of what it covers.
     d->eraseAround(x, y, int64_t{x} + w, int64_t{y} + h);
+    d->describeNext({d->area(x, y, int64_t{x} + w, int64_t{y} + h),
+                     {},
+                     (detail::OperationKey('f') << int64_t{x} << int64_t{y} << int64_t{w}
+                                                << int64_t{h} << int64_t{ink(*d).rgb()})
+                         .take()});
     d->draw(y, int64_t{y} + h,
             [r = QRect(x, y, w, h), c = ink(*d)](QPainter& p, auto&) { p.fillRect(r, c); });
 }
@@ -323,6 +398,11 @@ void Graphics::fillColumns(int32_t x, int32_t y, int32_t h, const std::vector<Co
     const QRect r(static_cast<int>(left), static_cast<int>(top), row.width(),
                   static_cast<int>(bottom - top));
     d->eraseAround(left, top, right, bottom);
+    d->describeNext({r,
+                     {},
+                     (detail::OperationKey('c') << r)
+                         .bytes(row.constBits(), static_cast<size_t>(row.width()) * sizeof(QRgb))
+                         .take()});
     d->draw(top, bottom, [row = std::move(row), r](QPainter& p, auto&) {
         const QPointF origin = p.brushOrigin();
         p.setBrushOrigin(r.topLeft());
@@ -348,6 +428,11 @@ void Graphics::fillRows(int32_t x, int32_t y, int32_t w, const std::vector<Color
     for (int64_t i = top; i < bottom; ++i)
         rows.push_back(inkOf(*d, colors[static_cast<size_t>(i - y)]));
     d->eraseAround(left, top, right, bottom);
+    d->describeNext({d->area(left, top, right, bottom),
+                     {},
+                     (detail::OperationKey('w') << left << top << right)
+                         .bytes(rows.data(), rows.size() * sizeof(QRgb))
+                         .take()});
     d->draw(top, bottom,
             [rows = std::move(rows), l = static_cast<int>(left), t = static_cast<int>(top),
              w = static_cast<int>(right - left)](QPainter& p, auto&) {
@@ -370,6 +455,12 @@ void Graphics::drawRect(int32_t x, int32_t y, int32_t w, int32_t h)
         return;
     const int32_t pw = std::min(d->penWidth, w);
     const int32_t ph = std::min(d->penHeight, h);
+    d->describeNext(
+        {d->area(x, y, int64_t{x} + w, int64_t{y} + h),
+         {},
+         (detail::OperationKey('r') << int64_t{x} << int64_t{y} << int64_t{w} << int64_t{h}
+                                    << int64_t{pw} << int64_t{ph} << int64_t{ink(*d).rgb()})
+             .take()});
     d->draw(y, int64_t{y} + h, [=, c = ink(*d)](QPainter& p, auto&) {
         p.fillRect(QRect(x, y, w, ph), c);
         p.fillRect(QRect(x, y + h - ph, w, ph), c);
@@ -382,6 +473,12 @@ void Graphics::fillOval(int32_t x, int32_t y, int32_t w, int32_t h)
 {
     if (w <= 0 || h <= 0)
         return;
+    d->describeNext(
+        {d->area(int64_t{x} - 2, int64_t{y} - 2, int64_t{x} + w + 2, int64_t{y} + h + 2),
+         {},
+         (detail::OperationKey('o')
+          << int64_t{x} << int64_t{y} << int64_t{w} << int64_t{h} << int64_t{ink(*d).rgb()})
+             .take()});
     d->draw(y, int64_t{y} + h + 1,
             [r = QRectF(x, y, w, h), brush = d->fillBrush(ink(*d))](QPainter& p, auto&) {
                 p.setPen(detail::GraphicsImpl::noPen());
@@ -395,6 +492,13 @@ void Graphics::drawOval(int32_t x, int32_t y, int32_t w, int32_t h)
     if (w <= 0 || h <= 0)
         return;
     const int32_t pen = std::max(1, std::max(d->penWidth, d->penHeight));
+    d->describeNext(
+        {d->area(int64_t{x} - 2, int64_t{y} - 2, int64_t{x} + w + pen + 2,
+                 int64_t{y} + h + pen + 2),
+         {},
+         (detail::OperationKey('O') << int64_t{x} << int64_t{y} << int64_t{w} << int64_t{h}
+                                    << int64_t{pen} << int64_t{ink(*d).rgb()})
+             .take()});
     d->draw(int64_t{y} - 1, int64_t{y} + h + pen,
             [=, c = ink(*d), hairline = d->hairlinePen(ink(*d))](QPainter& p, auto&) {
                 p.setBrush(detail::GraphicsImpl::noBrush());
@@ -416,6 +520,7 @@ void Graphics::fillRoundRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t
     // The fill is the shape that drawRoundRect outlines, its outline included: the same
     // rounded rectangle, filled and traced with a 1-pixel pen of the fill colour. An outline
     // drawn over it then covers its edge exactly, and no fill shows outside it at the corners.
+    d->describeNext(roundRectArea(*d, 'q', x, y, w, h, arcW, arcH));
     d->draw(y, int64_t{y} + h + 1,
             [r = QRectF(x, y, w - 1, h - 1), rx = arcW / 2.0, ry = arcH / 2.0,
              pen = d->hairlinePen(ink(*d)), brush = d->fillBrush(ink(*d))](QPainter& p, auto&) {
@@ -429,6 +534,7 @@ void Graphics::drawRoundRect(int32_t x, int32_t y, int32_t w, int32_t h, int32_t
 {
     if (w <= 0 || h <= 0)
         return;
+    d->describeNext(roundRectArea(*d, 'Q', x, y, w, h, arcW, arcH));
     d->draw(y, int64_t{y} + h + 1,
             [r = QRectF(x, y, w - 1, h - 1), rx = arcW / 2.0, ry = arcH / 2.0,
              pen = d->hairlinePen(ink(*d))](QPainter& p, auto&) {
@@ -447,6 +553,13 @@ void Graphics::drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
     const QColor c = ink(*d);
     const int64_t top = std::min(y1, y2);
     const int64_t bottom = int64_t{std::max(y1, y2)} + ph + 1;
+    d->describeNext(
+        {d->area(int64_t{std::min(x1, x2)} - 2, top - 2, int64_t{std::max(x1, x2)} + pw + 2,
+                 bottom + 2),
+         std::array<int32_t, 6>{x1, y1, x2, y2, pw, ph},
+         (detail::OperationKey('l') << int64_t{x1} << int64_t{y1} << int64_t{x2} << int64_t{y2}
+                                    << int64_t{pw} << int64_t{ph} << int64_t{c.rgb()})
+             .take()});
     if (pw == 1 && ph == 1) {
         d->draw(top, bottom, [=, pen = d->hairlinePen(c)](QPainter& p, auto&) {
             p.setPen(pen);
@@ -492,6 +605,13 @@ void Graphics::drawPolygon(const std::vector<int32_t>& xy)
         return;
     const QPolygon polygon = toPolygon(xy);
     const auto [top, bottom] = rowsOf(polygon);
+    const QRect box = polygon.boundingRect();
+    d->describeNext(
+        {d->area(int64_t{box.left()} - 2, top - 1, int64_t{box.right()} + 3, bottom + 1),
+         {},
+         (detail::OperationKey('p') << int64_t{ink(*d).rgb()})
+             .bytes(xy.data(), xy.size() * sizeof(int32_t))
+             .take()});
     d->draw(top, bottom, [polygon, pen = d->hairlinePen(ink(*d))](QPainter& p, auto&) {
         p.setBrush(detail::GraphicsImpl::noBrush());
         p.setPen(pen);
@@ -509,6 +629,18 @@ void Graphics::drawString(std::string_view text, int32_t x, int32_t y)
     // Glyphs reach at most about a text size above the baseline and below it; twice that is
     // taken to be sure.
     const int size = d->fontPixelSize();
+    // A glyph's ink reaches beyond its advance by less than about twice the text size.
+    const double advance = d->metrics().horizontalAdvance(visible->text);
+    const int64_t reach = 2 * int64_t{size} + 4;
+    d->describeNext(
+        {d->area(static_cast<int64_t>(std::floor(visible->left)) - reach, int64_t{y} - 2 * size - 2,
+                 static_cast<int64_t>(std::ceil(visible->left + std::max(advance, 0.0))) + reach,
+                 int64_t{y} + size + 2),
+         {},
+         (detail::OperationKey('s')
+          << visible->left << int64_t{y} << int64_t{size} << int64_t{d->bold()}
+          << int64_t{ink(*d).rgb()} << visible->text)
+             .take()});
     d->draw(int64_t{y} - 2 * size - 2, int64_t{y} + size + 2,
             [s = std::move(visible->text), left = visible->left, y, size, bold = d->bold(),
              pen = d->hairlinePen(ink(*d))](QPainter& p, detail::TextFonts& fonts) {

@@ -233,7 +233,10 @@ void askRepaint(ControlImpl& c)
 {
     c.repaintAsked = true;
     c.askedAt = latestPaint();
-    c.widget->update();
+    if (auto* own = dynamic_cast<RepaintingWidget*>(c.widget))
+        own->askRepaint();
+    else
+        c.widget->update();
 }
 
 } // namespace
@@ -251,6 +254,8 @@ void WindowImpl::refreshControlNow(Control* control)
     QWidget* widget = control->impl().widget;
     if (painting || !widget->isVisible())
         refreshControl(control);
+    else if (auto* own = dynamic_cast<RepaintingWidget*>(widget))
+        own->repaintNow();
     else
         widget->repaint();
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 // The numbers of the canvas paints, by which a window learns whether a canvas was painted
-// after a repaint was asked for.
+// after a repaint was asked for; and the canvas's own way of repainting.
 
 namespace platform::detail {
 
@@ -9,5 +9,17 @@ namespace platform::detail {
 unsigned long latestPaint();
 /// Numbers a canvas paint that starts now.
 unsigned long startPaint();
+
+/// A control's widget that repaints in a way of its own when its control asks.
+class RepaintingWidget {
+public:
+    /// A repaint that runs later.
+    virtual void askRepaint() = 0;
+    /// A repaint that runs now.
+    virtual void repaintNow() = 0;
+
+protected:
+    ~RepaintingWidget() = default;
+};
 
 } // namespace platform::detail

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -53,6 +54,37 @@ struct DrawingOperation {
     /// pixels on a device of a band's rows alone: it then scans only those rows.
     bool polygonFill = false;
     std::function<void(QPainter&, TextFonts&)> draw;
+    /// The pixels the operation may touch, a little more rather than less, kept to about the
+    /// surface; empty: any column of its rows.
+    QRect bounds;
+    /// A line's ends and pen (x1, y1, x2, y2, pen width, pen height): of its bounds it touches
+    /// only what lies along the line.
+    std::optional<std::array<int32_t, 6>> line;
+    /// Whatever decides the operation's pixels: two operations of the same key draw the same
+    /// pixels. Empty: the operation is never taken for one drawn before.
+    std::string key;
+};
+
+/// Where the next drawing operation may draw, and what decides its pixels.
+struct OperationArea {
+    QRect bounds;
+    std::optional<std::array<int32_t, 6>> line;
+    std::string key;
+};
+
+/// The bytes of an operation's key: its kind, then what decides its pixels.
+class OperationKey {
+public:
+    explicit OperationKey(char kind);
+    OperationKey& operator<<(int64_t v);
+    OperationKey& operator<<(double v);
+    OperationKey& operator<<(const QRect& r);
+    OperationKey& operator<<(const QString& text);
+    OperationKey& bytes(const void* data, size_t size);
+    std::string take() { return std::move(mBytes); }
+
+private:
+    std::string mBytes;
 };
 
 struct GraphicsImpl {
@@ -92,21 +124,29 @@ struct GraphicsImpl {
     static const QPen& noPen();
     static const QBrush& noBrush();
 
+    /// The rectangle from (left, top) to (right, bottom), not included, as far as it lies on
+    /// or about the surface; one beyond the surface when none of it does.
+    QRect area(int64_t left, int64_t top, int64_t right, int64_t bottom) const;
+
     /// While set, the drawing operations are kept here in their order instead of drawn.
     std::vector<DrawingOperation>* recording = nullptr;
     /// The surface is erased to white before the first drawing operation, unless that one
     /// covers the whole surface itself.
     bool erasePending = false;
 
+    /// Where the next operation that draw() draws or keeps may draw, and its key.
+    void describeNext(OperationArea area) { mNext = std::move(area); }
     /// Draws, or keeps, an operation that touches the rows from top to bottom (not included).
     template <class Paint>
     void draw(int64_t top, int64_t bottom, Paint&& paint, bool polygonFill = false)
     {
+        OperationArea area = std::exchange(mNext, {});
         eraseIfPending();
         if (recording)
             recording->push_back(
                 {rowOf(top), rowOf(bottom), polygonFill,
-                 std::function<void(QPainter&, TextFonts&)>(std::forward<Paint>(paint))});
+                 std::function<void(QPainter&, TextFonts&)>(std::forward<Paint>(paint)),
+                 area.bounds, area.line, std::move(area.key)});
         else
             paint(*painter, mCurrentFont);
     }
@@ -134,6 +174,7 @@ private:
     // plainAdvance's answers for the current font; negative while not known yet.
     std::array<double, 256> mLatin1Advances{};
     std::unordered_map<char32_t, double> mOtherAdvances;
+    OperationArea mNext;
     QPen mHairline{Qt::NoPen};
     QBrush mFill;
     CurrentFont mCurrentFont{*this};
