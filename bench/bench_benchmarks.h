@@ -33,9 +33,21 @@ struct OutsideFigure {
 
 /// Starts the program on the X server `display` (with its window manager) as a person would,
 /// opens the benchmark's document of 50 players and times `drags` drags in a view, each from
-/// the pointer's release to the server's first drawing in the view's window: on a screen
-/// narrower than 3840 the force field at 772 x 624, otherwise the spider plot and the graph
-/// maximised. Homes of the program go in `folder`. Adds a figure a view; false when a view
-/// could not be timed.
+/// the pointer's release to the server's last drawing in the view's window: on a screen
+/// narrower than 3840 the force field at 772 x 624, otherwise every view maximised. Homes of the
+/// program go in `folder`. Adds a figure a view; false when a view could not be timed.
 bool TimeDragsFromOutside(const std::string& display, int32_t screenWidth, int64_t drags,
                           const std::string& folder, std::vector<OutsideFigure>& figures);
+
+/// The peak resident memory of the program with the benchmark's document and every view open,
+/// each window maximised, beside that of a bare program of the toolkit showing as many
+/// windows maximised.
+struct MemoryFigure {
+    double programMiB = 0;
+    double bareMiB = 0;
+    int32_t windows = 0;
+};
+
+/// Measures the memory on the X server `display` (with its window manager); the program's
+/// home goes in `folder`. False when it could not be measured.
+bool MeasureMemory(const std::string& display, const std::string& folder, MemoryFigure& figure);

@@ -14,6 +14,11 @@
 //   --startups=N   start-ups of each program (15)
 //   --quick        each case once, briefly: whether every case runs and every floor matches
 //                  (from outside, a drag there and one back)
+//   --busy=N       the drags once more beside N busy processes of ordinary priority, which
+//                  it starts and ends itself (one a processor is the busy machine's figure);
+//                  the summary shows the quiet and the busy figures side by side
+// On the larger screen it also measures the peak resident memory of the program with every
+// view open maximised, beside that of a bare program of the toolkit with as many windows.
 
 #include "bench/bench_benchmarks.h"
 #include "bench/bench_document.h"
@@ -25,6 +30,11 @@
 #include "platform/testing.h"
 
 #include <benchmark/benchmark.h>
+
+#include <csignal>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -39,11 +49,15 @@
 
 namespace {
 
-// One frame at 60 Hz, and the other goals.
+// One frame at 60 Hz, and the other goals: from outside, a frame at 120 Hz on a quiet machine
+// and one at 60 Hz on a busy one.
 constexpr double kFrameMs = 1000.0 / 60;
 constexpr double kReleaseP90Ms = 20;
+constexpr double kQuietFrameMs = 1000.0 / 120;
+constexpr double kQuietP90Ms = 12;
 constexpr double kStartUpRatio = 1.25;
 constexpr double kPaintCpuRatio = 1.1;
+constexpr double kMemoryRatio = 1.2;
 
 struct Screen {
     int32_t width;
@@ -54,6 +68,7 @@ constexpr Screen kScreens[] = {{1920, 1080}, {3840, 2160}};
 struct Options {
     int64_t drags = 60;
     int32_t startups = 15;
+    int32_t busy = 0;
     bool quick = false;
     bool headless = false; // this run times the refreshes and the data file
     Screen screen{0, 0};   // set: this run times the releases on that screen
@@ -80,6 +95,8 @@ Options parseOptions(int& argc, char** argv)
         if (takeNumber(arg, "--drags=", o.drags)) {
         } else if (takeNumber(arg, "--startups=", number)) {
             o.startups = static_cast<int32_t>(number);
+        } else if (takeNumber(arg, "--busy=", number)) {
+            o.busy = static_cast<int32_t>(number);
         } else if (arg == "--quick") {
             o.quick = true;
         } else if (arg == "--screen=headless") {
@@ -282,23 +299,68 @@ const char* verdict(bool met)
     return met ? "met" : "MISSED";
 }
 
-void printSummary(const Figures& figures, const StartUp& startUp)
-{
-    std::printf("\nRelease to flush of every repainted window (X server, ms; cpu: all threads)\n");
-    std::printf("  %-28s %9s %9s %9s %11s\n", "figure", "median", "p90", "cpu", "window");
-    for (const auto& [name, f] : figures)
-        if (name.starts_with("Release/"))
-            std::printf("  %-28s %9.2f %9.2f %9.2f %5.0fx%-5.0f\n", name.c_str() + 8,
-                        f.counter("median_ms"), f.counter("p90_ms"), f.counter("cpu_ms"),
-                        f.counter("window_w"), f.counter("window_h"));
+// The drags' figures of one pass, and the load average of the machine at its end.
+struct Pass {
+    Figures figures;
+    double load = 0;
+    bool run = false;
+};
 
-    std::printf("\nRelease to the view window's damage, real program, timed from outside (ms)\n");
-    std::printf("  %-28s %9s %9s %7s %11s\n", "figure", "median", "p90", "drags", "window");
-    for (const auto& [name, f] : figures)
-        if (name.starts_with("Outside/"))
-            std::printf("  %-28s %9.2f %9.2f %7.0f %5.0fx%-5.0f\n", name.c_str() + 8,
-                        f.counter("median_ms"), f.counter("p90_ms"), f.counter("drags"),
-                        f.counter("window_w"), f.counter("window_h"));
+double loadAverage()
+{
+    double load[1] = {0};
+    return getloadavg(load, 1) > 0 ? load[0] : 0;
+}
+
+// The drags' table: a line a figure, the quiet pass's and the busy one's side by side.
+void printDrags(const char* prefix, const Pass& quiet, const Pass& busy)
+{
+    std::printf("  %-28s %9s %9s %9s %9s %11s\n", "figure", "median", "p90", "busy med", "busy p90",
+                "window");
+    for (const auto& [name, f] : quiet.figures) {
+        if (!name.starts_with(prefix))
+            continue;
+        const auto b = busy.figures.find(name);
+        std::printf("  %-28s %9.2f %9.2f", name.c_str() + std::string(prefix).size(),
+                    f.counter("median_ms"), f.counter("p90_ms"));
+        if (b != busy.figures.end())
+            std::printf(" %9.2f %9.2f", b->second.counter("median_ms"),
+                        b->second.counter("p90_ms"));
+        else
+            std::printf(" %9s %9s", "-", "-");
+        std::printf(" %5.0fx%-5.0f\n", f.counter("window_w"), f.counter("window_h"));
+    }
+    std::printf("  load average (1 min) at the end: quiet %.2f", quiet.load);
+    if (busy.run)
+        std::printf(", busy %.2f", busy.load);
+    std::printf("\n");
+}
+
+void printGoal(const char* kind, const std::string& name, const Figures& figures, double medianMs,
+               double p90Ms)
+{
+    const auto f = figures.find(name);
+    const char* shortName = name.c_str() + name.find('/') + 1;
+    if (f == figures.end()) {
+        std::printf("  %-12s %-24s not measured\n", kind, shortName);
+        return;
+    }
+    const double med = f->second.counter("median_ms");
+    const double p90 = f->second.counter("p90_ms");
+    std::printf("  %-12s %-24s median %6.2f ms (<= %.1f) %-6s  p90 %6.2f ms (<= %.0f) %s\n", kind,
+                shortName, med, medianMs, verdict(med <= medianMs), p90, p90Ms,
+                verdict(p90 <= p90Ms));
+}
+
+void printSummary(const Figures& figures, const Pass& quiet, const Pass& busy,
+                  const StartUp& startUp, const MemoryFigure& memory)
+{
+    std::printf("\nRelease to flush of every repainted window (X server, ms)\n");
+    printDrags("Release/", quiet, busy);
+
+    std::printf("\nRelease to the view window's last damage, real program, timed from outside "
+                "(ms)\n");
+    printDrags("Outside/", quiet, busy);
 
     std::printf("\nRefresh beside its floor, interleaved, headless (ms; cpu: all threads)\n");
     std::printf("  %-26s %9s %9s %7s %9s %9s %7s  %s\n", "figure", "refresh", "floor", "ratio",
@@ -322,41 +384,39 @@ void printSummary(const Figures& figures, const StartUp& startUp)
 
     double load[3] = {0, 0, 0};
     const int loads = getloadavg(load, 3);
-    std::printf("\nGoals (load average %.2f %.2f %.2f)\n", loads > 0 ? load[0] : 0,
-                loads > 1 ? load[1] : 0, loads > 2 ? load[2] : 0);
+    std::printf("\nGoals (load average now %.2f %.2f %.2f; quiet pass %.2f",
+                loads > 0 ? load[0] : 0, loads > 1 ? load[1] : 0, loads > 2 ? load[2] : 0,
+                quiet.load);
+    if (busy.run)
+        std::printf(", busy pass %.2f", busy.load);
+    std::printf(")\n");
     for (const char* size : {"772x624", "3840x2160"})
-        for (const char* view : {"spider", "forcefield", "graph"}) {
-            const std::string name = std::string(view) + "/" + size + "/50";
-            const auto f = figures.find("Release/" + name);
-            if (f == figures.end()) {
-                std::printf("  release %-24s not measured\n", name.c_str());
-                continue;
-            }
-            const double med = f->second.counter("median_ms");
-            const double p90 = f->second.counter("p90_ms");
-            std::printf(
-                "  release %-24s median %6.2f ms (<= %.1f) %-6s  p90 %6.2f ms (<= %.0f) %s\n",
-                name.c_str(), med, kFrameMs, verdict(med <= kFrameMs), p90, kReleaseP90Ms,
-                verdict(p90 <= kReleaseP90Ms));
-        }
-    for (const char* name :
-         {"spider/3840x2160/50", "forcefield/772x624/50", "graph/3840x2160/50"}) {
-        const auto f = figures.find(std::string("Outside/") + name);
-        if (f == figures.end()) {
-            std::printf("  outside %-24s not measured\n", name);
-            continue;
-        }
-        const double med = f->second.counter("median_ms");
-        const double p90 = f->second.counter("p90_ms");
-        std::printf("  outside %-24s median %6.2f ms (<= %.1f) %-6s  p90 %6.2f ms (<= %.0f) %s\n",
-                    name, med, kFrameMs, verdict(med <= kFrameMs), p90, kReleaseP90Ms,
-                    verdict(p90 <= kReleaseP90Ms));
-    }
+        for (const char* view : {"spider", "forcefield", "graph"})
+            printGoal("release", std::string("Release/") + view + "/" + size + "/50", quiet.figures,
+                      kFrameMs, kReleaseP90Ms);
+    const char* outside[] = {"spider/3840x2160/50", "forcefield/772x624/50",
+                             "forcefield/3840x2160/50", "graph/3840x2160/50"};
+    for (const char* name : outside)
+        printGoal("outside", std::string("Outside/") + name, quiet.figures, kQuietFrameMs,
+                  kQuietP90Ms);
+    if (busy.run)
+        for (const char* name : outside)
+            printGoal("busy outside", std::string("Outside/") + name, busy.figures, kFrameMs,
+                      kReleaseP90Ms);
     if (startUp.measured)
         std::printf("  start-up to the first window       %.2fx a bare window (<= %.2fx) %s\n",
                     startUp.ratio, kStartUpRatio, verdict(startUp.ratio <= kStartUpRatio));
     else
         std::printf("  start-up to the first window       not measured\n");
+    if (memory.programMiB > 0 && memory.bareMiB > 0) {
+        const double ratio = memory.programMiB / memory.bareMiB;
+        std::printf("  peak memory, every view maximised  %.1f MiB, %.2fx the %.1f MiB of %d bare "
+                    "windows (<= %.1fx) %s\n",
+                    memory.programMiB, ratio, memory.bareMiB, memory.windows, kMemoryRatio,
+                    verdict(ratio <= kMemoryRatio));
+    } else {
+        std::printf("  peak memory, every view maximised  not measured\n");
+    }
     for (const char* view : {"spider", "forcefield", "graph"}) {
         const std::string name = std::string(view) + "/3840x2160/50";
         const auto refresh = figures.find("Refresh/" + name);
@@ -371,6 +431,38 @@ void printSummary(const Figures& figures, const StartUp& startUp)
                     kPaintCpuRatio, verdict(ratio <= kPaintCpuRatio));
     }
 }
+
+// Processes that keep a processor each busy at ordinary priority while the object lives: the
+// busy machine of the benchmark. Each ends with this process too.
+class BusyProcesses {
+public:
+    explicit BusyProcesses(int32_t count)
+    {
+        for (int32_t i = 0; i < count; ++i) {
+            const pid_t pid = fork();
+            if (pid == 0) {
+                prctl(PR_SET_PDEATHSIG, SIGKILL);
+                volatile uint64_t n = 0;
+                for (;;)
+                    n = n + 1;
+            }
+            if (pid > 0)
+                mPids.push_back(pid);
+        }
+    }
+    ~BusyProcesses()
+    {
+        for (pid_t pid : mPids)
+            kill(pid, SIGKILL);
+        for (pid_t pid : mPids)
+            waitpid(pid, nullptr, 0);
+    }
+    BusyProcesses(const BusyProcesses&) = delete;
+    BusyProcesses& operator=(const BusyProcesses&) = delete;
+
+private:
+    std::vector<pid_t> mPids;
+};
 
 // The name of Google Benchmark's output file for a run: the run's name before the extension.
 std::string runOutput(const std::string& arg, const std::string& run)
@@ -427,8 +519,33 @@ bool timeFromOutside(const Options& o, const Screen& s,
     return ok;
 }
 
-// The whole benchmark: the start-up, the headless run, then each screen's run on a server of
-// its own.
+// Each screen's run on a server of its own: the drags in the program and from outside it, and
+// the memory once on the larger screen. Returns whether every case ran.
+bool runScreens(const Options& o, const std::string& folder, Pass& pass, MemoryFigure* memory)
+{
+    bool ok = true;
+    for (const Screen& s : kScreens) {
+        platform::bench::VirtualXServer server(s.width, s.height, true);
+        if (!server.running()) {
+            std::fprintf(stderr, "kestrix_bench: %s\n", server.error().c_str());
+            ok = false;
+            continue;
+        }
+        const std::string size = std::to_string(s.width) + "x" + std::to_string(s.height);
+        ok = runAgain(o, size, &server, folder, pass.figures) && ok;
+        ok = timeFromOutside(o, s, server, folder, pass.figures) && ok;
+        if (memory && s.width >= 3840) {
+            std::printf("\nMemory on X display %s\n", server.display().c_str());
+            ok = MeasureMemory(server.display(), folder, *memory) && ok;
+        }
+    }
+    pass.load = loadAverage();
+    pass.run = true;
+    return ok;
+}
+
+// The whole benchmark: the start-up, the headless run, then the screens' runs, beside busy
+// processes once more when asked.
 int runAll(const Options& o, const std::string& folder)
 {
     setenv("QT_QPA_PLATFORM", "xcb", 1);
@@ -438,18 +555,19 @@ int runAll(const Options& o, const std::string& folder)
 
     Figures figures;
     failed = !runAgain(o, "headless", nullptr, folder, figures) || failed;
-    for (const Screen& s : kScreens) {
-        platform::bench::VirtualXServer server(s.width, s.height, true);
-        if (!server.running()) {
-            std::fprintf(stderr, "kestrix_bench: %s\n", server.error().c_str());
-            failed = true;
-            continue;
-        }
-        const std::string size = std::to_string(s.width) + "x" + std::to_string(s.height);
-        failed = !runAgain(o, size, &server, folder, figures) || failed;
-        failed = !timeFromOutside(o, s, server, folder, figures) || failed;
+    Pass quiet;
+    MemoryFigure memory;
+    failed = !runScreens(o, folder, quiet, &memory) || failed;
+    Pass busy;
+    if (o.busy > 0) {
+        std::printf("\nThe drags again beside %d busy processes\n", o.busy);
+        std::fflush(stdout);
+        BusyProcesses processes(o.busy);
+        failed = !runScreens(o, folder, busy, nullptr) || failed;
     }
-    printSummary(figures, startUp);
+    for (const auto& [name, f] : quiet.figures)
+        figures[name] = f;
+    printSummary(figures, quiet, busy, startUp, memory);
     return failed ? 1 : 0;
 }
 

@@ -23,6 +23,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 namespace {
 
@@ -161,19 +162,28 @@ uint32_t pressReturnUntil(XDriver& x, pid_t pid, uint32_t window, std::string_vi
     return 0;
 }
 
-bool runCase(const std::string& display, const Case& c, int64_t drags,
-             const std::filesystem::path& home, OutsideFigure& figure)
+// The program started with a home of its own, showing the benchmark's document in its main
+// window at its first size.
+struct OpenedDocument {
+    std::unique_ptr<platform::bench::StartedProgram> program;
+    uint32_t main = 0;
+    ScreenRect shown;
+    int32_t menuBar = 0;
+};
+
+bool openDocument(XDriver& x, const std::string& display, const Case& c,
+                  const std::filesystem::path& home, OpenedDocument& opened)
 {
     if (!makeHome(home))
         return failed(c, "the document could not be written");
-    XDriver x(display);
     if (!x.connected())
         return failed(c, "the X server has no XTEST or DAMAGE");
     const std::string h = home.string();
-    platform::bench::StartedProgram program({KESTRIX_PROGRAM}, display,
-                                            {"HOME=" + h, "XDG_CONFIG_HOME=" + h + "/.config",
-                                             "XDG_RUNTIME_DIR=" + h + "/runtime",
-                                             "QT_QPA_PLATFORM=xcb"});
+    opened.program = std::make_unique<platform::bench::StartedProgram>(
+        std::vector<std::string>{KESTRIX_PROGRAM}, display,
+        std::vector<std::string>{"HOME=" + h, "XDG_CONFIG_HOME=" + h + "/.config",
+                                 "XDG_RUNTIME_DIR=" + h + "/runtime", "QT_QPA_PLATFORM=xcb"});
+    const auto& program = *opened.program;
     if (!program.started())
         return failed(c, "the program did not start");
 
@@ -194,16 +204,48 @@ bool runCase(const std::string& display, const Case& c, int64_t drags,
     const int32_t menuBar = shown ? shown->height - kMainHeight : -1;
     if (!shown || shown->width != kMainWidth || menuBar < 0 || menuBar > 200)
         return failed(c, "the main window is not at its first size");
+    opened.main = main;
+    opened.shown = *shown;
+    opened.menuBar = menuBar;
+    return true;
+}
+
+// Opens the view's window with its button beneath the spider plot.
+uint32_t openView(XDriver& x, const OpenedDocument& d, View view)
+{
+    const ScreenPoint button = view == View::ForceField ? kForceFieldButton : kGraphButton;
+    x.click({d.shown.x + button.x, d.shown.y + d.menuBar + button.y});
+    return x.awaitWindow(d.program->pid(),
+                         view == View::ForceField ? "Force Field Analysis"
+                                                  : "Position vs. Importance",
+                         kLimitSeconds);
+}
+
+// The peak resident memory of a process so far, in MiB; 0 when not known.
+double peakMemoryMiB(pid_t pid)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.starts_with("VmHWM:"))
+            return std::atof(line.c_str() + 6) / 1024;
+    return 0;
+}
+
+bool runCase(const std::string& display, const Case& c, int64_t drags,
+             const std::filesystem::path& home, OutsideFigure& figure)
+{
+    XDriver x(display);
+    OpenedDocument opened;
+    if (!openDocument(x, display, c, home, opened))
+        return false;
+    const uint32_t main = opened.main;
+    const int32_t menuBar = opened.menuBar;
 
     uint32_t window = main;
     CanvasPlace place = kSpiderCanvas;
     if (c.view != View::Spider) {
-        const ScreenPoint button = c.view == View::ForceField ? kForceFieldButton : kGraphButton;
-        x.click({shown->x + button.x, shown->y + menuBar + button.y});
-        window = x.awaitWindow(program.pid(),
-                               c.view == View::ForceField ? "Force Field Analysis"
-                                                          : "Position vs. Importance",
-                               kLimitSeconds);
+        window = openView(x, opened, c.view);
         if (!window)
             return failed(c, "its button opened no window");
         place = c.view == View::ForceField ? kForceFieldCanvas : kGraphCanvas;
@@ -255,12 +297,12 @@ bool TimeDragsFromOutside(const std::string& display, int32_t screenWidth, int64
                           const std::string& folder, std::vector<OutsideFigure>& figures)
 {
     std::vector<Case> cases;
-    // The force field at the main window's first size on the smaller screen; the spider plot
-    // and the graph maximised on the larger.
+    // The force field at the main window's first size on the smaller screen; every view
+    // maximised on the larger.
     if (screenWidth < 3840)
         cases.push_back({View::ForceField, kMainWidth, kMainHeight});
     else
-        cases = {{View::Spider, 0, 0}, {View::Graph, 0, 0}};
+        cases = {{View::Spider, 0, 0}, {View::Graph, 0, 0}, {View::ForceField, 0, 0}};
     bool ok = true;
     for (const Case& c : cases) {
         OutsideFigure figure;
@@ -274,4 +316,47 @@ bool TimeDragsFromOutside(const std::string& display, int32_t screenWidth, int64
         XDriver(display).awaitNoWindows(kLimitSeconds);
     }
     return ok;
+}
+
+bool MeasureMemory(const std::string& display, const std::string& folder, MemoryFigure& figure)
+{
+    const Case c{View::Spider, 0, 0};
+    bool ok = false;
+    {
+        XDriver x(display);
+        OpenedDocument opened;
+        if (!openDocument(x, display, c, std::filesystem::path(folder) / "memory", opened))
+            return false;
+        // Every view open, each window maximised.
+        const uint32_t forceField = openView(x, opened, View::ForceField);
+        const bool graphOpened = forceField && x.activate(opened.main, kLimitSeconds);
+        const uint32_t graph = graphOpened ? openView(x, opened, View::Graph) : 0;
+        ok = graph != 0;
+        for (uint32_t w : {opened.main, forceField, graph})
+            ok = ok && x.maximise(w, kLimitSeconds) && x.awaitQuiet(kQuietSeconds, kLimitSeconds);
+        if (!ok)
+            return failed(c, "the views could not be opened and maximised for the memory");
+        figure.windows = 3;
+        figure.programMiB = peakMemoryMiB(opened.program->pid());
+    }
+    XDriver(display).awaitNoWindows(kLimitSeconds);
+    {
+        XDriver x(display);
+        platform::bench::StartedProgram bare({KESTRIX_BARE_WINDOW, "3"}, display,
+                                             {"QT_QPA_PLATFORM=xcb"});
+        for (int i = 1; i <= 3 && ok; ++i) {
+            const uint32_t w =
+                x.awaitWindow(bare.pid(), "Bare window " + std::to_string(i), kLimitSeconds);
+            ok = w && x.maximise(w, kLimitSeconds) && x.awaitQuiet(kQuietSeconds, kLimitSeconds);
+        }
+        if (!ok)
+            return failed(c, "the bare windows could not be shown maximised");
+        figure.bareMiB = peakMemoryMiB(bare.pid());
+    }
+    XDriver(display).awaitNoWindows(kLimitSeconds);
+    std::printf("Memory: program %.1f MiB, bare windows %.1f MiB (peak resident, 3 windows "
+                "maximised)\n",
+                figure.programMiB, figure.bareMiB);
+    std::fflush(stdout);
+    return figure.programMiB > 0 && figure.bareMiB > 0;
 }

@@ -49,8 +49,8 @@ constexpr int kMostBands = 8;
 // drawn on two threads in about two thirds of one thread's time, at no more processor time
 // than one thread; on five it took a tenth less time but a fifth more processor time.
 constexpr size_t kLeastBandOperations = 700;
-// An area of many pieces is drawn in bands of this many rows.
-constexpr int kPieceBandRows = 64;
+// An area of more pieces than this is drawn as the rectangle about them.
+constexpr int kMostPieces = 8;
 // The cells, this many pixels square, by which the pixels a change touches are counted.
 constexpr int kCell = 16;
 
@@ -147,11 +147,51 @@ struct BandJoiner {
     ~BandJoiner() { join(); }
 };
 
-// A part of the clip that one band draws: its rows, and the clip within them.
-struct BandRows {
-    int top;
-    int bottom;
-};
+// Draws the operations inside one rectangle of the image (device pixels), in bands on
+// several threads when it is large; returns how many threads drew.
+int paintPiece(const QImage& image, uchar* bits, const QPoint& offset, const QRect& rows,
+               const std::vector<DrawingOperation>& operations, int threads)
+{
+    const QRegion clip(rows);
+    const bool banded = threads > 1 && qint64{rows.width()} * rows.height() >= kBandedArea;
+    const int bands = banded ? std::clamp(std::min(rows.height() / kLeastBandRows,
+                                                   static_cast<int>(std::min<size_t>(
+                                                       operations.size() / kLeastBandOperations,
+                                                       static_cast<size_t>(threads)))),
+                                          1, threads)
+                             : 1;
+    if (bands == 1) {
+        paintBand(image, bits, offset, clip, rows.top(), rows.bottom() + 1, operations);
+        return 1;
+    }
+    auto bandTop = [&](int i) {
+        return rows.top() + static_cast<int>(qint64{rows.height()} * i / bands);
+    };
+    // A band that throws keeps its exception here; the first is thrown again once every band
+    // is done. Declared before the joiner, so that it outlives the workers.
+    std::vector<std::exception_ptr> failures(static_cast<size_t>(bands));
+    auto drawBand = [&](int i) {
+        try {
+            paintBand(image, bits, offset, clip, bandTop(i), bandTop(i + 1), operations);
+        } catch (...) {
+            failures[static_cast<size_t>(i)] = std::current_exception();
+        }
+    };
+    BandJoiner joiner;
+    for (int i = 0; i + 1 < bands; ++i) {
+        QThreadPool::globalInstance()->start([&joiner, &drawBand, i] {
+            drawBand(i);
+            joiner.done.release();
+        });
+        ++joiner.started;
+    }
+    drawBand(bands - 1);
+    joiner.join();
+    for (const std::exception_ptr& failure : failures)
+        if (failure)
+            std::rethrow_exception(failure);
+    return bands;
+}
 
 // Draws `operations` on the painter's device inside `area` (canvas coordinates) of a canvas of
 // `size`, pixel for pixel as a paint of the whole canvas draws them there. A large area is
@@ -188,70 +228,18 @@ int paintOperations(QPainter& painter, QSize size, const QRegion& area,
     // not make a copy of them.
     auto* bits = const_cast<uchar*>(target.image->constBits());
 
-    // One rectangle is cut into as many bands as threads draw it. An area of many pieces goes
-    // in bands of a few rows each, so that a polygon's fill is scanned over the rows of the
-    // pieces alone and the operations beside them are passed over; the threads share them.
-    std::vector<BandRows> bands;
-    int workers = 1;
-    qint64 pixels = 0;
-    for (const QRect& r : clip)
-        pixels += qint64{r.width()} * r.height();
-    const bool threaded = threads > 1 && pixels >= kBandedArea;
-    if (clip.rectCount() == 1) {
-        const int n = threaded ? std::clamp(std::min(rows.height() / kLeastBandRows,
-                                                     static_cast<int>(std::min<size_t>(
-                                                         operations.size() / kLeastBandOperations,
-                                                         static_cast<size_t>(threads)))),
-                                            1, threads)
-                               : 1;
-        for (int i = 0; i < n; ++i)
-            bands.push_back({rows.top() + static_cast<int>(qint64{rows.height()} * i / n),
-                             rows.top() + static_cast<int>(qint64{rows.height()} * (i + 1) / n)});
-        workers = n;
-    } else {
-        for (int top = rows.top(); top <= rows.bottom(); top += kPieceBandRows)
-            bands.push_back({top, std::min(top + kPieceBandRows, rows.bottom() + 1)});
-        workers = threaded ? std::clamp(static_cast<int>(std::min<size_t>(
-                                            operations.size() / kLeastBandOperations,
-                                            static_cast<size_t>(threads))),
-                                        1, std::min(threads, static_cast<int>(bands.size())))
-                           : 1;
-    }
-    // Worker i draws bands i, i + workers, ...
-    auto drawBands = [&](int worker) {
-        for (size_t b = static_cast<size_t>(worker); b < bands.size();
-             b += static_cast<size_t>(workers))
-            paintBand(*target.image, bits, target.offset, clip, bands[b].top, bands[b].bottom,
-                      operations);
-    };
-    if (workers == 1) {
-        drawBands(0);
-        return 1;
-    }
-    // A band that throws keeps its exception here; the first is thrown again once every band
-    // is done. Declared before the joiner, so that it outlives the workers.
-    std::vector<std::exception_ptr> failures(static_cast<size_t>(workers));
-    auto drawWorker = [&](int i) {
-        try {
-            drawBands(i);
-        } catch (...) {
-            failures[static_cast<size_t>(i)] = std::current_exception();
-        }
-    };
-    BandJoiner joiner;
-    for (int i = 0; i + 1 < workers; ++i) {
-        QThreadPool::globalInstance()->start([&joiner, &drawWorker, i] {
-            drawWorker(i);
-            joiner.done.release();
-        });
-        ++joiner.started;
-    }
-    drawWorker(workers - 1);
-    joiner.join();
-    for (const std::exception_ptr& failure : failures)
-        if (failure)
-            std::rethrow_exception(failure);
-    return workers;
+    // Each rectangle of the area is cut into as many bands as threads draw it. An area of
+    // many pieces is drawn as the rectangle about them: each piece goes through every
+    // operation that reaches into it, and a long line through many pieces costs as much in
+    // each as in the whole.
+    std::vector<QRect> pieces(clip.begin(), clip.end());
+    if (pieces.size() > static_cast<size_t>(kMostPieces))
+        pieces = {rows};
+    int drawn = 1;
+    for (const QRect& piece : pieces)
+        drawn = std::max(
+            drawn, paintPiece(*target.image, bits, target.offset, piece, operations, threads));
+    return drawn;
 }
 
 // The drawing of a canvas of `size` by `paint`, kept as its operations: erased to white first
@@ -458,6 +446,12 @@ unsigned long gPaints = 0;
 
 } // namespace
 
+QEvent::Type canvasDrawEvent()
+{
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
 unsigned long latestPaint()
 {
     return gPaints;
@@ -573,11 +567,7 @@ protected:
     }
 
 private:
-    static QEvent::Type drawEventType()
-    {
-        static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
-        return type;
-    }
+    static QEvent::Type drawEventType() { return detail::canvasDrawEvent(); }
 
     // Runs the program's paint, keeping its operations.
     std::vector<detail::DrawingOperation> record()
@@ -605,7 +595,9 @@ private:
         mDrawing = std::move(drawing);
         mDrawingSize = size();
         mDrawingKept = true;
-        return changed;
+        // Of many pieces, the rectangle about them goes to the screen as one.
+        return changed.rectCount() > detail::kMostPieces ? QRegion(changed.boundingRect())
+                                                         : changed;
     }
 
     Canvas& mCanvas;

@@ -1,6 +1,7 @@
 #include "platform/bench/painter_floor.h"
 
 #include "platform/controls.h"
+#include "platform/internal/canvas_p.h"
 #include "platform/internal/graphics_p.h"
 #include "platform/internal/qt_util.h"
 #include "platform/internal/text_layout_p.h"
@@ -38,7 +39,7 @@ public:
 protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() == QEvent::UpdateRequest)
+        if (event->type() == QEvent::UpdateRequest || event->type() == detail::canvasDrawEvent())
             ++delivered;
         return false;
     }
@@ -60,6 +61,7 @@ void deliverUpdates()
     UpdateRequests& requests = updateRequests();
     do {
         requests.delivered = 0;
+        QCoreApplication::sendPostedEvents(nullptr, detail::canvasDrawEvent());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
     } while (requests.delivered > 0);
 }
@@ -73,6 +75,7 @@ void runUntilPainted()
     do {
         requests.delivered = 0;
         QCoreApplication::processEvents(QEventLoop::AllEvents);
+        QCoreApplication::sendPostedEvents(nullptr, detail::canvasDrawEvent());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
     } while (requests.delivered > 0);
 }
@@ -118,6 +121,11 @@ QColor qc(Color c)
 void refreshAndFlush(Window& window)
 {
     window.refresh();
+    // A canvas paints only what changed: here the whole of each is painted again, as after a
+    // change of everything.
+    for (const auto& control : window.impl().controls)
+        if (dynamic_cast<Canvas*>(control.get()))
+            control->impl().widget->update();
     deliverUpdates();
     roundTrip();
 }

@@ -5,6 +5,7 @@
 // keys and buttons through XTEST and watches the drawing through DAMAGE. Every wait ends on an
 // event of the server; its limit only guards against a hang.
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -67,8 +68,9 @@ public:
 
     /// A drag with the first button from `from` to `to` in a few moves; once the program has
     /// drawn all it draws for the press and the moves (quiet for `quietSeconds`), the release.
-    /// Returns the seconds from the request of the release to the first drawing in `window`
-    /// that followed it, or a negative number when it drew nothing within `limitSeconds`.
+    /// Returns the seconds from the request of the release to the last drawing in `window`
+    /// that followed it before it was quiet for `quietSeconds` again, or a negative number when
+    /// it drew nothing within `limitSeconds`.
     double timeDrag(uint32_t window, ScreenPoint from, ScreenPoint to, double quietSeconds,
                     double limitSeconds);
 
@@ -95,6 +97,7 @@ private:
     uint32_t mWatched = 0;
     uint32_t mWatchedDamage = 0;
     bool mWatchedDrawn = false;
+    std::chrono::steady_clock::time_point mWatchedLast;
     /// Events of the screen's drawing so far.
     uint64_t mDrawings = 0;
 };
