@@ -104,7 +104,7 @@ Scene openScene(const Case& c)
     platform::testing::activate(*scene.window);
     platform::bench::awaitShown(*scene.window);
     LoadBenchDocument(m, c.players);
-    platform::bench::refreshAndFlush(*scene.window);
+    platform::bench::repaintWholeAndFlush(*scene.window);
     return scene;
 }
 
@@ -191,7 +191,9 @@ void runPair(benchmark::State& state, const Case& c, bool ownRefresh)
     double ownCpu = 0;
     double otherCpu = 0;
     bool ownFirst = false;
-    const std::function<void()> refresh = [&] { platform::bench::refreshAndFlush(*scene.window); };
+    const std::function<void()> refresh = [&] {
+        platform::bench::repaintWholeAndFlush(*scene.window);
+    };
     const std::function<void()> floorRefresh = [&] { floor.refreshAndFlush(); };
     const std::function<void()>& own = ownRefresh ? refresh : floorRefresh;
     const std::function<void()>& other = ownRefresh ? floorRefresh : refresh;

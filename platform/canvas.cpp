@@ -49,8 +49,10 @@ constexpr int kMostBands = 8;
 // drawn on two threads in about two thirds of one thread's time, at no more processor time
 // than one thread; on five it took a tenth less time but a fifth more processor time.
 constexpr size_t kLeastBandOperations = 700;
-// An area of more pieces than this is drawn as the rectangle about them.
+// An area of up to this many pieces may be painted piece by piece, each clipped to itself.
 constexpr int kMostPieces = 8;
+// A change goes to the screen as at most this many rectangles: each is sent by itself.
+constexpr int kMostChangedRects = 32;
 // The cells, this many pixels square, by which the pixels a change touches are counted.
 constexpr int kCell = 16;
 
@@ -87,6 +89,214 @@ Target targetOf(QPainter& painter)
     return {static_cast<QImage*>(device),
             QPoint(static_cast<int>(t.dx()), static_cast<int>(t.dy()))};
 }
+
+// Cuts the line to the rectangle (Liang and Barsky); false when none of it lies there.
+bool clipLine(double& x1, double& y1, double& x2, double& y2, double left, double top, double right,
+              double bottom)
+{
+    double t0 = 0, t1 = 1;
+    const double dx = x2 - x1, dy = y2 - y1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x1 - left, right - x1, y1 - top, bottom - y1};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1)
+            return false;
+    }
+    const double ax = x1 + t0 * dx, ay = y1 + t0 * dy;
+    x2 = x1 + t1 * dx;
+    y2 = y1 + t1 * dy;
+    x1 = ax;
+    y1 = ay;
+    return true;
+}
+
+// Whether a line (x1, y1, x2, y2, pen width, pen height) may set a pixel of the rectangle: its
+// pen hangs right and below each of its points, give or take the toolkit's rounding.
+bool lineReaches(const std::array<int32_t, 6>& l, const QRect& r)
+{
+    double x1 = l[0], y1 = l[1], x2 = l[2], y2 = l[3];
+    constexpr double kMargin = 3;
+    return clipLine(x1, y1, x2, y2, r.left() - std::max(1, l[4]) - kMargin,
+                    r.top() - std::max(1, l[5]) - kMargin, r.right() + 1 + kMargin,
+                    r.bottom() + 1 + kMargin);
+}
+
+// The cells of a canvas, kCell pixels square, that a change of its drawing touches.
+class ChangedCells {
+public:
+    explicit ChangedCells(QSize size)
+        : mColumns((size.width() + kCell - 1) / kCell), mRows((size.height() + kCell - 1) / kCell),
+          mCells(static_cast<size_t>(std::max(mColumns, 0)) *
+                 static_cast<size_t>(std::max(mRows, 0)))
+    {
+    }
+
+    // Every pixel that the operation may touch.
+    void add(const DrawingOperation& op)
+    {
+        visit(op, [](unsigned char& cell) {
+            cell = 1;
+            return false;
+        });
+    }
+
+    void addRect(const QRect& r)
+    {
+        visitRect(r, [](unsigned char& cell) {
+            cell = 1;
+            return false;
+        });
+    }
+
+    // Calls `f` with each cell that the operation may touch until it returns true; returns
+    // whether it did.
+    template <class F> bool visit(const DrawingOperation& op, F&& f)
+    {
+        if (op.line)
+            return visitLine(*op.line, f);
+        if (op.bounds.isEmpty())
+            return visitRect(QRect(0, op.top, mColumns * kCell, op.bottom - op.top), f);
+        return visitRect(op.bounds, f);
+    }
+
+    template <class F> bool visitRect(const QRect& r, F&& f)
+    {
+        if (r.isEmpty() || r.right() < 0 || r.bottom() < 0)
+            return false;
+        const int left = std::max(0, r.left() / kCell);
+        const int right = std::min(mColumns - 1, r.right() / kCell);
+        const int top = std::max(0, r.top() / kCell);
+        const int bottom = std::min(mRows - 1, r.bottom() / kCell);
+        for (int y = top; y <= bottom; ++y)
+            for (int x = left; x <= right; ++x)
+                if (f(mCells[static_cast<size_t>(y) * static_cast<size_t>(mColumns) +
+                             static_cast<size_t>(x)]))
+                    return true;
+        return false;
+    }
+
+    // The cells near a line: the pen that hangs right and below each point of it, at points
+    // no further apart than a cell, widened by half that step and a margin for the toolkit's
+    // rounding, covers every pixel that the line sets.
+    template <class F> bool visitLine(const std::array<int32_t, 6>& l, F&& f)
+    {
+        double x1 = l[0], y1 = l[1], x2 = l[2], y2 = l[3];
+        const int pw = std::max(1, l[4]);
+        const int ph = std::max(1, l[5]);
+        // Only what lies about the canvas: the line cut to it, with room for the pen.
+        const double m = 4 + std::max(pw, ph);
+        if (!clipLine(x1, y1, x2, y2, -m - pw, -m - ph, mColumns * kCell + m, mRows * kCell + m))
+            return false;
+        const double length = std::hypot(x2 - x1, y2 - y1);
+        const int steps = std::max(1, static_cast<int>(std::ceil(length / (kCell / 2.0))));
+        const double half = length / steps / 2 + 3;
+        for (int i = 0; i <= steps; ++i) {
+            const double x = x1 + (x2 - x1) * i / steps;
+            const double y = y1 + (y2 - y1) * i / steps;
+            const int left = static_cast<int>(std::floor(x - half));
+            const int top = static_cast<int>(std::floor(y - half));
+            if (visitRect(
+                    QRect(QPoint(left, top), QPoint(static_cast<int>(std::ceil(x + pw + half)),
+                                                    static_cast<int>(std::ceil(y + ph + half)))),
+                    f))
+                return true;
+        }
+        return false;
+    }
+
+    // The touched cells as a region of at most `most` rectangles: the touched blocks of
+    // cells, as small as that allows (at worst the rectangle about them all).
+    QRegion region(const QRect& canvas, int most) const
+    {
+        QRegion r;
+        for (int block = 1; block <= 16; block *= 2) {
+            r = blocks(block);
+            if (r.rectCount() <= most)
+                return r & canvas;
+        }
+        return QRegion(r.boundingRect()) & canvas;
+    }
+
+private:
+    bool cell(int x, int y) const
+    {
+        return mCells[static_cast<size_t>(y) * static_cast<size_t>(mColumns) +
+                      static_cast<size_t>(x)] != 0;
+    }
+
+    // Whether any cell of the square block of `size` cells at block (x, y) is touched.
+    bool blockTouched(int x, int y, int size) const
+    {
+        for (int cy = y * size; cy < std::min(mRows, (y + 1) * size); ++cy)
+            for (int cx = x * size; cx < std::min(mColumns, (x + 1) * size); ++cx)
+                if (cell(cx, cy))
+                    return true;
+        return false;
+    }
+
+    // The touched blocks of `size` cells square as a region: the runs of each row of blocks,
+    // a run that is short of the next by a block or two joined to it, and the rows of one run
+    // alike merged.
+    QRegion blocks(int size) const
+    {
+        const int columns = (mColumns + size - 1) / size;
+        const int rows = (mRows + size - 1) / size;
+        const int side = size * kCell;
+        std::vector<char> touched(static_cast<size_t>(columns) * static_cast<size_t>(rows));
+        for (int y = 0; y < rows; ++y)
+            for (int x = 0; x < columns; ++x)
+                touched[static_cast<size_t>(y) * static_cast<size_t>(columns) +
+                        static_cast<size_t>(x)] = blockTouched(x, y, size) ? 1 : 0;
+        const auto at = [&](int x, int y) {
+            return x < columns && touched[static_cast<size_t>(y) * static_cast<size_t>(columns) +
+                                          static_cast<size_t>(x)] != 0;
+        };
+        std::vector<QRect> rects;
+        std::vector<QRect> previous;
+        for (int y = 0; y < rows; ++y) {
+            std::vector<QRect> runs;
+            for (int x = 0; x < columns; ++x) {
+                if (!at(x, y))
+                    continue;
+                int end = x;
+                while (at(end + 1, y) || at(end + 2, y) || at(end + 3, y))
+                    ++end;
+                runs.emplace_back(x * side, y * side, (end - x + 1) * side, side);
+                x = end;
+            }
+            // A row whose runs are those of the row above lengthens its rectangles.
+            const bool same = !runs.empty() && runs.size() == previous.size() &&
+                              std::equal(runs.begin(), runs.end(), previous.begin(),
+                                         [](const QRect& a, const QRect& b) {
+                                             return a.left() == b.left() && a.right() == b.right();
+                                         });
+            if (same) {
+                for (size_t i = 0; i < runs.size(); ++i)
+                    rects[rects.size() - runs.size() + i].setBottom(runs[i].bottom());
+            } else {
+                rects.insert(rects.end(), runs.begin(), runs.end());
+            }
+            previous = std::move(runs);
+        }
+        QRegion r;
+        r.setRects(rects.data(), static_cast<int>(rects.size()));
+        return r;
+    }
+
+    int mColumns;
+    int mRows;
+    std::vector<unsigned char> mCells;
+};
 
 // Draws the operations that reach into the rows from `top` to `bottom` (device rows, bottom
 // not included) of the image, inside `clip`. Each band paints on the whole image, clipped to
@@ -129,7 +339,8 @@ void paintBand(const QImage& image, uchar* bits, const QPoint& offset, const QRe
     const int last = bottom - offset.y();
     for (const DrawingOperation& op : operations)
         if (op.bottom > first && op.top < last &&
-            (op.bounds.isEmpty() || op.bounds.intersects(reach)))
+            (op.bounds.isEmpty() || op.bounds.intersects(reach)) &&
+            (!op.line || lineReaches(*op.line, reach)))
             op.draw(op.polygonFill ? rowsPainter() : p, fonts);
 }
 
@@ -147,13 +358,33 @@ struct BandJoiner {
     ~BandJoiner() { join(); }
 };
 
+// The rectangles in which an area is painted, each by itself: the pieces of the area when
+// they are few and leave most of the rectangle about them out, otherwise that rectangle. Each
+// piece goes through every operation that reaches into it, and a long line that runs through
+// many pieces costs about as much in each of them as in the whole.
+std::vector<QRect> piecesToPaint(const QRegion& area)
+{
+    const QRect about = area.boundingRect();
+    if (area.rectCount() > kMostPieces)
+        return {about};
+    qint64 pixels = 0;
+    for (const QRect& r : area)
+        pixels += qint64{r.width()} * r.height();
+    if (pixels * 2 > qint64{about.width()} * about.height())
+        return {about};
+    return {area.begin(), area.end()};
+}
+
 // Draws the operations inside one rectangle of the image (device pixels), in bands on
 // several threads when it is large; returns how many threads drew.
-int paintPiece(const QImage& image, uchar* bits, const QPoint& offset, const QRect& rows,
+int paintPiece(const QImage& image, uchar* bits, const QPoint& offset, const QRegion& clip,
                const std::vector<DrawingOperation>& operations, int threads)
 {
-    const QRegion clip(rows);
-    const bool banded = threads > 1 && qint64{rows.width()} * rows.height() >= kBandedArea;
+    const QRect rows = clip.boundingRect();
+    qint64 pixels = 0;
+    for (const QRect& r : clip)
+        pixels += qint64{r.width()} * r.height();
+    const bool banded = threads > 1 && pixels >= kBandedArea;
     const int bands = banded ? std::clamp(std::min(rows.height() / kLeastBandRows,
                                                    static_cast<int>(std::min<size_t>(
                                                        operations.size() / kLeastBandOperations,
@@ -228,17 +459,12 @@ int paintOperations(QPainter& painter, QSize size, const QRegion& area,
     // not make a copy of them.
     auto* bits = const_cast<uchar*>(target.image->constBits());
 
-    // Each rectangle of the area is cut into as many bands as threads draw it. An area of
-    // many pieces is drawn as the rectangle about them: each piece goes through every
-    // operation that reaches into it, and a long line through many pieces costs as much in
-    // each as in the whole.
-    std::vector<QRect> pieces(clip.begin(), clip.end());
-    if (pieces.size() > static_cast<size_t>(kMostPieces))
-        pieces = {rows};
+    // Each piece of the area is cut into as many bands as threads draw it.
     int drawn = 1;
-    for (const QRect& piece : pieces)
-        drawn = std::max(
-            drawn, paintPiece(*target.image, bits, target.offset, piece, operations, threads));
+    // Within the area alone: what lies beside it may be another control's.
+    for (const QRect& piece : piecesToPaint(clip))
+        drawn = std::max(drawn, paintPiece(*target.image, bits, target.offset, clip & piece,
+                                           operations, threads));
     return drawn;
 }
 
@@ -257,150 +483,6 @@ std::vector<DrawingOperation> recordDrawing(QSize size, bool erase,
     d->eraseIfPending();
     return operations;
 }
-
-// The cells of a canvas, kCell pixels square, that a change of its drawing touches.
-class ChangedCells {
-public:
-    explicit ChangedCells(QSize size)
-        : mColumns((size.width() + kCell - 1) / kCell), mRows((size.height() + kCell - 1) / kCell),
-          mCells(static_cast<size_t>(std::max(mColumns, 0)) *
-                 static_cast<size_t>(std::max(mRows, 0)))
-    {
-    }
-
-    // Every pixel that the operation may touch.
-    void add(const DrawingOperation& op)
-    {
-        if (op.line) {
-            addLine(*op.line);
-            return;
-        }
-        if (op.bounds.isEmpty())
-            addRect(QRect(0, op.top, mColumns * kCell, op.bottom - op.top));
-        else
-            addRect(op.bounds);
-    }
-
-    void addRect(const QRect& r)
-    {
-        if (r.isEmpty())
-            return;
-        const int left = std::max(0, r.left() / kCell);
-        const int right = std::min(mColumns - 1, r.right() / kCell);
-        const int top = std::max(0, r.top() / kCell);
-        const int bottom = std::min(mRows - 1, r.bottom() / kCell);
-        if (r.right() < 0 || r.bottom() < 0)
-            return;
-        for (int y = top; y <= bottom; ++y)
-            for (int x = left; x <= right; ++x)
-                mCells[static_cast<size_t>(y) * static_cast<size_t>(mColumns) +
-                       static_cast<size_t>(x)] = 1;
-    }
-
-    // The cells near a line: the pen that hangs right and below each point of it, at points
-    // no further apart than a cell, widened by half that step and a margin for the toolkit's
-    // rounding, covers every pixel that the line sets.
-    void addLine(const std::array<int32_t, 6>& l)
-    {
-        double x1 = l[0], y1 = l[1], x2 = l[2], y2 = l[3];
-        const int pw = std::max(1, l[4]);
-        const int ph = std::max(1, l[5]);
-        // Only what lies about the canvas: the line cut to it, with room for the pen.
-        const double m = 4 + std::max(pw, ph);
-        if (!clipLine(x1, y1, x2, y2, -m - pw, -m - ph, mColumns * kCell + m, mRows * kCell + m))
-            return;
-        const double length = std::hypot(x2 - x1, y2 - y1);
-        const int steps = std::max(1, static_cast<int>(std::ceil(length / (kCell / 2.0))));
-        const double half = length / steps / 2 + 3;
-        for (int i = 0; i <= steps; ++i) {
-            const double x = x1 + (x2 - x1) * i / steps;
-            const double y = y1 + (y2 - y1) * i / steps;
-            const int left = static_cast<int>(std::floor(x - half));
-            const int top = static_cast<int>(std::floor(y - half));
-            addRect(QRect(QPoint(left, top), QPoint(static_cast<int>(std::ceil(x + pw + half)),
-                                                    static_cast<int>(std::ceil(y + ph + half)))));
-        }
-    }
-
-    // The touched cells as a region: the runs of each row of cells, a run that is short of
-    // the next by a cell or two joined to it, and the rows of one run alike merged.
-    QRegion region(const QRect& canvas) const
-    {
-        std::vector<QRect> rects;
-        std::vector<QRect> previous;
-        for (int y = 0; y < mRows; ++y) {
-            std::vector<QRect> runs;
-            for (int x = 0; x < mColumns; ++x) {
-                if (!cell(x, y))
-                    continue;
-                int end = x;
-                while (end + 1 < mColumns &&
-                       (cell(end + 1, y) || (end + 2 < mColumns && cell(end + 2, y)) ||
-                        (end + 3 < mColumns && cell(end + 3, y))))
-                    ++end;
-                runs.emplace_back(x * kCell, y * kCell, (end - x + 1) * kCell, kCell);
-                x = end;
-            }
-            // A row whose runs are those of the row above lengthens its rectangles.
-            const bool same = !runs.empty() && runs.size() == previous.size() &&
-                              std::equal(runs.begin(), runs.end(), previous.begin(),
-                                         [](const QRect& a, const QRect& b) {
-                                             return a.left() == b.left() && a.right() == b.right();
-                                         });
-            if (same) {
-                for (size_t i = 0; i < runs.size(); ++i)
-                    rects[rects.size() - runs.size() + i].setBottom(runs[i].bottom());
-            } else {
-                rects.insert(rects.end(), runs.begin(), runs.end());
-            }
-            previous = std::move(runs);
-        }
-        QRegion r;
-        r.setRects(rects.data(), static_cast<int>(rects.size()));
-        return r & canvas;
-    }
-
-private:
-    bool cell(int x, int y) const
-    {
-        return mCells[static_cast<size_t>(y) * static_cast<size_t>(mColumns) +
-                      static_cast<size_t>(x)] != 0;
-    }
-
-    // Cuts the line to the rectangle (Liang and Barsky); false when none of it lies there.
-    static bool clipLine(double& x1, double& y1, double& x2, double& y2, double left, double top,
-                         double right, double bottom)
-    {
-        double t0 = 0, t1 = 1;
-        const double dx = x2 - x1, dy = y2 - y1;
-        const double p[4] = {-dx, dx, -dy, dy};
-        const double q[4] = {x1 - left, right - x1, y1 - top, bottom - y1};
-        for (int i = 0; i < 4; ++i) {
-            if (p[i] == 0) {
-                if (q[i] < 0)
-                    return false;
-                continue;
-            }
-            const double t = q[i] / p[i];
-            if (p[i] < 0)
-                t0 = std::max(t0, t);
-            else
-                t1 = std::min(t1, t);
-            if (t0 > t1)
-                return false;
-        }
-        const double ax = x1 + t0 * dx, ay = y1 + t0 * dy;
-        x2 = x1 + t1 * dx;
-        y2 = y1 + t1 * dy;
-        x1 = ax;
-        y1 = ay;
-        return true;
-    }
-
-    int mColumns;
-    int mRows;
-    std::vector<unsigned char> mCells;
-};
 
 bool sameOperation(const DrawingOperation& a, const DrawingOperation& b)
 {
@@ -439,7 +521,7 @@ QRegion changedArea(const std::vector<DrawingOperation>& before,
         for (size_t i = head; i < newEnd; ++i)
             cells.add(after[i]);
     }
-    return cells.region(canvas);
+    return cells.region(canvas, kMostChangedRects);
 }
 
 unsigned long gPaints = 0;
@@ -595,9 +677,11 @@ private:
         mDrawing = std::move(drawing);
         mDrawingSize = size();
         mDrawingKept = true;
-        // Of many pieces, the rectangle about them goes to the screen as one.
-        return changed.rectCount() > detail::kMostPieces ? QRegion(changed.boundingRect())
-                                                         : changed;
+        // What is painted goes to the screen: pieces, or the rectangle about them.
+        QRegion shown;
+        for (const QRect& piece : detail::piecesToPaint(changed))
+            shown += piece;
+        return shown;
     }
 
     Canvas& mCanvas;

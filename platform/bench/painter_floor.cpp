@@ -121,6 +121,13 @@ QColor qc(Color c)
 void refreshAndFlush(Window& window)
 {
     window.refresh();
+    deliverUpdates();
+    roundTrip();
+}
+
+void repaintWholeAndFlush(Window& window)
+{
+    window.refresh();
     // A canvas paints only what changed: here the whole of each is painted again, as after a
     // change of everything.
     for (const auto& control : window.impl().controls)

@@ -24,6 +24,9 @@ namespace platform::bench {
 /// to is on the screen: the toolkit's update requests are delivered until none is left, as
 /// the event loop would deliver them.
 void refreshAndFlush(Window& window);
+/// As refreshAndFlush, with the whole of each canvas painted again, as a change of everything
+/// it shows repaints it: a canvas otherwise paints only what changed since its last paint.
+void repaintWholeAndFlush(Window& window);
 
 /// Delivers a press at (x, y) and a drag to (toX, toY) to the canvas through the event loop,
 /// as the window system's pointer would, with every paint that they lead to.
