@@ -113,7 +113,8 @@ fuzz: build-fuzz
 
 # The benchmark starts its own virtual X servers. The results go to the console and, as Google
 # Benchmark's JSON, to $(BUILD)/bench-<run>.json; BENCH_ARGS passes its flags, e.g.
-# BENCH_ARGS=--drags=100 or BENCH_ARGS=--benchmark_filter=Release/graph.
+# BENCH_ARGS=--drags=100, BENCH_ARGS=--benchmark_filter=Release/graph, or
+# BENCH_ARGS=--busy=$$(nproc) for the drags once more beside a busy process a processor.
 bench: deps-bench
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRIX_BENCH=ON
 	cmake --build $(BUILD) -j $(JOBS) --target kestrix_bench
