@@ -245,7 +245,7 @@ void EditPlayerModally(const PlayerEditorSetup& setup)
         break;
     case BoxFollowUp::CornerFromCentre:
         CornerFromCentre(p);
-        m.KeepNewBoxOnCanvas(p);
+        m.KeepBoxOnCanvas(p);
         break;
     }
     m.FileChanged = true;

@@ -113,8 +113,9 @@ void frmMain::NewDiagram(bool atStartUp)
     // associated database of its own.
     Document fresh;
     fresh.NumPlayer = 0;
-    fresh.Player[0].x = platform::ToInt32(Canvas1->width() / 2.0 - 25);
-    fresh.Player[0].y = platform::ToInt32(Canvas1->height() / 2.0 - 20);
+    // In the middle of the map at whatever size the window has.
+    fresh.Player[0].x = platform::ToInt32(kShownModelWidth / 2.0 - 25);
+    fresh.Player[0].y = platform::ToInt32(kShownModelHeight / 2.0 - 20);
     fresh.AveColour = true;
     CloseDatabase();
     ReplaceDocument(std::move(fresh));
