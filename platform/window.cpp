@@ -226,6 +226,7 @@ void Window::moveToBottomRightOfScreen()
 {
     d->atBottomRight = true;
     d->userPlaced = false;
+    d->userPlace.reset();
     detail::watchPlacement();
     d->placeClear();
 }

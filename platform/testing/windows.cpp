@@ -6,6 +6,7 @@
 #include "platform/application.h"
 #include "platform/controls.h"
 #include "platform/internal/control_p.h"
+#include "platform/internal/floating_place_p.h"
 #include "platform/internal/menu_p.h"
 #include "platform/internal/picture_p.h"
 #include "platform/internal/qt_util.h"
@@ -150,6 +151,9 @@ void maximise(Window& window)
 void moveAsUser(Window& window, int32_t left, int32_t top)
 {
     window.impl().widget->move(left, top);
+    processEvents();
+    // The user has let go: the placement takes the window up once it has stood still.
+    QTest::qWait(detail::kUserMoveSettleMilliseconds + 50);
     processEvents();
 }
 
