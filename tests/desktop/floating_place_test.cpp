@@ -269,4 +269,19 @@ TEST_F(FloatingPlaceTest, TheToolbarStepsAsideFromEveryWindowMovedUnderIt)
                        "the sliders window moved under the toolbar the user put there");
 }
 
+// A window across the whole screen below its middle: the nearest place clear of its canvas lies
+// above it, and there the toolbar must keep off its title bar, and so off the buttons there.
+TEST_F(FloatingPlaceTest, TheToolbarKeepsOffTheTitleBarOfAWindowBelowIt)
+{
+    const std::optional<ScreenRect> f = x->frame(main);
+    ASSERT_TRUE(f);
+    ASSERT_TRUE(x->resize(main, kScreenWidth - (f->width - x->geometry(main)->width),
+                          x->geometry(main)->height, kLimit));
+    ASSERT_TRUE(x->dragTitleBar(main, {0, 500}, kQuiet, kLimit));
+    ASSERT_LE(x->frame(main)->x, 0) << "the window lies across the screen";
+    expectToolbarClear({}, "a window across the screen below its middle");
+    const std::optional<ScreenRect> t = x->frame(toolbar);
+    EXPECT_LE(t->y + t->height, x->frame(main)->y) << "above the window";
+}
+
 } // namespace
