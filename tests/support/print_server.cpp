@@ -336,7 +336,7 @@ std::vector<PrintServer::PrintedJob> PrintServer::printedJobs() const
     // Jobs not printed yet are listed without -W.
     const std::string pending =
         "lpstat -h " + imagetools::quote(mSocket) + " -o " + kQueue + " 2>/dev/null";
-    const auto deadline = std::chrono::steady_clock::now() + 20s;
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
     while (running() && std::chrono::steady_clock::now() < deadline) {
         const auto out = imagetools::run(pending);
         if (out && out->empty())
