@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -32,6 +33,24 @@ using testsupport::PrintServer;
 using testsupport::TempDir;
 
 enum class Diagram { SpiderPlot, ForceField, Graph };
+
+const char* nameOf(Diagram diagram)
+{
+    switch (diagram) {
+    case Diagram::SpiderPlot:
+        break;
+    case Diagram::ForceField:
+        return "ForceField";
+    case Diagram::Graph:
+        return "Graph";
+    }
+    return "SpiderPlot";
+}
+
+void PrintTo(Diagram diagram, std::ostream* out)
+{
+    *out << nameOf(diagram);
+}
 
 struct Paper {
     const char* setupString;
@@ -187,6 +206,11 @@ struct DiagramCase {
     std::vector<std::string> words; ///< words the diagram puts on the page
 };
 
+void PrintTo(const DiagramCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
 class DiagramOnTheServerTest : public ServerPrintTest,
                                public ::testing::WithParamInterface<DiagramCase> {};
 
@@ -241,23 +265,31 @@ TEST_P(DiagramOnTheServerTest, ArrivesWithItsNameOnePagePerCopyOnThePaperAskedFo
 
 enum class QueueFault { Stopped, RefusesJobs, ServerGone };
 
+const char* nameOf(QueueFault fault)
+{
+    switch (fault) {
+    case QueueFault::Stopped:
+        break;
+    case QueueFault::RefusesJobs:
+        return "RefusesJobs";
+    case QueueFault::ServerGone:
+        return "ServerGone";
+    }
+    return "Stopped";
+}
+
+void PrintTo(QueueFault fault, std::ostream* out)
+{
+    *out << nameOf(fault);
+}
+
 class FailingQueueTest : public ServerPrintTest,
                          public ::testing::WithParamInterface<QueueFault> {};
 
 INSTANTIATE_TEST_SUITE_P(Faults, FailingQueueTest,
                          ::testing::Values(QueueFault::Stopped, QueueFault::RefusesJobs,
                                            QueueFault::ServerGone),
-                         [](const ::testing::TestParamInfo<QueueFault>& info) {
-                             switch (info.param) {
-                             case QueueFault::Stopped:
-                                 return "Stopped";
-                             case QueueFault::RefusesJobs:
-                                 return "RefusesJobs";
-                             case QueueFault::ServerGone:
-                                 break;
-                             }
-                             return "ServerGone";
-                         });
+                         [](const auto& info) { return std::string(nameOf(info.param)); });
 
 TEST_P(FailingQueueTest, TellsTheUserAndPrintsNothing)
 {
@@ -293,17 +325,7 @@ class UnfinishedPageTest : public ServerPrintTest, public ::testing::WithParamIn
 INSTANTIATE_TEST_SUITE_P(Diagrams, UnfinishedPageTest,
                          ::testing::Values(Diagram::SpiderPlot, Diagram::ForceField,
                                            Diagram::Graph),
-                         [](const ::testing::TestParamInfo<Diagram>& info) {
-                             switch (info.param) {
-                             case Diagram::SpiderPlot:
-                                 return "SpiderPlot";
-                             case Diagram::ForceField:
-                                 return "ForceField";
-                             case Diagram::Graph:
-                                 break;
-                             }
-                             return "Graph";
-                         });
+                         [](const auto& info) { return std::string(nameOf(info.param)); });
 
 TEST_P(UnfinishedPageTest, SendsNoJobReplacesNoFileAndSaysSo)
 {
