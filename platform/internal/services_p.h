@@ -2,10 +2,10 @@
 
 // What the platform asks of the world around it: who answers a modal, the system's calls that
 // move a file's bytes, the print system and the drawing of a printed page, the screen, and where
-// its modules lie. The program's
-// library has the system's own (services.cpp); the test programs' build of the platform has the
-// test seam's in their place (platform/testing/), which build on the system's. So the program's
-// paths go through these calls alone, and carry no switch that a test flips.
+// its modules lie. The program's library has the system's own (services.cpp); the test
+// programs' build of the platform has the test seam's in their place (platform/testing/), which
+// build on the system's. So the program's paths go through these calls alone, and carry no
+// switch that a test flips.
 
 #include "platform/modal.h"
 
