@@ -26,6 +26,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace {
 
 namespace pt = platform::testing;
@@ -364,6 +366,58 @@ TEST_P(UnfinishedPageTest, SendsNoJobReplacesNoFileAndSaysSo)
     ASSERT_EQ(jobs.size(), 1u);
     EXPECT_EQ(jobs[0].title, jobName(diagram));
     EXPECT_EQ(mServer.jobsTaken(), std::vector<int>{jobs[0].id});
+}
+
+// --- The tests' server keeps to its own folder ---
+
+// Every file and folder under the machine's print system's folders, with its mode, its owner
+// and when it last changed.
+std::vector<std::string> systemPrintFiles()
+{
+    std::vector<std::string> files;
+    for (const char* top : {"/etc/cups", "/var/spool/cups", "/var/cache/cups", "/var/log/cups",
+                            "/run/cups", "/var/run/cups"}) {
+        std::error_code ec;
+        if (!std::filesystem::exists(top, ec)) {
+            files.push_back(std::string(top) + " absent");
+            continue;
+        }
+        auto stamp = [&files](const std::filesystem::path& path) {
+            struct stat st {};
+            if (lstat(path.c_str(), &st) != 0)
+                return;
+            files.push_back(path.string() + " mode " + std::to_string(st.st_mode) + " owner " +
+                            std::to_string(st.st_uid) + ":" + std::to_string(st.st_gid) +
+                            " changed " + std::to_string(st.st_mtim.tv_sec) + "." +
+                            std::to_string(st.st_mtim.tv_nsec));
+        };
+        stamp(top);
+        for (auto it = std::filesystem::recursive_directory_iterator(
+                 top, std::filesystem::directory_options::skip_permission_denied, ec);
+             !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
+            stamp(it->path());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+TEST(PrintServerTest, LeavesTheMachinesPrintSystemAlone)
+{
+    ASSERT_TRUE(imagetools::hasTool("lp")) << imagetools::missingTool("lp", "cups-client");
+    const std::vector<std::string> before = systemPrintFiles();
+    {
+        PrintServer server;
+        ASSERT_TRUE(server.running()) << server.failure();
+        const TempDir dir;
+        const std::string page = dir.file("page.txt");
+        TempDir::write(page, "a job through the queue\n");
+        ASSERT_TRUE(imagetools::run("lp -h " + imagetools::quote(server.socket()) + " -d " +
+                                    PrintServer::kQueue + " " + imagetools::quote(page)));
+        EXPECT_EQ(server.printedJobs().size(), 1u);
+        ASSERT_TRUE(server.stopQueue());
+        ASSERT_TRUE(server.refuseJobs());
+    }
+    EXPECT_EQ(systemPrintFiles(), before);
 }
 
 } // namespace
