@@ -56,6 +56,10 @@ public:
     /// Brings the tab with this caption to the front, as a click on it does; false when no
     /// shown tab has it.
     virtual bool chooseTab(const std::string& caption) = 0;
+    /// Types the number `value` into the shown number box that the label with this caption
+    /// (as shown, without its mnemonic mark) names, replacing what it held; false when no such
+    /// box takes it.
+    virtual bool typeNumber(const std::string& label, int value) = 0;
     /// Types into a file dialog's file-name field, replacing what it held.
     virtual void typeFileName(const std::string& name) = 0;
     /// Types Escape into the dialog.

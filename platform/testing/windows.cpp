@@ -229,8 +229,13 @@ void doubleClickRow(ListBox& list, int32_t row)
 {
     auto* table = static_cast<QTableWidget*>(list.impl().widget);
     QPoint at(5, table->viewport()->height() - 2);
-    if (row >= 0 && row < table->rowCount())
-        at = table->visualRect(table->model()->index(row, 0)).center();
+    if (row >= 0 && row < table->rowCount()) {
+        // A row out of sight is scrolled to first, as the person does.
+        const QModelIndex index = table->model()->index(row, 0);
+        table->scrollTo(index);
+        QCoreApplication::processEvents();
+        at = table->visualRect(index).center();
+    }
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
 }

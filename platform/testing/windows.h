@@ -68,6 +68,8 @@ void mouseRelease(platform::Canvas& canvas, int32_t x, int32_t y, unsigned modif
 /// A key typed into the window's focus widget ("Return", "Escape", "Ctrl+W", "a"), also while
 /// the window is not the active one.
 void typeKey(platform::Window& window, const std::string& key);
+/// A double-click on the row, scrolled into sight first when it lies out of it; on the list's
+/// empty part below its rows for a row it does not have.
 void doubleClickRow(platform::ListBox& list, int32_t row);
 /// Pops nothing up: delivers a click on a heading of the list.
 void clickHeading(platform::ListBox& list, int32_t column);
