@@ -135,7 +135,10 @@ void frmMain::NewDiagram(bool atStartUp)
 
 bool frmMain::Event_CancelClose()
 {
-    // Asked first, so that a quit the user called off leaves every window as it was.
+    // Asked first, so that a quit the user called off leaves every window as it was; the
+    // sliders window first of all, since positions it keeps change the document.
+    if (!CloseSliders())
+        return true;
     return !OfferToSave();
 }
 
