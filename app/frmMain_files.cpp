@@ -31,16 +31,16 @@ platform::File databaseFileFor(const platform::File& dataFile)
 void frmMain::_FileOpen_Action()
 {
     if (OfferToSave())
-        OpenTheLot(false);
+        (void)OpenTheLot(false);
 }
 
-void frmMain::OpenTheLot(bool atStartUp)
+bool frmMain::OpenTheLot(bool atStartUp)
 {
     const std::optional<platform::File> chosen =
         platform::OpenDialog(FileTypes::TextData, WorkingFolderSave);
     if (!chosen) {
         platform::MsgBox(Messages::ProblemWithFile);
-        return;
+        return false;
     }
     RecordFileUsed(*chosen);
 
@@ -51,19 +51,19 @@ void frmMain::OpenTheLot(bool atStartUp)
     std::optional<platform::TextInputStream> in = platform::TextInputStream::open(*chosen);
     if (!in) {
         platform::MsgBox(Messages::ProblemWithFile);
-        return;
+        return false;
     }
     // The whole file is read before anything of the document changes; its first line alone
     // decides whether the rest is read at all.
     DataFileRead read = ReadDataFile(*in);
     if (read.readFailed) {
         platform::MsgBox(Messages::ProblemWithFile);
-        return;
+        return false;
     }
     std::optional<DataFileContents>& contents = read.contents;
     if (!contents) {
         platform::MsgBox(Messages::WrongKindOfFile);
-        return;
+        return false;
     }
     in.reset();
 
@@ -90,6 +90,7 @@ void frmMain::OpenTheLot(bool atStartUp)
         platform::MsgBox(Messages::FileEndedEarly);
     else if (contents->TextAfterEnd)
         platform::MsgBox(Messages::TextAfterEnd);
+    return true;
 }
 
 bool frmMain::WriteTheLot(const platform::File& f)

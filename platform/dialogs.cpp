@@ -4,9 +4,11 @@
 #include "platform/internal/graphics_p.h"
 #include "platform/internal/modal_p.h"
 #include "platform/internal/qt_util.h"
+#include "platform/internal/window_p.h"
 
 #include <QAbstractItemView>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -91,8 +93,46 @@ QPixmap questionIcon(int icon, qreal ratio)
     return picture;
 }
 
+// A message box that stands centred over the window it belongs to: when it shows, and again
+// whenever that window moves or is resized while it is up, as the window manager does when it
+// places a window that was shown just before the box (the main window at start-up).
+class OwnedMessageBox final : public QMessageBox {
+public:
+    OwnedMessageBox() : QMessageBox(detail::dialogParent()), mOwner(parentWidget())
+    {
+        if (mOwner)
+            mOwner->installEventFilter(this);
+    }
+    ~OwnedMessageBox() override
+    {
+        if (mOwner)
+            mOwner->removeEventFilter(this);
+    }
+    OwnedMessageBox(const OwnedMessageBox&) = delete;
+    OwnedMessageBox& operator=(const OwnedMessageBox&) = delete;
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        QMessageBox::showEvent(event); // which gives the box its size
+        if (mOwner)
+            detail::centreOver(this, mOwner);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == mOwner && isVisible() &&
+            (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+            detail::centreOver(this, mOwner);
+        return QMessageBox::eventFilter(watched, event);
+    }
+
+private:
+    QWidget* mOwner;
+};
+
 // The question's buttons, in the order the box shows them, each with the answer it gives and
-// its role in the box. The close box and Escape press the Cancel button when there is one.
+// its role in the box. The close box and Escape press the Cancel button when there is one, and
+// answer Cancel all the same when it is hidden: every question has a way back.
 struct QuestionButton {
     MessageDialog::Button MessageDialog::*button;
     MessageDialog::Result answer;
@@ -108,13 +148,10 @@ constexpr QuestionButton kQuestionButtons[] = {
 // The real question: the answer of the button pressed, Cancel when none was.
 MessageDialog::Result askPerson(const MessageDialog& q)
 {
-    QMessageBox box(detail::dialogParent());
-    // Title-bar buttons as the dialog has them: a close button only when there is a cancel
-    // button for it to press, never a maximise button.
-    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-    if (q.cancelButton.visible)
-        flags |= Qt::WindowCloseButtonHint;
-    box.setWindowFlags(flags);
+    OwnedMessageBox box;
+    // A close button, never a maximise button.
+    box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                       Qt::WindowCloseButtonHint);
     if (q.icon >= 0 && q.icon < 4)
         box.setIconPixmap(questionIcon(q.icon, box.devicePixelRatioF()));
     box.setWindowTitle(qs(q.title));
@@ -131,6 +168,14 @@ MessageDialog::Result askPerson(const MessageDialog& q)
             box.setDefaultButton(shown);
         if (b.answer == MessageDialog::Result::Cancel)
             box.setEscapeButton(shown);
+    }
+    // Without a Cancel button, a hidden one takes Escape and the close box: the box ignores
+    // both while it has no button for them.
+    if (!q.cancelButton.visible) {
+        QPushButton* back = box.addButton(QString(), QMessageBox::RejectRole);
+        back->hide();
+        box.setEscapeButton(back);
+        answers.emplace_back(back, MessageDialog::Result::Cancel);
     }
     box.exec();
     for (const auto& [button, answer] : answers)
@@ -196,8 +241,10 @@ void MsgBox(std::string_view message)
         request.title = app->name();
     request.message = std::string(message);
     detail::runModal(request, [&request] {
-        QMessageBox box(QMessageBox::NoIcon, qs(request.title), qs(request.message),
-                        QMessageBox::Ok, detail::dialogParent());
+        OwnedMessageBox box;
+        box.setWindowTitle(qs(request.title));
+        box.setText(qs(request.message));
+        box.setStandardButtons(QMessageBox::Ok);
         box.exec();
         return ModalAnswer::ok();
     });

@@ -129,7 +129,7 @@ TEST_F(RealDialogsTest, StartUpNewDiagramDefinesTheCentralIssue)
     EXPECT_TRUE(m.FileChanged);
 }
 
-TEST_F(RealDialogsTest, StartUpOpenCancelledSaysSoAndLeavesNoDocument)
+TEST_F(RealDialogsTest, StartUpOpenCancelledSaysSoAndStartsANewDiagram)
 {
     RealDialogs dialogs;
     dialogs.then([](RealDialog& d) { EXPECT_TRUE(d.press("Open existing")); })
@@ -137,11 +137,52 @@ TEST_F(RealDialogsTest, StartUpOpenCancelledSaysSoAndLeavesNoDocument)
         .then([](RealDialog& d) {
             EXPECT_EQ(d.text(), "Problem with file ...");
             EXPECT_TRUE(d.press("OK"));
+        })
+        .then(nameInEditor("Budget"));
+    frmMain& m = frmMain::instance();
+    expectAllAnswered(dialogs);
+    EXPECT_EQ(m.NumPlayer, 0);
+    EXPECT_EQ(m.Player[0].Name, "Budget");
+}
+
+// Escape and the close box answer the start-up question as "New diagram" does. It stands
+// centred over the main window, also once the window manager has moved that window.
+class StartUpBackOutTest : public RealDialogsTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(StartUpBackOutTest, StartsANewDiagram)
+{
+    const bool escape = GetParam();
+    RealDialogs dialogs;
+    dialogs
+        .then([escape](RealDialog& d) {
+            EXPECT_EQ(d.title(), "Starting up ...");
+            EXPECT_EQ(d.buttons(), (Strings{"New diagram", "Open existing"}));
+            frmMain& m = frmMain::instance();
+            const auto centred = [&d, &m] {
+                const platform::Rect f = d.frame();
+                return testsupport::IsCentredOver(f, m);
+            };
+            EXPECT_TRUE(centred());
+            pt::moveAsUser(m, 40, 30);
+            pt::processEvents();
+            EXPECT_TRUE(centred()) << "after the main window moved";
+            if (escape)
+                d.pressEscape();
+            else
+                d.clickCloseBox();
+        })
+        .then([](RealDialog& d) {
+            EXPECT_EQ(d.title(), "Define central issue");
+            nameInEditor("Budget")(d);
         });
     frmMain& m = frmMain::instance();
     expectAllAnswered(dialogs);
-    EXPECT_EQ(m.NumPlayer, -1);
+    EXPECT_EQ(m.NumPlayer, 0);
+    EXPECT_EQ(m.Player[0].Name, "Budget");
 }
+
+INSTANTIATE_TEST_SUITE_P(Ways, StartUpBackOutTest, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Escape" : "CloseBox"; });
 
 TEST_F(RealDialogsTest, SavePromptOkSavesThroughTheSaveDialogBeforeNew)
 {

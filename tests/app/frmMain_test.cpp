@@ -21,14 +21,13 @@ using platform::testing::chooseMenuItem;
 
 class frmMainTest : public testsupport::AppTest {};
 
-TEST_F(frmMainTest, StartsWithTheEmptyDocumentStateAndDisabledViewButtons)
+TEST_F(frmMainTest, StartsWithANewDiagramAndItsViewButtons)
 {
     frmMain& w = main();
-    EXPECT_EQ(w.NumPlayer, -1);
-    EXPECT_FALSE(w.FileChanged);
+    EXPECT_EQ(w.NumPlayer, 0);
     EXPECT_EQ(w.title(), "Varnholt");
     for (platform::PushButton* b : {w.pbMove, w.PushButton1, w.PushButton2, w.PushButton3})
-        EXPECT_FALSE(b->isEnabled()) << b->name();
+        EXPECT_TRUE(b->isEnabled()) << b->name();
     EXPECT_EQ(w.pbMove->caption(), "Graph");
     EXPECT_EQ(w.PushButton3->caption(), "Force Field");
     EXPECT_EQ(w.width(), 772);
