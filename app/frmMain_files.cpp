@@ -42,7 +42,6 @@ bool frmMain::OpenTheLot(bool atStartUp)
         platform::MsgBox(Messages::ProblemWithFile);
         return false;
     }
-    RecordFileUsed(*chosen);
 
     // Taken before the file is read: a change made while it is read then counts as a change
     // since, and Save asks before it writes over it.
@@ -71,6 +70,8 @@ bool frmMain::OpenTheLot(bool atStartUp)
     ReplaceDocument(DocumentFromFile(std::move(*contents), chosen->name(), chosen->absolutePath()));
     InFileStamp = stamp;
     Swinging = false;
+    // Only a file that was read is the one last used: a refused one is not offered next time.
+    RecordFileUsed(*chosen);
 
     if (HasDB) {
         db = std::make_unique<platform::SqlDatabase>();

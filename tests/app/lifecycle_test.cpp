@@ -500,7 +500,11 @@ TEST_P(RefusalTest, ARefusedFileLeavesEverythingAsItWas)
     EXPECT_EQ(m.InFileName, "budget.dat") << "a later Save must not go to the refused file";
     EXPECT_EQ(m.title(), "Varnholt - budget.dat");
     EXPECT_EQ(TempDir::read(path), GetParam());
-    EXPECT_EQ(m.WorkingFolderSave.absolutePath(), path) << "the chosen file is still recorded";
+    // The file last used is still the one opened before, and the next start-up offers it.
+    EXPECT_EQ(m.WorkingFolderSave.absolutePath(), fixture("budget.dat"));
+    m.close();
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(TempDir::read(prefsPath()), "?\n" + fixture("budget.dat") + "\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, RefusalTest,
