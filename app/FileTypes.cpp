@@ -7,6 +7,7 @@ platform::FileType pSpecialAny;
 platform::FileType pImagePict;
 platform::FileType pImageJpeg;
 platform::FileType pTextData;
+platform::FileType pImagePng;
 
 void Declare()
 {
@@ -17,8 +18,10 @@ void Declare()
     pImagePict = {"image/pict", ".pict;.pic;.pct"};
     pImageJpeg = {"image/jpeg", ".jfif;.jpe;.jpeg;.jpg"};
     pTextData = {"text/data", ".dat"};
+    // Save as Picture also writes PNG, which a desktop's picture viewers read.
+    pImagePng = {"image/png", ".png"};
     for (const platform::FileType* type :
-         {&pTextPlain, &pSpecialAny, &pImagePict, &pImageJpeg, &pTextData})
+         {&pTextPlain, &pSpecialAny, &pImagePict, &pImageJpeg, &pTextData, &pImagePng})
         platform::declareFileType(*type);
 }
 

@@ -300,26 +300,45 @@ std::optional<File> OpenDialog(std::string_view fileTypeName, const File& start)
 std::optional<File> GetSaveFolderItem(std::string_view fileTypeName, std::string_view defaultName,
                                       const std::optional<File>& start)
 {
+    return GetSaveFolderItem(std::vector<std::string>{std::string(fileTypeName)}, defaultName,
+                             start);
+}
+
+std::optional<File> GetSaveFolderItem(const std::vector<std::string>& fileTypeNames,
+                                      std::string_view defaultName,
+                                      const std::optional<File>& start)
+{
     ModalRequest request;
     request.kind = ModalRequest::Kind::SaveFile;
-    request.filter = std::string(fileTypeName);
+    if (!fileTypeNames.empty())
+        request.filter = fileTypeNames.front();
+    request.filters = fileTypeNames;
     request.defaultName = std::string(defaultName);
     if (start)
         request.initialDirectory = start->absolutePath();
     return chosenFile(request, [&] {
         const QString folder = start ? startFolder(*start) : QDir::homePath();
-        QFileDialog dialog(detail::dialogParent(), QStringLiteral("Save"), folder,
-                           nameFilter(fileTypeName));
+        QStringList filters;
+        for (const std::string& name : fileTypeNames)
+            filters << nameFilter(name);
+        QFileDialog dialog(detail::dialogParent(), QStringLiteral("Save"), folder);
+        dialog.setNameFilters(filters);
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         keepFilesInPlace(dialog);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
-        // A name typed without an extension gets the type's first one, so that the file shows
-        // in the open dialog of its type; the overwrite question then asks about that name.
-        // A name typed with any extension stays as it is.
-        const QStringList exts = extensions(fileTypeName);
-        if (!exts.isEmpty())
-            dialog.setDefaultSuffix(exts.first());
+        // A name typed without an extension gets the first one of the type selected, so that
+        // the file shows in the open dialog of its type; the overwrite question then asks
+        // about that name. A name typed with any extension stays as it is.
+        const auto suffixFor = [&dialog, &fileTypeNames, &filters](const QString& filter) {
+            const qsizetype i = filters.indexOf(filter);
+            const QStringList exts =
+                i >= 0 ? extensions(fileTypeNames[static_cast<size_t>(i)]) : QStringList();
+            dialog.setDefaultSuffix(exts.isEmpty() ? QString() : exts.first());
+        };
+        if (!filters.isEmpty())
+            suffixFor(filters.first());
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, suffixFor);
         dialog.selectFile(qs(defaultName));
         return runFileDialog(dialog);
     });

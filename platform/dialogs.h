@@ -57,5 +57,10 @@ std::optional<File> OpenDialog(std::string_view fileTypeName, const File& start)
 /// extensions adds none. Nothing when cancelled.
 std::optional<File> GetSaveFolderItem(std::string_view fileTypeName, std::string_view defaultName,
                                       const std::optional<File>& startFolder = std::nullopt);
+/// The same, offering files of each named type, the first selected at the start: a name typed
+/// without an extension gets the first extension of the type selected when it is confirmed.
+std::optional<File> GetSaveFolderItem(const std::vector<std::string>& fileTypeNames,
+                                      std::string_view defaultName,
+                                      const std::optional<File>& startFolder = std::nullopt);
 
 } // namespace platform
