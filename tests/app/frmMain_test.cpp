@@ -51,7 +51,7 @@ TEST_F(frmMainTest, EveryFileItemIsEnabledWhileTheMainWindowIsFrontmost)
     EXPECT_FALSE(chooseMenuItem("EditCopy"));
 }
 
-TEST_F(frmMainTest, EverythingButQuitAndShowIsDisabledWithoutADocumentWindowInFront)
+TEST_F(frmMainTest, EverythingButQuitIsDisabledWithoutADocumentWindowInFront)
 {
     frmMain& w = main();
     w.hide();
@@ -59,7 +59,7 @@ TEST_F(frmMainTest, EverythingButQuitAndShowIsDisabledWithoutADocumentWindowInFr
     EXPECT_FALSE(Menu::instance().item("FileNew")->isEnabled());
     EXPECT_FALSE(Menu::instance().item("FilePrint")->isEnabled());
     EXPECT_TRUE(Menu::instance().item("FileQuit")->isEnabled());
-    EXPECT_TRUE(Menu::instance().item("ShowMakeEasier")->isEnabled());
+    EXPECT_FALSE(Menu::instance().item("ShowMakeEasier")->isEnabled()) << "nothing would answer it";
 }
 
 TEST_F(frmMainTest, ResizingKeepsTheControlsAtTheirEdges)
