@@ -29,12 +29,22 @@ std::string exportLine(const std::vector<std::string>& fields)
     return line;
 }
 
+// Where a save dialog starts: the document's folder once the document has a file; before
+// that the dialog's own choice, the home folder.
+std::optional<platform::File> documentFolder()
+{
+    const frmMain& m = frmMain::instance();
+    if (m.InFilePath.empty())
+        return std::nullopt;
+    return platform::File(m.InFilePath).parent();
+}
+
 } // namespace
 
 void ExportPlayers(const std::function<std::vector<std::string>(const Player&)>& fields)
 {
     const std::optional<platform::File> f =
-        platform::GetSaveFolderItem(FileTypes::SpecialAny, "Export.dat");
+        platform::GetSaveFolderItem(FileTypes::SpecialAny, "Export.dat", documentFolder());
     if (!f)
         return;
     const frmMain& m = frmMain::instance();
@@ -59,7 +69,8 @@ bool IsPngName(const std::string& name)
 void SavePictureFile(const platform::Picture& picture)
 {
     const std::optional<platform::File> f = platform::GetSaveFolderItem(
-        std::vector<std::string>{FileTypes::ImagePict, FileTypes::ImagePng}, "Kestrix.pict");
+        std::vector<std::string>{FileTypes::ImagePict, FileTypes::ImagePng}, "Kestrix.pict",
+        documentFolder());
     if (!f)
         return;
     // The file holds what its name says: PNG for a ".png" name, PICT for any other. A picture

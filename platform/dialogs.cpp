@@ -43,7 +43,8 @@ QStringList extensions(std::string_view typeName)
     return out;
 }
 
-// The name filter of a file type for the file dialogs: "text/data (*.dat)".
+// The name filter of a file type for the file dialogs, in the words of its description:
+// "Kestrix documents (*.dat)".
 QString nameFilter(std::string_view typeName)
 {
     QStringList patterns;
@@ -51,7 +52,9 @@ QString nameFilter(std::string_view typeName)
         patterns << QStringLiteral("*.") + ext;
     if (patterns.isEmpty())
         patterns << QStringLiteral("*");
-    return QStringLiteral("%1 (%2)").arg(qs(typeName), patterns.join(QLatin1Char(' ')));
+    const FileType* type = fileType(typeName);
+    const QString label = type && !type->description.empty() ? qs(type->description) : qs(typeName);
+    return QStringLiteral("%1 (%2)").arg(label, patterns.join(QLatin1Char(' ')));
 }
 
 // The folder a dialog starts in, for an item that may be a folder, a file, or nothing that

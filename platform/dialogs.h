@@ -13,10 +13,13 @@
 namespace platform {
 
 /// A file type that open and save dialogs filter by, declared once at start-up. Extensions are
-/// separated by ";" (".pict;.pic;.pct"); a type without extensions filters nothing out.
+/// separated by ";" (".pict;.pic;.pct"); a type without extensions filters nothing out. The
+/// dialogs show the description, the words a person reads ("PICT pictures"), with the type's
+/// patterns; a type without one shows its name.
 struct FileType {
     std::string name;
     std::string extensions;
+    std::string description;
 };
 void declareFileType(const FileType& type);
 const FileType* fileType(std::string_view name);

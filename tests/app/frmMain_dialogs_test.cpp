@@ -53,7 +53,7 @@ auto saveAs(std::string path)
 {
     return [path](RealDialog& d) {
         EXPECT_EQ(d.title(), "Save");
-        EXPECT_EQ(d.nameFilters(), Strings{"text/data (*.dat)"});
+        EXPECT_EQ(d.nameFilters(), Strings{"Kestrix documents (*.dat)"});
         EXPECT_EQ(d.fileName(), "Kestrix.dat");
         d.typeFileName(path);
         EXPECT_TRUE(d.press("Save"));
@@ -102,7 +102,7 @@ TEST_F(RealDialogsTest, StartUpOpenExistingOpensTheFileChosenInTheOpenDialog)
         })
         .then([](RealDialog& d) {
             EXPECT_EQ(d.title(), "Open");
-            EXPECT_EQ(d.nameFilters(), Strings{"text/data (*.dat)"});
+            EXPECT_EQ(d.nameFilters(), Strings{"Kestrix documents (*.dat)"});
             d.typeFileName(fixture("budget.dat"));
             EXPECT_TRUE(d.press("Open"));
         });
@@ -183,6 +183,34 @@ TEST_P(StartUpBackOutTest, StartsANewDiagram)
 
 INSTANTIATE_TEST_SUITE_P(Ways, StartUpBackOutTest, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Escape" : "CloseBox"; });
+
+// The export and picture dialogs name their file types in words a person reads, and start in
+// the folder of the document once it has one.
+TEST_F(RealDialogsTest, ExportAndPictureDialogsStartInTheDocumentsFolder)
+{
+    const std::string path = dir.file("budget.dat");
+    TempDir::write(path, TempDir::read(fixture("budget.dat")));
+    {
+        testsupport::ModalScript script;
+        script.question(0).openFile(path);
+        frmMain::instance();
+    }
+    frmMain& m = frmMain::instance();
+    pt::activate(m);
+    const auto expectDialog = [this](Strings filters) {
+        return [this, filters](RealDialog& d) {
+            EXPECT_EQ(d.nameFilters(), filters);
+            EXPECT_EQ(d.folder(), dir.path());
+            EXPECT_TRUE(d.press("Cancel"));
+        };
+    };
+    RealDialogs dialogs;
+    dialogs.then(expectDialog({"All files (*)"}))
+        .then(expectDialog({"PICT pictures (*.pict *.pic *.pct)", "PNG pictures (*.png)"}));
+    EXPECT_TRUE(pt::chooseMenuItem("FileExportData"));
+    EXPECT_TRUE(pt::chooseMenuItem("FileSaveasPicture"));
+    expectAllAnswered(dialogs);
+}
 
 TEST_F(RealDialogsTest, SavePromptOkSavesThroughTheSaveDialogBeforeNew)
 {

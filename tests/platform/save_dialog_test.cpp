@@ -27,10 +27,10 @@ class SaveDialogTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        platform::declareFileType({"text/data", ".dat"});
-        platform::declareFileType({"special/any", ""});
-        platform::declareFileType({"image/pict", ".pict;.pic;.pct"});
-        platform::declareFileType({"image/png", ".png"});
+        platform::declareFileType({"text/data", ".dat", "Kestrix documents"});
+        platform::declareFileType({"special/any", "", "All files"});
+        platform::declareFileType({"image/pict", ".pict;.pic;.pct", "PICT pictures"});
+        platform::declareFileType({"image/png", ".png", "PNG pictures"});
     }
 
     // The file the save dialog gives when `typed` is typed into it.
@@ -91,7 +91,9 @@ TEST_F(SaveDialogTest, OffersEachTypeAndTheFirstGivesTheExtension)
     for (const auto& [typed, saved] : {std::pair{"map", "map.pict"}, {"map.png", "map.png"}}) {
         pt::RealDialogs dialogs;
         dialogs.then([typed = std::string(typed)](pt::RealDialog& d) {
-            EXPECT_EQ(d.nameFilters().size(), 2u);
+            EXPECT_EQ(d.nameFilters(),
+                      (std::vector<std::string>{"PICT pictures (*.pict *.pic *.pct)",
+                                                "PNG pictures (*.png)"}));
             EXPECT_EQ(d.selectedNameFilter(), d.nameFilters().front());
             d.typeFileName(typed);
             EXPECT_TRUE(d.press("Save"));
