@@ -125,6 +125,32 @@ INSTANTIATE_TEST_SUITE_P(Answers, UnkeptEditTest,
                                            UnkeptCase{"BackedOut", -1, false, false}),
                          [](const auto& info) { return info.param.name; });
 
+// The real question, answered by its own buttons: Escape goes back to the window, "Keep" then
+// keeps the edit.
+TEST_F(wSlidersTest, TheRealQuestionGoesBackOnEscapeAndKeepsOnKeep)
+{
+    testsupport::LoadDocument(main(), {{"Issue"}, {"A", 30}, {"B", -60}});
+    wSliders& w = sliders();
+    w.slide[2]->setValue(45); // A
+    pt::RealDialogs dialogs;
+    dialogs
+        .then([](pt::RealDialog& d) {
+            EXPECT_EQ(d.title(), "Sliders");
+            EXPECT_EQ(d.text(), "Keep the positions you changed in the sliders?");
+            EXPECT_EQ(d.defaultButton(), "Keep");
+            d.pressEscape();
+        })
+        .then([](pt::RealDialog& d) { EXPECT_TRUE(d.press("Keep")); });
+    pt::clickCloseBox(w);
+    ASSERT_TRUE(wSliders::exists()) << "Escape went back to the window";
+    EXPECT_EQ(main().Player[1].Position, 30);
+    pt::clickCloseBox(w);
+    EXPECT_FALSE(wSliders::exists());
+    EXPECT_EQ(main().Player[1].Position, 45);
+    EXPECT_TRUE(dialogs.done());
+    EXPECT_EQ(dialogs.unanswered(), std::vector<std::string>{});
+}
+
 TEST_F(wSlidersTest, WithoutEditsTheCloseBoxClosesAtOnce)
 {
     testsupport::LoadDocument(main(), {{"Issue"}, {"A", 30}, {"B", -60}});
