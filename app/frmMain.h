@@ -198,8 +198,9 @@ public:
     void NewDiagram(bool atStartUp);
     // The data file and the associated database: app/frmMain_files.cpp.
     /// The open dialog and the reader; `atStartUp` chooses the wording of the missing-database
-    /// message.
-    void OpenTheLot(bool atStartUp);
+    /// message. Returns whether a document was read; when not (the dialog cancelled, the file
+    /// refused, after telling the user), the document is as it was.
+    bool OpenTheLot(bool atStartUp);
     /// Writes the document to `f`, which is then the file last used and the one whose changes by
     /// other programs Save looks for; false (after telling the user) when the file could not be
     /// written, which leaves FileChanged and the old file as they were (see

@@ -63,16 +63,10 @@ void frmMain::Event_Open()
     question.alternateActionButton.caption = "New diagram";
     question.message = "Start a new diagram or open an existing one ?";
     question.explanation = "";
-    switch (question.showModal()) {
-    case platform::MessageDialog::Result::Action:
-        OpenTheLot(true);
-        break;
-    case platform::MessageDialog::Result::Alternate:
+    // The program never stands without a document: backing out of the question (Escape, its
+    // close box), and an Open that reads nothing, start a new diagram as "New diagram" does.
+    if (question.showModal() != platform::MessageDialog::Result::Action || !OpenTheLot(true))
         NewDiagram(true);
-        break;
-    case platform::MessageDialog::Result::Cancel:
-        break;
-    }
     refresh();
 }
 
@@ -136,7 +130,10 @@ void frmMain::NewDiagram(bool atStartUp)
 
 bool frmMain::Event_CancelClose()
 {
-    // Asked first, so that a quit the user called off leaves every window as it was.
+    // Asked first, so that a quit the user called off leaves every window as it was; the
+    // sliders window first of all, since positions it keeps change the document.
+    if (!CloseSliders())
+        return true;
     return !OfferToSave();
 }
 

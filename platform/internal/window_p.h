@@ -128,6 +128,11 @@ struct WindowImpl {
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b);
 
+/// Puts the window, frame and all, centred over `owner`'s frame, within the screen's available
+/// area. Before its first show a window's frame is not known: it is taken to be as thick as
+/// the owner's.
+void centreOver(QWidget* w, const QWidget* owner);
+
 /// What the widget shows on the screen, all of it or an area in its own coordinates: its
 /// pixels as its window last put them there.
 QImage shownImage(const QWidget* widget);

@@ -99,6 +99,11 @@ public:
         const QLineEdit* edit = nameField();
         return edit ? detail::ss(edit->text()) : std::string();
     }
+    platform::Rect frame() const override
+    {
+        const QRect r = mWidget->frameGeometry();
+        return {r.x(), r.y(), r.width(), r.height()};
+    }
     Window* window() const override
     {
         for (Window* w : detail::windowsInCreationOrder())

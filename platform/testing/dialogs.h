@@ -8,6 +8,7 @@
 // real file dialog or any dialog by its buttons.
 
 #include "platform/modal.h"
+#include "platform/window.h"
 
 #include <functional>
 #include <memory>
@@ -48,6 +49,8 @@ public:
     virtual std::string selectedNameFilter() const = 0;
     virtual std::string folder() const = 0;
     virtual std::string fileName() const = 0;
+    /// Where it stands on the screen, frame and all.
+    virtual platform::Rect frame() const = 0;
     /// The program's window, when the modal is one of its own windows.
     virtual platform::Window* window() const = 0;
     /// Clicks the visible button (push, radio or check button) with this caption; false when

@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QImageReader>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QTableWidget>
@@ -89,6 +90,20 @@ void destroyAllWindows()
     }
     detail::flushDeletions(true);
     detail::runState() = {};
+}
+
+std::optional<ReadImage> readImageFile(const std::string& path)
+{
+    QImageReader reader(detail::qs(path));
+    reader.setDecideFormatFromContent(true);
+    const QString format = QString::fromLatin1(reader.format());
+    const QImage image = reader.read();
+    if (image.isNull())
+        return std::nullopt;
+    Picture pic(image.width(), image.height());
+    pic.impl().flush();
+    pic.impl().image = image.convertToFormat(QImage::Format_RGB32);
+    return ReadImage{std::move(pic), detail::ss(format)};
 }
 
 Picture shownPixels(const Canvas& canvas)

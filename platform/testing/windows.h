@@ -5,9 +5,11 @@
 // to the canvases and lists, chooses menu items, and looks at what the screen shows, all
 // through the toolkit's own input path, headless.
 
+#include "platform/picture.h"
 #include "platform/window.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,6 +36,13 @@ void destroyAllWindows();
 /// What the canvas shows on the screen once the pending paints are done: its pixels as its
 /// window last put them on the screen.
 platform::Picture shownPixels(const platform::Canvas& canvas);
+/// An image file as the toolkit's image reader reads it: its pixels, and the format the reader
+/// found in its bytes ("png", "jpeg", ...). Nothing when the reader cannot read it.
+struct ReadImage {
+    platform::Picture pixels;
+    std::string format;
+};
+std::optional<ReadImage> readImageFile(const std::string& path);
 /// How many threads drew the canvas's last paint (a large canvas is drawn in bands).
 int paintThreads(const platform::Canvas& canvas);
 

@@ -453,6 +453,7 @@ TEST_F(GraphPointerTest, CreateNewPlayerAtTheLimitOnlyShowsTheMessage)
 
 TEST_F(GraphPointerTest, EditNearestPlayerKeepsTheCornerAndCentresInPlainUnits)
 {
+    main().pbMove->setEnabled(false);
     ModalScript script;
     expectMenu(script, 1);
     expectEditor(script, "Edit player information", "Abc", [](frmDetails& d) {

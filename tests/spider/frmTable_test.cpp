@@ -1,5 +1,7 @@
 #include "spider/frmTable.h"
+#include "spider/wSliders.h"
 
+#include "app/Menu.h"
 #include "app/frmDetails.h"
 #include "app/frmMain.h"
 
@@ -113,6 +115,26 @@ TEST_F(frmTableTest, AfterADeleteTheRowsAreReadAgain)
     ASSERT_EQ(main().NumPlayer, 1);
     ASSERT_EQ(t.lbTable->rowCount(), 2);
     EXPECT_EQ(t.lbTable->cell(1, 0), "Press");
+}
+
+// In front, the table and the sliders window enable only what they answer, besides Quit: the
+// table Export Data, the sliders nothing. The Show items stay greyed there.
+TEST_F(frmTableTest, TheTableAndTheSlidersEnableOnlyWhatTheyAnswer)
+{
+    Menu& menu = Menu::instance();
+    for (const bool sliders : {false, true}) {
+        SCOPED_TRACE(sliders ? "sliders" : "table");
+        if (sliders)
+            pt::activate(wSliders::instance());
+        else
+            table();
+        menu.updateEnabling();
+        for (const char* name : {"ShowSwingometer", "ShowMakeHarder", "ShowMakeEasier",
+                                 "ShowMorePolarized", "FileNew", "FileSave", "FilePrint"})
+            EXPECT_FALSE(menu.item(name)->isEnabled()) << name;
+        EXPECT_EQ(menu.item("FileExportData")->isEnabled(), !sliders);
+        EXPECT_TRUE(menu.item("FileQuit")->isEnabled());
+    }
 }
 
 TEST_F(frmTableTest, ExportWritesNamePositionAndImportance)
