@@ -18,8 +18,11 @@ FUZZ_PACKAGES := $(RUN_PACKAGES) clang libclang-rt-dev
 # manager), watch them through the DAMAGE extension and drive the real program through XTEST;
 # the tests build them and run each case once.
 BENCH_PACKAGES := $(RUN_PACKAGES) libbenchmark-dev openbox libxcb-damage0-dev libxcb-xtest0-dev
+# The print tests start print servers of their own (cupsd, with the lp tools to stop a queue
+# and look at its jobs); none of them touches the machine's print system. xdotool and x11-utils
+# drive and watch the real program on a virtual X server, as a person would.
 TEST_PACKAGES := $(FUZZ_PACKAGES) $(BENCH_PACKAGES) libgtest-dev libgmock-dev poppler-utils \
-                 imagemagick
+                 imagemagick cups-daemon cups-client xdotool x11-utils
 
 .PHONY: all run test test-plain test-asan test-fuzz fuzz bench build build-asan build-fuzz \
         deps-run deps-test deps-bench deps-fuzz format clean

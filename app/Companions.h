@@ -24,6 +24,9 @@ void RefreshTable();
 /// Builds an open sliders window afresh on the document as it is now, in the same place; its
 /// rows belonged to a document that is gone. Builds none when there is none.
 void RebuildSliders();
+/// Closes the sliders window, if it exists, asking first about edits it has not kept; returns
+/// false when the user chose to go back to it, which stays open.
+bool CloseSliders();
 /// Closes the force field window, if it exists.
 void CloseForceField();
 /// Repaints the force field's canvas, if the force field window exists: later, or before

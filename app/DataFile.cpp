@@ -192,9 +192,10 @@ std::optional<DataFileContents> ReadContents(platform::TextInputStream& in)
 
     for (int32_t i = 1; i <= c.NumPlayer; ++i)
         ReadLinkRow(lines.next(), c.NumPlayer, c.Links[static_cast<size_t>(i)]);
-    // A missing last line reads as false like any other, but alone it loses nothing.
-    c.EndedEarly = lines.ranOut();
+    // A missing last line reads as false like any other, and says that the file was cut short:
+    // the link rows before it may have lost their last cells with it.
     c.AveColour = myLib::Bool(lines.next());
+    c.EndedEarly = lines.ranOut();
     in.skipEmptyLines();
     c.TextAfterEnd = !in.atEnd();
     return c;

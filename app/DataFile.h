@@ -30,8 +30,8 @@ struct DataFileContents {
     /// Only rows and columns 1..NumPlayer are stored; the reader leaves every other cell 0.
     LinkTable Links{};
     bool AveColour = false;
-    /// Set by the reader when the text ended before the last link row, so that lines of the
-    /// document were missing; the writer ignores it.
+    /// Set by the reader when the text ended before its last line, so that lines of the
+    /// document, or the end of its last link row, were missing; the writer ignores it.
     bool EndedEarly = false;
     /// Set by the reader when text other than empty lines follows the last line, which the
     /// document does not hold; the writer ignores it.
@@ -73,10 +73,11 @@ struct DataFileRead {
 /// break of another kind inside a line is that line's text: in a key message it is a line
 /// break, and in a name or subtitle a space. The text is UTF-8, with each byte that is not
 /// valid UTF-8 read as Windows-1252. A text that ends early is read as far as it goes, every
-/// missing line counting as "", and `EndedEarly` tells so unless only the last line
-/// (`AveColour`) is missing. After the last line the reader reads on only as far as the first
-/// text that is not an empty line, and `TextAfterEnd` tells of it. Width, Height and the centre
-/// of every player come from the box-size rule, not from the file; each line break and each
+/// missing line counting as "", and `EndedEarly` tells so, also when only the last line
+/// (`AveColour`) is missing: a cut inside the last link row leaves that line missing too. After the
+/// last line the reader reads on only as far as the first text that is not an empty line, and
+/// `TextAfterEnd` tells of it. Width, Height and the centre of every player come from the box-size
+/// rule, not from the file; each line break and each
 /// "^&*" of a key message becomes a carriage return.
 DataFileRead ReadDataFile(platform::TextInputStream& in);
 /// The same, from bytes in memory, which cannot fail to be read: the document, or nothing when

@@ -8,7 +8,10 @@
 #include "platform/files.h"
 #include "platform/pict.h"
 
+#include <algorithm>
+#include <cctype>
 #include <optional>
+#include <string_view>
 
 namespace {
 
@@ -26,12 +29,22 @@ std::string exportLine(const std::vector<std::string>& fields)
     return line;
 }
 
+// Where a save dialog starts: the document's folder once the document has a file; before
+// that the dialog's own choice, the home folder.
+std::optional<platform::File> documentFolder()
+{
+    const frmMain& m = frmMain::instance();
+    if (m.InFilePath.empty())
+        return std::nullopt;
+    return platform::File(m.InFilePath).parent();
+}
+
 } // namespace
 
 void ExportPlayers(const std::function<std::vector<std::string>(const Player&)>& fields)
 {
     const std::optional<platform::File> f =
-        platform::GetSaveFolderItem(FileTypes::SpecialAny, "Export.dat");
+        platform::GetSaveFolderItem(FileTypes::SpecialAny, "Export.dat", documentFolder());
     if (!f)
         return;
     const frmMain& m = frmMain::instance();
@@ -42,13 +55,27 @@ void ExportPlayers(const std::function<std::vector<std::string>(const Player&)>&
         platform::MsgBox(Messages::ProblemCreatingFile);
 }
 
+bool IsPngName(const std::string& name)
+{
+    constexpr std::string_view kPng = ".png";
+    if (name.size() <= kPng.size())
+        return false;
+    const std::string_view tail = std::string_view(name).substr(name.size() - kPng.size());
+    return std::equal(tail.begin(), tail.end(), kPng.begin(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == b;
+    });
+}
+
 void SavePictureFile(const platform::Picture& picture)
 {
-    const std::optional<platform::File> f =
-        platform::GetSaveFolderItem(FileTypes::ImagePict, "Kestrix.pict");
+    const std::optional<platform::File> f = platform::GetSaveFolderItem(
+        std::vector<std::string>{FileTypes::ImagePict, FileTypes::ImagePng}, "Kestrix.pict",
+        documentFolder());
     if (!f)
         return;
-    // A picture that cannot be written leaves no file behind.
-    if (!platform::SaveAsPicture(*f, picture, 0))
+    // The file holds what its name says: PNG for a ".png" name, PICT for any other. A picture
+    // that cannot be written leaves no file behind.
+    const int format = IsPngName(f->name()) ? platform::kPngFormat : platform::kPictFormat;
+    if (!platform::SaveAsPicture(*f, picture, format))
         platform::MsgBox(Messages::ProblemCreatingFile);
 }

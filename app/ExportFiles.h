@@ -22,6 +22,10 @@ class Picture;
 /// cancelled.
 void ExportPlayers(const std::function<std::vector<std::string>(const Player&)>& fields);
 
-/// Save as Picture: `picture` as a PICT file of type "image/pict" named "Kestrix.pict" by
-/// default. Nothing happens when the dialog is cancelled.
+/// Whether a picture file of this name is PNG: the name ends in ".png", in any letter case.
+bool IsPngName(const std::string& name);
+
+/// Save as Picture: `picture` in a file of type "image/pict" named "Kestrix.pict" by default,
+/// or "image/png": a PNG file when the name chosen ends in ".png", a PICT file for any other.
+/// Nothing happens when the dialog is cancelled.
 void SavePictureFile(const platform::Picture& picture);

@@ -2,8 +2,8 @@
 
 #include "platform/dialogs.h"
 
-/// The five file types the program declares at start-up. Dialogs are given a type's name as
-/// their filter.
+/// The file types the program declares at start-up. Dialogs are given a type's name as their
+/// filter.
 namespace FileTypes {
 
 extern platform::FileType pTextPlain;
@@ -11,13 +11,15 @@ extern platform::FileType pSpecialAny;
 extern platform::FileType pImagePict;
 extern platform::FileType pImageJpeg;
 extern platform::FileType pTextData;
+extern platform::FileType pImagePng;
 
 inline constexpr const char* TextData = "text/data";
 inline constexpr const char* SpecialAny = "special/any";
 inline constexpr const char* ImagePict = "image/pict";
+inline constexpr const char* ImagePng = "image/png";
 
-/// Declares the five types, in the order text/plain, special/any, image/pict, image/jpeg,
-/// text/data.
+/// Declares the types, in the order text/plain, special/any, image/pict, image/jpeg, text/data,
+/// image/png.
 void Declare();
 
 } // namespace FileTypes

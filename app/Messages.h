@@ -63,4 +63,13 @@ inline constexpr const char* ChangedOnDiskExplanation =
 inline constexpr const char* ChangedOnDiskReplace = "Replace";
 inline constexpr const char* ChangedOnDiskKeep = "No";
 
+/// The sliders window, closed other than by its "Close" button while it holds positions not yet
+/// kept: the question, its explanation and its three answers.
+inline constexpr const char* SlidersUnkept = "Keep the positions you changed in the sliders?";
+inline constexpr const char* SlidersUnkeptExplanation =
+    "\"Discard\" closes the window and leaves every player where it was.";
+inline constexpr const char* SlidersKeep = "Keep";
+inline constexpr const char* SlidersDiscard = "Discard";
+inline constexpr const char* SlidersGoBack = "Cancel";
+
 } // namespace Messages

@@ -28,6 +28,12 @@ struct Player {
 /// The most players besides the central issue.
 inline constexpr int32_t kPlayerLimit = 50;
 
+/// The ranges that the sliders and the player editor hold, and that every drag stores within.
+inline constexpr int32_t kPositionLowest = -100;
+inline constexpr int32_t kPositionHighest = 100;
+inline constexpr int32_t kImportanceLowest = 0;
+inline constexpr int32_t kImportanceHighest = 100;
+
 // The box-size rule, applied after every use of the player editor and to every player read
 // from a data file: the size estimated from the texts, then one of three follow-ups.
 

@@ -17,7 +17,8 @@ void frmDetails::Layout()
     // Tall enough to show the key message field below the buttons.
     setSize(309, 450);
     setResizable(false);
-    setTitleBarButtons(false, true, false);
+    // The close box, and Escape with it, back out without writing, as in the link editor.
+    setTitleBarButtons(true, true, false);
 }
 
 void frmDetails::CreateControls()
@@ -245,7 +246,7 @@ void EditPlayerModally(const PlayerEditorSetup& setup)
         break;
     case BoxFollowUp::CornerFromCentre:
         CornerFromCentre(p);
-        m.KeepNewBoxOnCanvas(p);
+        m.KeepBoxOnCanvas(p);
         break;
     }
     m.FileChanged = true;

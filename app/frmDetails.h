@@ -87,5 +87,6 @@ struct PlayerEditorSetup {
 /// Modal editing as every caller does it, on frmMain.Current (and frmMain.CurrentIsNew) as the
 /// caller has set them: refer to the editor (its open event loads the player), apply the
 /// caller's set-up, show it modally, then apply the box-size rule with the follow-up and mark
-/// the document changed, whether OK or Delete closed it. Redrawing is left to the caller.
+/// the document changed, whichever way it closed (OK, Delete, Escape or its close box).
+/// Redrawing is left to the caller.
 void EditPlayerModally(const PlayerEditorSetup& setup);

@@ -16,6 +16,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace platform {
 class SqlDatabase;
@@ -135,12 +136,32 @@ public:
     /// The centre from the corner with the half sizes mapped to model units (after a click
     /// edit on the spider plot or the graph, and on resizing).
     void CentreFromCornerInModelUnits(::Player& p) const;
-    /// Moves a new box that would start or end off the spider plot's canvas, as the paint
-    /// draws it, onto the canvas as far as it fits there, and its centre with it. Nothing
-    /// before the first paint has set the mapping.
-    void KeepNewBoxOnCanvas(::Player& p) const;
-    /// Sets the mapping for drawing on W by H pixels: model units spread over them, no offset.
+    /// Moves a box that would start or end off the spider plot's canvas, as the paint draws
+    /// it, onto the canvas as far as it fits there, and its centre with it: a new box, and one
+    /// the user moved, are stored where they are seen. Nothing before the first paint has set
+    /// the mapping.
+    void KeepBoxOnCanvas(::Player& p) const;
+    /// The part of the model space that the canvas shows at every size: as much as a canvas of
+    /// the window's design size shows, one unit a pixel. A new diagram and the players that the
+    /// other views add are placed within it.
+    static constexpr int32_t kShownModelWidth = 756;
+    static constexpr int32_t kShownModelHeight = 582;
+    /// Sets the mapping for drawing on a canvas of W by H pixels: the shown model space spread
+    /// over it, no offset. The boxes are laid out on that canvas (BoxOnCanvas).
     void SetMapping(int32_t W, int32_t H);
+    /// Where the box of `p` is drawn, in the canvas's pixels: its corner mapped, then moved as
+    /// little as it takes to lie whole on the canvas of the last mapping (against its left or
+    /// top edge when it is larger). Whatever the corner stored, from a file or a window of
+    /// another size, the box is seen whole; the stored corner is left as it is.
+    platform::Rect BoxOnCanvas(const ::Player& p) const;
+    /// How far BoxOnCanvas moved the box of `p` from its mapped corner, in pixels; its lines
+    /// end at its centre moved as far.
+    std::pair<int32_t, int32_t> ShiftOnCanvas(const ::Player& p) const;
+    /// The player whose box is drawn on top at the canvas pixel (x, y), or -1 over no box: the
+    /// central issue lies over every other box, and a later player over an earlier one.
+    int32_t PlayerAt(int32_t x, int32_t y) const;
+    /// Whether any of player i's box is seen: some of it not under boxes drawn over it.
+    bool IsInSight(int32_t i) const;
 
     // --- Changes of the document: app/frmMain_document.cpp ---
     /// The one place that says the document changed (a new or opened document, a player added,
@@ -177,8 +198,9 @@ public:
     void NewDiagram(bool atStartUp);
     // The data file and the associated database: app/frmMain_files.cpp.
     /// The open dialog and the reader; `atStartUp` chooses the wording of the missing-database
-    /// message.
-    void OpenTheLot(bool atStartUp);
+    /// message. Returns whether a document was read; when not (the dialog cancelled, the file
+    /// refused, after telling the user), the document is as it was.
+    bool OpenTheLot(bool atStartUp);
     /// Writes the document to `f`, which is then the file last used and the one whose changes by
     /// other programs Save looks for; false (after telling the user) when the file could not be
     /// written, which leaves FileChanged and the old file as they were (see
@@ -224,4 +246,7 @@ private:
     uint64_t mLastIdentity = 0;
     /// Where PlaceLegend last put the legend.
     bool mLegendAboveButtons = false;
+    /// The canvas size that the last mapping was set for.
+    int32_t mMappedWidth = 0;
+    int32_t mMappedHeight = 0;
 };

@@ -31,18 +31,17 @@ platform::File databaseFileFor(const platform::File& dataFile)
 void frmMain::_FileOpen_Action()
 {
     if (OfferToSave())
-        OpenTheLot(false);
+        (void)OpenTheLot(false);
 }
 
-void frmMain::OpenTheLot(bool atStartUp)
+bool frmMain::OpenTheLot(bool atStartUp)
 {
     const std::optional<platform::File> chosen =
         platform::OpenDialog(FileTypes::TextData, WorkingFolderSave);
     if (!chosen) {
         platform::MsgBox(Messages::ProblemWithFile);
-        return;
+        return false;
     }
-    RecordFileUsed(*chosen);
 
     // Taken before the file is read: a change made while it is read then counts as a change
     // since, and Save asks before it writes over it.
@@ -51,19 +50,19 @@ void frmMain::OpenTheLot(bool atStartUp)
     std::optional<platform::TextInputStream> in = platform::TextInputStream::open(*chosen);
     if (!in) {
         platform::MsgBox(Messages::ProblemWithFile);
-        return;
+        return false;
     }
     // The whole file is read before anything of the document changes; its first line alone
     // decides whether the rest is read at all.
     DataFileRead read = ReadDataFile(*in);
     if (read.readFailed) {
         platform::MsgBox(Messages::ProblemWithFile);
-        return;
+        return false;
     }
     std::optional<DataFileContents>& contents = read.contents;
     if (!contents) {
         platform::MsgBox(Messages::WrongKindOfFile);
-        return;
+        return false;
     }
     in.reset();
 
@@ -71,6 +70,8 @@ void frmMain::OpenTheLot(bool atStartUp)
     ReplaceDocument(DocumentFromFile(std::move(*contents), chosen->name(), chosen->absolutePath()));
     InFileStamp = stamp;
     Swinging = false;
+    // Only a file that was read is the one last used: a refused one is not offered next time.
+    RecordFileUsed(*chosen);
 
     if (HasDB) {
         db = std::make_unique<platform::SqlDatabase>();
@@ -90,6 +91,7 @@ void frmMain::OpenTheLot(bool atStartUp)
         platform::MsgBox(Messages::FileEndedEarly);
     else if (contents->TextAfterEnd)
         platform::MsgBox(Messages::TextAfterEnd);
+    return true;
 }
 
 bool frmMain::WriteTheLot(const platform::File& f)

@@ -63,16 +63,10 @@ void frmMain::Event_Open()
     question.alternateActionButton.caption = "New diagram";
     question.message = "Start a new diagram or open an existing one ?";
     question.explanation = "";
-    switch (question.showModal()) {
-    case platform::MessageDialog::Result::Action:
-        OpenTheLot(true);
-        break;
-    case platform::MessageDialog::Result::Alternate:
+    // The program never stands without a document: backing out of the question (Escape, its
+    // close box), and an Open that reads nothing, start a new diagram as "New diagram" does.
+    if (question.showModal() != platform::MessageDialog::Result::Action || !OpenTheLot(true))
         NewDiagram(true);
-        break;
-    case platform::MessageDialog::Result::Cancel:
-        break;
-    }
     refresh();
 }
 
@@ -113,8 +107,9 @@ void frmMain::NewDiagram(bool atStartUp)
     // associated database of its own.
     Document fresh;
     fresh.NumPlayer = 0;
-    fresh.Player[0].x = platform::ToInt32(Canvas1->width() / 2.0 - 25);
-    fresh.Player[0].y = platform::ToInt32(Canvas1->height() / 2.0 - 20);
+    // In the middle of the map at whatever size the window has.
+    fresh.Player[0].x = platform::ToInt32(kShownModelWidth / 2.0 - 25);
+    fresh.Player[0].y = platform::ToInt32(kShownModelHeight / 2.0 - 20);
     fresh.AveColour = true;
     CloseDatabase();
     ReplaceDocument(std::move(fresh));
@@ -135,7 +130,10 @@ void frmMain::NewDiagram(bool atStartUp)
 
 bool frmMain::Event_CancelClose()
 {
-    // Asked first, so that a quit the user called off leaves every window as it was.
+    // Asked first, so that a quit the user called off leaves every window as it was; the
+    // sliders window first of all, since positions it keeps change the document.
+    if (!CloseSliders())
+        return true;
     return !OfferToSave();
 }
 

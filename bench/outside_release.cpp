@@ -12,6 +12,7 @@
 
 #include "app/DataFile.h"
 #include "app/PrefsFile.h"
+#include "app/frmMain.h"
 #include "forcefield/ffield.h"
 #include "graph/graph.h"
 
@@ -85,9 +86,13 @@ Ends endsOnCanvas(View view, const Document& d, int32_t W, int32_t H)
     const Player& p = d.Player[1];
     switch (view) {
     case View::Spider: {
-        // The spider plot maps its model space of 772 by 624 onto the canvas.
-        const auto x = [&](int32_t v) { return static_cast<int32_t>(int64_t{v} * W / 772); };
-        const auto y = [&](int32_t v) { return static_cast<int32_t>(int64_t{v} * H / 624); };
+        // The spider plot spreads the model space it shows over the canvas.
+        const auto x = [&](int32_t v) {
+            return static_cast<int32_t>(int64_t{v} * W / frmMain::kShownModelWidth);
+        };
+        const auto y = [&](int32_t v) {
+            return static_cast<int32_t>(int64_t{v} * H / frmMain::kShownModelHeight);
+        };
         return {{x(p.xcentre), y(p.ycentre)}, {x(p.xcentre + 40), y(p.ycentre + 30)}};
     }
     case View::ForceField: {

@@ -113,7 +113,7 @@ void paintFloor(const Case& c, const Scene& scene, size_t area, PainterFloor& f)
     const frmMain& m = frmMain::instance();
     switch (c.view) {
     case View::Spider:
-        DrawSpiderFloor(m, area, f, scene.window->width(), scene.window->height());
+        DrawSpiderFloor(m, area, f, m.Canvas1->width(), m.Canvas1->height());
         break;
     case View::ForceField:
         DrawForceFieldFloor(ffield::instance(), m, f, scene.canvases[0]->width(),

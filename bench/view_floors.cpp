@@ -28,47 +28,62 @@ constexpr Color kWhite = RGB(255, 255, 255);
 
 void drawSpider(const frmMain& w, PainterFloor& f, int32_t W, int32_t H)
 {
-    const double sx = static_cast<float>(772.0 / W);
-    const double sy = static_cast<float>(624.0 / H);
+    // The mapping of the canvas's size, worked out anew: the shown model space over W by H.
+    const double sx = static_cast<float>(static_cast<double>(frmMain::kShownModelWidth) / W);
+    const double sy = static_cast<float>(static_cast<double>(frmMain::kShownModelHeight) / H);
     auto mx = [sx](int32_t v) { return ToInt32(v / sx); };
     auto my = [sy](int32_t v) { return ToInt32(v / sy); };
 
     f.fillRect(0, 0, W, H, kWhite);
     const int32_t n = w.NumPlayer;
-    const Player& c = w.Player[0];
+    // Each box's width from its texts, and where it lies: moved onto the canvas as far as it
+    // takes to lie whole there; its lines end at its centre moved as far.
+    std::array<int32_t, kPlayerLimit + 1> ws{}, wn{}, bx{}, by{}, dx{}, dy{};
+    for (int32_t i = 0; i <= n; ++i) {
+        const Player& a = w.Player[i];
+        const bool centre = i == 0;
+        ws[i] = ToInt32(f.textWidth(a.Subtitle, 9, false) + 20);
+        wn[i] = ToInt32(f.textWidth(a.Name, 12, centre) * (centre ? 1.05 : 1.0) + 20);
+        const int32_t width = std::max(ws[i], wn[i]);
+        bx[i] = std::max(0, std::min(mx(a.x), W - width));
+        by[i] = std::max(0, std::min(my(a.y), H - a.Height));
+        dx[i] = bx[i] - mx(a.x);
+        dy[i] = by[i] - my(a.y);
+    }
+    auto endX = [&](int32_t i) { return mx(w.Player[i].xcentre) + dx[i]; };
+    auto endY = [&](int32_t i) { return my(w.Player[i].ycentre) + dy[i]; };
     for (int32_t i = 1; i <= n; ++i) {
         const Player& a = w.Player[i];
         if (a.LinkMain)
-            f.line(mx(a.xcentre), my(a.ycentre), mx(c.xcentre), my(c.ycentre),
+            f.line(endX(i), endY(i), endX(0), endY(0),
                    LinePenSize(a.Importance, SpiderTarget::Screen), kBlack);
     }
     for (int32_t i = 1; i <= n; ++i)
         for (int32_t j = i + 1; j <= n; ++j)
             if (w.Links[i][j] > 0)
-                f.line(mx(w.Player[i].xcentre), my(w.Player[i].ycentre), mx(w.Player[j].xcentre),
-                       my(w.Player[j].ycentre), LinePenSize(w.Links[i][j], SpiderTarget::Screen),
-                       kBlack);
+                f.line(endX(i), endY(i), endX(j), endY(j),
+                       LinePenSize(w.Links[i][j], SpiderTarget::Screen), kBlack);
 
-    auto box = [&](const Player& a, Color fill, bool bold, double allowance) {
-        const int32_t ws = ToInt32(f.textWidth(a.Subtitle, 9, false) + 20);
-        const int32_t wn = ToInt32(f.textWidth(a.Name, 12, bold) * allowance + 20);
-        const int32_t x = mx(a.x);
-        const int32_t y = my(a.y);
-        f.box(x, y, std::max(ws, wn), a.Height, fill);
-        const double shift = (wn - ws) / 2.0;
-        f.text(a.Name, ToInt32(x + 10 + (ws < wn ? 0 : -shift)), y + 20, 12, bold, kBlack);
-        f.text(a.Subtitle, ToInt32(x + 10 + (ws < wn ? shift : 0)), y + 35, 9, false, kBlack);
+    auto box = [&](int32_t i, Color fill, bool bold) {
+        const Player& a = w.Player[i];
+        const int32_t x = bx[i];
+        const int32_t y = by[i];
+        f.box(x, y, std::max(ws[i], wn[i]), a.Height, fill);
+        const double shift = (wn[i] - ws[i]) / 2.0;
+        f.text(a.Name, ToInt32(x + 10 + (ws[i] < wn[i] ? 0 : -shift)), y + 20, 12, bold, kBlack);
+        f.text(a.Subtitle, ToInt32(x + 10 + (ws[i] < wn[i] ? shift : 0)), y + 35, 9, false, kBlack);
     };
     for (int32_t i = 1; i <= n; ++i) {
         const Player& a = w.Player[i];
-        box(a, a.Unknown ? kUnknownColour : PositionColour(std::clamp(a.Position, -100, 100)),
-            false, 1.0);
+        box(i, a.Unknown ? kUnknownColour : PositionColour(std::clamp(a.Position, -100, 100)),
+            false);
     }
+    const Player& c = w.Player[0];
     const int32_t average = n > 1 ? ImportanceWeightedAverage(w) : 0;
     const Color centre = c.Unknown     ? kUnknownColour
                          : w.AveColour ? PositionColour(average)
                                        : PositionColour(c.Position);
-    box(c, centre, true, 1.05);
+    box(0, centre, true);
 }
 
 void drawLegend(const frmMain& w, PainterFloor& f)

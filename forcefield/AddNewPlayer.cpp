@@ -30,8 +30,9 @@ void PlaceNewPlayer(frmMain& w, int32_t index)
     if (index < 1 || index > kPlayerLimit)
         return;
     Player& p = w.Player[index];
-    const double W = w.Canvas1->width();
-    const double H = w.Canvas1->height();
+    // The map as the canvas shows it at any size, in model units.
+    const double W = frmMain::kShownModelWidth;
+    const double H = frmMain::kShownModelHeight;
     if (index == 1) {
         const double r1 = Rnd();
         p.xcentre = ToInt32(kFirstOffset + kFirstOffset * r1);

@@ -31,7 +31,10 @@ int32_t PickForceFieldColumn(int32_t x, int32_t xstep, int32_t numPlayer)
     return std::min(numPlayer, std::max(1, nearest));
 }
 
-void ApplyDraggedScore(Player& p, double oldScore, float newScore)
+namespace {
+
+// The drag's share-out, before the result is kept within the ranges below.
+void shareOutScore(Player& p, double oldScore, float newScore)
 {
     const double s = newScore;
     if (s == 0 || (p.Position < 0 && s >= 0)) {
@@ -55,6 +58,17 @@ void ApplyDraggedScore(Player& p, double oldScore, float newScore)
     p.Position = ToInt32(static_cast<double>(p.Position) * f * f);
     if (p.Position == 0)
         p.Position = wasNegative ? -1 : 1;
+}
+
+} // namespace
+
+void ApplyDraggedScore(Player& p, double oldScore, float newScore)
+{
+    shareOutScore(p, oldScore, newScore);
+    // Within the ranges that the sliders and the player editor hold, however far the drag went:
+    // the score then stops at what the largest position and importance give.
+    p.Position = std::clamp(p.Position, kPositionLowest, kPositionHighest);
+    p.Importance = std::clamp(p.Importance, kImportanceLowest, kImportanceHighest);
 }
 
 Player* ffield::pickedForChange()

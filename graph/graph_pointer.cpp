@@ -1,5 +1,6 @@
 // Editing the graph with the mouse: a press picks the player whose dot is nearest, a still
-// click edits it, a drag moves it to the release point (its position and importance at once),
+// click edits it, a drag moves it to the release point (its position and importance at once,
+// within their ranges),
 // and a contextual press offers to create or edit a player. The pointer state lives in
 // frmMain, in graph units.
 
@@ -100,10 +101,11 @@ void graph::cGraph_MouseUp(const platform::MouseEvent& e)
                 PlayerEditorSetup::titled(kEditTitle, BoxFollowUp::CentreFromCornerInModelUnits)
                     .over(*this));
         } else if (m.Moving) {
-            // The release point, not limited to the axes.
+            // The release point, kept within the axes: a release past the canvas's edge stores
+            // the end of the scale there, where the dot is drawn.
             ::Player& pl = m.Player[m.closest];
-            pl.Position = gx;
-            pl.Importance = gy;
+            pl.Position = std::clamp(gx, kPositionLowest, kPositionHighest);
+            pl.Importance = std::clamp(gy, kImportanceLowest, kImportanceHighest);
             m.FileChanged = true;
         }
     }

@@ -31,7 +31,10 @@ const CupsCalls* cupsCalls()
                          find(library, "cupsStartDocument", c.startDocument) &&
                          find(library, "cupsWriteRequestData", c.writeRequestData) &&
                          find(library, "cupsFinishDocument", c.finishDocument) &&
-                         find(library, "cupsCancelJob2", c.cancelJob);
+                         find(library, "cupsCancelJob2", c.cancelJob) &&
+                         find(library, "cupsGetNamedDest", c.getNamedDest) &&
+                         find(library, "cupsGetOption", c.getOption) &&
+                         find(library, "cupsFreeDests", c.freeDests);
         return all ? &c : nullptr;
     }();
     return calls;

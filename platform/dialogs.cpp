@@ -4,9 +4,11 @@
 #include "platform/internal/graphics_p.h"
 #include "platform/internal/modal_p.h"
 #include "platform/internal/qt_util.h"
+#include "platform/internal/window_p.h"
 
 #include <QAbstractItemView>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -41,7 +43,8 @@ QStringList extensions(std::string_view typeName)
     return out;
 }
 
-// The name filter of a file type for the file dialogs: "text/data (*.dat)".
+// The name filter of a file type for the file dialogs, in the words of its description:
+// "Kestrix documents (*.dat)".
 QString nameFilter(std::string_view typeName)
 {
     QStringList patterns;
@@ -49,7 +52,9 @@ QString nameFilter(std::string_view typeName)
         patterns << QStringLiteral("*.") + ext;
     if (patterns.isEmpty())
         patterns << QStringLiteral("*");
-    return QStringLiteral("%1 (%2)").arg(qs(typeName), patterns.join(QLatin1Char(' ')));
+    const FileType* type = fileType(typeName);
+    const QString label = type && !type->description.empty() ? qs(type->description) : qs(typeName);
+    return QStringLiteral("%1 (%2)").arg(label, patterns.join(QLatin1Char(' ')));
 }
 
 // The folder a dialog starts in, for an item that may be a folder, a file, or nothing that
@@ -91,8 +96,46 @@ QPixmap questionIcon(int icon, qreal ratio)
     return picture;
 }
 
+// A message box that stands centred over the window it belongs to: when it shows, and again
+// whenever that window moves or is resized while it is up, as the window manager does when it
+// places a window that was shown just before the box (the main window at start-up).
+class OwnedMessageBox final : public QMessageBox {
+public:
+    OwnedMessageBox() : QMessageBox(detail::dialogParent()), mOwner(parentWidget())
+    {
+        if (mOwner)
+            mOwner->installEventFilter(this);
+    }
+    ~OwnedMessageBox() override
+    {
+        if (mOwner)
+            mOwner->removeEventFilter(this);
+    }
+    OwnedMessageBox(const OwnedMessageBox&) = delete;
+    OwnedMessageBox& operator=(const OwnedMessageBox&) = delete;
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        QMessageBox::showEvent(event); // which gives the box its size
+        if (mOwner)
+            detail::centreOver(this, mOwner);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == mOwner && isVisible() &&
+            (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+            detail::centreOver(this, mOwner);
+        return QMessageBox::eventFilter(watched, event);
+    }
+
+private:
+    QWidget* mOwner;
+};
+
 // The question's buttons, in the order the box shows them, each with the answer it gives and
-// its role in the box. The close box and Escape press the Cancel button when there is one.
+// its role in the box. The close box and Escape press the Cancel button when there is one, and
+// answer Cancel all the same when it is hidden: every question has a way back.
 struct QuestionButton {
     MessageDialog::Button MessageDialog::*button;
     MessageDialog::Result answer;
@@ -108,13 +151,10 @@ constexpr QuestionButton kQuestionButtons[] = {
 // The real question: the answer of the button pressed, Cancel when none was.
 MessageDialog::Result askPerson(const MessageDialog& q)
 {
-    QMessageBox box(detail::dialogParent());
-    // Title-bar buttons as the dialog has them: a close button only when there is a cancel
-    // button for it to press, never a maximise button.
-    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-    if (q.cancelButton.visible)
-        flags |= Qt::WindowCloseButtonHint;
-    box.setWindowFlags(flags);
+    OwnedMessageBox box;
+    // A close button, never a maximise button.
+    box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                       Qt::WindowCloseButtonHint);
     if (q.icon >= 0 && q.icon < 4)
         box.setIconPixmap(questionIcon(q.icon, box.devicePixelRatioF()));
     box.setWindowTitle(qs(q.title));
@@ -131,6 +171,14 @@ MessageDialog::Result askPerson(const MessageDialog& q)
             box.setDefaultButton(shown);
         if (b.answer == MessageDialog::Result::Cancel)
             box.setEscapeButton(shown);
+    }
+    // Without a Cancel button, a hidden one takes Escape and the close box: the box ignores
+    // both while it has no button for them.
+    if (!q.cancelButton.visible) {
+        QPushButton* back = box.addButton(QString(), QMessageBox::RejectRole);
+        back->hide();
+        box.setEscapeButton(back);
+        answers.emplace_back(back, MessageDialog::Result::Cancel);
     }
     box.exec();
     for (const auto& [button, answer] : answers)
@@ -196,8 +244,10 @@ void MsgBox(std::string_view message)
         request.title = app->name();
     request.message = std::string(message);
     detail::runModal(request, [&request] {
-        QMessageBox box(QMessageBox::NoIcon, qs(request.title), qs(request.message),
-                        QMessageBox::Ok, detail::dialogParent());
+        OwnedMessageBox box;
+        box.setWindowTitle(qs(request.title));
+        box.setText(qs(request.message));
+        box.setStandardButtons(QMessageBox::Ok);
         box.exec();
         return ModalAnswer::ok();
     });
@@ -253,26 +303,45 @@ std::optional<File> OpenDialog(std::string_view fileTypeName, const File& start)
 std::optional<File> GetSaveFolderItem(std::string_view fileTypeName, std::string_view defaultName,
                                       const std::optional<File>& start)
 {
+    return GetSaveFolderItem(std::vector<std::string>{std::string(fileTypeName)}, defaultName,
+                             start);
+}
+
+std::optional<File> GetSaveFolderItem(const std::vector<std::string>& fileTypeNames,
+                                      std::string_view defaultName,
+                                      const std::optional<File>& start)
+{
     ModalRequest request;
     request.kind = ModalRequest::Kind::SaveFile;
-    request.filter = std::string(fileTypeName);
+    if (!fileTypeNames.empty())
+        request.filter = fileTypeNames.front();
+    request.filters = fileTypeNames;
     request.defaultName = std::string(defaultName);
     if (start)
         request.initialDirectory = start->absolutePath();
     return chosenFile(request, [&] {
         const QString folder = start ? startFolder(*start) : QDir::homePath();
-        QFileDialog dialog(detail::dialogParent(), QStringLiteral("Save"), folder,
-                           nameFilter(fileTypeName));
+        QStringList filters;
+        for (const std::string& name : fileTypeNames)
+            filters << nameFilter(name);
+        QFileDialog dialog(detail::dialogParent(), QStringLiteral("Save"), folder);
+        dialog.setNameFilters(filters);
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         keepFilesInPlace(dialog);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
-        // A name typed without an extension gets the type's first one, so that the file shows
-        // in the open dialog of its type; the overwrite question then asks about that name.
-        // A name typed with any extension stays as it is.
-        const QStringList exts = extensions(fileTypeName);
-        if (!exts.isEmpty())
-            dialog.setDefaultSuffix(exts.first());
+        // A name typed without an extension gets the first one of the type selected, so that
+        // the file shows in the open dialog of its type; the overwrite question then asks
+        // about that name. A name typed with any extension stays as it is.
+        const auto suffixFor = [&dialog, &fileTypeNames, &filters](const QString& filter) {
+            const qsizetype i = filters.indexOf(filter);
+            const QStringList exts =
+                i >= 0 ? extensions(fileTypeNames[static_cast<size_t>(i)]) : QStringList();
+            dialog.setDefaultSuffix(exts.isEmpty() ? QString() : exts.first());
+        };
+        if (!filters.isEmpty())
+            suffixFor(filters.first());
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, suffixFor);
         dialog.selectFile(qs(defaultName));
         return runFileDialog(dialog);
     });

@@ -13,10 +13,13 @@
 namespace platform {
 
 /// A file type that open and save dialogs filter by, declared once at start-up. Extensions are
-/// separated by ";" (".pict;.pic;.pct"); a type without extensions filters nothing out.
+/// separated by ";" (".pict;.pic;.pct"); a type without extensions filters nothing out. The
+/// dialogs show the description, the words a person reads ("PICT pictures"), with the type's
+/// patterns; a type without one shows its name.
 struct FileType {
     std::string name;
     std::string extensions;
+    std::string description;
 };
 void declareFileType(const FileType& type);
 const FileType* fileType(std::string_view name);
@@ -56,6 +59,11 @@ std::optional<File> OpenDialog(std::string_view fileTypeName, const File& start)
 /// extension gets the type's first extension (".dat" for "text/data"); a type without
 /// extensions adds none. Nothing when cancelled.
 std::optional<File> GetSaveFolderItem(std::string_view fileTypeName, std::string_view defaultName,
+                                      const std::optional<File>& startFolder = std::nullopt);
+/// The same, offering files of each named type, the first selected at the start: a name typed
+/// without an extension gets the first extension of the type selected when it is confirmed.
+std::optional<File> GetSaveFolderItem(const std::vector<std::string>& fileTypeNames,
+                                      std::string_view defaultName,
                                       const std::optional<File>& startFolder = std::nullopt);
 
 } // namespace platform

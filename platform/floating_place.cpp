@@ -1,10 +1,11 @@
 // Where the floating windows stand (the toolbar, the swing-o-meter), which lie above every
 // other window of the program: each at its own place (the toolbar at the bottom right of the
-// screen, another where it first stood) while that hides no control of the program's other
-// windows, else at the nearest place that hides none. They are placed again whenever a window
-// of the program appears, goes, moves, changes size or is maximised, until the user moves one:
-// then it stays where the user put it, and a window the program opens later steps aside from
-// it instead.
+// work area, another where it first stood, either where the user last put it) while that hides
+// no control, title bar or floating window of the program's, else at the nearest place inside
+// the work area that hides none, and off the drawings where it can. They are placed again
+// whenever a window of the program appears, goes, moves, changes size or is maximised, and
+// whenever the work area changes; a floating window the user moves is placed once the user has
+// let it go.
 
 #include "platform/internal/floating_place_p.h"
 
@@ -19,6 +20,7 @@
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
 
 #include <algorithm>
@@ -65,15 +67,24 @@ std::vector<int> stops(int low, int high, int size, const std::vector<QRect>& re
 
 } // namespace
 
-QPoint clearPlace(const QRect& area, const QSize& size, const QPoint& preferred,
-                  const std::vector<QRect>& controls, const std::vector<QRect>& drawings)
+QPoint clearPlace(const QRect& area, const QSize& size, const QPoint& wanted,
+                  const std::vector<QRect>& controls, const std::vector<QRect>& drawings,
+                  bool drawingsAllowedThere)
 {
+    // Inside the area, as far as the window fits there.
+    const QPoint preferred(
+        std::clamp(wanted.x(), area.left(), std::max(area.left(), area.right() + 1 - size.width())),
+        std::clamp(wanted.y(), area.top(),
+                   std::max(area.top(), area.bottom() + 1 - size.height())));
     std::vector<QRect> edges = controls;
     edges.insert(edges.end(), drawings.begin(), drawings.end());
-    const std::vector<int> xs =
-        stops(area.left(), area.left() + area.width(), size.width(), edges, true);
-    const std::vector<int> ys =
+    std::vector<int> xs = stops(area.left(), area.left() + area.width(), size.width(), edges, true);
+    std::vector<int> ys =
         stops(area.top(), area.top() + area.height(), size.height(), edges, false);
+    // Straight across or up from where it wants to be, too: the nearest clear place may lie
+    // level with it.
+    xs.push_back(preferred.x());
+    ys.push_back(preferred.y());
 
     // Least of the controls hidden, then least of the drawings, then the nearest.
     struct Cost {
@@ -86,7 +97,8 @@ QPoint clearPlace(const QRect& area, const QSize& size, const QPoint& preferred,
     };
     QPoint best = preferred;
     const QRect at(preferred, size);
-    Cost bestCost{overlapWithAll(at, controls), overlapWithAll(at, drawings), 0};
+    Cost bestCost{overlapWithAll(at, controls),
+                  drawingsAllowedThere ? 0 : overlapWithAll(at, drawings), 0};
     if (bestCost.controls == 0 && bestCost.drawings == 0)
         return preferred;
     for (int x : xs) {
@@ -144,6 +156,12 @@ void gatherObstacles(const QWidget* self, std::vector<QRect>& controls,
             controls.push_back(d.widget->frameGeometry());
             continue;
         }
+        // The title bar that the window manager draws, with its buttons.
+        const QRect frame = d.widget->frameGeometry();
+        const QRect inside = d.widget->geometry();
+        if (inside.top() > frame.top())
+            controls.emplace_back(frame.left(), frame.top(), frame.width(),
+                                  inside.top() - frame.top());
         if (d.qMenuBar && d.qMenuBar->isVisible())
             controls.push_back(onScreen(d.qMenuBar));
         for (const auto& control : d.controls) {
@@ -167,97 +185,78 @@ bool isFramed(const QWidget* w)
     return headless || w->frameGeometry() != w->geometry();
 }
 
+bool gPlacementPending = false;
+
+// A floating window that the user is moving is placed once the moves have stopped for this
+// long, so that the placement never pulls it from under the pointer.
+QTimer* userMoveSettle()
+{
+    static QPointer<QTimer> timer;
+    if (!timer && qApp) {
+        timer = new QTimer(qApp);
+        timer->setSingleShot(true);
+        timer->setInterval(kUserMoveSettleMilliseconds);
+        QObject::connect(timer, &QTimer::timeout, qApp, [] { placeFloatingWindowsSoon(); });
+    }
+    return timer;
+}
+
 // Tells a floating window's moves apart: those the placement made, and the user's. A move to
 // another place than the one asked for, once the window stands framed where it was put, is the
-// user's; until then the window manager's framing moves it.
+// user's; until then the window manager's framing moves it. Returns whether the move was the
+// user's.
+bool noteMove(QWidget* w)
+{
+    bool users = false;
+    for (Window* window : windowsByActivation()) {
+        WindowImpl& d = window->impl();
+        if (d.widget != w || d.kind != WindowKind::Floating || !d.placedAt)
+            continue;
+        if (d.widget->pos() == *d.placedAt) {
+            if (isFramed(d.widget) && d.widget->isVisible())
+                d.placementSettled = true;
+        } else if (d.placementSettled) {
+            // Its own place from now on.
+            d.userPlaced = true;
+            d.userPlace = d.widget->pos();
+            d.placedAt = d.widget->pos();
+            users = true;
+        }
+    }
+    return users;
+}
+
 class PlacementWatch : public QObject {
 public:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (!w || !w->isWindow())
+            return false;
         switch (event->type()) {
         case QEvent::Move:
-            if (auto* w = qobject_cast<QWidget*>(watched); w && w->isWindow())
-                noteMove(w);
+            if (noteMove(w)) {
+                if (QTimer* settle = userMoveSettle())
+                    settle->start();
+                break;
+            }
             [[fallthrough]];
         case QEvent::Resize:
         case QEvent::Show:
         case QEvent::Hide:
         case QEvent::WindowStateChange:
-            if (auto* w = qobject_cast<QWidget*>(watched); w && w->isWindow())
-                placeFloatingWindowsSoon();
+            placeFloatingWindowsSoon();
             break;
         default:
             break;
         }
         return false;
     }
-
-private:
-    static void noteMove(QWidget* w)
-    {
-        for (Window* window : windowsByActivation()) {
-            WindowImpl& d = window->impl();
-            if (d.widget != w || d.kind != WindowKind::Floating || !d.placedAt)
-                continue;
-            if (d.widget->pos() == *d.placedAt) {
-                if (isFramed(d.widget) && d.widget->isVisible())
-                    d.placementSettled = true;
-            } else if (d.placementSettled) {
-                d.userPlaced = true;
-            }
-        }
-    }
 };
-
-bool gPlacementPending = false;
 
 bool isShown(const WindowImpl& d)
 {
     return !d.closed && d.widget->isVisible() && !isMinimised(d.widget);
-}
-
-// The places a window's frame may take whose controls lie under none of `over`: each control
-// against each rectangle rules out the corners that would put one on the other.
-std::vector<QRect> cornersRuledOut(const WindowImpl& d, const std::vector<QRect>& over)
-{
-    std::vector<QRect> controls;
-    if (d.qMenuBar && d.qMenuBar->isVisible())
-        controls.push_back(onScreen(d.qMenuBar));
-    for (const auto& control : d.controls) {
-        const ControlImpl& c = control->impl();
-        if (c.widget && c.widget->isVisible() && !isDrawingArea(c))
-            controls.push_back(onScreen(c.widget));
-    }
-    const QPoint corner = d.widget->pos();
-    std::vector<QRect> out;
-    for (const QRect& c : controls) {
-        const QPoint offset = c.topLeft() - corner;
-        for (const QRect& f : over)
-            out.emplace_back(QPoint(f.left() - offset.x() - c.width() + 1,
-                                    f.top() - offset.y() - c.height() + 1),
-                             QPoint(f.right() - offset.x(), f.bottom() - offset.y()));
-    }
-    return out;
-}
-
-// A window the program has just shown (not a floating one) goes, once it is framed where the
-// window manager put it, to the nearest place where no floating window lies over a control of
-// it: a floating window the user has put somewhere stays there, and the new window steps aside.
-void keepClearOfFloatingWindows(WindowImpl& d, const QRect& area)
-{
-    std::vector<QRect> floating;
-    for (Window* w : windowsByActivation())
-        if (const WindowImpl& f = w->impl(); f.kind == WindowKind::Floating && isShown(f))
-            floating.push_back(f.widget->frameGeometry());
-    if (floating.empty())
-        return;
-    const QSize frame = d.widget->frameGeometry().size();
-    const QRect corners(area.topLeft(), QSize(std::max(1, area.width() - frame.width() + 1),
-                                              std::max(1, area.height() - frame.height() + 1)));
-    const QPoint place =
-        clearPlace(corners, QSize(1, 1), d.widget->pos(), cornersRuledOut(d, floating), {});
-    if (place != d.widget->pos())
-        d.widget->move(place);
 }
 
 QRect availableArea()
@@ -268,19 +267,13 @@ QRect availableArea()
 
 void placeWindows()
 {
-    const QRect area = availableArea();
+    // A floating window still being moved by the user is placed once it is let go.
+    if (QTimer* settle = userMoveSettle(); settle && settle->isActive())
+        return;
     for (Window* w : windowsByActivation()) {
         WindowImpl& d = w->impl();
         if (d.kind == WindowKind::Floating && isShown(d))
             d.placeClear();
-    }
-    for (Window* w : windowsByActivation()) {
-        WindowImpl& d = w->impl();
-        if (d.kind == WindowKind::Floating || d.keptClear || !isShown(d) || !isFramed(d.widget) ||
-            (d.widget->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
-            continue;
-        d.keptClear = true;
-        keepClearOfFloatingWindows(d, area);
     }
 }
 
@@ -294,6 +287,10 @@ void watchPlacement()
     watch = new PlacementWatch;
     watch->setParent(qApp);
     qApp->installEventFilter(watch);
+    // A panel that comes or goes changes the work area.
+    for (QScreen* screen : QGuiApplication::screens())
+        QObject::connect(screen, &QScreen::availableGeometryChanged, watch,
+                         [] { placeFloatingWindowsSoon(); });
 }
 
 void placeFloatingWindowsSoon()
@@ -309,12 +306,14 @@ void placeFloatingWindowsSoon()
 
 void WindowImpl::placeClear()
 {
-    if (userPlaced || kind != WindowKind::Floating)
+    if (kind != WindowKind::Floating)
         return;
     const QRect area = availableArea();
     const QSize size = widget->frameGeometry().size();
     QPoint preferred;
-    if (atBottomRight) {
+    if (userPlaced && userPlace) {
+        preferred = *userPlace;
+    } else if (atBottomRight) {
         preferred = QPoint(std::max(area.left(), area.left() + area.width() - size.width()),
                            std::max(area.top(), area.top() + area.height() - size.height()));
     } else {
@@ -329,7 +328,8 @@ void WindowImpl::placeClear()
     std::vector<QRect> controls;
     std::vector<QRect> drawings;
     gatherObstacles(widget, controls, drawings);
-    const QPoint place = clearPlace(area, size, preferred, controls, drawings);
+    // Where the user put it, it may lie over a drawing: the user chose that.
+    const QPoint place = clearPlace(area, size, preferred, controls, drawings, userPlaced);
     placedAt = place;
     if (widget->pos() != place)
         widget->move(place);

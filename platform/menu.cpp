@@ -160,10 +160,16 @@ MenuItem* MenuBar::item(std::string_view name) const
 
 void MenuBar::updateEnabling()
 {
+    // An item enables itself only where something answers it: the quit item everywhere, any
+    // other only in a window that handles it, so that no enabled item does nothing.
+    Window* front = frontmostWindow();
     for (const auto& m : mMenus)
-        for (const auto& item : m->children())
-            item->setEnabled(item->autoEnable());
-    if (Window* front = frontmostWindow())
+        for (const auto& item : m->children()) {
+            const bool answered =
+                item->role() == MenuItem::Role::Quit || (front && front->menuHandler(item->name()));
+            item->setEnabled(item->autoEnable() && answered);
+        }
+    if (front)
         runGuarded([front] { front->Event_EnableMenuItems(); });
 }
 

@@ -71,8 +71,9 @@ public:
     MenuItem* item(std::string_view name) const;
     const std::vector<std::unique_ptr<MenuItem>>& menus() const { return mMenus; }
 
-    /// Disables every item that is not AutoEnable, enables the AutoEnable ones, then runs the
-    /// frontmost document window's enable-menu-items event. The platform calls it whenever the
+    /// Disables every item that is not AutoEnable, enables the AutoEnable ones that something
+    /// answers there (the quit item, or an item the frontmost document window binds a handler
+    /// to), then runs that window's enable-menu-items event. The platform calls it whenever the
     /// active window changes and before a menu opens.
     void updateEnabling();
 

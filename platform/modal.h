@@ -21,7 +21,7 @@ struct ModalRequest {
         Message,        ///< MsgBox: `message`, titled with the program's name (`title`)
         Question,       ///< MessageDialog: `title`, `message`, `explanation`, `buttons`
         OpenFile,       ///< `filter` (a file type name), `initialDirectory`
-        SaveFile,       ///< `filter`, `defaultName`, `initialDirectory`
+        SaveFile,       ///< `filter`, `filters`, `defaultName`, `initialDirectory`
         PageSetup,      ///< the page-setup dialog
         Print,          ///< the print dialog
         ContextualMenu, ///< `buttons` holds the rows
@@ -37,6 +37,8 @@ struct ModalRequest {
     /// Question: the place in `buttons` of the button that Return presses.
     int defaultChoice = 0;
     std::string filter;
+    /// SaveFile: every file type offered, `filter` (the one selected at the start) first.
+    std::vector<std::string> filters;
     std::string defaultName;
     std::string initialDirectory;
     platform::Window* window = nullptr;

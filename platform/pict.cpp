@@ -4,7 +4,9 @@
 #include "platform/internal/picture_p.h"
 #include "platform/picture.h"
 
+#include <QBuffer>
 #include <QImage>
+#include <QImageWriter>
 
 #include <cstdint>
 #include <vector>
@@ -194,11 +196,27 @@ std::optional<std::string> EncodePict(const Picture& picture)
     return out.take();
 }
 
+std::optional<std::string> EncodePng(const Picture& picture)
+{
+    picture.impl().flush();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly))
+        return std::nullopt;
+    QImageWriter writer(&buffer, "png");
+    // Opaque, as the PICT holds it: no alpha channel for a viewer to show as transparency.
+    if (!writer.write(picture.impl().image.convertToFormat(QImage::Format_RGB888)))
+        return std::nullopt;
+    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
 bool SaveAsPicture(const File& file, const Picture& picture, int format)
 {
-    if (format != 0)
-        return false;
-    const std::optional<std::string> bytes = EncodePict(picture);
+    std::optional<std::string> bytes;
+    if (format == kPictFormat)
+        bytes = EncodePict(picture);
+    else if (format == kPngFormat)
+        bytes = EncodePng(picture);
     return bytes && file.writeAll(*bytes);
 }
 

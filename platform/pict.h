@@ -1,6 +1,7 @@
 #pragma once
 
-// Saving pictures as PICT files (QuickDraw pictures, version 2).
+// Saving pictures as files: PICT (QuickDraw pictures, version 2), encoded here, and PNG, which
+// the toolkit's image writer encodes.
 
 #include <optional>
 #include <string>
@@ -15,10 +16,19 @@ class Picture;
 /// Nothing when the picture is too large for the format (wider than 4095 pixels).
 [[nodiscard]] std::optional<std::string> EncodePict(const Picture& picture);
 
-/// Writes the picture into the file in the format that `format` names: 0 (the only one) is a
-/// PICT file. An existing file is replaced. Returns false, leaving the file as it was (and no
-/// file where there was none), when the picture cannot be encoded or the file cannot be
-/// written.
-[[nodiscard]] bool SaveAsPicture(const File& file, const Picture& picture, int format = 0);
+/// The PNG file of a picture, as the toolkit's image writer makes it: the same pixels, opaque.
+/// Nothing when the writer fails.
+[[nodiscard]] std::optional<std::string> EncodePng(const Picture& picture);
+
+/// The formats SaveAsPicture writes.
+inline constexpr int kPictFormat = 0;
+inline constexpr int kPngFormat = 1;
+
+/// Writes the picture into the file in the format that `format` names: kPictFormat or
+/// kPngFormat. An existing file is replaced. Returns false, leaving the file as it was (and no
+/// file where there was none), when the format is neither, the picture cannot be encoded or
+/// the file cannot be written.
+[[nodiscard]] bool SaveAsPicture(const File& file, const Picture& picture,
+                                 int format = kPictFormat);
 
 } // namespace platform

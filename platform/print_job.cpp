@@ -124,8 +124,7 @@ Drawing drawPdf(const QPrinter& printer, const QString& title,
         impl->grayscale = printer.colorMode() == QPrinter::GrayScale;
         Graphics g(std::move(impl));
         try {
-            if (draw)
-                draw(g);
+            detail::services().drawPage(g, draw);
         } catch (...) {
             threw = true;
         }

@@ -3,12 +3,16 @@
 #include "platform/internal/cups_p.h"
 #include "platform/internal/printing_p.h"
 
+#include <cstdlib>
+
 namespace platform::detail {
 
 namespace {
 
 // A job on a CUPS queue of the default print server, through the print system's library
-// loaded on the first job. No job is created when that library cannot be loaded.
+// loaded on the first job. No job is created when that library cannot be loaded, or when the
+// queue is stopped: a stopped queue takes a job only to keep it, unprinted, for as long as it
+// stays stopped, while the user would be told that the page printed.
 class CupsQueue : public PrintQueueSteps {
 public:
     explicit CupsQueue(const std::string& queue) : mQueue(queue) {}
@@ -16,7 +20,7 @@ public:
     int createJob(const std::string& title, const JobOptions& options) override
     {
         mCups = cupsCalls();
-        if (!mCups)
+        if (!mCups || !printing())
             return 0;
         cups_option_t* cupsOptions = nullptr;
         int count = 0;
@@ -48,6 +52,18 @@ public:
     }
 
 private:
+    // Whether the server knows the queue and the queue is not stopped.
+    bool printing() const
+    {
+        cups_dest_t* dest = mCups->getNamedDest(CUPS_HTTP_DEFAULT, mQueue.c_str(), nullptr);
+        if (!dest)
+            return false;
+        const char* state = mCups->getOption("printer-state", dest->num_options, dest->options);
+        const bool stopped = state && std::atoi(state) == IPP_PSTATE_STOPPED;
+        mCups->freeDests(1, dest);
+        return !stopped;
+    }
+
     std::string mQueue;
     const CupsCalls* mCups = nullptr;
 };

@@ -71,6 +71,12 @@ std::unique_ptr<PrintQueueSteps> SystemServices::printQueue(const std::string& q
     return cupsQueue(queue);
 }
 
+void SystemServices::drawPage(Graphics& page, const std::function<void(Graphics&)>& draw)
+{
+    if (draw)
+        draw(page);
+}
+
 QRect SystemServices::screenGeometry()
 {
     const QScreen* screen = QGuiApplication::primaryScreen();

@@ -43,6 +43,23 @@ bool equalsIgnoringCase(std::string_view a, std::string_view b)
            });
 }
 
+// Puts the window, frame and all, centred over `owner`'s frame, within the screen's available
+// area. Before its first show a window's frame is not known: it is taken to be as thick as
+// the owner's.
+void centreOver(QWidget* w, const QWidget* owner)
+{
+    const QRect ownerFrame = owner->frameGeometry();
+    QSize frame = w->frameGeometry().size();
+    if (frame == w->size())
+        frame = w->size() + (ownerFrame.size() - owner->size());
+    const QRect area(Screen::availableLeft(), Screen::availableTop(), Screen::availableWidth(),
+                     Screen::availableHeight());
+    const QPoint centred = ownerFrame.center() - QPoint(frame.width() / 2, frame.height() / 2);
+    const int x = std::min(centred.x(), area.left() + area.width() - frame.width());
+    const int y = std::min(centred.y(), area.top() + area.height() - frame.height());
+    w->move(std::max(x, area.left()), std::max(y, area.top()));
+}
+
 } // namespace detail
 
 using detail::qs;
@@ -117,23 +134,6 @@ void keepAboveOwner(QWidget* w, QWidget* owner)
     Q_UNUSED(w);
     Q_UNUSED(owner);
 #endif
-}
-
-// Puts the window, frame and all, centred over `owner`'s frame, within the screen's available
-// area. Before its first show a window's frame is not known: it is taken to be as thick as
-// the owner's.
-void centreOver(QWidget* w, const QWidget* owner)
-{
-    const QRect ownerFrame = owner->frameGeometry();
-    QSize frame = w->frameGeometry().size();
-    if (frame == w->size())
-        frame = w->size() + (ownerFrame.size() - owner->size());
-    const QRect area(Screen::availableLeft(), Screen::availableTop(), Screen::availableWidth(),
-                     Screen::availableHeight());
-    const QPoint centred = ownerFrame.center() - QPoint(frame.width() / 2, frame.height() / 2);
-    const int x = std::min(centred.x(), area.left() + area.width() - frame.width());
-    const int y = std::min(centred.y(), area.top() + area.height() - frame.height());
-    w->move(std::max(x, area.left()), std::max(y, area.top()));
 }
 
 } // namespace
@@ -226,6 +226,7 @@ void Window::moveToBottomRightOfScreen()
 {
     d->atBottomRight = true;
     d->userPlaced = false;
+    d->userPlace.reset();
     detail::watchPlacement();
     d->placeClear();
 }
@@ -323,7 +324,7 @@ void Window::showModalOver(Window* owner)
         d->modal = true;
         d->widget->setWindowModality(Qt::ApplicationModal);
         if (ownerWidget) {
-            centreOver(d->widget, ownerWidget);
+            detail::centreOver(d->widget, ownerWidget);
             keepAbove(d->widget, ownerWidget);
         } else {
             keepAbove(d->widget);

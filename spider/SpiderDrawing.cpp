@@ -10,7 +10,9 @@
 #include "platform/values.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
+#include <utility>
 
 using platform::Color;
 using platform::Graphics;
@@ -56,6 +58,9 @@ public:
         }
         if (w.NumPlayer >= 0) {
             const int32_t n = lastPlayer(w);
+            // The boxes are measured first: on the screen their sizes decide where they lie on
+            // the canvas, and the lines end where the boxes are.
+            measureBoxes(n);
             drawLinesToCentralIssue(n);
             drawLinks(n);
             drawPlayerBoxes(n);
@@ -76,18 +81,50 @@ private:
     int32_t mapX(int32_t v) const { return target == SpiderTarget::Screen ? w.plotx(v) : v; }
     int32_t mapY(int32_t v) const { return target == SpiderTarget::Screen ? w.ploty(v) : v; }
 
+    // Where a player's lines end: its centre, moved as its box is moved onto the canvas.
+    std::pair<int32_t, int32_t> lineEnd(int32_t i) const
+    {
+        const Player& p = w.Player[i];
+        const auto [dx, dy] = target == SpiderTarget::Screen ? boxShift[static_cast<size_t>(i)]
+                                                             : std::pair<int32_t, int32_t>{0, 0};
+        return {add(mapX(p.xcentre), dx), add(mapY(p.ycentre), dy)};
+    }
+
+    // Each box's width from its text, as drawBox writes it: the wider of the name and the
+    // subtitle. The central issue's name is bold but on the picture, with an allowance for it.
+    void measureBoxes(int32_t n)
+    {
+        for (int32_t i = 0; i <= n; ++i) {
+            Player& p = w.Player[i];
+            const bool centre = i == 0;
+            g.setTextSize(9);
+            g.setBold(centre && target == SpiderTarget::Page);
+            subtitleWidth[static_cast<size_t>(i)] = measured(g, p.Subtitle);
+            g.setTextSize(12);
+            const bool boldName = centre && target != SpiderTarget::Picture;
+            g.setBold(boldName);
+            nameWidth[static_cast<size_t>(i)] = measured(g, p.Name, boldName ? 1.05 : 1.0);
+            p.Width =
+                std::max(nameWidth[static_cast<size_t>(i)], subtitleWidth[static_cast<size_t>(i)]);
+            if (target == SpiderTarget::Screen)
+                boxShift[static_cast<size_t>(i)] = w.ShiftOnCanvas(p);
+        }
+        g.setBold(false);
+    }
+
     void drawLinesToCentralIssue(int32_t n)
     {
-        const Player& centre = w.Player[0];
         for (int32_t i = 1; i <= n; ++i) {
             const Player& p = w.Player[i];
             g.setForeColor(kBlack);
             const int32_t k = LinePenSize(p.Importance, target);
             g.setPenHeight(k);
             g.setPenWidth(k);
-            if (p.LinkMain)
-                g.drawLine(mapX(p.xcentre), mapY(p.ycentre), mapX(centre.xcentre),
-                           mapY(centre.ycentre));
+            if (p.LinkMain) {
+                const auto [x1, y1] = lineEnd(i);
+                const auto [x2, y2] = lineEnd(0);
+                g.drawLine(x1, y1, x2, y2);
+            }
         }
     }
 
@@ -105,9 +142,9 @@ private:
                 const int32_t k = LinePenSize(strength, target);
                 g.setPenHeight(k);
                 g.setPenWidth(k);
-                const Player& a = w.Player[i];
-                const Player& b = w.Player[j];
-                g.drawLine(mapX(a.xcentre), mapY(a.ycentre), mapX(b.xcentre), mapY(b.ycentre));
+                const auto [x1, y1] = lineEnd(i);
+                const auto [x2, y2] = lineEnd(j);
+                g.drawLine(x1, y1, x2, y2);
             }
         }
     }
@@ -117,12 +154,7 @@ private:
         g.setPenHeight(1);
         g.setPenWidth(1);
         for (int32_t i = 1; i <= n; ++i) {
-            Player& p = w.Player[i];
-            g.setTextSize(9);
-            const int32_t ws = measured(g, p.Subtitle);
-            g.setTextSize(12);
-            const int32_t wn = measured(g, p.Name);
-            p.Width = std::max(wn, ws);
+            const Player& p = w.Player[i];
             Color fill = kUnknownColour;
             if (!p.Unknown) {
                 // Only the screen keeps a box within the colours of -100..100.
@@ -131,7 +163,8 @@ private:
                                      : static_cast<double>(p.Position);
                 fill = PositionColour(v);
             }
-            drawBox(p, fill, ws, wn, false);
+            g.setTextSize(12);
+            drawBox(i, fill, false);
         }
     }
 
@@ -152,30 +185,30 @@ private:
 
     void drawCentralIssue(Color fill)
     {
-        Player& p = w.Player[0];
-        // The page measures the subtitle in bold as well; the picture has no bold name and no
-        // allowance for it.
-        g.setTextSize(9);
-        if (target == SpiderTarget::Page)
-            g.setBold(true);
-        const int32_t ws = measured(g, p.Subtitle);
         g.setTextSize(12);
         const bool boldName = target != SpiderTarget::Picture;
         if (boldName)
             g.setBold(true);
-        const int32_t wn = measured(g, p.Name, boldName ? 1.05 : 1.0);
-        p.Width = std::max(wn, ws);
-        drawBox(p, fill, ws, wn, boldName);
+        drawBox(0, fill, boldName);
     }
 
     // The box at the player's corner, outlined, with the narrower of its two lines centred
     // under or over the wider. Expects text size 12 (and bold when `boldName`); leaves size 9
     // and bold off.
-    void drawBox(const Player& p, Color fill, int32_t ws, int32_t wn, bool boldName)
+    void drawBox(int32_t i, Color fill, bool boldName)
     {
-        // The corner is mapped; the size and the text offsets are pixels, as the text is.
-        const int32_t x = mapX(p.x);
-        const int32_t y = mapY(p.y);
+        const Player& p = w.Player[i];
+        const int32_t ws = subtitleWidth[static_cast<size_t>(i)];
+        const int32_t wn = nameWidth[static_cast<size_t>(i)];
+        // The corner is mapped, and kept on the canvas; the size and the text offsets are
+        // pixels, as the text is.
+        int32_t x = p.x;
+        int32_t y = p.y;
+        if (target == SpiderTarget::Screen) {
+            const platform::Rect box = w.BoxOnCanvas(p);
+            x = box.left;
+            y = box.top;
+        }
         g.setForeColor(fill);
         g.fillRoundRect(x, y, p.Width, p.Height, kArc, kArc);
         g.setForeColor(kBlack);
@@ -195,6 +228,9 @@ private:
     frmMain& w;
     Graphics& g;
     const SpiderTarget target;
+    std::array<int32_t, kPlayerLimit + 1> nameWidth{};
+    std::array<int32_t, kPlayerLimit + 1> subtitleWidth{};
+    std::array<std::pair<int32_t, int32_t>, kPlayerLimit + 1> boxShift{};
 };
 
 } // namespace

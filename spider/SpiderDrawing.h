@@ -14,7 +14,8 @@ class Graphics;
 }
 
 /// Where the spider plot is drawn. Each target fixes the differences of its drawing:
-/// - Screen: mapped to W by H (the main window's size) over a white background; pens of at
+/// - Screen: mapped to W by H (the canvas's size), every box kept whole on it and its lines
+///   ending where it is, over a white background; pens of at
 ///   most 10; player positions limited to -100..100 for the fill; `AverageColour` is a pass
 ///   of its own; the central issue's name bold and measured with a 1.05 allowance; the legend
 ///   canvas and the swing-o-meter are refreshed at the end.

@@ -1,4 +1,5 @@
-// The spider plot's model space (772 by 624 units) and its mapping to the window's pixels.
+// The spider plot's model space (772 by 624 units), its mapping to the canvas's pixels, and
+// where each box is drawn on the canvas and found under the pointer.
 
 #include "app/frmMain.h"
 
@@ -6,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 using platform::ToInt32;
 
@@ -47,34 +49,131 @@ void frmMain::CentreFromCornerInModelUnits(::Player& p) const
     p.ycentre = ToInt32(static_cast<double>(p.y) + unploty(ToInt32(p.Height / 2.0)));
 }
 
-void frmMain::KeepNewBoxOnCanvas(::Player& p) const
+void frmMain::KeepBoxOnCanvas(::Player& p) const
 {
-    if (!(ScaleFactorx > 0) || !(ScaleFactorY > 0) || !Canvas1)
+    if (!(ScaleFactorx > 0) || !(ScaleFactorY > 0))
         return;
-    // In pixels, as the paint draws the box: the corner mapped, the size as it stands. A box
-    // larger than the canvas starts at its left or top edge.
-    const int64_t left = plotx(p.x);
-    const int64_t top = ploty(p.y);
-    const int64_t keptLeft =
-        std::max<int64_t>(0, std::min<int64_t>(left, int64_t{Canvas1->width()} - p.Width));
-    const int64_t keptTop =
-        std::max<int64_t>(0, std::min<int64_t>(top, int64_t{Canvas1->height()} - p.Height));
-    if (keptLeft == left && keptTop == top)
+    const auto [dx, dy] = ShiftOnCanvas(p);
+    if (dx == 0 && dy == 0)
         return;
+    const platform::Rect box = BoxOnCanvas(p);
     // unplotx and unploty truncate, which never moves the corner back out.
-    if (keptLeft != left)
-        p.x = unplotx(static_cast<int32_t>(keptLeft));
-    if (keptTop != top)
-        p.y = unploty(static_cast<int32_t>(keptTop));
+    if (dx != 0)
+        p.x = unplotx(box.left);
+    if (dy != 0)
+        p.y = unploty(box.top);
     CentreFromCornerInModelUnits(p);
+}
+
+namespace {
+
+// The start of a run of `size` pixels placed at `at` and moved as little as it takes to lie
+// within 0..extent; at 0 when it is longer than that.
+int64_t keptWithin(int64_t at, int64_t size, int64_t extent)
+{
+    return std::max<int64_t>(0, std::min(at, extent - size));
+}
+
+} // namespace
+
+platform::Rect frmMain::BoxOnCanvas(const ::Player& p) const
+{
+    if (!(ScaleFactorx > 0) || !(ScaleFactorY > 0))
+        return {p.x, p.y, p.Width, p.Height};
+    const int64_t left = keptWithin(plotx(p.x), p.Width, mMappedWidth);
+    const int64_t top = keptWithin(ploty(p.y), p.Height, mMappedHeight);
+    return {static_cast<int32_t>(left), static_cast<int32_t>(top), p.Width, p.Height};
+}
+
+std::pair<int32_t, int32_t> frmMain::ShiftOnCanvas(const ::Player& p) const
+{
+    if (!(ScaleFactorx > 0) || !(ScaleFactorY > 0))
+        return {0, 0};
+    const platform::Rect box = BoxOnCanvas(p);
+    return {ToInt32(static_cast<double>(box.left) - plotx(p.x)),
+            ToInt32(static_cast<double>(box.top) - ploty(p.y))};
+}
+
+namespace {
+
+bool contains(const platform::Rect& r, int32_t x, int32_t y)
+{
+    return r.width > 0 && r.height > 0 && x >= r.left && y >= r.top &&
+           int64_t{x} < int64_t{r.left} + r.width && int64_t{y} < int64_t{r.top} + r.height;
+}
+
+// What is left of `r` once `cover` is taken away, as up to four rectangles.
+void subtract(const platform::Rect& r, const platform::Rect& cover,
+              std::vector<platform::Rect>& out)
+{
+    const int64_t r1 = int64_t{r.left} + r.width;
+    const int64_t b1 = int64_t{r.top} + r.height;
+    const int64_t cx0 = std::max<int64_t>(r.left, cover.left);
+    const int64_t cy0 = std::max<int64_t>(r.top, cover.top);
+    const int64_t cx1 = std::min<int64_t>(r1, int64_t{cover.left} + cover.width);
+    const int64_t cy1 = std::min<int64_t>(b1, int64_t{cover.top} + cover.height);
+    if (cover.width <= 0 || cover.height <= 0 || cx0 >= cx1 || cy0 >= cy1) {
+        out.push_back(r);
+        return;
+    }
+    auto add = [&](int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
+        if (x0 < x1 && y0 < y1)
+            out.push_back({static_cast<int32_t>(x0), static_cast<int32_t>(y0),
+                           static_cast<int32_t>(x1 - x0), static_cast<int32_t>(y1 - y0)});
+    };
+    add(r.left, r.top, r1, cy0); // above the cover
+    add(r.left, cy1, r1, b1);    // below it
+    add(r.left, cy0, cx0, cy1);  // left of it
+    add(cx1, cy0, r1, cy1);      // right of it
+}
+
+} // namespace
+
+int32_t frmMain::PlayerAt(int32_t x, int32_t y) const
+{
+    const int32_t last = std::min(NumPlayer, kPlayerLimit);
+    if (last < 0)
+        return -1;
+    // In the order opposite to the paint's: the central issue is drawn last, over every box.
+    if (contains(BoxOnCanvas(Player[0]), x, y))
+        return 0;
+    for (int32_t i = last; i >= 1; --i)
+        if (contains(BoxOnCanvas(Player[i]), x, y))
+            return i;
+    return -1;
+}
+
+bool frmMain::IsInSight(int32_t i) const
+{
+    const int32_t last = std::min(NumPlayer, kPlayerLimit);
+    if (i < 0 || i > last)
+        return false;
+    std::vector<platform::Rect> seen{BoxOnCanvas(Player[i])};
+    std::vector<platform::Rect> left;
+    auto takeAway = [&](const platform::Rect& cover) {
+        left.clear();
+        for (const platform::Rect& r : seen)
+            subtract(r, cover, left);
+        seen.swap(left);
+    };
+    if (i != 0) {
+        for (int32_t j = i + 1; j <= last && !seen.empty(); ++j)
+            takeAway(BoxOnCanvas(Player[j]));
+        if (!seen.empty())
+            takeAway(BoxOnCanvas(Player[0]));
+    }
+    return std::any_of(seen.begin(), seen.end(),
+                       [](const platform::Rect& r) { return r.width > 0 && r.height > 0; });
 }
 
 void frmMain::SetMapping(int32_t W, int32_t H)
 {
     Offsetx = 0;
     offsety = 0;
-    ScaleFactorx = static_cast<float>(772.0 / static_cast<double>(W));
-    ScaleFactorY = static_cast<float>(624.0 / static_cast<double>(H));
+    mMappedWidth = std::max(W, 1);
+    mMappedHeight = std::max(H, 1);
+    ScaleFactorx = static_cast<float>(kShownModelWidth / static_cast<double>(mMappedWidth));
+    ScaleFactorY = static_cast<float>(kShownModelHeight / static_cast<double>(mMappedHeight));
 }
 
 void frmMain::Event_Resized()
@@ -83,7 +182,7 @@ void frmMain::Event_Resized()
     // The half sizes go through the mapping of the new size, which the paint asked for here
     // will set too: converted with that of the last paint, the centres of a window shrunk and
     // restored would end up at the boxes' bottom-right corners.
-    SetMapping(width(), height());
+    SetMapping(Canvas1->width(), Canvas1->height());
     for (int32_t i = 0; i <= std::min(NumPlayer, kPlayerLimit); ++i)
         CentreFromCornerInModelUnits(Player[i]);
     Canvas1->refresh();

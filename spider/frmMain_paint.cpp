@@ -6,8 +6,7 @@
 
 void frmMain::Canvas1_Paint(platform::Graphics& g)
 {
-    // The model space is spread over the window itself, not over the canvas.
-    DrawSpiderPlot(*this, g, SpiderTarget::Screen, width(), height());
+    DrawSpiderPlot(*this, g, SpiderTarget::Screen, Canvas1->width(), Canvas1->height());
 }
 
 void frmMain::Canvas2_Paint(platform::Graphics& g)

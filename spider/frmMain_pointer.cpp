@@ -1,7 +1,8 @@
-// Editing the spider plot with the mouse: Command-click creates a player at the pointer, a
-// still click inside the nearest player's box edits it, any other press and release moves the
-// nearest player to the last drag point, a Shift release links, and the contextual menu
-// creates or edits.
+// Editing the spider plot with the mouse: Command-click creates a player at the pointer; a
+// press picks the player whose box is drawn on top under the pointer, or over no box the
+// nearest one in sight; a still click inside its box edits it, any other press and release
+// moves it to the last drag point; a Shift release links; and the contextual menu creates or
+// edits.
 
 #include "app/Messages.h"
 #include "app/frmDetails.h"
@@ -15,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 using platform::ToInt32;
 
@@ -24,14 +26,30 @@ constexpr float kSearchStart = 10000;
 constexpr int64_t kClickThreshold = 7;
 constexpr const char* kContextualRows = "Create New Player,Edit Nearest Player";
 
-// The player whose box centre is nearest the point; on equal distances the lower index.
-int32_t nearestByCentre(const frmMain& w, float px, float py)
+// A player's box centre or corner as the canvas shows it, in model units: stored, and moved as
+// far as its box was moved onto the canvas.
+std::pair<float, float> seenAt(const frmMain& w, const ::Player& p, int32_t x, int32_t y)
 {
+    const auto [dx, dy] = w.ShiftOnCanvas(p);
+    return {static_cast<float>(static_cast<double>(x) + w.unplotx(dx)),
+            static_cast<float>(static_cast<double>(y) + w.unploty(dy))};
+}
+
+// The player a press at the canvas pixel (x, y), model point (px, py), acts on: the one whose
+// box is drawn on top there; over no box, of the players in sight the one whose box centre is
+// nearest (on equal distances the lower index). Without any, 0.
+int32_t pressedPlayer(const frmMain& w, int32_t x, int32_t y, float px, float py)
+{
+    if (const int32_t on = w.PlayerAt(x, y); on >= 0)
+        return on;
     float best = kSearchStart;
     int32_t found = 0;
-    for (int32_t i = 0; i <= w.NumPlayer; ++i) {
-        const float d = w.Distance(static_cast<float>(w.Player[i].xcentre),
-                                   static_cast<float>(w.Player[i].ycentre), px, py);
+    for (int32_t i = 0; i <= std::min(w.NumPlayer, kPlayerLimit); ++i) {
+        if (!w.IsInSight(i))
+            continue;
+        const ::Player& p = w.Player[i];
+        const auto [cx, cy] = seenAt(w, p, p.xcentre, p.ycentre);
+        const float d = w.Distance(cx, cy, px, py);
         if (d < best) {
             found = i;
             best = d;
@@ -40,15 +58,22 @@ int32_t nearestByCentre(const frmMain& w, float px, float py)
     return found;
 }
 
-// The player whose box corner is nearest the point; the best distance so far is kept as a
-// whole number, so a later player wins only below that whole number.
-int32_t nearestByCorner(const frmMain& w, float rx, float ry)
+// The other end of a link made by a release at the canvas pixel (x, y), model point (rx, ry):
+// the player whose box is drawn on top there; over no box, of the players in sight the one
+// whose box corner is nearest. The best distance so far is kept as a whole number, so a later
+// player wins only below that whole number.
+int32_t linkedPlayer(const frmMain& w, int32_t x, int32_t y, float rx, float ry)
 {
+    if (const int32_t on = w.PlayerAt(x, y); on >= 0)
+        return on;
     int32_t best = static_cast<int32_t>(kSearchStart);
     int32_t found = 0;
-    for (int32_t i = 0; i <= w.NumPlayer; ++i) {
-        const float d = w.Distance(static_cast<float>(w.Player[i].x),
-                                   static_cast<float>(w.Player[i].y), rx, ry);
+    for (int32_t i = 0; i <= std::min(w.NumPlayer, kPlayerLimit); ++i) {
+        if (!w.IsInSight(i))
+            continue;
+        const ::Player& p = w.Player[i];
+        const auto [cx, cy] = seenAt(w, p, p.x, p.y);
+        const float d = w.Distance(cx, cy, rx, ry);
         if (static_cast<double>(d) < best) {
             found = i;
             best = ToInt32(d);
@@ -81,7 +106,7 @@ bool frmMain::Canvas1_MouseDown(const platform::MouseEvent& e)
         Moving = true;
         dragx = 0;
         dragy = 0;
-        closest = nearestByCentre(*this, static_cast<float>(px), static_cast<float>(py));
+        closest = pressedPlayer(*this, e.x, e.y, static_cast<float>(px), static_cast<float>(py));
         clickx = px;
         clicky = py;
         if (e.contextual) {
@@ -114,18 +139,14 @@ void frmMain::Canvas1_MouseUp(const platform::MouseEvent& e)
     bool changed = false;
     if (NumPlayer > 0 && closest >= 0 && closest <= NumPlayer) {
         if (platform::Keyboard::AsyncShiftKey()) {
-            Linker = nearestByCorner(*this, static_cast<float>(rx), static_cast<float>(ry));
+            Linker = linkedPlayer(*this, e.x, e.y, static_cast<float>(rx), static_cast<float>(ry));
             frmLinks::instance().showModal(*this);
             FileChanged = true;
             changed = true;
         } else {
             ::Player& p = Player[closest];
-            // The box as the paint draws it: its corner mapped to pixels, its size in pixels;
-            // the release in pixels too.
-            const int64_t left = plotx(p.x);
-            const int64_t top = ploty(p.y);
-            const bool inside =
-                left < e.x && e.x < left + p.Width && top < e.y && e.y < top + p.Height;
+            // A click ends on the pressed player's box, where it is drawn on top.
+            const bool inside = PlayerAt(e.x, e.y) == closest;
             const int64_t moved = std::max(std::llabs(static_cast<int64_t>(clickx) - dragx),
                                            std::llabs(static_cast<int64_t>(clicky) - dragy));
             if (inside && moved < kClickThreshold) {
@@ -138,6 +159,8 @@ void frmMain::Canvas1_MouseUp(const platform::MouseEvent& e)
                 p.ycentre = dragy;
                 p.x = ToInt32(static_cast<double>(p.xcentre) - unplotx(ToInt32(p.Width / 2.0)));
                 p.y = ToInt32(static_cast<double>(p.ycentre) - unploty(ToInt32(p.Height / 2.0)));
+                // Stored where it is seen: whole on the canvas, however far the pointer went.
+                KeepBoxOnCanvas(p);
                 FileChanged = true;
                 changed = true;
             }

@@ -2,9 +2,11 @@
 
 #include "app/Companions.h"
 #include "app/Menu.h"
+#include "app/Messages.h"
 #include "app/SliderField.h"
 #include "app/frmMain.h"
 
+#include "platform/dialogs.h"
 #include "platform/values.h"
 
 #include <algorithm>
@@ -161,29 +163,92 @@ void wSliders::ScrollBar1_ValueChanged()
     opening = false;
 }
 
-void wSliders::PushButton2_Action()
+int32_t wSliders::builtRows() const
+{
+    return done2ndpage ? mRows : std::min(mRows, kRowsPerPage);
+}
+
+bool wSliders::keepEdits()
 {
     frmMain& m = frmMain::instance();
     bool wrote = false;
-    if (changed) {
-        const int32_t built = done2ndpage ? mRows : std::min(mRows, kRowsPerPage);
-        for (int32_t i = 1; i <= built; ++i) {
-            // The row's own player, wherever players added or deleted meanwhile have moved it;
-            // the central issue never has a row.
-            const int32_t index = m.IndexOfPlayer(mPlayer[i]);
-            if (!mMoved[i] || index < 1)
-                continue;
-            m.Player[index].Position = slide[i]->value();
-            wrote = true;
-        }
-        if (wrote)
-            m.FileChanged = true;
+    if (!changed)
+        return false;
+    for (int32_t i = 1; i <= builtRows(); ++i) {
+        // The row's own player, wherever players added or deleted meanwhile have moved it; the
+        // central issue never has a row.
+        const int32_t index = m.IndexOfPlayer(mPlayer[i]);
+        if (!mMoved[i] || index < 1)
+            continue;
+        m.Player[index].Position = slide[i]->value();
+        wrote = true;
     }
     if (wrote)
+        m.FileChanged = true;
+    return wrote;
+}
+
+bool wSliders::hasUnkeptEdits() const
+{
+    if (!changed || mDiscarding)
+        return false;
+    const frmMain& m = frmMain::instance();
+    for (int32_t i = 1; i <= builtRows(); ++i) {
+        const int32_t index = m.IndexOfPlayer(mPlayer[i]);
+        if (mMoved[i] && index >= 1 && m.Player[index].Position != slide[i]->value())
+            return true;
+    }
+    return false;
+}
+
+void wSliders::PushButton2_Action()
+{
+    frmMain& m = frmMain::instance();
+    if (keepEdits())
         m.DocumentChanged();
     else
         m.refresh();
     close();
+}
+
+bool wSliders::Event_CancelClose()
+{
+    if (!hasUnkeptEdits())
+        return false;
+    platform::MessageDialog question;
+    question.icon = 1;
+    question.title = "Sliders";
+    question.message = Messages::SlidersUnkept;
+    question.explanation = Messages::SlidersUnkeptExplanation;
+    question.actionButton.caption = Messages::SlidersKeep;
+    question.alternateActionButton.visible = true;
+    question.alternateActionButton.caption = Messages::SlidersDiscard;
+    question.cancelButton.caption = Messages::SlidersGoBack;
+    switch (question.showModal()) {
+    case platform::MessageDialog::Result::Action:
+        if (keepEdits())
+            frmMain::instance().DocumentChanged();
+        return false;
+    case platform::MessageDialog::Result::Alternate:
+        return false;
+    case platform::MessageDialog::Result::Cancel:
+        break;
+    }
+    return true;
+}
+
+void wSliders::closeDiscardingEdits()
+{
+    mDiscarding = true;
+    close();
+}
+
+bool CloseSliders()
+{
+    if (!wSliders::exists())
+        return true;
+    wSliders::instance().close();
+    return !wSliders::exists();
 }
 
 void RebuildSliders()
@@ -193,7 +258,7 @@ void RebuildSliders()
     wSliders& old = wSliders::instance();
     const int32_t left = old.left();
     const int32_t top = old.top();
-    old.close();
+    old.closeDiscardingEdits();
     wSliders& fresh = wSliders::instance();
     fresh.setLeft(left);
     fresh.setTop(top);

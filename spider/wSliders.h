@@ -1,8 +1,9 @@
 #pragma once
 
 // The sliders window: one row per player but the central issue, ordered by position, 25 rows
-// to a page on up to two pages. "Close" writes the moved sliders' values back; the close box
-// discards them.
+// to a page on up to two pages. "Close" writes the moved sliders' values back; any other close
+// of a window holding edits not yet kept (its close box, the window manager, quitting) asks
+// whether to keep them, discard them or go back to the window.
 
 #include "app/Player.h"
 
@@ -38,6 +39,14 @@ public:
     void EditField1_TextChange(int32_t index);
     void ScrollBar1_ValueChanged();
     void PushButton2_Action();
+    /// Asks about edits not yet kept: "Keep" writes them back as "Close" does, "Discard" drops
+    /// them, and "Cancel" (or backing out of the question) keeps the window open.
+    bool Event_CancelClose() override;
+
+    /// A moved slider holds a position that its player, still in the document, does not.
+    bool hasUnkeptEdits() const;
+    /// Closes the window without a question, dropping what it holds.
+    void closeDiscardingEdits();
 
     /// The number of rows the window was opened with.
     int32_t rowCount() const { return mRows; }
@@ -51,6 +60,9 @@ private:
     wSliders() = default;
     void buildRow(int32_t i);
     void showRows(int32_t first, int32_t last, bool visible);
+    int32_t builtRows() const;
+    /// Writes the moved rows' values back; returns whether any player changed.
+    bool keepEdits();
 
     int32_t mRows = 0;
     /// mPlayer[i]: the identity of the player row i was made for; "Close" writes to that player
@@ -58,4 +70,5 @@ private:
     std::array<uint64_t, kPlayerLimit + 1> mPlayer{};
     /// Rows whose slider or field the user changed: only these are written back.
     std::array<bool, kPlayerLimit + 1> mMoved{};
+    bool mDiscarding = false;
 };

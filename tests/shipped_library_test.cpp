@@ -28,9 +28,10 @@ TEST(ShippedLibraryTest, ExportsNoneOfTheTestSeamsNames)
     const std::string names = output("nm -DC --defined-only '" KESTRIX_PLATFORM_LIBRARY "'");
     ASSERT_NE(names.find("platform::Window::show()"), std::string::npos)
         << "the library's names could not be listed";
-    for (const char* seam : {"platform::testing::", "TestServices", "modalHandler", "writeFault",
-                             "WriteFault", "testPrintQueue", "TestPrintQueue", "setScreenOverride",
-                             "setModuleFolder", "clearQuitRequest", "FakePrintQueue"})
+    for (const char* seam :
+         {"platform::testing::", "TestServices", "modalHandler", "writeFault", "WriteFault",
+          "testPrintQueue", "TestPrintQueue", "setScreenOverride", "setModuleFolder",
+          "clearQuitRequest", "FakePrintQueue", "PageDrawingFault", "pageDrawingFault"})
         EXPECT_EQ(names.find(seam), std::string::npos) << seam;
 }
 

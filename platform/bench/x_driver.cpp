@@ -286,6 +286,117 @@ bool XDriver::resize(uint32_t window, int32_t width, int32_t height, double limi
     }
 }
 
+std::optional<ScreenRect> XDriver::frame(uint32_t window)
+{
+    const std::vector<uint32_t> extents = atomsProperty(window, atom("_NET_FRAME_EXTENTS"));
+    const std::optional<ScreenRect> inside = geometry(window);
+    if (!inside || extents.size() != 4)
+        return std::nullopt;
+    const auto e = [&](size_t i) { return static_cast<int32_t>(extents[i]); };
+    return ScreenRect{inside->x - e(0), inside->y - e(2), inside->width + e(0) + e(1),
+                      inside->height + e(2) + e(3)};
+}
+
+std::optional<ScreenRect> XDriver::workArea()
+{
+    const std::vector<uint32_t> area = atomsProperty(mRoot, atom("_NET_WORKAREA"));
+    if (area.size() < 4)
+        return std::nullopt;
+    return ScreenRect{static_cast<int32_t>(area[0]), static_cast<int32_t>(area[1]),
+                      static_cast<int32_t>(area[2]), static_cast<int32_t>(area[3])};
+}
+
+std::vector<uint32_t> XDriver::windowsOf(pid_t pid)
+{
+    const uint32_t pidAtom = atom("_NET_WM_PID");
+    std::vector<uint32_t> out;
+    for (const uint32_t w : clientWindows()) {
+        xcb_get_window_attributes_reply_t* a = xcb_get_window_attributes_reply(
+            mConnection, xcb_get_window_attributes(mConnection, w), nullptr);
+        const bool viewable = a && a->map_state == XCB_MAP_STATE_VIEWABLE;
+        std::free(a);
+        if (viewable &&
+            cardinalProperty(w, pidAtom, XCB_ATOM_CARDINAL) == static_cast<uint32_t>(pid))
+            out.push_back(w);
+    }
+    return out;
+}
+
+bool XDriver::reserveBottomPanel(int32_t height, double limitSeconds)
+{
+    const std::optional<ScreenRect> before = workArea();
+    const uint32_t panel = xcb_generate_id(mConnection);
+    const int32_t top = mScreenHeight - height;
+    const uint32_t values[] = {0x202020};
+    xcb_create_window(mConnection, XCB_COPY_FROM_PARENT, panel, mRoot, 0, static_cast<int16_t>(top),
+                      static_cast<uint16_t>(mScreenWidth), static_cast<uint16_t>(height), 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, XCB_CW_BACK_PIXEL,
+                      values);
+    const uint32_t dock = atom("_NET_WM_WINDOW_TYPE_DOCK");
+    xcb_change_property(mConnection, XCB_PROP_MODE_REPLACE, panel, atom("_NET_WM_WINDOW_TYPE"),
+                        XCB_ATOM_ATOM, 32, 1, &dock);
+    // Left, right, top, bottom, then the start and end of each of them along its edge.
+    const uint32_t strut[12] = {0, 0, 0, static_cast<uint32_t>(height),          0, 0, 0, 0,
+                                0, 0, 0, static_cast<uint32_t>(mScreenWidth - 1)};
+    xcb_change_property(mConnection, XCB_PROP_MODE_REPLACE, panel, atom("_NET_WM_STRUT_PARTIAL"),
+                        XCB_ATOM_CARDINAL, 32, 12, strut);
+    xcb_change_property(mConnection, XCB_PROP_MODE_REPLACE, panel, atom("_NET_WM_STRUT"),
+                        XCB_ATOM_CARDINAL, 32, 4, strut);
+    const auto start = Clock::now();
+    while (true) {
+        // A window manager that has only just started may not manage windows yet: a panel it
+        // did not take is shown again until it does.
+        xcb_unmap_window(mConnection, panel);
+        xcb_map_window(mConnection, panel);
+        xcb_flush(mConnection);
+        const auto shown = Clock::now();
+        while (secondsSince(shown) < 0.5) {
+            const std::optional<ScreenRect> now = workArea();
+            if (now && now->y + now->height <= top && (!before || now->height < before->height))
+                return true;
+            if (secondsSince(start) >= limitSeconds)
+                return false;
+            takeEvents(0.1);
+        }
+    }
+}
+
+bool XDriver::dragTitleBar(uint32_t window, ScreenPoint to, double quietSeconds,
+                           double limitSeconds)
+{
+    const std::optional<ScreenRect> inside = geometry(window);
+    const std::optional<ScreenRect> framed = frame(window);
+    if (!inside || !framed || inside->y <= framed->y)
+        return false;
+    // The middle of the title bar, kept clear of the buttons at its ends.
+    const ScreenPoint grip{framed->x + framed->width / 2, framed->y + (inside->y - framed->y) / 2};
+    const ScreenPoint target{grip.x + to.x - framed->x, grip.y + to.y - framed->y};
+    fake(XCB_MOTION_NOTIFY, 0, static_cast<int16_t>(grip.x), static_cast<int16_t>(grip.y));
+    fake(XCB_BUTTON_PRESS, 1);
+    xcb_flush(mConnection);
+    roundTrip();
+    constexpr int kMoves = 8;
+    for (int i = 1; i <= kMoves; ++i) {
+        fake(XCB_MOTION_NOTIFY, 0, static_cast<int16_t>(grip.x + (target.x - grip.x) * i / kMoves),
+             static_cast<int16_t>(grip.y + (target.y - grip.y) * i / kMoves));
+        xcb_flush(mConnection);
+        roundTrip();
+        takeEvents(0.02);
+    }
+    fake(XCB_BUTTON_RELEASE, 1);
+    xcb_flush(mConnection);
+    const auto start = Clock::now();
+    while (true) {
+        const std::optional<ScreenRect> now = frame(window);
+        if (now && (now->x != framed->x || now->y != framed->y || to.x == framed->x))
+            break;
+        if (secondsSince(start) >= limitSeconds)
+            return false;
+        takeEvents(0.05);
+    }
+    return awaitQuiet(quietSeconds, limitSeconds);
+}
+
 void XDriver::fake(uint8_t type, uint8_t detail, int16_t x, int16_t y)
 {
     xcb_test_fake_input(mConnection, type, detail, XCB_CURRENT_TIME,

@@ -56,6 +56,25 @@ public:
     bool resize(uint32_t window, int32_t width, int32_t height, double limitSeconds);
     /// Where the window's inside is on the screen now.
     std::optional<ScreenRect> geometry(uint32_t window);
+    /// Where the window is on the screen with the window manager's frame around it, once the
+    /// window manager has said how wide that frame is.
+    std::optional<ScreenRect> frame(uint32_t window);
+    /// The work area the window manager gives the windows: the screen less its panels.
+    std::optional<ScreenRect> workArea();
+    /// The top-level windows of the process `pid` that are shown, as the window manager lists
+    /// them.
+    std::vector<uint32_t> windowsOf(pid_t pid);
+    /// The title of a window.
+    std::string title(uint32_t window) { return titleOf(window); }
+
+    /// A panel along the screen's bottom edge, `height` pixels high, which the window manager
+    /// keeps every window off; once the work area has shrunk for it. Gone with the driver.
+    bool reserveBottomPanel(int32_t height, double limitSeconds);
+    /// Moves the window as a person does: presses the first button on the middle of its title
+    /// bar, drags its frame's top-left corner to `to` in a few moves and lets go; then waits
+    /// until the frame stands there (or as near as the window manager lets it) and the screen
+    /// has been quiet for `quietSeconds`.
+    bool dragTitleBar(uint32_t window, ScreenPoint to, double quietSeconds, double limitSeconds);
 
     /// Presses and releases the key of the keysym (e.g. 0xff0d, Return); false when the
     /// keyboard has no such key.

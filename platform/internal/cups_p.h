@@ -16,6 +16,9 @@ struct CupsCalls {
     decltype(&::cupsWriteRequestData) writeRequestData = nullptr;
     decltype(&::cupsFinishDocument) finishDocument = nullptr;
     decltype(&::cupsCancelJob2) cancelJob = nullptr;
+    decltype(&::cupsGetNamedDest) getNamedDest = nullptr;
+    decltype(&::cupsGetOption) getOption = nullptr;
+    decltype(&::cupsFreeDests) freeDests = nullptr;
 };
 
 /// The calls, from the library loaded by the first use; nullptr when it cannot be loaded or

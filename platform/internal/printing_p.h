@@ -17,7 +17,8 @@ using JobOptions = std::vector<std::pair<std::string, std::string>>;
 class PrintQueueSteps {
 public:
     virtual ~PrintQueueSteps() = default;
-    /// The job's number; 0 or less when the queue refused the job.
+    /// The job's number; 0 or less when the queue refused the job, or would only keep it
+    /// unprinted (it is stopped).
     virtual int createJob(const std::string& title, const JobOptions& options) = 0;
     virtual bool startDocument(int job, const std::string& title) = 0;
     virtual bool writeData(int job, std::string_view bytes) = 0;

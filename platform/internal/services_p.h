@@ -1,10 +1,11 @@
 #pragma once
 
 // What the platform asks of the world around it: who answers a modal, the system's calls that
-// move a file's bytes, the print system, the screen, and where its modules lie. The program's
-// library has the system's own (services.cpp); the test programs' build of the platform has the
-// test seam's in their place (platform/testing/), which build on the system's. So the program's
-// paths go through these calls alone, and carry no switch that a test flips.
+// move a file's bytes, the print system and the drawing of a printed page, the screen, and where
+// its modules lie. The program's library has the system's own (services.cpp); the test
+// programs' build of the platform has the test seam's in their place (platform/testing/), which
+// build on the system's. So the program's paths go through these calls alone, and carry no
+// switch that a test flips.
 
 #include "platform/modal.h"
 
@@ -15,6 +16,10 @@
 #include <string>
 
 #include <sys/types.h>
+
+namespace platform {
+class Graphics;
+}
 
 namespace platform::detail {
 
@@ -39,6 +44,9 @@ public:
 
     /// The print system's steps of a job on the print queue `queue`.
     virtual std::unique_ptr<PrintQueueSteps> printQueue(const std::string& queue) = 0;
+    /// Draws a printed page with `draw`, before the page is finished; what `draw` throws ends
+    /// in the caller.
+    virtual void drawPage(Graphics& page, const std::function<void(Graphics&)>& draw) = 0;
 
     /// The main screen, and the part of it that windows may use (without panels and docks).
     virtual QRect screenGeometry() = 0;
@@ -61,6 +69,7 @@ public:
     int renameat(int folder, const char* from, const char* to) override;
     int close(int fd) override;
     std::unique_ptr<PrintQueueSteps> printQueue(const std::string& queue) override;
+    void drawPage(Graphics& page, const std::function<void(Graphics&)>& draw) override;
     QRect screenGeometry() override;
     QRect availableGeometry() override;
     std::string moduleFolder() override;

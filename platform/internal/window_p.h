@@ -92,18 +92,17 @@ struct WindowImpl {
     QToolBar* toolBar = nullptr;
 
     /// A floating window keeps to its own place while that hides no control of another window,
-    /// and else to the nearest place that hides none (floating_place.cpp): its own place is the
-    /// bottom right of the screen (`atBottomRight`) or where it first stood framed (`home`);
-    /// then where the placement last put it, whether it has been seen framed there, and
-    /// whether the user has moved it since, which ends the placing.
+    /// and else to the nearest place that hides none (floating_place.cpp): its own place is
+    /// where the user last put it (`userPlace`, once `userPlaced`), else the bottom right of
+    /// the work area (`atBottomRight`) or where it first stood framed (`home`); then where the
+    /// placement last put it, and whether it has been seen framed there.
     bool atBottomRight = false;
     std::optional<QPoint> home;
     std::optional<QPoint> placedAt;
     bool placementSettled = false;
     bool userPlaced = false;
+    std::optional<QPoint> userPlace;
     void placeClear();
-    /// Another window, once shown and framed, has stepped aside from the floating windows.
-    bool keptClear = false;
 
     bool pendingShow = false;
     bool everShown = false;
@@ -128,6 +127,11 @@ struct WindowImpl {
 };
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b);
+
+/// Puts the window, frame and all, centred over `owner`'s frame, within the screen's available
+/// area. Before its first show a window's frame is not known: it is taken to be as thick as
+/// the owner's.
+void centreOver(QWidget* w, const QWidget* owner);
 
 /// What the widget shows on the screen, all of it or an area in its own coordinates: its
 /// pixels as its window last put them there.

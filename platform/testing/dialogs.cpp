@@ -17,11 +17,13 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTabBar>
@@ -97,6 +99,11 @@ public:
         const QLineEdit* edit = nameField();
         return edit ? detail::ss(edit->text()) : std::string();
     }
+    platform::Rect frame() const override
+    {
+        const QRect r = mWidget->frameGeometry();
+        return {r.x(), r.y(), r.width(), r.height()};
+    }
     Window* window() const override
     {
         for (Window* w : detail::windowsInCreationOrder())
@@ -126,6 +133,25 @@ public:
                                       bar->tabRect(i).center());
                     return tabs->currentIndex() == i;
                 }
+        }
+        return false;
+    }
+    bool typeNumber(const std::string& label, int value) override
+    {
+        for (QLabel* l : mWidget->findChildren<QLabel*>()) {
+            auto* box = qobject_cast<QSpinBox*>(l->buddy());
+            if (!box || !l->isVisibleTo(mWidget) || !box->isVisibleTo(mWidget) ||
+                !box->isEnabled() || withoutMnemonic(l->text()) != detail::qs(label))
+                continue;
+            // As the person does: into the box, all of its text chosen, the number typed over
+            // it and the box left.
+            QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier,
+                              QPoint(box->width() / 4, box->height() / 2));
+            box->setFocus(Qt::MouseFocusReason);
+            box->selectAll();
+            QTest::keyClicks(box, QString::number(value));
+            QTest::keyClick(box, Qt::Key_Tab);
+            return box->value() == value;
         }
         return false;
     }

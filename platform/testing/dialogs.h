@@ -8,6 +8,7 @@
 // real file dialog or any dialog by its buttons.
 
 #include "platform/modal.h"
+#include "platform/window.h"
 
 #include <functional>
 #include <memory>
@@ -48,6 +49,8 @@ public:
     virtual std::string selectedNameFilter() const = 0;
     virtual std::string folder() const = 0;
     virtual std::string fileName() const = 0;
+    /// Where it stands on the screen, frame and all.
+    virtual platform::Rect frame() const = 0;
     /// The program's window, when the modal is one of its own windows.
     virtual platform::Window* window() const = 0;
     /// Clicks the visible button (push, radio or check button) with this caption; false when
@@ -56,6 +59,10 @@ public:
     /// Brings the tab with this caption to the front, as a click on it does; false when no
     /// shown tab has it.
     virtual bool chooseTab(const std::string& caption) = 0;
+    /// Types the number `value` into the shown number box that the label with this caption
+    /// (as shown, without its mnemonic mark) names, replacing what it held; false when no such
+    /// box takes it.
+    virtual bool typeNumber(const std::string& label, int value) = 0;
     /// Types into a file dialog's file-name field, replacing what it held.
     virtual void typeFileName(const std::string& name) = 0;
     /// Types Escape into the dialog.

@@ -30,6 +30,16 @@ void drawFailingOperation(Graphics& g, int32_t top, int32_t bottom, std::string 
     });
 }
 
+PageDrawingFault::PageDrawingFault(std::string what)
+{
+    testServices().pageDrawingFault = std::move(what);
+}
+
+PageDrawingFault::~PageDrawingFault()
+{
+    testServices().pageDrawingFault.reset();
+}
+
 FileWriteFault::FileWriteFault(Step step)
 {
     using WriteFault = TestServices::WriteFault;

@@ -3,8 +3,8 @@
 // The test seam, part three: what stands in for the world around the program. A test gives the
 // screen a size, makes Rnd repeatable, makes the disk fail at a chosen step of a write or part
 // way through a read, moves the folder the modules are loaded from, puts a print queue of its
-// own in the print system's place, and makes a drawing fail. Each lives only in the test
-// programs' build of the platform: the program's own library has none of it.
+// own in the print system's place, and makes a drawing, or a printed page's, fail. Each lives
+// only in the test programs' build of the platform: the program's own library has none of it.
 
 #include <cstdint>
 #include <memory>
@@ -74,6 +74,17 @@ public:
 private:
     struct Impl;
     std::unique_ptr<Impl> d;
+};
+
+/// While it lives, the drawing of every printed page fails before the page is finished: once
+/// the page's own drawing is done, one more drawing operation on it throws
+/// std::runtime_error(`what`), as a drawing that runs out of room at its last stroke would.
+class PageDrawingFault {
+public:
+    explicit PageDrawingFault(std::string what);
+    ~PageDrawingFault();
+    PageDrawingFault(const PageDrawingFault&) = delete;
+    PageDrawingFault& operator=(const PageDrawingFault&) = delete;
 };
 
 /// A drawing operation over the rows from `top` to `bottom` (not included) that throws

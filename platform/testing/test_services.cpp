@@ -3,6 +3,9 @@
 
 #include "platform/testing/test_services_p.h"
 
+#include "platform/graphics.h"
+#include "platform/testing/fakes.h"
+
 #include <algorithm>
 #include <cerrno>
 
@@ -165,6 +168,13 @@ std::unique_ptr<detail::PrintQueueSteps> TestServices::printQueue(const std::str
     if (fakeQueueSteps && queue == fakeQueue)
         return std::make_unique<FakeQueueJob>(*fakeQueueSteps);
     return SystemServices::printQueue(queue);
+}
+
+void TestServices::drawPage(Graphics& page, const std::function<void(Graphics&)>& draw)
+{
+    SystemServices::drawPage(page, draw);
+    if (pageDrawingFault)
+        drawFailingOperation(page, 0, page.height(), *pageDrawingFault);
 }
 
 QRect TestServices::screenGeometry()

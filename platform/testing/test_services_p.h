@@ -28,6 +28,7 @@ public:
     int renameat(int folder, const char* from, const char* to) override;
     int close(int fd) override;
     std::unique_ptr<detail::PrintQueueSteps> printQueue(const std::string& queue) override;
+    void drawPage(Graphics& page, const std::function<void(Graphics&)>& draw) override;
     QRect screenGeometry() override;
     QRect availableGeometry() override;
     std::string moduleFolder() override;
@@ -43,6 +44,9 @@ public:
     /// The queue a test put in the print system's place, and its steps.
     std::string fakeQueue;
     detail::PrintQueueSteps* fakeQueueSteps = nullptr;
+
+    /// While set, a printed page's drawing throws std::runtime_error with this text at its end.
+    std::optional<std::string> pageDrawingFault;
 
     std::optional<QSize> screenSize;
     std::string modules;

@@ -6,6 +6,7 @@
 #include "platform/application.h"
 #include "platform/controls.h"
 #include "platform/internal/control_p.h"
+#include "platform/internal/floating_place_p.h"
 #include "platform/internal/menu_p.h"
 #include "platform/internal/picture_p.h"
 #include "platform/internal/qt_util.h"
@@ -17,6 +18,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QImageReader>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QTableWidget>
@@ -90,6 +92,20 @@ void destroyAllWindows()
     detail::runState() = {};
 }
 
+std::optional<ReadImage> readImageFile(const std::string& path)
+{
+    QImageReader reader(detail::qs(path));
+    reader.setDecideFormatFromContent(true);
+    const QString format = QString::fromLatin1(reader.format());
+    const QImage image = reader.read();
+    if (image.isNull())
+        return std::nullopt;
+    Picture pic(image.width(), image.height());
+    pic.impl().flush();
+    pic.impl().image = image.convertToFormat(QImage::Format_RGB32);
+    return ReadImage{std::move(pic), detail::ss(format)};
+}
+
 Picture shownPixels(const Canvas& canvas)
 {
     processEvents();
@@ -150,6 +166,9 @@ void maximise(Window& window)
 void moveAsUser(Window& window, int32_t left, int32_t top)
 {
     window.impl().widget->move(left, top);
+    processEvents();
+    // The user has let go: the placement takes the window up once it has stood still.
+    QTest::qWait(detail::kUserMoveSettleMilliseconds + 50);
     processEvents();
 }
 
@@ -225,8 +244,13 @@ void doubleClickRow(ListBox& list, int32_t row)
 {
     auto* table = static_cast<QTableWidget*>(list.impl().widget);
     QPoint at(5, table->viewport()->height() - 2);
-    if (row >= 0 && row < table->rowCount())
-        at = table->visualRect(table->model()->index(row, 0)).center();
+    if (row >= 0 && row < table->rowCount()) {
+        // A row out of sight is scrolled to first, as the person does.
+        const QModelIndex index = table->model()->index(row, 0);
+        table->scrollTo(index);
+        QCoreApplication::processEvents();
+        at = table->visualRect(index).center();
+    }
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, at);
 }

@@ -5,9 +5,11 @@
 // to the canvases and lists, chooses menu items, and looks at what the screen shows, all
 // through the toolkit's own input path, headless.
 
+#include "platform/picture.h"
 #include "platform/window.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,6 +36,13 @@ void destroyAllWindows();
 /// What the canvas shows on the screen once the pending paints are done: its pixels as its
 /// window last put them on the screen.
 platform::Picture shownPixels(const platform::Canvas& canvas);
+/// An image file as the toolkit's image reader reads it: its pixels, and the format the reader
+/// found in its bytes ("png", "jpeg", ...). Nothing when the reader cannot read it.
+struct ReadImage {
+    platform::Picture pixels;
+    std::string format;
+};
+std::optional<ReadImage> readImageFile(const std::string& path);
 /// How many threads drew the canvas's last paint (a large canvas is drawn in bands).
 int paintThreads(const platform::Canvas& canvas);
 
@@ -68,6 +77,8 @@ void mouseRelease(platform::Canvas& canvas, int32_t x, int32_t y, unsigned modif
 /// A key typed into the window's focus widget ("Return", "Escape", "Ctrl+W", "a"), also while
 /// the window is not the active one.
 void typeKey(platform::Window& window, const std::string& key);
+/// A double-click on the row, scrolled into sight first when it lies out of it; on the list's
+/// empty part below its rows for a row it does not have.
 void doubleClickRow(platform::ListBox& list, int32_t row);
 /// Pops nothing up: delivers a click on a heading of the list.
 void clickHeading(platform::ListBox& list, int32_t column);

@@ -296,20 +296,43 @@ TEST_F(frmDetailsTest, TabGoesThroughTheControlsAsTheWindowShowsThem)
     EXPECT_TRUE(script.done());
 }
 
-TEST_F(frmDetailsTest, EscapeAndTheWindowManagerCannotCloseTheEditor)
+// Escape and the close box back out of the editor: nothing typed is written, and the caller
+// goes on as after any close.
+class EditorBackOutTest : public frmDetailsTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(EditorBackOutTest, WritesNothing)
 {
-    LoadDocument(main(), {{"Budget"}, {"Unions"}});
+    const bool escape = GetParam();
+    LoadDocument(main(), {{"Budget"}, {"Unions", 30, 60}});
     main().Current = 1;
+    main().FileChanged = false;
+    const Player before = main().Player[1];
     ModalScript script;
-    script.window([](platform::Window& w) {
-        platform::testing::typeKey(w, "Escape");
-        platform::testing::clickCloseBox(w);
-        EXPECT_TRUE(frmDetails::exists());
-        EXPECT_TRUE(w.isVisible());
-        editor(w).PushButton1->push();
+    script.window([escape](platform::Window& w) {
+        platform::testing::activate(w);
+        frmDetails& d = editor(w);
+        d.efName->setText("Employers");
+        d.Slider1->setValue(-80);
+        d.cbUnknown->setValue(true);
+        if (escape)
+            platform::testing::typeKey(w, "Escape");
+        else
+            platform::testing::clickCloseBox(w);
+        EXPECT_TRUE(w.isClosed());
     });
     EditPlayerModally({});
+    EXPECT_TRUE(script.done());
+    const Player& p = main().Player[1];
+    EXPECT_EQ(p.Name, "Unions");
+    EXPECT_EQ(p.Position, 30);
+    EXPECT_EQ(p.Importance, 60);
+    EXPECT_EQ(p.Unknown, before.Unknown);
+    EXPECT_EQ(main().NumPlayer, 1);
+    EXPECT_FALSE(frmDetails::exists());
 }
+
+INSTANTIATE_TEST_SUITE_P(Ways, EditorBackOutTest, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Escape" : "CloseBox"; });
 
 // Links(i, j) of a fixture of four players and the central issue, all distinct.
 int32_t strength(int32_t i, int32_t j)

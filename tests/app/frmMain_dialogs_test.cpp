@@ -53,7 +53,7 @@ auto saveAs(std::string path)
 {
     return [path](RealDialog& d) {
         EXPECT_EQ(d.title(), "Save");
-        EXPECT_EQ(d.nameFilters(), Strings{"text/data (*.dat)"});
+        EXPECT_EQ(d.nameFilters(), Strings{"Kestrix documents (*.dat)"});
         EXPECT_EQ(d.fileName(), "Kestrix.dat");
         d.typeFileName(path);
         EXPECT_TRUE(d.press("Save"));
@@ -102,7 +102,7 @@ TEST_F(RealDialogsTest, StartUpOpenExistingOpensTheFileChosenInTheOpenDialog)
         })
         .then([](RealDialog& d) {
             EXPECT_EQ(d.title(), "Open");
-            EXPECT_EQ(d.nameFilters(), Strings{"text/data (*.dat)"});
+            EXPECT_EQ(d.nameFilters(), Strings{"Kestrix documents (*.dat)"});
             d.typeFileName(fixture("budget.dat"));
             EXPECT_TRUE(d.press("Open"));
         });
@@ -129,7 +129,7 @@ TEST_F(RealDialogsTest, StartUpNewDiagramDefinesTheCentralIssue)
     EXPECT_TRUE(m.FileChanged);
 }
 
-TEST_F(RealDialogsTest, StartUpOpenCancelledSaysSoAndLeavesNoDocument)
+TEST_F(RealDialogsTest, StartUpOpenCancelledSaysSoAndStartsANewDiagram)
 {
     RealDialogs dialogs;
     dialogs.then([](RealDialog& d) { EXPECT_TRUE(d.press("Open existing")); })
@@ -137,10 +137,79 @@ TEST_F(RealDialogsTest, StartUpOpenCancelledSaysSoAndLeavesNoDocument)
         .then([](RealDialog& d) {
             EXPECT_EQ(d.text(), "Problem with file ...");
             EXPECT_TRUE(d.press("OK"));
+        })
+        .then(nameInEditor("Budget"));
+    frmMain& m = frmMain::instance();
+    expectAllAnswered(dialogs);
+    EXPECT_EQ(m.NumPlayer, 0);
+    EXPECT_EQ(m.Player[0].Name, "Budget");
+}
+
+// Escape and the close box answer the start-up question as "New diagram" does. It stands
+// centred over the main window, also once the window manager has moved that window.
+class StartUpBackOutTest : public RealDialogsTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(StartUpBackOutTest, StartsANewDiagram)
+{
+    const bool escape = GetParam();
+    RealDialogs dialogs;
+    dialogs
+        .then([escape](RealDialog& d) {
+            EXPECT_EQ(d.title(), "Starting up ...");
+            EXPECT_EQ(d.buttons(), (Strings{"New diagram", "Open existing"}));
+            frmMain& m = frmMain::instance();
+            const auto centred = [&d, &m] {
+                const platform::Rect f = d.frame();
+                return testsupport::IsCentredOver(f, m);
+            };
+            EXPECT_TRUE(centred());
+            pt::moveAsUser(m, 40, 30);
+            pt::processEvents();
+            EXPECT_TRUE(centred()) << "after the main window moved";
+            if (escape)
+                d.pressEscape();
+            else
+                d.clickCloseBox();
+        })
+        .then([](RealDialog& d) {
+            EXPECT_EQ(d.title(), "Define central issue");
+            nameInEditor("Budget")(d);
         });
     frmMain& m = frmMain::instance();
     expectAllAnswered(dialogs);
-    EXPECT_EQ(m.NumPlayer, -1);
+    EXPECT_EQ(m.NumPlayer, 0);
+    EXPECT_EQ(m.Player[0].Name, "Budget");
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, StartUpBackOutTest, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Escape" : "CloseBox"; });
+
+// The export and picture dialogs name their file types in words a person reads, and start in
+// the folder of the document once it has one.
+TEST_F(RealDialogsTest, ExportAndPictureDialogsStartInTheDocumentsFolder)
+{
+    const std::string path = dir.file("budget.dat");
+    TempDir::write(path, TempDir::read(fixture("budget.dat")));
+    {
+        testsupport::ModalScript script;
+        script.question(0).openFile(path);
+        frmMain::instance();
+    }
+    frmMain& m = frmMain::instance();
+    pt::activate(m);
+    const auto expectDialog = [this](Strings filters) {
+        return [this, filters](RealDialog& d) {
+            EXPECT_EQ(d.nameFilters(), filters);
+            EXPECT_EQ(d.folder(), dir.path());
+            EXPECT_TRUE(d.press("Cancel"));
+        };
+    };
+    RealDialogs dialogs;
+    dialogs.then(expectDialog({"All files (*)"}))
+        .then(expectDialog({"PICT pictures (*.pict *.pic *.pct)", "PNG pictures (*.png)"}));
+    EXPECT_TRUE(pt::chooseMenuItem("FileExportData"));
+    EXPECT_TRUE(pt::chooseMenuItem("FileSaveasPicture"));
+    expectAllAnswered(dialogs);
 }
 
 TEST_F(RealDialogsTest, SavePromptOkSavesThroughTheSaveDialogBeforeNew)

@@ -33,9 +33,10 @@ protected:
     void SetUp() override
     {
         AppTest::SetUp();
-        testsupport::OpenDocumentFile(main(),
-                                      {{"Old issue"}, {"Old one", -20, 40}, {"Old two", 30, 60}},
-                                      mDir.file("old.dat"));
+        testsupport::OpenDocumentFile(
+            main(),
+            {{"Old issue", 0, 50, 400, 300}, {"Old one", -20, 40}, {"Old two", 30, 60, 200, 200}},
+            mDir.file("old.dat"));
         // Every view the main window's buttons open.
         for (platform::PushButton* b :
              {main().PushButton1, main().PushButton2, main().PushButton3, main().pbMove})
@@ -209,7 +210,7 @@ TEST_F(DocumentChangeTest, ADeletionInTheEditorReachesTheTablesRows)
 {
     // A click on "Old one"'s box on the map, and "Delete" in its editor.
     const Player& p = main().Player[1];
-    main().SetMapping(main().width(), main().height()); // as the map's paint does
+    main().SetMapping(main().Canvas1->width(), main().Canvas1->height()); // as the map's paint does
     ModalScript script;
     script.window([](platform::Window& w) {
         frmDetails& d = dynamic_cast<frmDetails&>(w);

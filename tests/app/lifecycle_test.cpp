@@ -1,6 +1,7 @@
 // The document's life through the main window: start-up, New, Open, Save, Save As, the save
 // prompt, Export Data, the preferences file and quitting.
 
+#include "app/DataFile.h"
 #include "app/PrefsFile.h"
 #include "app/frmDetails.h"
 #include "app/frmMain.h"
@@ -264,26 +265,82 @@ TEST_F(LifecycleTest, WithoutTheirModulesPrintingAndTheDatabaseFailAsTheyDoOther
     EXPECT_TRUE(script.done());
 }
 
-TEST_F(LifecycleTest, ACancelledOpenAtStartUpLeavesNoDocument)
+// The program never stands without a document: backing out of the start-up question, and an
+// Open at start-up that reads nothing, start a new diagram as "New diagram" does; Save then
+// writes a document that Open reads back.
+struct NoDocumentCase {
+    const char* name;
+    bool open;           ///< "Open existing", else the question backed out of
+    const char* file;    ///< the file chosen: "" cancels the dialog, "-" is a file not ours
+    const char* message; ///< what Open says first
+};
+
+class StartUpFallBackTest : public LifecycleTest,
+                            public ::testing::WithParamInterface<NoDocumentCase> {};
+
+TEST_P(StartUpFallBackTest, StartsANewDiagramThatSaveWritesAndOpenReads)
 {
-    ModalScript script;
-    script.question(0).cancel(Kind::OpenFile).message("Problem with file ...");
+    const NoDocumentCase& c = GetParam();
+    {
+        ModalScript script;
+        if (!c.open) {
+            script.cancel(Kind::Question);
+        } else if (!*c.file) {
+            script.question(0).cancel(Kind::OpenFile).message(c.message);
+        } else {
+            const std::string foreign = dir.file("notes.dat");
+            TempDir::write(foreign, "Shopping list\nbread\n");
+            script.question(0).openFile(foreign).message(c.message);
+        }
+        script.expect(Kind::Window, [](const ModalRequest& r) {
+            EXPECT_EQ(r.title, "Define central issue");
+            auto& d = dynamic_cast<frmDetails&>(*r.window);
+            EXPECT_FALSE(d.cbMain->isVisible());
+            d.efName->setText("Budget");
+            d.PushButton1->push();
+            return ModalAnswer::ok();
+        });
+        frmMain::instance();
+        EXPECT_TRUE(script.done());
+    }
     frmMain& m = frmMain::instance();
-    EXPECT_EQ(m.NumPlayer, -1);
-    EXPECT_FALSE(m.pbMove->isEnabled());
+    pt::activate(m);
+    EXPECT_EQ(m.NumPlayer, 0);
+    EXPECT_EQ(m.Player[0].Name, "Budget");
     EXPECT_EQ(m.title(), "Varnholt");
+    EXPECT_TRUE(m.pbMove->isEnabled());
+
+    const std::string saved = dir.file("budget.dat");
+    ModalScript script;
+    script.saveFile(saved);
+    ASSERT_TRUE(pt::chooseMenuItem("FileSave"));
+    EXPECT_EQ(m.title(), "Varnholt - budget.dat");
+    const std::optional<DataFileContents> back = ReadDataFile(TempDir::read(saved));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->NumPlayer, 0);
+    EXPECT_EQ(back->players[0].Name, "Budget");
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, StartUpFallBackTest,
+    ::testing::Values(NoDocumentCase{"QuestionBackedOut", false, "", ""},
+                      NoDocumentCase{"OpenCancelled", true, "", "Problem with file ..."},
+                      NoDocumentCase{"FileRefused", true, "-",
+                                     "Sorry, this doesn't seem to be the right kind of file ..."}),
+    [](const auto& info) { return info.param.name; });
 
 TEST_F(LifecycleTest, ANarrowScreenGetsTheResolutionMessage)
 {
     pt::setScreenSize(849, 700);
     ModalScript script;
-    script.message("This is best viewed at greater than 800x600 resolution...").question(2);
+    script.message("This is best viewed at greater than 800x600 resolution...").question(1);
+    defineCentralIssue(script, "Budget");
     frmMain::instance();
     pt::destroyAllWindows();
     pt::setScreenSize(850, 700);
     ModalScript wide;
-    wide.question(2);
+    wide.question(1);
+    defineCentralIssue(wide, "Budget");
     frmMain::instance();
 }
 
@@ -443,7 +500,11 @@ TEST_P(RefusalTest, ARefusedFileLeavesEverythingAsItWas)
     EXPECT_EQ(m.InFileName, "budget.dat") << "a later Save must not go to the refused file";
     EXPECT_EQ(m.title(), "Varnholt - budget.dat");
     EXPECT_EQ(TempDir::read(path), GetParam());
-    EXPECT_EQ(m.WorkingFolderSave.absolutePath(), path) << "the chosen file is still recorded";
+    // The file last used is still the one opened before, and the next start-up offers it.
+    EXPECT_EQ(m.WorkingFolderSave.absolutePath(), fixture("budget.dat"));
+    m.close();
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(TempDir::read(prefsPath()), "?\n" + fixture("budget.dat") + "\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, RefusalTest,
@@ -539,13 +600,14 @@ TEST_F(LifecycleTest, AFileWhoseReadFailsIsAProblemAndChangesNothing)
     {
         ModalScript script;
         script.question(0).openFile(path).message("Problem with file ...");
+        defineCentralIssue(script, "Budget");
         m = &frmMain::instance();
         EXPECT_TRUE(script.done());
     }
     pt::activate(*m);
-    EXPECT_EQ(m->NumPlayer, -1) << "no document";
+    EXPECT_EQ(m->NumPlayer, 0) << "a new diagram";
     EXPECT_EQ(m->title(), "Varnholt");
-    EXPECT_FALSE(m->PushButton1->isEnabled());
+    m->FileChanged = false; // so that Open asks nothing about it
 
     ModalScript script;
     script.openFile(fixture("budget.dat"));

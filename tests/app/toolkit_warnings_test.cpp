@@ -75,6 +75,7 @@ TEST(ToolkitWarningsTest, OrdinaryUseCausesNone)
         // Every companion window, shown and painted.
         m.PushButton1->push(); // "Table"
         m.PushButton2->push(); // "Sliders"
+        pt::activate(m);       // the swing-o-meter is the main window's
         EXPECT_TRUE(pt::chooseMenuItem("ShowSwingometer"));
         m.PushButton3->push(); // "Force Field"
         printAndSave(ffield::instance(), dir, "ffield");

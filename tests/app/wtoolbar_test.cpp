@@ -226,9 +226,9 @@ TEST_F(wtoolbarTest, TheToolbarStaysWhereTheUserPutsIt)
     EXPECT_EQ(bar.top(), 300);
 }
 
-// A window the program opens where the user has put the toolbar steps aside from it: the
-// toolbar stays where the user put it, and hides none of the new window's controls.
-TEST_F(wtoolbarTest, AWindowOpenedUnderTheToolbarTheUserPutStepsAside)
+// The toolbar the user put somewhere steps aside from a window that opens under it, to hide
+// none of its controls, and goes back where the user put it once that window has gone.
+TEST_F(wtoolbarTest, TheToolbarTheUserPutStepsAsideFromAWindowOpenedUnderIt)
 {
     wtoolbar& bar = showToolbar();
     // Where the sliders window opens, and its "Close" button there.
@@ -240,16 +240,28 @@ TEST_F(wtoolbarTest, AWindowOpenedUnderTheToolbarTheUserPutStepsAside)
     pt::processEvents();
 
     pt::moveAsUser(bar, close.left - 20, close.top - 10);
-    main().PushButton2_Action();
-    pt::processEvents();
-    EXPECT_EQ(bar.left(), close.left - 20) << "the toolbar stays where the user put it";
-    EXPECT_EQ(bar.top(), close.top - 10);
+    EXPECT_EQ(controlsUnder(bar), "");
+    const int32_t putLeft = bar.left();
+    const int32_t putTop = bar.top();
+    const platform::Rect slidersFrame = [&] {
+        main().PushButton2_Action();
+        pt::processEvents();
+        return pt::frameOnScreen(wSliders::instance());
+    }();
     EXPECT_EQ(controlsUnder(bar, &wSliders::instance()), "");
+    EXPECT_EQ(pt::frameOnScreen(wSliders::instance()).left, slidersFrame.left)
+        << "the window opened where it opens";
+    EXPECT_TRUE(bar.left() != putLeft || bar.top() != putTop) << "it stepped aside";
+    wSliders::instance().close();
+    pt::processEvents();
+    EXPECT_EQ(bar.left(), putLeft) << "back where the user put it";
+    EXPECT_EQ(bar.top(), putTop);
 }
 
 // The swing-o-meter floats above the other windows as the toolbar does, and so keeps clear of
-// their controls too: shown over the graph, it moves off the graph's controls; and a window
-// opened under it where the user put it steps aside.
+// their controls too: shown over the graph, it moves off the graph's controls; and put by the
+// user where the graph then opens, it steps aside from the graph's controls, and off the
+// toolbar.
 TEST_F(wtoolbarTest, TheSwingometerHidesNoControlOfAnotherWindow)
 {
     pt::setScreenSize(1280, 1024);
@@ -268,12 +280,16 @@ TEST_F(wtoolbarTest, TheSwingometerHidesNoControlOfAnotherWindow)
     pt::processEvents();
     pt::moveAsUser(gauge, graphFrame.left + graphFrame.width - 60,
                    graphFrame.top + graphFrame.height - 40);
-    const platform::Rect put = pt::frameOnScreen(gauge);
     main().pbMove_Action();
     pt::processEvents();
-    EXPECT_EQ(pt::frameOnScreen(gauge).left, put.left);
-    EXPECT_EQ(pt::frameOnScreen(gauge).top, put.top);
     EXPECT_EQ(controlsUnder(gauge, &graph::instance()), "");
+    wtoolbar::instance().show();
+    pt::processEvents();
+    const platform::Rect a = pt::frameOnScreen(gauge);
+    const platform::Rect b = pt::frameOnScreen(wtoolbar::instance());
+    EXPECT_FALSE(a.left < b.left + b.width && b.left < a.left + a.width &&
+                 a.top < b.top + b.height && b.top < a.top + a.height)
+        << "the swing-o-meter and the toolbar lie apart";
 }
 
 // Each item brings its window to the front, also when the user had minimised it.

@@ -44,8 +44,9 @@ protected:
         });
     }
 
-    int32_t canvasWidth() { return main().Canvas1->width(); }
-    int32_t canvasHeight() { return main().Canvas1->height(); }
+    // The map that the canvas shows at any size, in model units, which the placement follows.
+    static int32_t mapWidth() { return frmMain::kShownModelWidth; }
+    static int32_t mapHeight() { return frmMain::kShownModelHeight; }
 };
 
 TEST_F(AddNewPlayerTest, TheFirstPlayerSitsNearTheTopLeftCornerWithItsBoxSized)
@@ -78,7 +79,7 @@ TEST_F(AddNewPlayerTest, TheFirstPlayerSitsNearTheTopLeftCornerWithItsBoxSized)
     EXPECT_FALSE(ffield::exists()) << "a force field that is not there is not built";
 }
 
-TEST_F(AddNewPlayerTest, LaterPlayersStayInsideTheCanvasAlsoAfterAResize)
+TEST_F(AddNewPlayerTest, LaterPlayersStayInsideTheMapAtAnyWindowSize)
 {
     main().setSize(900, 500);
     pt::processEvents();
@@ -89,12 +90,12 @@ TEST_F(AddNewPlayerTest, LaterPlayersStayInsideTheCanvasAlsoAfterAResize)
         const Player& p = main().Player[i];
         if (i == 1)
             continue;
-        EXPECT_LE(std::abs(p.xcentre - canvasWidth() / 2.0), canvasWidth() / 2.05 + 1) << i;
-        EXPECT_LE(std::abs(p.ycentre - canvasHeight() / 2.0), canvasHeight() / 2.05 + 1) << i;
-        EXPECT_GE(std::hypot((p.xcentre - canvasWidth() / 2.0) / canvasWidth(),
-                             (p.ycentre - canvasHeight() / 2.0) / canvasHeight()),
+        EXPECT_LE(std::abs(p.xcentre - mapWidth() / 2.0), mapWidth() / 2.05 + 1) << i;
+        EXPECT_LE(std::abs(p.ycentre - mapHeight() / 2.0), mapHeight() / 2.05 + 1) << i;
+        EXPECT_GE(std::hypot((p.xcentre - mapWidth() / 2.0) / mapWidth(),
+                             (p.ycentre - mapHeight() / 2.0) / mapHeight()),
                   1 / 3.05 - 0.01)
-            << "at least a third of the canvas from its centre";
+            << "at least a third of the map from its centre";
     }
 }
 
@@ -113,23 +114,23 @@ TEST_P(PlacementTest, TurnsClockwiseFromThePreviousPlayer)
     const TurnCase& c = GetParam();
     frmMain& m = main();
     testsupport::LoadDocument(m, {{"Issue"}, {"Prev"}, {"New"}});
-    const int32_t cx = canvasWidth() / 2;
-    const int32_t cy = canvasHeight() / 2;
+    const int32_t cx = mapWidth() / 2;
+    const int32_t cy = mapHeight() / 2;
     m.Player[1].xcentre = cx + c.dx;
     m.Player[1].ycentre = cy + c.dy;
     for (unsigned seed = 1; seed <= 5; ++seed) {
         pt::seedRandom(seed);
         PlaceNewPlayer(m, 2);
-        const double x = m.Player[2].xcentre - canvasWidth() / 2.0;
-        const double y = m.Player[2].ycentre - canvasHeight() / 2.0;
+        const double x = m.Player[2].xcentre - mapWidth() / 2.0;
+        const double y = m.Player[2].ycentre - mapHeight() / 2.0;
         if (c.xSide != 0) {
             EXPECT_EQ(x > 0 ? 1 : -1, c.xSide) << x;
         }
         if (c.ySide != 0) {
             EXPECT_EQ(y > 0 ? 1 : -1, c.ySide) << y;
         }
-        EXPECT_LE(std::abs(x), canvasWidth() / 2.05 + 1);
-        EXPECT_LE(std::abs(y), canvasHeight() / 2.05 + 1);
+        EXPECT_LE(std::abs(x), mapWidth() / 2.05 + 1);
+        EXPECT_LE(std::abs(y), mapHeight() / 2.05 + 1);
     }
 }
 

@@ -164,7 +164,12 @@ TEST_P(SplitTest, GivesThePositionTwoThirdsOfTheChange)
 
 INSTANTIATE_TEST_SUITE_P(
     Splits, SplitTest,
-    ::testing::Values(SplitCase{"Doubled", 50, 40, 2000, 16000, 200, 80},
+    ::testing::Values(SplitCase{"Doubled", 20, 40, 800, 6400, 80, 80},
+                      // A drag never stores more than the sliders hold: the position stops at
+                      // 100 (200 shared out), the importance too (180).
+                      SplitCase{"PositionStopsAtTheEnd", 50, 40, 2000, 16000, 100, 80},
+                      SplitCase{"BothStopAtTheirEnds", -50, 90, -4500, -36000, -100, 100},
+                      SplitCase{"SharedOutBeyondTheEnds", 0, 0, 0, 40000, 100, 100},
                       SplitCase{"Halved", 80, 50, 4000, 500, 20, 25},
                       SplitCase{"PositionKeptFromZero", 1, 100, 100, 20, 1, 58},
                       SplitCase{"NegativePositionKeptFromZero", -1, 100, -100, -20, -1, 58},

@@ -314,11 +314,14 @@ TEST_P(EdgeCaptionTest, StaysWholeOnTheCanvas)
     EXPECT_GE(added, whole - 16) << "all of the caption is drawn, clear of the frame";
 }
 
-INSTANTIATE_TEST_SUITE_P(Places, EdgeCaptionTest,
-                         ::testing::Values(EdgeCaptionCase{"NearPosition100", 98, 60, 725, 411},
-                                           EdgeCaptionCase{"AtTheTopRightOfASmallWindow", 97, 100,
-                                                           400, 200}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Places, EdgeCaptionTest,
+    ::testing::Values(EdgeCaptionCase{"NearPosition100", 98, 60, 725, 411},
+                      EdgeCaptionCase{"AtTheTopRightOfASmallWindow", 97, 100, 400, 200},
+                      EdgeCaptionCase{"AtTheBottomLeftOfTheSmallest", -100, 0, graph::kMinimumWidth,
+                                      graph::kMinimumHeight},
+                      EdgeCaptionCase{"AtTheTopRightAt4K", 100, 100, 3840, 2160}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(GraphDrawingTest, WithoutTheColouredBackgroundTheScreenShowsAWhitePlot)
 {

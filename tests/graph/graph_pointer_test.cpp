@@ -130,25 +130,36 @@ struct ReleaseCase {
     const char* name;
     int32_t x;
     int32_t y;
+    int32_t position; ///< what is stored
+    int32_t importance;
 };
 
 class ReleaseBeyondTheAxesTest : public GraphPointerTest,
                                  public ::testing::WithParamInterface<ReleaseCase> {};
 
-TEST_P(ReleaseBeyondTheAxesTest, StoresTheValuesUnlimited)
+// A release past the ends of the scales, on the canvas's edge or beyond it, stores the ends that
+// the sliders and the player editor hold, where the dot is then drawn.
+TEST_P(ReleaseBeyondTheAxesTest, StoresTheEndsOfTheScales)
 {
     const ReleaseCase& c = GetParam();
+    ASSERT_TRUE(kScreen.unplotx(c.x) < -100 || kScreen.unplotx(c.x) > 100 ||
+                kScreen.unploty(c.y) < 0 || kScreen.unploty(c.y) > 100)
+        << "the release lies past a scale's end";
     gesture(w().xplot[1], w().yplot[1], {{c.x, c.y}}, c.x, c.y);
     const Player& p = main().Player[1];
-    EXPECT_EQ(p.Position, kScreen.unplotx(c.x));
-    EXPECT_EQ(p.Importance, kScreen.unploty(c.y));
-    EXPECT_TRUE(p.Position < -100 || p.Position > 100);
-    EXPECT_TRUE(p.Importance < 0 || p.Importance > 100);
+    EXPECT_EQ(p.Position, c.position);
+    EXPECT_EQ(p.Importance, c.importance);
+    EXPECT_TRUE(main().FileChanged);
 }
 
 INSTANTIATE_TEST_SUITE_P(Points, ReleaseBeyondTheAxesTest,
-                         ::testing::Values(ReleaseCase{"BelowLeft", -60, kH + 60},
-                                           ReleaseCase{"AboveRight", kW + 60, -40}),
+                         ::testing::Values(ReleaseCase{"BelowLeft", -60, kH + 60, -100, 0},
+                                           ReleaseCase{"AboveRight", kW + 60, -40, 100, 100},
+                                           ReleaseCase{"TopLeftCorner", 1, 1, -100, 100},
+                                           ReleaseCase{"BottomRightCorner", kW - 1, kH - 1, 100, 0},
+                                           // Only the axis past its end is held back.
+                                           ReleaseCase{"RightOfTheMiddle", kW - 1, kH / 2, 100,
+                                                       kScreen.unploty(kH / 2)}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(GraphPointerTest, AStillClickAnywhereEditsTheNearestPlayer)
@@ -442,6 +453,7 @@ TEST_F(GraphPointerTest, CreateNewPlayerAtTheLimitOnlyShowsTheMessage)
 
 TEST_F(GraphPointerTest, EditNearestPlayerKeepsTheCornerAndCentresInPlainUnits)
 {
+    main().pbMove->setEnabled(false);
     ModalScript script;
     expectMenu(script, 1);
     expectEditor(script, "Edit player information", "Abc", [](frmDetails& d) {

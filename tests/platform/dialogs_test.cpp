@@ -163,9 +163,9 @@ class FileDialogTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        declareFileType({"text/data", ".dat"});
-        declareFileType({"image/pict", ".pict;pic;.pct"});
-        declareFileType({"special/any", ""});
+        declareFileType({"text/data", ".dat", "Kestrix documents"});
+        declareFileType({"image/pict", ".pict;pic;.pct", "PICT pictures"});
+        declareFileType({"special/any", "", "All files"});
     }
     std::string write(const std::string& name)
     {
@@ -184,10 +184,11 @@ struct FilterCase {
 class FileFilterTest : public FileDialogTest, public ::testing::WithParamInterface<FilterCase> {};
 
 INSTANTIATE_TEST_SUITE_P(Types, FileFilterTest,
-                         ::testing::Values(FilterCase{"text/data", "text/data (*.dat)"},
+                         ::testing::Values(FilterCase{"text/data", "Kestrix documents (*.dat)"},
                                            FilterCase{"image/pict",
-                                                      "image/pict (*.pict *.pic *.pct)"},
-                                           FilterCase{"special/any", "special/any (*)"},
+                                                      "PICT pictures (*.pict *.pic *.pct)"},
+                                           FilterCase{"special/any", "All files (*)"},
+                                           // Without a description, the type's name.
                                            FilterCase{"never/declared", "never/declared (*)"}),
                          [](const auto& info) {
                              std::string name = info.param.type;

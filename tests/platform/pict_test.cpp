@@ -2,6 +2,7 @@
 #include "platform/graphics.h"
 #include "platform/pict.h"
 #include "platform/picture.h"
+#include "platform/testing.h"
 
 #include "tests/support/image_tools.h"
 #include "tests/support/temp_dir.h"
@@ -304,10 +305,10 @@ TEST(PictTest, AFailedSaveReportsFalseAndLeavesNoFile)
     EXPECT_TRUE(std::filesystem::is_directory(folder));
     EXPECT_TRUE(std::filesystem::is_empty(folder));
 
-    // A format code other than 0 names no format; an existing file stays as it was.
+    // A format code that names no format; an existing file stays as it was.
     const std::string other = dir.file("other.pict");
     TempDir::write(other, "old");
-    EXPECT_FALSE(SaveAsPicture(File(other), pic, 1));
+    EXPECT_FALSE(SaveAsPicture(File(other), pic, 2));
     EXPECT_EQ(TempDir::read(other), "old");
 
     // Nothing of the attempts is left in the folder.
@@ -315,6 +316,29 @@ TEST(PictTest, AFailedSaveReportsFalseAndLeavesNoFile)
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path()))
         ++entries;
     EXPECT_EQ(entries, 2);
+}
+
+// A PNG is what the toolkit's image reader takes for one, with the pixels of the picture, and
+// replaces an earlier file of that name.
+TEST(PngTest, TheReaderFindsAPngWithThePicturesPixels)
+{
+    Picture pic(201, 40);
+    drawPattern(pic);
+    TempDir dir;
+    const std::string path = dir.file("map.png");
+    TempDir::write(path, std::string(5000, 'x'));
+    ASSERT_TRUE(SaveAsPicture(File(path), pic, kPngFormat));
+    EXPECT_EQ(TempDir::read(path).substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+    const auto read = platform::testing::readImageFile(path);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->format, "png");
+    ASSERT_EQ(read->pixels.width(), pic.width());
+    ASSERT_EQ(read->pixels.height(), pic.height());
+    int wrong = 0;
+    for (int y = 0; y < pic.height(); ++y)
+        for (int x = 0; x < pic.width(); ++x)
+            wrong += read->pixels.pixel(x, y) != pic.pixel(x, y);
+    EXPECT_EQ(wrong, 0);
 }
 
 TEST(PictTest, APictureTooWideForTheFormatIsNotSaved)

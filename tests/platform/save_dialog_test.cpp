@@ -27,9 +27,10 @@ class SaveDialogTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        platform::declareFileType({"text/data", ".dat"});
-        platform::declareFileType({"special/any", ""});
-        platform::declareFileType({"image/pict", ".pict;.pic;.pct"});
+        platform::declareFileType({"text/data", ".dat", "Kestrix documents"});
+        platform::declareFileType({"special/any", "", "All files"});
+        platform::declareFileType({"image/pict", ".pict;.pic;.pct", "PICT pictures"});
+        platform::declareFileType({"image/png", ".png", "PNG pictures"});
     }
 
     // The file the save dialog gives when `typed` is typed into it.
@@ -81,6 +82,29 @@ TEST_F(SaveDialogTest, AsksBeforeReplacingTheFileTheExtensionNames)
     EXPECT_EQ(save("text/data", "mydoc", &question)->absolutePath(), dir.file("mydoc.dat"));
     EXPECT_NE(question.find("mydoc.dat already exists"), std::string::npos) << question;
     EXPECT_EQ(TempDir::read(dir.file("mydoc")), "kept");
+}
+
+// A dialog for two types lists both, the first selected: a name typed without an extension
+// gets that type's, one typed with ".png" stays.
+TEST_F(SaveDialogTest, OffersEachTypeAndTheFirstGivesTheExtension)
+{
+    for (const auto& [typed, saved] : {std::pair{"map", "map.pict"}, {"map.png", "map.png"}}) {
+        pt::RealDialogs dialogs;
+        dialogs.then([typed = std::string(typed)](pt::RealDialog& d) {
+            EXPECT_EQ(d.nameFilters(),
+                      (std::vector<std::string>{"PICT pictures (*.pict *.pic *.pct)",
+                                                "PNG pictures (*.png)"}));
+            EXPECT_EQ(d.selectedNameFilter(), d.nameFilters().front());
+            d.typeFileName(typed);
+            EXPECT_TRUE(d.press("Save"));
+        });
+        const std::optional<platform::File> f =
+            platform::GetSaveFolderItem(std::vector<std::string>{"image/pict", "image/png"},
+                                        "Kestrix.pict", platform::File(dir.path()));
+        EXPECT_TRUE(dialogs.done());
+        ASSERT_TRUE(f);
+        EXPECT_EQ(f->absolutePath(), dir.file(saved));
+    }
 }
 
 } // namespace

@@ -181,8 +181,8 @@ protected:
                                   });
     }
 
-    // Paints at the design size, where model units are pixels.
-    Picture paint(SpiderTarget target, int32_t W = 772, int32_t H = 624)
+    // Paints on a canvas of the design size, where model units are pixels.
+    Picture paint(SpiderTarget target, int32_t W = 756, int32_t H = 582)
     {
         Picture pic(W, H);
         DrawSpiderPlot(main(), pic.graphics(), target, W, H);
@@ -207,7 +207,7 @@ TEST_F(SpiderPaintTest, FillsEachBoxWithItsPlayersColour)
     EXPECT_EQ(pic.pixel(504, 95), kGreen);
     EXPECT_EQ(pic.pixel(504, 495), kGrey);
     EXPECT_EQ(pic.pixel(304, 288), kYellow);
-    EXPECT_EQ(pic.pixel(700, 600), kWhite);
+    EXPECT_EQ(pic.pixel(700, 570), kWhite);
 }
 
 TEST_F(SpiderPaintTest, TheCentralIssueLiesOnTopOfAnOverlappingBox)
@@ -296,7 +296,7 @@ TEST_F(SpiderPaintTest, PlayersFarOutsideTheModelSpaceAreDrawnWithoutOverflow)
     main().Player[1].xcentre = main().Player[1].ycentre = kMax;
     main().Links[1][2] = main().Links[2][1] = 100;
     for (SpiderTarget target : {SpiderTarget::Screen, SpiderTarget::Page, SpiderTarget::Picture}) {
-        const Picture pic = paint(target, 1544, 1248);
+        const Picture pic = paint(target, 1512, 1164);
         const int32_t f = target == SpiderTarget::Screen ? 2 : 1; // only the screen is mapped
         EXPECT_EQ(pic.pixel(300 * f + 4, 280 * f + 8), kYellow) << static_cast<int>(target);
     }
@@ -389,14 +389,14 @@ TEST_F(SpiderPaintTest, OnlyTheScreenMapsAndEveryBoxIsAsWideAsItsText)
     testsupport::LoadDocument(
         main(), {FixturePlayer("Issue", 0, 50, 300, 280), FixturePlayer("Foe", -100, 50, 20, 100)});
     // Twice the design size: the screen maps the corner to twice its model value.
-    const Picture screen = paint(SpiderTarget::Screen, 1544, 1248);
+    const Picture screen = paint(SpiderTarget::Screen, 1512, 1164);
     const int32_t width = main().Player[1].Width;
     EXPECT_EQ(screen.pixel(40 + width - 4, 215), kRed);
     EXPECT_EQ(screen.pixel(40 + width + 4, 215), kWhite) << "box of its text's width";
 
     // The page is drawn in model units, whatever the surface: the printed page scales it.
     main().ScaleFactorx = main().ScaleFactorY = 0.5f;
-    const Picture page = paint(SpiderTarget::Page, 1544, 1248);
+    const Picture page = paint(SpiderTarget::Page, 1512, 1164);
     EXPECT_EQ(main().Player[1].Width, width);
     EXPECT_EQ(page.pixel(20 + width - 4, 115), kRed);
     EXPECT_EQ(page.pixel(20 + width + 4, 115), kWhite);
@@ -444,7 +444,7 @@ int fillOutsideOutline(const Picture& pic, int32_t x, int32_t y, int32_t w, int3
 
 struct BoxEdgeCase {
     SpiderTarget target;
-    int32_t W, H;  // the surface, and the window or page the mapping follows
+    int32_t W, H;  // the surface, and the canvas or page the mapping follows
     bool onScreen; // drawn by the main window's canvas rather than into a picture
 };
 
@@ -469,8 +469,8 @@ TEST_P(BoxEdgeTest, NoFillShowsOutsideABoxsOutline)
     const Color fills[] = {kYellow, kRed, kGreen, kGrey, PositionColour(50)};
     for (int32_t i = 0; i <= main().NumPlayer; ++i) {
         const Player& p = main().Player[i];
-        const int32_t x = mapped ? main().plotx(p.x) : p.x;
-        const int32_t y = mapped ? main().ploty(p.y) : p.y;
+        const int32_t x = mapped ? main().BoxOnCanvas(p).left : p.x;
+        const int32_t y = mapped ? main().BoxOnCanvas(p).top : p.y;
         const int32_t w = p.Width;
         const int32_t h = p.Height;
         ASSERT_EQ(pic.pixel(x + w / 2, y + 2), fills[i]) << p.Name << ": the box lies there";
@@ -480,8 +480,8 @@ TEST_P(BoxEdgeTest, NoFillShowsOutsideABoxsOutline)
 
 INSTANTIATE_TEST_SUITE_P(Targets, BoxEdgeTest,
                          ::testing::Values(BoxEdgeCase{SpiderTarget::Screen, 0, 0, true},
-                                           BoxEdgeCase{SpiderTarget::Screen, 772, 624, false},
-                                           BoxEdgeCase{SpiderTarget::Screen, 1544, 1248, false},
+                                           BoxEdgeCase{SpiderTarget::Screen, 756, 582, false},
+                                           BoxEdgeCase{SpiderTarget::Screen, 1512, 1164, false},
                                            BoxEdgeCase{SpiderTarget::Page, 772, 624, false},
                                            BoxEdgeCase{SpiderTarget::Picture, 772, 624, false}));
 

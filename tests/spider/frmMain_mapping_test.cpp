@@ -1,6 +1,9 @@
 #include "app/frmMain.h"
 
+#include "app/DataFile.h"
 #include "app/frmDetails.h"
+
+#include "spider/SpiderDrawing.h"
 
 #include "tests/support/app_fixture.h"
 #include "tests/support/modal_script.h"
@@ -179,9 +182,10 @@ TEST_F(ResizeTest, AShrinkAndARestoreLeaveTheSpiderPlotAsItWas)
     for (int32_t i = 0; i <= main().NumPlayer; ++i)
         centres.emplace_back(main().Player[i].xcentre, main().Player[i].ycentre);
 
-    resize(386, 312);
-    // At half the size a model unit is half a pixel: half a box is twice as many units. Every
-    // player's centre follows, the central issue and the last one included.
+    // A canvas of half the design size, 378 by 291 (the legend above the view buttons): a model
+    // unit is half a pixel, so half a box is twice as many units. Every player's centre
+    // follows, the central issue and the last one included.
+    resize(378 + 16, 291 + 68);
     for (int32_t i = 0; i <= main().NumPlayer; ++i) {
         const Player& p = main().Player[i];
         EXPECT_EQ(p.xcentre, p.x + 2 * (p.Width / 2)) << p.Name;
@@ -214,6 +218,117 @@ TEST_F(ResizeTest, AfterAShrinkAndARestoreAStillClickEditsThePlayerClickedOn)
     pt::mouseRelease(*main().Canvas1, x, y);
     EXPECT_TRUE(script.done());
     EXPECT_EQ(main().Player[1].x, 100) << "the western box stays where it was";
+}
+
+// --- Every box whole on the canvas ---
+
+// Players at the map's bottom and right, where the model space runs past what the canvas
+// shows, and beyond the map: a corner left of it by a drag, one far outside it from a file.
+// Each is filled with a colour of its own; the central issue is yellow.
+std::vector<testsupport::FixturePlayer> edgePlayers()
+{
+    return {{"Issue", 0, 50, 353, 271},
+            {"Builders union", -100, 50, 300, 560},
+            {"Haulage firms", 100, 50, 690, 545, "Road and rail"},
+            {"Dragged left", -50, 50, -23, 200},
+            {"From a file", 50, 50, 5000, -300},
+            {"Top left", 20, 50, 0, 0}};
+}
+
+int countColour(const platform::Picture& pic, platform::Color c)
+{
+    int n = 0;
+    for (int32_t y = 0; y < pic.height(); ++y)
+        for (int32_t x = 0; x < pic.width(); ++x)
+            n += pic.pixel(x, y) == c ? 1 : 0;
+    return n;
+}
+
+std::string savedBytes(const frmMain& w)
+{
+    return WriteDataFile(
+        MakeDataFileContents(w.HasDB, w.NumPlayer, w.Player, w.Links, w.AveColour));
+}
+
+struct WindowSize {
+    const char* name;
+    int32_t width, height;
+};
+
+class BoxesInSightTest : public ResizeTest, public ::testing::WithParamInterface<WindowSize> {
+protected:
+    // How many pixels the fill of player i's box covers when the box is whole: drawn alone in
+    // the middle of a canvas of the design size.
+    int wholeFill(int32_t i)
+    {
+        const Document saved = main();
+        Document& d = main();
+        // The player in the middle; the central issue, drawn in every document, in a corner.
+        d.NumPlayer = i == 0 ? 0 : 1;
+        d.Player[d.NumPlayer] = saved.Player[i];
+        d.Player[d.NumPlayer].x = 300;
+        d.Player[d.NumPlayer].y = 250;
+        if (i != 0) {
+            d.Player[0].x = 10;
+            d.Player[0].y = 10;
+        }
+        platform::Picture pic(756, 582);
+        DrawSpiderPlot(main(), pic.graphics(), SpiderTarget::Screen, 756, 582);
+        static_cast<Document&>(main()) = saved;
+        return countColour(pic, fillOf(i));
+    }
+
+    platform::Color fillOf(int32_t i) { return PositionColour(main().Player[i].Position); }
+};
+
+TEST_P(BoxesInSightTest, EveryBoxIsDrawnWholeOnTheCanvasAndSaveWritesTheSame)
+{
+    testsupport::LoadDocument(main(), edgePlayers());
+    main().AveColour = false;
+    waitForPaint();
+    const std::string before = savedBytes(main());
+    std::vector<int> whole;
+    for (int32_t i = 0; i <= main().NumPlayer; ++i)
+        whole.push_back(wholeFill(i));
+
+    resize(GetParam().width, GetParam().height);
+    const platform::Picture shown = canvas();
+    for (int32_t i = 0; i <= main().NumPlayer; ++i)
+        EXPECT_EQ(countColour(shown, fillOf(i)), whole[static_cast<size_t>(i)])
+            << main().Player[i].Name << ": its whole box is drawn on the canvas";
+    EXPECT_EQ(savedBytes(main()), before) << "resizing alone changes nothing Save writes";
+    resize(772, 624);
+    EXPECT_EQ(savedBytes(main()), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, BoxesInSightTest,
+    ::testing::Values(WindowSize{"Smallest", frmMain::kMinimumWidth, frmMain::kMinimumHeight},
+                      WindowSize{"Small", 520, 420}, WindowSize{"Design", 772, 624},
+                      WindowSize{"FullHD", 1920, 1080}, WindowSize{"FourK", 3840, 2160}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A box moved by a drag is stored where it is drawn: whole on the canvas, however far past its
+// edge the pointer went, so that a larger window shows it whole too.
+TEST_F(ResizeTest, ABoxDraggedPastTheCanvasEdgeIsStoredWholeOnIt)
+{
+    resize(1920, 1080);
+    Player& p = main().Player[1];
+    const platform::Rect box = main().BoxOnCanvas(p);
+    const int32_t x = box.left + 5;
+    const int32_t y = box.top + 5;
+    pt::mousePress(*main().Canvas1, x, y);
+    pt::mouseMove(*main().Canvas1, x - 300, y);
+    pt::mouseMove(*main().Canvas1, -40, y);
+    pt::mouseRelease(*main().Canvas1, -40, y);
+    EXPECT_GE(main().plotx(p.x), 0) << "stored at the canvas's left edge";
+    EXPECT_LE(main().plotx(p.x), 1);
+    EXPECT_EQ(main().BoxOnCanvas(p).left, main().plotx(p.x)) << "drawn where it is stored";
+    for (const auto& [width, height] : {std::pair{772, 624}, std::pair{3840, 2160}}) {
+        resize(width, height);
+        EXPECT_EQ(main().BoxOnCanvas(p).left, main().plotx(p.x)) << width;
+        EXPECT_LE(main().plotx(p.x) + p.Width, main().Canvas1->width()) << width;
+    }
 }
 
 } // namespace

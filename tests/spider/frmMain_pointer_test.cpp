@@ -151,9 +151,9 @@ TEST_F(PointerTest, ADragOfSevenUnitsMovesTheCentreToTheLastDragPoint)
     EXPECT_TRUE(main().FileChanged);
 }
 
-// A release is a click only when it lies strictly inside the box of the player pressed (100,
-// 100, 41 by 30) and less than 7 units from the press both across and down; otherwise the
-// player's centre moves to the last drag point.
+// A release is a click only when it lies on the drawn box of the player pressed (pixels 100 to
+// 140 across, 100 to 129 down, the outline included) and less than 7 units from the press both
+// across and down; otherwise the player's centre moves to the last drag point.
 struct ClickOrMoveCase {
     const char* name;
     int32_t x, y;     ///< the press
@@ -184,11 +184,13 @@ INSTANTIATE_TEST_SUITE_P(
                       ClickOrMoveCase{"SevenDown", 110, 110, 110, 117, false},
                       ClickOrMoveCase{"SevenBack", 110, 110, 103, 110, false},
                       ClickOrMoveCase{"JustInsideTheLeftEdge", 104, 110, 101, 110, true},
-                      ClickOrMoveCase{"OnTheLeftEdge", 104, 110, 100, 110, false},
+                      ClickOrMoveCase{"OnTheLeftOutline", 104, 110, 100, 110, true},
+                      ClickOrMoveCase{"LeftOfTheOutline", 104, 110, 99, 110, false},
                       ClickOrMoveCase{"JustInsideTheRightEdge", 137, 110, 140, 110, true},
                       ClickOrMoveCase{"OnTheRightEdge", 137, 110, 141, 110, false},
                       ClickOrMoveCase{"JustInsideTheTopEdge", 110, 104, 110, 101, true},
-                      ClickOrMoveCase{"OnTheTopEdge", 110, 104, 110, 100, false},
+                      ClickOrMoveCase{"OnTheTopOutline", 110, 104, 110, 100, true},
+                      ClickOrMoveCase{"AboveTheOutline", 110, 104, 110, 99, false},
                       ClickOrMoveCase{"JustInsideTheBottomEdge", 110, 126, 110, 129, true},
                       ClickOrMoveCase{"OnTheBottomEdge", 110, 126, 110, 130, false}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -233,9 +235,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(PointerTest, APressOnEmptyCanvasPullsTheNearestPlayerThere)
 {
-    click(10, 10, 10, 10);
-    EXPECT_EQ(main().Player[1].xcentre, 10);
-    EXPECT_EQ(main().Player[1].ycentre, 10);
+    click(200, 200, 200, 200);
+    EXPECT_EQ(main().Player[1].xcentre, 200);
+    EXPECT_EQ(main().Player[1].ycentre, 200);
 }
 
 TEST_F(PointerTest, AShiftReleaseLinksThePressedPlayerToTheNearestCorner)
@@ -332,6 +334,165 @@ TEST_F(PointerTest, EditNearestPlayerWithoutADocumentDoesNothing)
     });
     pt::mousePress(canvas(), 250, 250, pt::NoModifier, pt::MouseButton::Right);
     EXPECT_FALSE(frmDetails::exists());
+}
+
+// --- The player a press acts on ---
+
+// "Transport Authority" with "Builders union" just below its right end, whose centre lies
+// nearer that end than its own does; "Covered" lies wholly under the central issue's box;
+// "Over" lies on top of the left end of "Transport Authority".
+class PressedPlayerTest : public PointerTest {
+protected:
+    void SetUp() override
+    {
+        PointerTest::SetUp();
+        testsupport::LoadDocument(main(), {{"Issue of the day", 0, 50, 400, 300},
+                                           {"Transport Authority", 20, 50, 100, 100},
+                                           {"Builders union", -60, 50, 200, 160},
+                                           {"Covered", 0, 50, 410, 300},
+                                           {"Over", 40, 50, 80, 110}});
+    }
+
+    void resizeTo(int32_t width, int32_t height)
+    {
+        main().setSize(width, height);
+        pt::finishPaints();
+        ASSERT_EQ(main().width(), width);
+    }
+
+    // Expects the player editor on `name`, closed with OK.
+    static void editorOn(ModalScript& script, std::string name)
+    {
+        script.window([name](platform::Window& w) {
+            frmDetails& d = dynamic_cast<frmDetails&>(w);
+            EXPECT_EQ(d.title(), "Edit player information");
+            EXPECT_EQ(d.efName->text(), name);
+            d.PushButton1->push();
+        });
+    }
+
+    std::vector<std::pair<int32_t, int32_t>> corners()
+    {
+        std::vector<std::pair<int32_t, int32_t>> out;
+        for (int32_t i = 0; i <= main().NumPlayer; ++i)
+            out.emplace_back(main().Player[i].x, main().Player[i].y);
+        return out;
+    }
+};
+
+struct CornerClickCase {
+    const char* name;
+    int32_t width, height; ///< the main window
+    bool right, bottom;    ///< the corner of "Transport Authority"'s drawn box clicked in
+};
+
+class CornerClickTest : public PressedPlayerTest,
+                        public ::testing::WithParamInterface<CornerClickCase> {};
+
+TEST_P(CornerClickTest, AStillClickInAnyCornerOfADrawnBoxEditsThatPlayer)
+{
+    const CornerClickCase& c = GetParam();
+    resizeTo(c.width, c.height);
+    const Player& p = main().Player[1];
+    const platform::Rect box = main().BoxOnCanvas(p);
+    // 3 pixels inside the corner; the left end lies under "Over", so its corners are taken
+    // just right of that box.
+    const platform::Rect over = main().BoxOnCanvas(main().Player[4]);
+    const int32_t left = std::max(box.left, over.left + over.width) + 3;
+    const int32_t x = c.right ? box.left + box.width - 1 - 3 : left;
+    const int32_t y = c.bottom ? box.top + box.height - 1 - 3 : box.top + 3;
+    const auto before = corners();
+    ModalScript script;
+    editorOn(script, "Transport Authority");
+    click(x, y, x, y);
+    EXPECT_TRUE(script.done());
+    EXPECT_EQ(corners(), before) << "a click moves nobody";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, CornerClickTest,
+    ::testing::Values(CornerClickCase{"LowerRightAt520x420", 520, 420, true, true},
+                      CornerClickCase{"LowerLeftAt520x420", 520, 420, false, true},
+                      CornerClickCase{"UpperRightAt520x420", 520, 420, true, false},
+                      CornerClickCase{"LowerRightAt772x624", 772, 624, true, true},
+                      CornerClickCase{"LowerRightAt1920x1080", 1920, 1080, true, true},
+                      CornerClickCase{"UpperLeftAt3840x2160", 3840, 2160, false, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PressedPlayerTest, APressOnOverlappingBoxesActsOnTheOneOnTop)
+{
+    // Inside both "Transport Authority" and "Over", drawn later and so on top, at the far end
+    // of a long "Over", nearer the centre of the box beneath.
+    main().Player[4].Name = "Over the top of it all";
+    main().Canvas1->refresh();
+    pt::finishPaints();
+    const platform::Rect over = main().BoxOnCanvas(main().Player[4]);
+    const int32_t x = over.left + over.width - 5;
+    const int32_t y = over.top + 5;
+    ASSERT_EQ(main().PlayerAt(x, y), 4);
+    const auto distance = [&](const Player& p) {
+        return main().Distance(static_cast<float>(p.xcentre), static_cast<float>(p.ycentre),
+                               static_cast<float>(x), static_cast<float>(y));
+    };
+    ASSERT_LT(distance(main().Player[1]), distance(main().Player[4]));
+    ModalScript script;
+    editorOn(script, "Over the top of it all");
+    click(x, y, x, y);
+    EXPECT_TRUE(script.done());
+
+    // A drag from the same place moves "Over", not the player whose centre is nearer.
+    const Player& moved = main().Player[4];
+    click(x, y, x + 100, y + 200);
+    EXPECT_EQ(moved.xcentre, main().unplotx(x + 100));
+    EXPECT_EQ(main().Player[1].x, 100) << "the box beneath stays";
+}
+
+TEST_F(PressedPlayerTest, APressOverTheCentralIssueNeverReachesTheBoxUnderIt)
+{
+    const platform::Rect centre = main().BoxOnCanvas(main().Player[0]);
+    ASSERT_FALSE(main().IsInSight(3)) << "\"Covered\" lies wholly under the central issue";
+    ModalScript script;
+    editorOn(script, "Issue of the day");
+    click(centre.left + 12, centre.top + 10, centre.left + 12, centre.top + 10);
+    EXPECT_TRUE(script.done());
+}
+
+TEST_F(PressedPlayerTest, APressOnEmptyCanvasPullsOnlyAPlayerInSight)
+{
+    // Below the central issue, nearest the centre of the box hidden beneath it.
+    const platform::Rect centre = main().BoxOnCanvas(main().Player[0]);
+    const int32_t x = main().BoxOnCanvas(main().Player[3]).left + 10;
+    const int32_t y = centre.top + centre.height + 8;
+    ASSERT_LT(main().PlayerAt(x, y), 0) << "outside every box";
+    const auto distance = [&](const Player& p) {
+        return main().Distance(static_cast<float>(p.xcentre), static_cast<float>(p.ycentre),
+                               static_cast<float>(x), static_cast<float>(y));
+    };
+    ASSERT_LT(distance(main().Player[3]), distance(main().Player[0]));
+    const auto before = corners();
+    click(x, y, x, y);
+    EXPECT_EQ(main().Player[3].x, before[3].first) << "the hidden player stays hidden";
+    EXPECT_EQ(main().Player[0].ycentre, main().unploty(y)) << "the nearest in sight moves";
+}
+
+TEST_F(PressedPlayerTest, AShiftReleaseOnABoxLinksToThatBox)
+{
+    // From "Over" to a point inside "Transport Authority"'s box, right of "Over": its corner
+    // is not the nearest corner to the point ("Builders union"'s is), its box is under it.
+    const platform::Rect over = main().BoxOnCanvas(main().Player[4]);
+    const platform::Rect box = main().BoxOnCanvas(main().Player[1]);
+    const int32_t x = box.left + box.width - 4;
+    const int32_t y = box.top + box.height - 4;
+    ModalScript script;
+    script.window([](platform::Window& w) {
+        frmLinks& l = dynamic_cast<frmLinks&>(w);
+        EXPECT_EQ(l.StaticText1->text(), "Link: Over");
+        EXPECT_EQ(l.StaticText2->text(), "To: Transport Authority");
+        l.PushButton1->push();
+    });
+    click(over.left + 5, over.top + 5, x, y, pt::Shift);
+    EXPECT_TRUE(script.done());
+    EXPECT_GT(main().Links[4][1], 0);
 }
 
 } // namespace

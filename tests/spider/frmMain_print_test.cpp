@@ -259,6 +259,7 @@ TEST_F(PrintTest, TheSavedPictureHoldsTheDrawingAtTheCanvasSize)
     ModalScript script;
     script.expect(Kind::SaveFile, [path](const ModalRequest& r) {
         EXPECT_EQ(r.filter, "image/pict");
+        EXPECT_EQ(r.filters, (std::vector<std::string>{"image/pict", "image/png"}));
         EXPECT_EQ(r.defaultName, "Kestrix.pict");
         return ModalAnswer::file(path);
     });
@@ -278,6 +279,42 @@ TEST_F(PrintTest, TheSavedPictureHoldsTheDrawingAtTheCanvasSize)
     EXPECT_EQ(differing, 0);
     EXPECT_EQ(decoded->at(106, 108), (platform::Color{0, 255, 0})) << "model units as they stand";
 }
+
+// A name ending in ".png", in any letter case, gets a PNG of the same drawing as the PICT that
+// any other name gets: the toolkit's reader takes it for a PNG, and its pixels are the PICT's.
+class PngNameTest : public PrintTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(PngNameTest, GetsAPngOfTheDrawingThePictHolds)
+{
+    ASSERT_TRUE(imagetools::hasTool("convert"))
+        << imagetools::missingTool("convert", "imagemagick");
+    testsupport::LoadDocument(main(), {{"Budget", 0, 50, 353, 271}, {"Unions", -60, 80, 100, 90}});
+    const std::string pict = dir.file("map.pict");
+    const std::string png = dir.file(GetParam());
+    ModalScript script;
+    script.saveFile(pict).saveFile(png);
+    main()._FileSaveasPicture_Action();
+    main()._FileSaveasPicture_Action();
+    EXPECT_TRUE(script.done());
+
+    const auto read = pt::readImageFile(png);
+    ASSERT_TRUE(read) << "Qt's reader cannot read " << GetParam();
+    EXPECT_EQ(read->format, "png");
+    const auto decoded = imagetools::decodePict(pict);
+    ASSERT_TRUE(decoded);
+    ASSERT_EQ(read->pixels.width(), decoded->width);
+    ASSERT_EQ(read->pixels.height(), decoded->height);
+    int differing = 0;
+    for (int y = 0; y < decoded->height; ++y)
+        for (int x = 0; x < decoded->width; ++x)
+            differing += decoded->at(x, y) != read->pixels.pixel(x, y);
+    EXPECT_EQ(differing, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, PngNameTest, ::testing::Values("map.png", "MAP.PNG"),
+                         [](const auto& info) {
+                             return std::string(info.index ? "Upper" : "Lower");
+                         });
 
 TEST_F(PrintTest, APictureThatCannotBeWrittenIsReported)
 {

@@ -1,5 +1,7 @@
 #include "spider/frmTable.h"
+#include "spider/wSliders.h"
 
+#include "app/Menu.h"
 #include "app/frmDetails.h"
 #include "app/frmMain.h"
 
@@ -14,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 
 namespace {
@@ -114,6 +117,26 @@ TEST_F(frmTableTest, AfterADeleteTheRowsAreReadAgain)
     EXPECT_EQ(t.lbTable->cell(1, 0), "Press");
 }
 
+// In front, the table and the sliders window enable only what they answer, besides Quit: the
+// table Export Data, the sliders nothing. The Show items stay greyed there.
+TEST_F(frmTableTest, TheTableAndTheSlidersEnableOnlyWhatTheyAnswer)
+{
+    Menu& menu = Menu::instance();
+    for (const bool sliders : {false, true}) {
+        SCOPED_TRACE(sliders ? "sliders" : "table");
+        if (sliders)
+            pt::activate(wSliders::instance());
+        else
+            table();
+        menu.updateEnabling();
+        for (const char* name : {"ShowSwingometer", "ShowMakeHarder", "ShowMakeEasier",
+                                 "ShowMorePolarized", "FileNew", "FileSave", "FilePrint"})
+            EXPECT_FALSE(menu.item(name)->isEnabled()) << name;
+        EXPECT_EQ(menu.item("FileExportData")->isEnabled(), !sliders);
+        EXPECT_TRUE(menu.item("FileQuit")->isEnabled());
+    }
+}
+
 TEST_F(frmTableTest, ExportWritesNamePositionAndImportance)
 {
     frmTable& t = table();
@@ -197,6 +220,66 @@ TEST_F(frmTableTest, AtTheLimitTheFirstAndLastRowsAreTheFirstAndLastPlayers)
 
 // At other sizes than its own, larger and down to its smallest, the list keeps its margins to
 // every edge of the window and OK keeps its place in the bottom right corner.
+// Every row opens the player editor on its own player: the central issue in the first row, and
+// each player in its row down to the last, which a person scrolls the list to. A name typed in
+// the editor reaches that player and that row alone.
+struct TableRowsCase {
+    const char* name;
+    std::function<void(frmMain&, const TempDir&)> open;
+};
+
+class frmTableRowsTest : public frmTableTest,
+                         public ::testing::WithParamInterface<TableRowsCase> {};
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, frmTableRowsTest,
+    ::testing::Values(
+        TableRowsCase{"CentralIssueOnly",
+                      [](frmMain& m, const TempDir&) {
+                          testsupport::LoadDocument(m, {{"Issue", 20, 50, 353, 271, "Why"}});
+                      }},
+        TableRowsCase{"ThreeRows", [](frmMain&, const TempDir&) {}},
+        TableRowsCase{"Largest",
+                      [](frmMain& m, const TempDir& dir) {
+                          testsupport::largest::Open(m, dir.file("largest.dat"));
+                      }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_P(frmTableRowsTest, EveryRowOpensItsOwnPlayer)
+{
+    TempDir dir;
+    GetParam().open(main(), dir);
+    frmTable& t = table();
+    const int32_t last = main().NumPlayer;
+    ASSERT_EQ(t.lbTable->rowCount(), last + 1);
+    ModalScript script;
+    for (int32_t row = 0; row <= last; ++row) {
+        const Player p = main().Player[row];
+        script.window([row, p](platform::Window& w) {
+            frmDetails& d = dynamic_cast<frmDetails&>(w);
+            EXPECT_EQ(d.title(), "New Player") << "row " << row;
+            EXPECT_EQ(d.efName->text(), p.Name) << "row " << row;
+            EXPECT_EQ(d.efSub->text(), p.Subtitle) << "row " << row;
+            EXPECT_EQ(d.Slider1->value(), p.Position) << "row " << row;
+            EXPECT_EQ(d.Slider2->value(), p.Importance) << "row " << row;
+            // The central issue's editor has Average Colour in place of Delete.
+            EXPECT_EQ(d.cbAveColour->isVisible(), row == 0) << "row " << row;
+            EXPECT_EQ(d.PushButton2->isVisible(), row != 0) << "row " << row;
+            d.efName->setText("Row " + std::to_string(row));
+            d.PushButton1->push();
+        });
+        pt::doubleClickRow(*t.lbTable, row);
+        ASSERT_TRUE(script.done()) << "row " << row << " opened no editor";
+        EXPECT_EQ(t.lbTable->cell(row, 0), "Row " + std::to_string(row));
+    }
+    EXPECT_EQ(t.lbTable->rowCount(), last + 1);
+    for (int32_t row = 0; row <= last; ++row) {
+        EXPECT_EQ(main().Player[row].Name, "Row " + std::to_string(row));
+        EXPECT_EQ(t.lbTable->cell(row, 0), "Row " + std::to_string(row));
+    }
+    EXPECT_TRUE(main().FileChanged);
+}
+
 struct TableSize {
     int32_t width;
     int32_t height;

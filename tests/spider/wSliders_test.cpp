@@ -18,6 +18,7 @@
 namespace {
 
 namespace pt = platform::testing;
+using testsupport::Kind;
 using testsupport::ModalScript;
 
 class wSlidersTest : public testsupport::AppTest {
@@ -63,22 +64,130 @@ TEST_F(wSlidersTest, TwentySixPlayersMakeASecondPage)
     EXPECT_EQ(main().Player[26].Position, -5);
 }
 
-TEST_F(wSlidersTest, CloseWritesTheMovedRowsBackAndTheCloseBoxNothing)
+TEST_F(wSlidersTest, CloseWritesTheMovedRowsBack)
+{
+    testsupport::LoadDocument(main(), {{"Issue"}, {"A", 30}, {"B", -60}});
+    wSliders& w = sliders();
+    w.ef[1]->setText("-70"); // B, typed
+    EXPECT_EQ(w.slide[1]->value(), -70);
+    ModalScript script; // "Close" keeps them without a question
+    w.PushButton2->push();
+    EXPECT_TRUE(script.done());
+    EXPECT_FALSE(wSliders::exists());
+    EXPECT_EQ(main().Player[2].Position, -70);
+    EXPECT_EQ(main().Player[1].Position, 30);
+    EXPECT_TRUE(main().FileChanged);
+}
+
+// Every other way out of the window with an edit not yet kept asks: "Keep" writes it back as
+// "Close" does, "Discard" drops it, and "Cancel" or backing out of the question goes back to
+// the window with the edit still in it.
+struct UnkeptCase {
+    const char* name;
+    int answer; ///< the question's button; -1 backs out of it
+    bool kept;
+    bool closes;
+};
+
+class UnkeptEditTest : public wSlidersTest, public ::testing::WithParamInterface<UnkeptCase> {};
+
+TEST_P(UnkeptEditTest, TheCloseBoxAsksAndEachAnswerDoesWhatItSays)
+{
+    const UnkeptCase& c = GetParam();
+    testsupport::LoadDocument(main(), {{"Issue"}, {"A", 30}, {"B", -60}});
+    wSliders& w = sliders();
+    w.slide[2]->setValue(45); // A
+    ModalScript script;
+    script.expect(Kind::Question, [&c](const platform::testing::ModalRequest& q) {
+        EXPECT_EQ(q.title, "Sliders");
+        EXPECT_EQ(q.message, "Keep the positions you changed in the sliders?");
+        EXPECT_EQ(q.buttons, (std::vector<std::string>{"Keep", "Discard", "Cancel"}));
+        return c.answer < 0 ? platform::testing::ModalAnswer::cancel()
+                            : platform::testing::ModalAnswer::button(c.answer);
+    });
+    pt::clickCloseBox(w);
+    EXPECT_TRUE(script.done());
+    ASSERT_EQ(wSliders::exists(), !c.closes);
+    EXPECT_EQ(main().Player[1].Position, c.kept ? 45 : 30);
+    EXPECT_EQ(main().FileChanged, c.kept);
+    if (!c.closes) {
+        EXPECT_EQ(w.slide[2]->value(), 45) << "the edit is still there";
+        ModalScript none;
+        w.PushButton2->push();
+        EXPECT_EQ(main().Player[1].Position, 45);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, UnkeptEditTest,
+                         ::testing::Values(UnkeptCase{"Keep", 0, true, true},
+                                           UnkeptCase{"Discard", 1, false, true},
+                                           UnkeptCase{"Cancel", 2, false, false},
+                                           UnkeptCase{"BackedOut", -1, false, false}),
+                         [](const auto& info) { return info.param.name; });
+
+// The real question, answered by its own buttons: Escape goes back to the window, "Keep" then
+// keeps the edit.
+TEST_F(wSlidersTest, TheRealQuestionGoesBackOnEscapeAndKeepsOnKeep)
 {
     testsupport::LoadDocument(main(), {{"Issue"}, {"A", 30}, {"B", -60}});
     wSliders& w = sliders();
     w.slide[2]->setValue(45); // A
-    EXPECT_EQ(w.ef[2]->text(), "45");
-    w.close();
+    pt::RealDialogs dialogs;
+    dialogs
+        .then([](pt::RealDialog& d) {
+            EXPECT_EQ(d.title(), "Sliders");
+            EXPECT_EQ(d.text(), "Keep the positions you changed in the sliders?");
+            EXPECT_EQ(d.defaultButton(), "Keep");
+            d.pressEscape();
+        })
+        .then([](pt::RealDialog& d) { EXPECT_TRUE(d.press("Keep")); });
+    pt::clickCloseBox(w);
+    ASSERT_TRUE(wSliders::exists()) << "Escape went back to the window";
     EXPECT_EQ(main().Player[1].Position, 30);
-    EXPECT_FALSE(main().FileChanged);
+    pt::clickCloseBox(w);
+    EXPECT_FALSE(wSliders::exists());
+    EXPECT_EQ(main().Player[1].Position, 45);
+    EXPECT_TRUE(dialogs.done());
+    EXPECT_EQ(dialogs.unanswered(), std::vector<std::string>{});
+}
 
-    wSliders& again = sliders();
-    again.ef[1]->setText("-70"); // B, typed
-    EXPECT_EQ(again.slide[1]->value(), -70);
-    again.PushButton2->push();
-    EXPECT_EQ(main().Player[2].Position, -70);
-    EXPECT_EQ(main().Player[1].Position, 30);
+TEST_F(wSlidersTest, WithoutEditsTheCloseBoxClosesAtOnce)
+{
+    testsupport::LoadDocument(main(), {{"Issue"}, {"A", 30}, {"B", -60}});
+    wSliders& w = sliders();
+    w.slide[2]->setValue(45);
+    w.slide[2]->setValue(30); // back where it was: nothing to keep
+    ModalScript none;
+    pt::clickCloseBox(w);
+    EXPECT_FALSE(wSliders::exists());
+    EXPECT_FALSE(main().FileChanged);
+}
+
+// Quitting with an edit in the sliders asks about it before the save prompt, which then offers
+// to save the positions kept; going back to the sliders calls the quit off.
+TEST_F(wSlidersTest, QuittingAsksAboutTheEditsFirst)
+{
+    testsupport::LoadDocument(main(), {{"Issue"}, {"A", 30}});
+    wSliders& w = sliders();
+    w.slide[1]->setValue(-20);
+    {
+        ModalScript script;
+        script.question(2); // back to the sliders
+        main().close();
+        EXPECT_TRUE(script.done());
+        EXPECT_FALSE(main().isClosed());
+        EXPECT_TRUE(wSliders::exists());
+    }
+    ModalScript script;
+    script.question(0); // keep them
+    script.window([](platform::Window& prompt) {
+        EXPECT_EQ(prompt.title(), "Save your data");
+        prompt.close(); // backs out: the quit stops, the document keeps the position
+    });
+    main().close();
+    EXPECT_TRUE(script.done());
+    EXPECT_FALSE(wSliders::exists());
+    EXPECT_EQ(main().Player[1].Position, -20);
     EXPECT_TRUE(main().FileChanged);
 }
 

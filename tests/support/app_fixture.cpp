@@ -13,15 +13,16 @@ namespace testsupport {
 
 frmMain& OpenMainWindow()
 {
-    // A screen that needs no resolution message; the start-up question is answered with its
-    // hidden cancel button, which ends the start-up with no document.
+    // A screen that needs no resolution message; the start-up question is answered with "New
+    // diagram" and the central issue left unnamed. The test then starts with nothing unsaved.
     platform::testing::setScreenSize(1280, 1024);
     {
         ModalScript script;
-        script.question(2);
+        script.question(1).window([](platform::Window& editor) { editor.close(); });
         frmMain::instance();
     }
     frmMain& w = frmMain::instance();
+    w.FileChanged = false;
     platform::testing::activate(w);
     return w;
 }
@@ -53,6 +54,7 @@ void LoadDocument(frmMain& w, const std::vector<FixturePlayer>& players)
         row.fill(0);
     for (size_t i = 0; i < players.size(); ++i)
         w.Player[i] = makePlayer(players[i]);
+    w.AveColour = false; // as a data file that does not ask for it
     w.FileChanged = false;
     // As Open puts a document in place: every player its identity, every view told.
     w.DocumentReplaced();
@@ -74,21 +76,30 @@ void OpenDocumentFile(frmMain& w, const std::vector<FixturePlayer>& players,
     ASSERT_EQ(w.NumPlayer, contents.NumPlayer);
 }
 
-::testing::AssertionResult IsCentredOver(const platform::Window& window,
-                                         const platform::Window& owner)
+::testing::AssertionResult IsCentredOver(const platform::Rect& frame, const platform::Window& owner)
 {
     // Twice the centres, in whole pixels.
-    const int32_t x = 2 * window.left() + window.frameWidth();
-    const int32_t y = 2 * window.top() + window.frameHeight();
+    const int32_t x = 2 * frame.left + frame.width;
+    const int32_t y = 2 * frame.top + frame.height;
     const int32_t ownerX = 2 * owner.left() + owner.frameWidth();
     const int32_t ownerY = 2 * owner.top() + owner.frameHeight();
     if (std::abs(x - ownerX) <= 2 && std::abs(y - ownerY) <= 2)
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure()
-           << "\"" << window.title() << "\" at " << window.left() << "," << window.top() << " ("
-           << window.frameWidth() << " by " << window.frameHeight() << "), \"" << owner.title()
-           << "\" at " << owner.left() << "," << owner.top() << " (" << owner.frameWidth() << " by "
-           << owner.frameHeight() << ")";
+           << "at " << frame.left << "," << frame.top << " (" << frame.width << " by "
+           << frame.height << "), \"" << owner.title() << "\" at " << owner.left() << ","
+           << owner.top() << " (" << owner.frameWidth() << " by " << owner.frameHeight() << ")";
+}
+
+::testing::AssertionResult IsCentredOver(const platform::Window& window,
+                                         const platform::Window& owner)
+{
+    const platform::Rect frame{window.left(), window.top(), window.frameWidth(),
+                               window.frameHeight()};
+    const ::testing::AssertionResult r = IsCentredOver(frame, owner);
+    if (r)
+        return r;
+    return ::testing::AssertionFailure() << "\"" << window.title() << "\" " << r.message();
 }
 
 void AppTest::SetUp()

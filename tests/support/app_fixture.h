@@ -12,7 +12,7 @@
 namespace testsupport {
 
 /// Builds the main window and shows it, answering what its start-up asks so that it ends with
-/// no document (NumPlayer -1, nothing unsaved).
+/// a new diagram: only the central issue, unnamed (NumPlayer 0), and nothing unsaved.
 frmMain& OpenMainWindow();
 
 struct FixturePlayer {
@@ -33,7 +33,8 @@ struct FixturePlayer {
 };
 
 /// Replaces the document with these players (the first is the central issue), sized by the
-/// box-size rule, with no links and nothing unsaved, and tells the views as Open does.
+/// box-size rule, with no links, without the average colour and nothing unsaved, and tells the
+/// views as Open does.
 void LoadDocument(frmMain& w, const std::vector<FixturePlayer>& players);
 
 /// Writes these players (the first is the central issue) as a data file at `path` and opens it
@@ -43,6 +44,9 @@ void OpenDocumentFile(frmMain& w, const std::vector<FixturePlayer>& players,
 
 /// Whether the window, frame and all, lies centred over `owner` (to a pixel).
 ::testing::AssertionResult IsCentredOver(const platform::Window& window,
+                                         const platform::Window& owner);
+/// The same for a frame on the screen, such as a dialog's.
+::testing::AssertionResult IsCentredOver(const platform::Rect& frame,
                                          const platform::Window& owner);
 
 /// A test of one of the program's windows: the main window is built first; every window is
