@@ -15,7 +15,6 @@
 #include <cmath>
 #include <filesystem>
 #include <functional>
-#include <sstream>
 #include <stdexcept>
 #include <string_view>
 #include <vector>
@@ -361,32 +360,8 @@ TEST_F(PrintFailureTest, TheJobIsNamedInTheDialogAndInThePdf)
 constexpr int kDpi = 144; // the resolution pages are rendered at: 2 pixels a point
 constexpr double kScale = kDpi / 72.0;
 
-struct PdfInfo {
-    int pages = 0;
-    double width = 0; ///< points
-    double height = 0;
-};
-
-std::optional<PdfInfo> pdfInfo(const std::string& pdf)
-{
-    const auto out = imagetools::run("pdfinfo " + imagetools::quote(pdf));
-    if (!out)
-        return std::nullopt;
-    PdfInfo info;
-    std::istringstream lines(*out);
-    std::string line;
-    while (std::getline(lines, line)) {
-        if (line.rfind("Pages:", 0) == 0) {
-            info.pages = std::stoi(line.substr(6));
-        } else if (line.rfind("Page size:", 0) == 0) {
-            // "Page size:      595.276 x 841.89 pts (A4)"
-            std::istringstream size(line.substr(10));
-            std::string x;
-            size >> info.width >> x >> info.height;
-        }
-    }
-    return info;
-}
+using imagetools::PdfInfo;
+using imagetools::pdfInfo;
 
 bool isDark(platform::Color c)
 {

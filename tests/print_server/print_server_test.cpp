@@ -22,7 +22,6 @@
 #include <filesystem>
 #include <functional>
 #include <ostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -67,32 +66,6 @@ const Paper kA4Portrait{"KestrixPageSetup/1;printer=;page=A4;orientation=portrai
 const Paper kLetterLandscape{"KestrixPageSetup/1;printer=;page=Letter;orientation=landscape;"
                              "margins=10,10,10,10pt",
                              "Letter", 792, 612};
-
-/// The number of pages of a PDF file and the size of its first, in points.
-struct PdfPages {
-    int pages = 0;
-    double width = 0;
-    double height = 0;
-};
-
-PdfPages pdfPages(const std::string& pdf)
-{
-    PdfPages info;
-    const auto out = imagetools::run("pdfinfo " + imagetools::quote(pdf));
-    if (!out)
-        return info;
-    std::istringstream lines(*out);
-    for (std::string line; std::getline(lines, line);) {
-        if (line.rfind("Pages:", 0) == 0) {
-            info.pages = std::stoi(line.substr(6));
-        } else if (line.rfind("Page size:", 0) == 0) {
-            std::istringstream size(line.substr(10));
-            std::string x;
-            size >> info.width >> x >> info.height;
-        }
-    }
-    return info;
-}
 
 class ServerPrintTest : public testsupport::AppTest {
 protected:
@@ -250,7 +223,7 @@ TEST_P(DiagramOnTheServerTest, ArrivesWithItsNameOnePagePerCopyOnThePaperAskedFo
     const std::string media = std::string("media=") + c.paper->media;
     EXPECT_NE(std::find(job.options.begin(), job.options.end(), media), job.options.end()) << media;
     for (const std::string& copy : job.files) {
-        const PdfPages pages = pdfPages(copy);
+        const imagetools::PdfInfo pages = imagetools::pdfInfo(copy).value_or(imagetools::PdfInfo{});
         EXPECT_EQ(pages.pages, 1) << copy;
         EXPECT_NEAR(pages.width, c.paper->width, 1) << copy;
         EXPECT_NEAR(pages.height, c.paper->height, 1) << copy;

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 #include <sys/wait.h>
 
 namespace imagetools {
@@ -111,6 +112,26 @@ std::optional<int> pdfPageCount(const std::string& pdf)
     if (at == std::string::npos)
         return std::nullopt;
     return std::atoi(out->c_str() + at + 6);
+}
+
+std::optional<PdfInfo> pdfInfo(const std::string& pdf)
+{
+    const std::optional<std::string> out = run("pdfinfo " + quote(pdf));
+    if (!out)
+        return std::nullopt;
+    PdfInfo info;
+    std::istringstream lines(*out);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("Pages:", 0) == 0) {
+            info.pages = std::stoi(line.substr(6));
+        } else if (line.rfind("Page size:", 0) == 0) {
+            // "Page size:      595.276 x 841.89 pts (A4)"
+            std::istringstream size(line.substr(10));
+            std::string x;
+            size >> info.width >> x >> info.height;
+        }
+    }
+    return info;
 }
 
 std::optional<RgbImage> renderPdf(const std::string& pdf, int dpi)

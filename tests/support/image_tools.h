@@ -38,6 +38,14 @@ std::optional<RgbImage> parsePpm(std::string_view bytes);
 
 /// The number of pages of a PDF file (pdfinfo); nothing when it cannot be read.
 std::optional<int> pdfPageCount(const std::string& pdf);
+/// The number of pages of a PDF file and the size of its first, in points, as pdfinfo tells.
+struct PdfInfo {
+    int pages = 0;
+    double width = 0;
+    double height = 0;
+};
+/// What pdfinfo tells of a PDF file; nothing when it cannot be read.
+std::optional<PdfInfo> pdfInfo(const std::string& pdf);
 /// The first page of a PDF file rendered at `dpi` (pdftoppm); at 72 a pixel is a point.
 std::optional<RgbImage> renderPdf(const std::string& pdf, int dpi);
 /// A PICT file as ImageMagick's convert reads it.
