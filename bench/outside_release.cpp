@@ -40,8 +40,6 @@ constexpr double kLimitSeconds = 30;
 // The program is taken to have drawn all it had to when nothing was drawn for this long: longer
 // than the pause between the repaints of two windows of one change.
 constexpr double kQuietSeconds = 0.15;
-// How long a pressed key is given to bring the next window before it is pressed again.
-constexpr double kKeyAnsweredSeconds = 2;
 
 enum class View { Spider, ForceField, Graph };
 
@@ -145,28 +143,6 @@ bool makeHome(const std::filesystem::path& home)
            writeFile(home / ".config" / "KestrixPrefs", WritePrefsFile(data.string()));
 }
 
-// Presses Return in `window`, titled `title`, until the window titled `next` shows. A key that
-// comes before the program has taken the keyboard in its window reaches another of its windows,
-// so it is pressed again while `window` is still there.
-uint32_t pressReturnUntil(XDriver& x, pid_t pid, uint32_t window, std::string_view title,
-                          std::string_view next)
-{
-    const auto start = std::chrono::steady_clock::now();
-    const auto seconds = [&] {
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    };
-    while (seconds() < kLimitSeconds) {
-        if (!x.activate(window, kLimitSeconds) || !x.typeKey(kReturnKey))
-            return 0;
-        if (const uint32_t shown = x.awaitWindow(pid, next, kKeyAnsweredSeconds))
-            return shown;
-        // Answered, and what comes next is on its way.
-        if (!x.awaitWindow(pid, title, 0))
-            return x.awaitWindow(pid, next, kLimitSeconds);
-    }
-    return 0;
-}
-
 // The program started with a home of its own, showing the benchmark's document in its main
 // window at its first size.
 struct OpenedDocument {
@@ -197,11 +173,13 @@ bool openDocument(XDriver& x, const std::string& display, const Case& c,
     const uint32_t question = x.awaitWindow(program.pid(), "Starting up ...", kLimitSeconds);
     if (!question)
         return failed(c, "no start-up question");
-    const uint32_t open = pressReturnUntil(x, program.pid(), question, "Starting up ...", "Open");
+    const uint32_t open =
+        x.pressUntil(program.pid(), question, "Starting up ...", "Open", kReturnKey, kLimitSeconds);
     if (!open)
         return failed(c, "no Open dialog");
     const uint32_t main =
-        pressReturnUntil(x, program.pid(), open, "Open", std::string("Varnholt - ") + kFileName);
+        x.pressUntil(program.pid(), open, "Open", std::string("Varnholt - ") + kFileName,
+                     kReturnKey, kLimitSeconds);
     if (!main || !x.awaitQuiet(kQuietSeconds, kLimitSeconds))
         return failed(c, "the document was not opened");
     const std::optional<ScreenRect> shown = x.geometry(main);

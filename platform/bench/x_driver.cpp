@@ -428,6 +428,24 @@ bool XDriver::typeKey(uint32_t keysym)
     return true;
 }
 
+uint32_t XDriver::pressUntil(pid_t pid, uint32_t window, std::string_view title,
+                             std::string_view next, uint32_t keysym, double limitSeconds)
+{
+    // How long a pressed key is given to bring the next window before it is pressed again.
+    constexpr double kAnsweredSeconds = 2;
+    const auto start = Clock::now();
+    while (secondsSince(start) < limitSeconds) {
+        if (!activate(window, limitSeconds) || !typeKey(keysym))
+            return 0;
+        if (const uint32_t shown = awaitWindow(pid, next, kAnsweredSeconds))
+            return shown;
+        // Answered, and what comes next is on its way.
+        if (!awaitWindow(pid, title, 0))
+            return awaitWindow(pid, next, limitSeconds);
+    }
+    return 0;
+}
+
 void XDriver::click(ScreenPoint at)
 {
     fake(XCB_MOTION_NOTIFY, 0, static_cast<int16_t>(at.x), static_cast<int16_t>(at.y));

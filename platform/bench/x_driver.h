@@ -79,6 +79,12 @@ public:
     /// Presses and releases the key of the keysym (e.g. 0xff0d, Return); false when the
     /// keyboard has no such key.
     bool typeKey(uint32_t keysym);
+    /// Presses the key in `window`, titled `title`, until the window of the process `pid`
+    /// titled `next` shows, and returns that window, or 0 when it did not come within
+    /// `limitSeconds`. A key that comes before the program has taken the keyboard in its
+    /// window reaches another of its windows, so it is pressed again while `window` is there.
+    uint32_t pressUntil(pid_t pid, uint32_t window, std::string_view title, std::string_view next,
+                        uint32_t keysym, double limitSeconds);
     /// Moves the pointer to the point and presses and releases the first button there.
     void click(ScreenPoint at);
     /// Waits until nothing on the screen has been drawn for `quietSeconds`; false when the

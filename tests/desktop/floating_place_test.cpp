@@ -108,9 +108,13 @@ protected:
                                                  "QT_QPA_PLATFORM=xcb"});
         ASSERT_TRUE(program->started());
         // "Open existing", then the file the Open dialog offers.
-        main = answerWithReturn("Starting up ...", "Open");
-        ASSERT_NE(main, 0u) << "no Open dialog";
-        main = answerWithReturn("Open", std::string("Varnholt - ") + kFileName);
+        const uint32_t question = x->awaitWindow(program->pid(), "Starting up ...", kLimit);
+        ASSERT_NE(question, 0u) << "no start-up question";
+        const uint32_t open =
+            x->pressUntil(program->pid(), question, "Starting up ...", "Open", kReturnKey, kLimit);
+        ASSERT_NE(open, 0u) << "no Open dialog";
+        main = x->pressUntil(program->pid(), open, "Open", std::string("Varnholt - ") + kFileName,
+                             kReturnKey, kLimit);
         ASSERT_NE(main, 0u) << "the document did not open";
         toolbar = x->awaitWindow(program->pid(), "View", kLimit);
         ASSERT_NE(toolbar, 0u) << "no toolbar";
@@ -122,21 +126,6 @@ protected:
         program.reset();
         x.reset();
         std::filesystem::remove_all(home);
-    }
-
-    // Presses Return in the window titled `title` until the one titled `next` shows.
-    uint32_t answerWithReturn(const std::string& title, const std::string& next)
-    {
-        const uint32_t window = x->awaitWindow(program->pid(), title, kLimit);
-        if (!window)
-            return 0;
-        for (int attempt = 0; attempt < 10; ++attempt) {
-            if (!x->activate(window, kLimit) || !x->typeKey(kReturnKey))
-                return 0;
-            if (const uint32_t shown = x->awaitWindow(program->pid(), next, 2))
-                return shown;
-        }
-        return 0;
     }
 
     // The height of a window's menu bar: its inside less the size its layout gives it.
