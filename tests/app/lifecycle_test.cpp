@@ -896,6 +896,27 @@ TEST_F(LifecycleTest, TheSavePromptComesOnlyWithUnsavedChanges)
     EXPECT_EQ(m.Player[0].Name, "Again");
 }
 
+// A new diagram's central issue stands in the middle of the map at any window size: in the
+// middle of the canvas it is drawn on, not at the canvas's pixel size taken as model units.
+TEST_F(LifecycleTest, ANewDiagramInALargeWindowHasItsCentralIssueInTheMiddle)
+{
+    frmMain& m = startWithFile(fixture("budget.dat"));
+    m.setSize(1920, 1080);
+    pt::finishPaints();
+    ASSERT_EQ(m.width(), 1920);
+    ModalScript script;
+    defineCentralIssue(script, "Fresh");
+    m._FileNew_Action();
+    ASSERT_TRUE(script.done());
+    EXPECT_EQ(m.Player[0].x, 353) << "the same model place as at the design size";
+    EXPECT_EQ(m.Player[0].y, 271);
+    m.Canvas1->refresh();
+    pt::finishPaints();
+    const platform::Rect box = m.BoxOnCanvas(m.Player[0]);
+    EXPECT_NEAR(box.left + box.width / 2, m.Canvas1->width() / 2, 40);
+    EXPECT_NEAR(box.top + box.height / 2, m.Canvas1->height() / 2, 30);
+}
+
 TEST_F(LifecycleTest, TheSavePromptAndTheNewCentralIssueOpenCentredOverTheMainWindow)
 {
     frmMain& m = startWithNewDiagram();

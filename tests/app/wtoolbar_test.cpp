@@ -72,6 +72,16 @@ TEST_F(wtoolbarTest, StaysInsideTheScreenAtTheBottomRight)
     EXPECT_GE(bar.top(), 0);
 }
 
+// Put by the user partly off the screen, the toolbar comes back inside it, as near as it fits.
+TEST_F(wtoolbarTest, TheToolbarTheUserPutsOffTheScreenComesBackInside)
+{
+    wtoolbar& bar = showToolbar();
+    pt::moveAsUser(bar, 1280 - 40, -30);
+    const platform::Rect frame = pt::frameOnScreen(bar);
+    EXPECT_EQ(frame.left + frame.width, 1280) << "against the right edge";
+    EXPECT_EQ(frame.top, 0) << "against the top";
+}
+
 TEST_F(wtoolbarTest, TheOtherViewsNeedAPlayerBesidesTheCentralIssue)
 {
     testsupport::LoadDocument(main(), {{"Issue"}});
