@@ -68,6 +68,9 @@ public:
     int32_t dragx = 0;
     int32_t dragy = 0;
     bool Moving = false;
+    /// The player whose box the pointer's button holds for a move (-1: none): its lines are
+    /// drawn as the part of the plot that the release will likely change.
+    int32_t Held = -1;
 
     // --- Controls ---
     platform::Canvas* Canvas1 = nullptr;

@@ -363,6 +363,11 @@ void Graphics::setBold(bool bold)
     d->setBold(bold);
 }
 
+void Graphics::setLikelyToChange(bool changing)
+{
+    d->changing = changing;
+}
+
 void Graphics::fillRect(int32_t x, int32_t y, int32_t w, int32_t h)
 {
     if (w <= 0 || h <= 0)
@@ -559,7 +564,8 @@ void Graphics::drawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2)
          std::array<int32_t, 6>{x1, y1, x2, y2, pw, ph},
          (detail::OperationKey('l') << int64_t{x1} << int64_t{y1} << int64_t{x2} << int64_t{y2}
                                     << int64_t{pw} << int64_t{ph} << int64_t{c.rgb()})
-             .take()});
+             .take(),
+         c.rgb()});
     if (pw == 1 && ph == 1) {
         d->draw(top, bottom, [=, pen = d->hairlinePen(c)](QPainter& p, auto&) {
             p.setPen(pen);

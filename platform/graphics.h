@@ -65,6 +65,11 @@ public:
     /// pixels in from each edge (clear of a frame drawn along them); a text too wide or too
     /// high for that starts at the left or top.
     void drawStringInside(std::string_view text, int32_t x, int32_t y);
+    /// Marks the drawing that follows, until set back, as what the next drawing will likely
+    /// draw otherwise: the box the user holds and its lines. A canvas keeps the rest of its
+    /// lines apart meanwhile, so that a change of the marked part draws them no more. Pages
+    /// and pictures draw the same either way.
+    void setLikelyToChange(bool changing);
     /// Width of the text in the current text size and weight.
     double stringWidth(std::string_view text) const;
 

@@ -90,6 +90,9 @@ private:
         return {add(mapX(p.xcentre), dx), add(mapY(p.ycentre), dy)};
     }
 
+    // Whether the pointer's button holds the player's box on the screen.
+    bool isHeld(int32_t i) const { return target == SpiderTarget::Screen && w.Held == i; }
+
     // Each box's width from its text, as drawBox writes it: the wider of the name and the
     // subtitle. The central issue's name is bold but on the picture, with an allowance for it.
     void measureBoxes(int32_t n)
@@ -123,6 +126,7 @@ private:
             if (p.LinkMain) {
                 const auto [x1, y1] = lineEnd(i);
                 const auto [x2, y2] = lineEnd(0);
+                g.setLikelyToChange(isHeld(i) || isHeld(0));
                 g.drawLine(x1, y1, x2, y2);
             }
         }
@@ -144,9 +148,11 @@ private:
                 g.setPenWidth(k);
                 const auto [x1, y1] = lineEnd(i);
                 const auto [x2, y2] = lineEnd(j);
+                g.setLikelyToChange(isHeld(i) || isHeld(j));
                 g.drawLine(x1, y1, x2, y2);
             }
         }
+        g.setLikelyToChange(false);
     }
 
     void drawPlayerBoxes(int32_t n)

@@ -112,6 +112,11 @@ bool frmMain::Canvas1_MouseDown(const platform::MouseEvent& e)
         if (e.contextual) {
             Moving = false;
             ContextualMenu1->open();
+        } else if (closest >= 0 && closest <= NumPlayer) {
+            // Drawn again with the held player's lines marked, so that the canvas keeps the
+            // others apart until the release.
+            Held = closest;
+            Canvas1->refresh();
         }
     } else {
         Moving = false;
@@ -136,6 +141,7 @@ void frmMain::Canvas1_MouseUp(const platform::MouseEvent& e)
 {
     const int32_t rx = unplotx(e.x);
     const int32_t ry = unploty(e.y);
+    Held = -1;
     bool changed = false;
     if (NumPlayer > 0 && closest >= 0 && closest <= NumPlayer) {
         if (platform::Keyboard::AsyncShiftKey()) {

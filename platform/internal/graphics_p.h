@@ -63,6 +63,12 @@ struct DrawingOperation {
     /// Whatever decides the operation's pixels: two operations of the same key draw the same
     /// pixels. Empty: the operation is never taken for one drawn before.
     std::string key;
+    /// Set: the operation sets each pixel it touches to this opaque colour, whatever lay there,
+    /// and touches the same pixels on any device. A run of such operations of one colour then
+    /// shows the same pixels in any order, and as their union.
+    std::optional<QRgb> solid;
+    /// The drawing marked the operation as likely to be drawn otherwise next time.
+    bool changing = false;
 };
 
 /// Where the next drawing operation may draw, and what decides its pixels.
@@ -70,6 +76,7 @@ struct OperationArea {
     QRect bounds;
     std::optional<std::array<int32_t, 6>> line;
     std::string key;
+    std::optional<QRgb> solid = std::nullopt;
 };
 
 /// The bytes of an operation's key: its kind, then what decides its pixels.
@@ -130,6 +137,8 @@ struct GraphicsImpl {
 
     /// While set, the drawing operations are kept here in their order instead of drawn.
     std::vector<DrawingOperation>* recording = nullptr;
+    /// The operations drawn while set are marked as likely to change.
+    bool changing = false;
     /// The surface is erased to white before the first drawing operation, unless that one
     /// covers the whole surface itself.
     bool erasePending = false;
@@ -146,7 +155,7 @@ struct GraphicsImpl {
             recording->push_back(
                 {rowOf(top), rowOf(bottom), polygonFill,
                  std::function<void(QPainter&, TextFonts&)>(std::forward<Paint>(paint)),
-                 area.bounds, area.line, std::move(area.key)});
+                 area.bounds, area.line, std::move(area.key), area.solid, changing});
         else
             paint(*painter, mCurrentFont);
     }
