@@ -215,6 +215,32 @@ double peakMemoryMiB(pid_t pid)
     return 0;
 }
 
+// Drags one player of the view's canvas there and back, `drags` times in all, in the window
+// whose inside is `inside`; the time of each from its release to the window's last damage.
+bool timeDrags(XDriver& x, View view, uint32_t window, const ScreenRect& inside, int32_t menuBar,
+               int64_t drags, std::vector<double>& ms)
+{
+    const CanvasPlace place = view == View::Spider       ? kSpiderCanvas
+                              : view == View::ForceField ? kForceFieldCanvas
+                                                         : kGraphCanvas;
+    const int32_t W = inside.width - place.widthLess;
+    const int32_t H = inside.height - menuBar - place.heightLess;
+    const Ends ends = endsOnCanvas(view, BenchDocument(kPlayers), W, H);
+    const auto onScreen = [&](ScreenPoint p) {
+        return ScreenPoint{inside.x + place.left + p.x, inside.y + menuBar + place.top + p.y};
+    };
+    for (int64_t i = 0; i < drags; ++i) {
+        // There and back: every drag moves the same player as far.
+        const ScreenPoint from = onScreen(i % 2 ? ends.b : ends.a);
+        const ScreenPoint to = onScreen(i % 2 ? ends.a : ends.b);
+        const double seconds = x.timeDrag(window, from, to, kQuietSeconds, kLimitSeconds);
+        if (seconds < 0)
+            return false;
+        ms.push_back(seconds * 1e3);
+    }
+    return true;
+}
+
 bool runCase(const std::string& display, const Case& c, int64_t drags,
              const std::filesystem::path& home, OutsideFigure& figure)
 {
@@ -226,12 +252,10 @@ bool runCase(const std::string& display, const Case& c, int64_t drags,
     const int32_t menuBar = opened.menuBar;
 
     uint32_t window = main;
-    CanvasPlace place = kSpiderCanvas;
     if (c.view != View::Spider) {
         window = openView(x, opened, c.view);
         if (!window)
             return failed(c, "its button opened no window");
-        place = c.view == View::ForceField ? kForceFieldCanvas : kGraphCanvas;
     }
     const bool sized = c.width == 0 ? x.maximise(window, kLimitSeconds)
                                     : x.resize(window, c.width, c.height + menuBar, kLimitSeconds);
@@ -240,23 +264,9 @@ bool runCase(const std::string& display, const Case& c, int64_t drags,
     const std::optional<ScreenRect> inside = x.geometry(window);
     if (!inside)
         return failed(c, "the window went away");
-    const int32_t W = inside->width - place.widthLess;
-    const int32_t H = inside->height - menuBar - place.heightLess;
-    const Ends ends = endsOnCanvas(c.view, BenchDocument(kPlayers), W, H);
-    const auto onScreen = [&](ScreenPoint p) {
-        return ScreenPoint{inside->x + place.left + p.x, inside->y + menuBar + place.top + p.y};
-    };
-
     std::vector<double> ms;
-    for (int64_t i = 0; i < drags; ++i) {
-        // There and back: every drag moves the same player as far.
-        const ScreenPoint from = onScreen(i % 2 ? ends.b : ends.a);
-        const ScreenPoint to = onScreen(i % 2 ? ends.a : ends.b);
-        const double seconds = x.timeDrag(window, from, to, kQuietSeconds, kLimitSeconds);
-        if (seconds < 0)
-            return failed(c, "a release drew nothing in the window");
-        ms.push_back(seconds * 1e3);
-    }
+    if (!timeDrags(x, c.view, window, *inside, menuBar, drags, ms))
+        return failed(c, "a release drew nothing in the window");
     x.awaitQuiet(kQuietSeconds, kLimitSeconds);
     // A maximised window is named by its screen, as the other releases are.
     const int32_t nameWidth = c.width == 0 ? x.screenWidth() : c.width;
@@ -319,6 +329,14 @@ bool MeasureMemory(const std::string& display, const std::string& folder, Memory
             ok = ok && x.maximise(w, kLimitSeconds) && x.awaitQuiet(kQuietSeconds, kLimitSeconds);
         if (!ok)
             return failed(c, "the views could not be opened and maximised for the memory");
+        // A drag in the spider plot, in front: what its canvas keeps while the button is held
+        // counts too.
+        const std::optional<ScreenRect> inside = x.geometry(opened.main);
+        std::vector<double> ms;
+        if (!inside || !x.activate(opened.main, kLimitSeconds) ||
+            !x.awaitQuiet(kQuietSeconds, kLimitSeconds) ||
+            !timeDrags(x, View::Spider, opened.main, *inside, opened.menuBar, 2, ms))
+            return failed(c, "the spider plot could not be dragged for the memory");
         figure.windows = 3;
         figure.programMiB = peakMemoryMiB(opened.program->pid());
     }

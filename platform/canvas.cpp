@@ -26,11 +26,17 @@
 #include <QThreadPool>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <condition_variable>
+#include <cstring>
 #include <exception>
 #include <map>
 #include <memory>
+#include <mutex>
+#include <numeric>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace platform::detail {
@@ -49,6 +55,9 @@ constexpr int kMostBands = 8;
 // drawn on two threads in about two thirds of one thread's time, at no more processor time
 // than one thread; on five it took a tenth less time but a fifth more processor time.
 constexpr size_t kLeastBandOperations = 700;
+// The same for a drawing whose long run of lines is taken from a layer: its other operations
+// are short, and each band more draws few of them again.
+constexpr size_t kLeastLayerBandOperations = 24;
 // An area of up to this many pieces may be painted piece by piece, each clipped to itself.
 constexpr int kMostPieces = 8;
 // A change goes to the screen as at most this many rectangles: each is sent by itself.
@@ -378,19 +387,20 @@ std::vector<QRect> piecesToPaint(const QRegion& area)
 // Draws the operations inside one rectangle of the image (device pixels), in bands on
 // several threads when it is large; returns how many threads drew.
 int paintPiece(const QImage& image, uchar* bits, const QPoint& offset, const QRegion& clip,
-               const std::vector<DrawingOperation>& operations, int threads)
+               const std::vector<DrawingOperation>& operations, int threads, size_t leastPerBand)
 {
     const QRect rows = clip.boundingRect();
     qint64 pixels = 0;
     for (const QRect& r : clip)
         pixels += qint64{r.width()} * r.height();
     const bool banded = threads > 1 && pixels >= kBandedArea;
-    const int bands = banded ? std::clamp(std::min(rows.height() / kLeastBandRows,
-                                                   static_cast<int>(std::min<size_t>(
-                                                       operations.size() / kLeastBandOperations,
-                                                       static_cast<size_t>(threads)))),
-                                          1, threads)
-                             : 1;
+    const int bands =
+        banded ? std::clamp(
+                     std::min(rows.height() / kLeastBandRows,
+                              static_cast<int>(std::min<size_t>(operations.size() / leastPerBand,
+                                                                static_cast<size_t>(threads)))),
+                     1, threads)
+               : 1;
     if (bands == 1) {
         paintBand(image, bits, offset, clip, rows.top(), rows.bottom() + 1, operations);
         return 1;
@@ -429,7 +439,8 @@ int paintPiece(const QImage& image, uchar* bits, const QPoint& offset, const QRe
 // drawn in horizontal bands on several threads. Returns how many threads drew. An operation
 // that throws, on whichever thread, throws here once no band is drawing any more.
 int paintOperations(QPainter& painter, QSize size, const QRegion& area,
-                    const std::vector<DrawingOperation>& operations)
+                    const std::vector<DrawingOperation>& operations,
+                    size_t leastPerBand = kLeastBandOperations)
 {
     const int threads = std::min(kMostBands, QThread::idealThreadCount());
     const Target target = targetOf(painter);
@@ -464,7 +475,7 @@ int paintOperations(QPainter& painter, QSize size, const QRegion& area,
     // Within the area alone: what lies beside it may be another control's.
     for (const QRect& piece : piecesToPaint(clip))
         drawn = std::max(drawn, paintPiece(*target.image, bits, target.offset, clip & piece,
-                                           operations, threads));
+                                           operations, threads, leastPerBand));
     return drawn;
 }
 
@@ -489,24 +500,23 @@ bool sameOperation(const DrawingOperation& a, const DrawingOperation& b)
     return !a.key.empty() && a.key == b.key && a.polygonFill == b.polygonFill;
 }
 
-// What differs between two drawings of a canvas of `size`, operation by operation in their
-// order: the pixels that any operation of either may touch that has no like at the same place
-// of the other. Elsewhere both drawings draw the same operations in the same order, so that
-// they show the same pixels.
-QRegion changedArea(const std::vector<DrawingOperation>& before,
-                    const std::vector<DrawingOperation>& after, QSize size)
+using Operations = std::span<const DrawingOperation>;
+
+// Adds what differs between two drawings, operation by operation in their order: the pixels
+// that any operation of either may touch that has no like at the same place of the other.
+// Elsewhere both draw the same operations in the same order, so that they show the same
+// pixels.
+void addChanges(ChangedCells& cells, Operations before, Operations after)
 {
-    const QRect canvas(QPoint(0, 0), size);
     size_t head = 0;
     while (head < before.size() && head < after.size() && sameOperation(before[head], after[head]))
         ++head;
     if (head == before.size() && head == after.size())
-        return {};
+        return;
     size_t tail = 0;
     while (tail < before.size() - head && tail < after.size() - head &&
            sameOperation(before[before.size() - 1 - tail], after[after.size() - 1 - tail]))
         ++tail;
-    ChangedCells cells(size);
     const size_t oldEnd = before.size() - tail;
     const size_t newEnd = after.size() - tail;
     if (oldEnd - head == newEnd - head) {
@@ -521,7 +531,280 @@ QRegion changedArea(const std::vector<DrawingOperation>& before,
         for (size_t i = head; i < newEnd; ++i)
             cells.add(after[i]);
     }
-    return cells.region(canvas, kMostChangedRects);
+}
+
+// What differs between two drawings of a canvas of `size`, operation by operation in their
+// order.
+QRegion changedArea(const std::vector<DrawingOperation>& before,
+                    const std::vector<DrawingOperation>& after, QSize size)
+{
+    ChangedCells cells(size);
+    addChanges(cells, before, after);
+    return cells.region(QRect(QPoint(0, 0), size), kMostChangedRects);
+}
+
+// A run of solid operations of one colour in a drawing, from `begin` to `end` (not included).
+struct SolidRun {
+    size_t begin = 0;
+    size_t end = 0;
+    size_t size() const { return end - begin; }
+};
+
+SolidRun longestSolidRun(const std::vector<DrawingOperation>& operations)
+{
+    SolidRun longest;
+    for (size_t i = 0; i < operations.size();) {
+        if (!operations[i].solid) {
+            ++i;
+            continue;
+        }
+        size_t end = i + 1;
+        while (end < operations.size() && operations[end].solid == operations[i].solid)
+            ++end;
+        if (end - i > longest.size())
+            longest = {i, end};
+        i = end;
+    }
+    return longest;
+}
+
+// The operations of a run in the order of their keys.
+std::vector<size_t> byKey(const std::vector<DrawingOperation>& operations, SolidRun run)
+{
+    std::vector<size_t> order(run.size());
+    std::iota(order.begin(), order.end(), run.begin);
+    std::sort(order.begin(), order.end(),
+              [&](size_t a, size_t b) { return operations[a].key < operations[b].key; });
+    return order;
+}
+
+// The operations that a layer keeps drawn are those of a long run of solid lines; below this
+// many, drawing them again costs little.
+constexpr size_t kLeastLayerOperations = 64;
+
+// The pixels that a run of solid operations of one colour sets, but for the operations of the
+// run that the drawing marked as likely to change: while the user holds a box, every line but
+// the box's own. A change of the marked ones then takes the others' pixels from here. Drawn on
+// a thread of the pool; `ready` once it is.
+struct KeptLayer {
+    QRgb colour = 0;
+    QSize size;
+    // The keys of the operations drawn on the layer, in order.
+    std::vector<std::string> keys;
+    // Non-zero where an operation of the layer set a pixel.
+    QImage mask;
+    std::atomic<bool> ready{false};
+};
+
+// How a drawing takes the operations of its run that a layer keeps from it.
+struct LayerUse {
+    std::shared_ptr<const KeptLayer> layer;
+    SolidRun run;
+    // For each operation of the run, whether the layer holds its pixels.
+    std::vector<char> kept;
+};
+
+// How the drawing's longest run takes its pixels from the layer, each of the layer's
+// operations matched with one of the run's; none when the run lacks one of them.
+std::optional<LayerUse> layerUse(const std::shared_ptr<const KeptLayer>& layer,
+                                 const std::vector<DrawingOperation>& operations)
+{
+    const SolidRun run = longestSolidRun(operations);
+    if (!layer || run.size() < layer->keys.size() || *operations[run.begin].solid != layer->colour)
+        return std::nullopt;
+    const std::vector<size_t> order = byKey(operations, run);
+    LayerUse use{layer, run, std::vector<char>(run.size(), 0)};
+    size_t j = 0;
+    for (const std::string& key : layer->keys) {
+        while (j < order.size() && operations[order[j]].key < key)
+            ++j;
+        if (j == order.size() || operations[order[j]].key != key)
+            return std::nullopt;
+        use.kept[order[j] - run.begin] = 1;
+        ++j;
+    }
+    return use;
+}
+
+// The keys of the operations of the drawing's longest run that a layer would keep: those not
+// marked as likely to change. Empty when no long run has a marked operation.
+std::vector<std::string> keysToKeep(const std::vector<DrawingOperation>& operations)
+{
+    const SolidRun run = longestSolidRun(operations);
+    if (run.size() < kLeastLayerOperations)
+        return {};
+    std::vector<std::string> keys;
+    bool marked = false;
+    for (size_t i = run.begin; i < run.end; ++i) {
+        if (operations[i].changing || operations[i].key.empty())
+            marked = true;
+        else
+            keys.push_back(operations[i].key);
+    }
+    if (!marked || keys.size() < kLeastLayerOperations)
+        return {};
+    std::sort(keys.begin(), keys.end());
+    return keys;
+}
+
+// The layers being drawn, so that a paint can wait for them.
+std::mutex gLayersMutex;
+std::condition_variable gLayersDrawn;
+int gLayersDrawing = 0;
+
+// Starts drawing the layer of the drawing's longest run without its marked operations.
+std::shared_ptr<const KeptLayer> startLayer(const std::vector<DrawingOperation>& operations,
+                                            std::vector<std::string> keys, QSize size)
+{
+    const SolidRun run = longestSolidRun(operations);
+    auto layer = std::make_shared<KeptLayer>();
+    layer->colour = *operations[run.begin].solid;
+    layer->size = size;
+    layer->keys = std::move(keys);
+    std::vector<DrawingOperation> kept;
+    kept.reserve(layer->keys.size());
+    for (size_t i = run.begin; i < run.end; ++i)
+        if (!operations[i].changing && !operations[i].key.empty())
+            kept.push_back(operations[i]);
+    {
+        const std::lock_guard lock(gLayersMutex);
+        ++gLayersDrawing;
+    }
+    QThreadPool::globalInstance()->start([layer, kept = std::move(kept)] {
+        try {
+            QImage mask(layer->size, QImage::Format_Alpha8);
+            if (!mask.isNull()) {
+                mask.fill(0);
+                {
+                    QPainter p(&mask);
+                    p.setRenderHint(QPainter::Antialiasing, false);
+                    paintOperations(p, layer->size, QRegion(QRect(QPoint(0, 0), layer->size)),
+                                    kept);
+                }
+                layer->mask = std::move(mask);
+                layer->ready.store(true, std::memory_order_release);
+            }
+        } catch (...) {
+            // A layer that could not be drawn is not used: the lines are drawn as they are.
+        }
+        const std::lock_guard lock(gLayersMutex);
+        --gLayersDrawing;
+        gLayersDrawn.notify_all();
+    });
+    return layer;
+}
+
+// Whether an image of this format takes a solid colour as one 32-bit word a pixel.
+bool takesWords(QImage::Format format)
+{
+    return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+           format == QImage::Format_ARGB32_Premultiplied;
+}
+
+// Sets the pixels that the layer's operations set, inside the painter's clip: the painter
+// draws on an image that takes words.
+void drawLayer(QPainter& p, const KeptLayer& layer)
+{
+    auto* image = static_cast<QImage*>(p.device());
+    const QTransform t = p.deviceTransform();
+    const QPoint offset(static_cast<int>(t.dx()), static_cast<int>(t.dy()));
+    const QRegion clip =
+        p.hasClipping() ? p.clipRegion().translated(offset) : QRegion(image->rect());
+    const QRect canvas = QRect(offset, layer.size) & image->rect();
+    const QRgb colour = layer.colour;
+    for (const QRect& piece : clip) {
+        const QRect r = piece & canvas;
+        for (int y = r.top(); y <= r.bottom(); ++y) {
+            const uchar* mask = layer.mask.constScanLine(y - offset.y()) + (r.left() - offset.x());
+            auto* row =
+                reinterpret_cast<QRgb*>(const_cast<uchar*>(image->constScanLine(y))) + r.left();
+            const int w = r.width();
+            int x = 0;
+            // Eight pixels at a time: none of them set, all of them, or some.
+            for (; x + 8 <= w; x += 8) {
+                uint64_t eight;
+                std::memcpy(&eight, mask + x, sizeof eight);
+                if (eight == 0)
+                    continue;
+                if (eight == ~uint64_t{0}) {
+                    std::fill(row + x, row + x + 8, colour);
+                    continue;
+                }
+                for (int k = x; k < x + 8; ++k)
+                    if (mask[k])
+                        row[k] = colour;
+            }
+            for (; x < w; ++x)
+                if (mask[x])
+                    row[x] = colour;
+        }
+    }
+}
+
+// What differs between two drawings whose longest runs take pixels from the same layer: the
+// operations before and after the runs in their order, and the runs' other operations as
+// sets, which in a run of one solid colour they are.
+QRegion changedArea(const std::vector<DrawingOperation>& before, const LayerUse& beforeUse,
+                    const std::vector<DrawingOperation>& after, const LayerUse& afterUse,
+                    QSize size)
+{
+    ChangedCells cells(size);
+    const Operations b(before), a(after);
+    addChanges(cells, b.first(beforeUse.run.begin), a.first(afterUse.run.begin));
+    addChanges(cells, b.subspan(beforeUse.run.end), a.subspan(afterUse.run.end));
+    const auto others = [](const std::vector<DrawingOperation>& operations, const LayerUse& use) {
+        std::vector<const DrawingOperation*> list;
+        for (size_t i = use.run.begin; i < use.run.end; ++i)
+            if (!use.kept[i - use.run.begin])
+                list.push_back(&operations[i]);
+        std::sort(
+            list.begin(), list.end(),
+            [](const DrawingOperation* x, const DrawingOperation* y) { return x->key < y->key; });
+        return list;
+    };
+    const std::vector<const DrawingOperation*> was = others(before, beforeUse);
+    const std::vector<const DrawingOperation*> is = others(after, afterUse);
+    size_t i = 0, j = 0;
+    while (i < was.size() || j < is.size()) {
+        if (j == is.size() || (i < was.size() && was[i]->key < is[j]->key)) {
+            cells.add(*was[i++]);
+        } else if (i == was.size() || is[j]->key < was[i]->key) {
+            cells.add(*is[j++]);
+        } else if (!sameOperation(*was[i], *is[j])) {
+            cells.add(*was[i++]);
+            cells.add(*is[j++]);
+        } else {
+            ++i;
+            ++j;
+        }
+    }
+    return cells.region(QRect(QPoint(0, 0), size), kMostChangedRects);
+}
+
+// Draws the drawing inside `area` as paintOperations does, its run's kept operations taken
+// from the layer when the painter draws on an image that takes words.
+int paintDrawing(QPainter& painter, QSize size, const QRegion& area,
+                 const std::vector<DrawingOperation>& operations, const LayerUse* use)
+{
+    const Target target = targetOf(painter);
+    if (!use || !target.image || !takesWords(target.image->format()))
+        return paintOperations(painter, size, area, operations);
+    std::vector<DrawingOperation> drawn;
+    drawn.reserve(operations.size() - use->layer->keys.size() + 1);
+    drawn.insert(drawn.end(), operations.begin(),
+                 operations.begin() + static_cast<std::ptrdiff_t>(use->run.begin));
+    DrawingOperation layer;
+    layer.top = 0;
+    layer.bottom = size.height();
+    layer.draw = [kept = use->layer](QPainter& p, TextFonts&) { drawLayer(p, *kept); };
+    drawn.push_back(std::move(layer));
+    for (size_t i = use->run.begin; i < use->run.end; ++i)
+        if (!use->kept[i - use->run.begin])
+            drawn.push_back(operations[i]);
+    drawn.insert(drawn.end(), operations.begin() + static_cast<std::ptrdiff_t>(use->run.end),
+                 operations.end());
+    // Without the layer's long lines, each band more costs little.
+    return paintOperations(painter, size, area, drawn, kLeastLayerBandOperations);
 }
 
 unsigned long gPaints = 0;
@@ -542,6 +825,12 @@ unsigned long latestPaint()
 unsigned long startPaint()
 {
     return ++gPaints;
+}
+
+void awaitLayers()
+{
+    std::unique_lock lock(gLayersMutex);
+    gLayersDrawn.wait(lock, [] { return gLayersDrawing == 0; });
 }
 
 } // namespace platform::detail
@@ -634,6 +923,8 @@ protected:
         if (!eraseBackground) {
             // A canvas that does not erase starts from its last picture: it draws each time.
             mDrawingKept = false;
+            mDrawingLayer.reset();
+            mLayer.reset();
             mDrawing = record();
         } else if (mDrawingDue || !mDrawingKept || mDrawingSize != size()) {
             // What the drawing changes beyond this paint's area is painted next.
@@ -643,9 +934,15 @@ protected:
         }
         // The bands draw after the program's paint has returned: what they throw is reported
         // as what the paint throws.
+        const detail::LayerUse* layer = mDrawingLayer ? &*mDrawingLayer : nullptr;
         runGuarded([&] {
-            mCanvas.impl().paintThreads = detail::paintOperations(painter, size(), area, mDrawing);
+            mCanvas.impl().paintThreads =
+                detail::paintDrawing(painter, size(), area, mDrawing, layer);
         });
+        mCanvas.impl().paintedFromLayer = layer ? layer->layer->keys.size() : 0;
+        // A layer that no drawing wants any more is let go once its change is painted.
+        if (!mLayer)
+            mDrawingLayer.reset();
     }
 
 private:
@@ -667,17 +964,42 @@ private:
     }
 
     // Draws the canvas again as its operations; returns where they differ from those kept.
+    //
+    // While the drawing marks some of its lines as likely to change, the others are drawn on a
+    // layer of their own; once it is drawn, a drawing that still has all of them takes their
+    // pixels from it, and a change draws them no more.
     QRegion drawAgain()
     {
         mDrawingDue = false;
         std::vector<detail::DrawingOperation> drawing = record();
-        const QRegion changed = mDrawingKept && mDrawingSize == size()
-                                    ? detail::changedArea(mDrawing, drawing, size())
-                                    : QRegion(rect());
+        std::optional<detail::LayerUse> use;
+        QRegion changed(rect());
+        if (mDrawingKept && mDrawingSize == size()) {
+            if (mLayer && mLayer->size == size() && mLayer->ready.load(std::memory_order_acquire))
+                use = detail::layerUse(mLayer, drawing);
+            std::optional<detail::LayerUse> kept;
+            if (use)
+                kept = mDrawingLayer && mDrawingLayer->layer == mLayer
+                           ? std::move(mDrawingLayer)
+                           : detail::layerUse(mLayer, mDrawing);
+            changed = use && kept ? detail::changedArea(mDrawing, *kept, drawing, *use, size())
+                                  : detail::changedArea(mDrawing, drawing, size());
+        }
+        std::vector<std::string> keys = detail::keysToKeep(drawing);
+        if (keys.empty())
+            mLayer.reset();
+        else if (!mLayer || mLayer->size != size() || mLayer->keys != keys)
+            mLayer = detail::startLayer(drawing, std::move(keys), size());
+        mDrawingLayer = std::move(use);
         mDrawing = std::move(drawing);
         mDrawingSize = size();
         mDrawingKept = true;
-        // What is painted goes to the screen: pieces, or the rectangle about them.
+        // What is painted goes to the screen. Drawn from a layer, the changed area itself:
+        // each of its rectangles is sent by itself, and the rest of the rectangle about them
+        // shows what it showed. Otherwise its pieces or the rectangle about them: a long line
+        // through an area of many rectangles costs more than through the rectangle.
+        if (mDrawingLayer)
+            return changed;
         QRegion shown;
         for (const QRect& piece : detail::piecesToPaint(changed))
             shown += piece;
@@ -689,6 +1011,10 @@ private:
     Qt::MouseButton mButton = Qt::LeftButton;
     // The operations of the last drawing, and the size they were drawn at.
     std::vector<detail::DrawingOperation> mDrawing;
+    // The layer that the drawing's marks ask for, drawn or being drawn.
+    std::shared_ptr<const detail::KeptLayer> mLayer;
+    // How the last drawing takes pixels from a layer, when it does.
+    std::optional<detail::LayerUse> mDrawingLayer;
     QSize mDrawingSize;
     bool mDrawingKept = false;
     // A repaint was asked for since the last drawing; its drawing is posted.

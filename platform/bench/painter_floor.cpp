@@ -142,6 +142,8 @@ void pressAndDrag(Canvas& canvas, int32_t x, int32_t y, int32_t toX, int32_t toY
     postMouse(canvas, QEvent::MouseButtonPress, x, y, Qt::LeftButton);
     postMouse(canvas, QEvent::MouseMove, toX, toY, Qt::LeftButton);
     runUntilPainted();
+    // A person holds the button a moment longer than the canvas takes to keep its lines.
+    detail::awaitLayers();
     roundTrip();
 }
 

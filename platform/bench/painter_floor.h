@@ -29,7 +29,8 @@ void refreshAndFlush(Window& window);
 void repaintWholeAndFlush(Window& window);
 
 /// Delivers a press at (x, y) and a drag to (toX, toY) to the canvas through the event loop,
-/// as the window system's pointer would, with every paint that they lead to.
+/// as the window system's pointer would, with every paint that they lead to and what the
+/// canvas keeps for the release while the button is held.
 void pressAndDrag(Canvas& canvas, int32_t x, int32_t y, int32_t toX, int32_t toY);
 
 /// Posts the release of the button at (x, y) to the canvas and runs the event loop until its

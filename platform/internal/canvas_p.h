@@ -11,6 +11,8 @@ namespace platform::detail {
 unsigned long latestPaint();
 /// Numbers a canvas paint that starts now.
 unsigned long startPaint();
+/// Waits until every layer of kept lines that a canvas started drawing is drawn.
+void awaitLayers();
 
 /// The type of the event by which a canvas draws again what its control asked it to repaint.
 QEvent::Type canvasDrawEvent();

@@ -47,6 +47,8 @@ struct ControlImpl {
     unsigned long askedAt = 0;
     /// How many threads drew the last paint of this canvas.
     int paintThreads = 0;
+    /// How many of the drawing's operations the last paint took from a layer drawn before.
+    size_t paintedFromLayer = 0;
 };
 
 /// The control's widget as the toolkit class its control made it.

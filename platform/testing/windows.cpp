@@ -5,6 +5,7 @@
 
 #include "platform/application.h"
 #include "platform/controls.h"
+#include "platform/internal/canvas_p.h"
 #include "platform/internal/control_p.h"
 #include "platform/internal/floating_place_p.h"
 #include "platform/internal/menu_p.h"
@@ -62,6 +63,8 @@ void processEvents()
 void finishPaints()
 {
     processEvents();
+    // The layers that the paints started, so that the next change can use them.
+    detail::awaitLayers();
     for (Window* w : detail::windowsInCreationOrder()) {
         if (w->impl().closed)
             continue;
@@ -118,6 +121,11 @@ Picture shownPixels(const Canvas& canvas)
 int paintThreads(const Canvas& canvas)
 {
     return canvas.impl().paintThreads;
+}
+
+size_t paintedFromLayer(const Canvas& canvas)
+{
+    return canvas.impl().paintedFromLayer;
 }
 
 void activate(Window& window)

@@ -45,6 +45,8 @@ struct ReadImage {
 std::optional<ReadImage> readImageFile(const std::string& path);
 /// How many threads drew the canvas's last paint (a large canvas is drawn in bands).
 int paintThreads(const platform::Canvas& canvas);
+/// How many operations of its drawing the canvas's last paint took from a layer drawn before.
+size_t paintedFromLayer(const platform::Canvas& canvas);
 
 /// Makes the window the active one, as a click on its title bar would.
 void activate(platform::Window& window);
