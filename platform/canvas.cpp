@@ -25,6 +25,9 @@
 #include <QThread>
 #include <QThreadPool>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -591,10 +594,72 @@ struct KeptLayer {
     QSize size;
     // The keys of the operations drawn on the layer, in order.
     std::vector<std::string> keys;
-    // Non-zero where an operation of the layer set a pixel.
-    QImage mask;
+    // A bit a pixel, the first pixel of a row in the lowest bit of its first byte: set where
+    // an operation of the layer set the pixel.
+    std::vector<uchar> bits;
+    size_t bitsPerLine = 0;
     std::atomic<bool> ready{false};
+
+    bool isSet(int x, int y) const
+    {
+        return (bits[static_cast<size_t>(y) * bitsPerLine + static_cast<size_t>(x >> 3)] >>
+                (x & 7)) &
+               1;
+    }
 };
+
+// The layer is drawn this many rows at a time.
+constexpr int kLayerSliceRows = 512;
+
+// Draws the operations on the layer, a slice of rows at a time: on a device of the canvas's
+// size, so that each line shows the pixels it shows on the canvas, but one whose pages take
+// memory only once drawn on, and are given back once their slice is kept as bits. The layer
+// costs a bit a pixel and, while it is drawn, a slice of bytes. False when no memory was had.
+bool drawLayerBits(KeptLayer& layer, const std::vector<DrawingOperation>& operations)
+{
+    const int w = layer.size.width();
+    const int h = layer.size.height();
+    const auto bytesPerLine = static_cast<size_t>((w + 3) & ~3);
+    const size_t bytes = bytesPerLine * static_cast<size_t>(h);
+    void* pages = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (pages == MAP_FAILED)
+        return false;
+    struct Unmap {
+        void* pages;
+        size_t bytes;
+        ~Unmap() { munmap(pages, bytes); }
+    } unmap{pages, bytes};
+    auto* first = static_cast<uchar*>(pages);
+    QImage device(first, w, h, static_cast<qsizetype>(bytesPerLine), QImage::Format_Alpha8);
+    layer.bitsPerLine = static_cast<size_t>((w + 7) / 8);
+    layer.bits.assign(layer.bitsPerLine * static_cast<size_t>(h), 0);
+    const auto pageSize = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+    for (int top = 0; top < h; top += kLayerSliceRows) {
+        const int rows = std::min(kLayerSliceRows, h - top);
+        {
+            QPainter p(&device);
+            p.setRenderHint(QPainter::Antialiasing, false);
+            paintOperations(p, layer.size, QRegion(0, top, w, rows), operations);
+        }
+        for (int y = top; y < top + rows; ++y) {
+            const uchar* from = device.constScanLine(y);
+            uchar* to = layer.bits.data() + static_cast<size_t>(y) * layer.bitsPerLine;
+            for (int x = 0; x < w; ++x)
+                if (from[x])
+                    to[x >> 3] = static_cast<uchar>(to[x >> 3] | (1u << (x & 7)));
+        }
+        // The slice's own pages go back, each as zeros again.
+        const auto begin =
+            reinterpret_cast<uintptr_t>(first + static_cast<size_t>(top) * bytesPerLine);
+        const auto end =
+            reinterpret_cast<uintptr_t>(first + static_cast<size_t>(top + rows) * bytesPerLine);
+        const uintptr_t from = (begin + pageSize - 1) / pageSize * pageSize;
+        const uintptr_t to = end / pageSize * pageSize;
+        if (to > from)
+            madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+    }
+    return true;
+}
 
 // How a drawing takes the operations of its run that a layer keeps from it.
 struct LayerUse {
@@ -672,18 +737,8 @@ std::shared_ptr<const KeptLayer> startLayer(const std::vector<DrawingOperation>&
     }
     QThreadPool::globalInstance()->start([layer, kept = std::move(kept)] {
         try {
-            QImage mask(layer->size, QImage::Format_Alpha8);
-            if (!mask.isNull()) {
-                mask.fill(0);
-                {
-                    QPainter p(&mask);
-                    p.setRenderHint(QPainter::Antialiasing, false);
-                    paintOperations(p, layer->size, QRegion(QRect(QPoint(0, 0), layer->size)),
-                                    kept);
-                }
-                layer->mask = std::move(mask);
+            if (drawLayerBits(*layer, kept))
                 layer->ready.store(true, std::memory_order_release);
-            }
         } catch (...) {
             // A layer that could not be drawn is not used: the lines are drawn as they are.
         }
@@ -714,28 +769,33 @@ void drawLayer(QPainter& p, const KeptLayer& layer)
     const QRgb colour = layer.colour;
     for (const QRect& piece : clip) {
         const QRect r = piece & canvas;
+        const int x0 = r.left() - offset.x();
+        const int x1 = x0 + r.width();
         for (int y = r.top(); y <= r.bottom(); ++y) {
-            const uchar* mask = layer.mask.constScanLine(y - offset.y()) + (r.left() - offset.x());
+            const int my = y - offset.y();
+            const uchar* bits = layer.bits.data() + static_cast<size_t>(my) * layer.bitsPerLine;
+            // The row from the canvas's column 0.
             auto* row =
-                reinterpret_cast<QRgb*>(const_cast<uchar*>(image->constScanLine(y))) + r.left();
-            const int w = r.width();
-            int x = 0;
-            // Eight pixels at a time: none of them set, all of them, or some.
-            for (; x + 8 <= w; x += 8) {
-                uint64_t eight;
-                std::memcpy(&eight, mask + x, sizeof eight);
+                reinterpret_cast<QRgb*>(const_cast<uchar*>(image->constScanLine(y))) + offset.x();
+            int x = x0;
+            for (; x < x1 && (x & 7); ++x)
+                if (layer.isSet(x, my))
+                    row[x] = colour;
+            // Eight pixels a byte: none of them set, all of them, or some.
+            for (; x + 8 <= x1; x += 8) {
+                const uchar eight = bits[x >> 3];
                 if (eight == 0)
                     continue;
-                if (eight == ~uint64_t{0}) {
+                if (eight == 0xff) {
                     std::fill(row + x, row + x + 8, colour);
                     continue;
                 }
-                for (int k = x; k < x + 8; ++k)
-                    if (mask[k])
-                        row[k] = colour;
+                for (int k = 0; k < 8; ++k)
+                    if ((eight >> k) & 1)
+                        row[x + k] = colour;
             }
-            for (; x < w; ++x)
-                if (mask[x])
+            for (; x < x1; ++x)
+                if (layer.isSet(x, my))
                     row[x] = colour;
         }
     }
