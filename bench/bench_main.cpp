@@ -18,7 +18,8 @@
 //                  it starts and ends itself (one a processor is the busy machine's figure);
 //                  the summary shows the quiet and the busy figures side by side
 // On the larger screen it also measures the peak resident memory of the program with every
-// view open maximised, beside that of a bare program of the toolkit with as many windows.
+// view open maximised and a player dragged in the spider plot, beside that of a bare program
+// of the toolkit with as many windows.
 
 #include "bench/bench_benchmarks.h"
 #include "bench/bench_document.h"
