@@ -35,6 +35,7 @@
 #include <cstring>
 #include <exception>
 #include <functional>
+#include <limits>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -661,7 +662,9 @@ bool drawLayerBits(KeptLayer& layer, const std::vector<DrawingOperation>& operat
         {
             QPainter p(&device);
             p.setRenderHint(QPainter::Antialiasing, false);
-            paintOperations(p, layer.size, QRegion(0, top, w, rows), operations);
+            // On this thread alone: it is one of the pool's already.
+            paintOperations(p, layer.size, QRegion(0, top, w, rows), operations,
+                            std::numeric_limits<size_t>::max());
         }
         for (int y = top; y < top + rows; ++y) {
             const uchar* from = device.constScanLine(y);
