@@ -364,37 +364,45 @@ bool XDriver::reserveBottomPanel(int32_t height, double limitSeconds)
 bool XDriver::dragTitleBar(uint32_t window, ScreenPoint to, double quietSeconds,
                            double limitSeconds)
 {
-    const std::optional<ScreenRect> inside = geometry(window);
-    const std::optional<ScreenRect> framed = frame(window);
-    if (!inside || !framed || inside->y <= framed->y)
-        return false;
-    // The middle of the title bar, kept clear of the buttons at its ends.
-    const ScreenPoint grip{framed->x + framed->width / 2, framed->y + (inside->y - framed->y) / 2};
-    const ScreenPoint target{grip.x + to.x - framed->x, grip.y + to.y - framed->y};
-    fake(XCB_MOTION_NOTIFY, 0, static_cast<int16_t>(grip.x), static_cast<int16_t>(grip.y));
-    fake(XCB_BUTTON_PRESS, 1);
-    xcb_flush(mConnection);
-    roundTrip();
-    constexpr int kMoves = 8;
-    for (int i = 1; i <= kMoves; ++i) {
-        fake(XCB_MOTION_NOTIFY, 0, static_cast<int16_t>(grip.x + (target.x - grip.x) * i / kMoves),
-             static_cast<int16_t>(grip.y + (target.y - grip.y) * i / kMoves));
+    const auto start = Clock::now();
+    // A window manager that is slow to take the press, or a window that the program is still
+    // placing beneath the grip, can let a drag go by: it is tried again, as a person would.
+    constexpr double kAttemptSeconds = 3;
+    while (secondsSince(start) < limitSeconds) {
+        const std::optional<ScreenRect> inside = geometry(window);
+        const std::optional<ScreenRect> framed = frame(window);
+        if (!inside || !framed || inside->y <= framed->y)
+            return false;
+        if (to.x == framed->x && to.y == framed->y)
+            return awaitQuiet(quietSeconds, limitSeconds);
+        // The middle of the title bar, kept clear of the buttons at its ends.
+        const ScreenPoint grip{framed->x + framed->width / 2,
+                               framed->y + (inside->y - framed->y) / 2};
+        const ScreenPoint target{grip.x + to.x - framed->x, grip.y + to.y - framed->y};
+        fake(XCB_MOTION_NOTIFY, 0, static_cast<int16_t>(grip.x), static_cast<int16_t>(grip.y));
+        fake(XCB_BUTTON_PRESS, 1);
         xcb_flush(mConnection);
         roundTrip();
-        takeEvents(0.02);
+        constexpr int kMoves = 8;
+        for (int i = 1; i <= kMoves; ++i) {
+            fake(XCB_MOTION_NOTIFY, 0,
+                 static_cast<int16_t>(grip.x + (target.x - grip.x) * i / kMoves),
+                 static_cast<int16_t>(grip.y + (target.y - grip.y) * i / kMoves));
+            xcb_flush(mConnection);
+            roundTrip();
+            takeEvents(0.02);
+        }
+        fake(XCB_BUTTON_RELEASE, 1);
+        xcb_flush(mConnection);
+        const auto attempt = Clock::now();
+        while (secondsSince(attempt) < kAttemptSeconds && secondsSince(start) < limitSeconds) {
+            const std::optional<ScreenRect> now = frame(window);
+            if (now && (now->x != framed->x || now->y != framed->y))
+                return awaitQuiet(quietSeconds, limitSeconds);
+            takeEvents(0.05);
+        }
     }
-    fake(XCB_BUTTON_RELEASE, 1);
-    xcb_flush(mConnection);
-    const auto start = Clock::now();
-    while (true) {
-        const std::optional<ScreenRect> now = frame(window);
-        if (now && (now->x != framed->x || now->y != framed->y || to.x == framed->x))
-            break;
-        if (secondsSince(start) >= limitSeconds)
-            return false;
-        takeEvents(0.05);
-    }
-    return awaitQuiet(quietSeconds, limitSeconds);
+    return false;
 }
 
 void XDriver::fake(uint8_t type, uint8_t detail, int16_t x, int16_t y)

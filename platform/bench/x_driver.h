@@ -71,9 +71,8 @@ public:
     /// keeps every window off; once the work area has shrunk for it. Gone with the driver.
     bool reserveBottomPanel(int32_t height, double limitSeconds);
     /// Moves the window as a person does: presses the first button on the middle of its title
-    /// bar, drags its frame's top-left corner to `to` in a few moves and lets go; then waits
-    /// until the frame stands there (or as near as the window manager lets it) and the screen
-    /// has been quiet for `quietSeconds`.
+    /// bar, drags its frame's top-left corner to `to` in a few moves and lets go, again while
+    /// the frame does not move; then waits until the screen has been quiet for `quietSeconds`.
     bool dragTitleBar(uint32_t window, ScreenPoint to, double quietSeconds, double limitSeconds);
 
     /// Presses and releases the key of the keysym (e.g. 0xff0d, Return); false when the
