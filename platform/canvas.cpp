@@ -718,27 +718,38 @@ std::optional<LayerUse> layerUse(const std::shared_ptr<const KeptLayer>& layer,
     return use;
 }
 
-// The keys of the operations of the drawing's longest run that a layer would keep: those not
-// marked as likely to change. Empty when no long run has a marked operation.
-std::vector<HashedKey> keysToKeep(const std::vector<DrawingOperation>& operations)
+// Whether a layer may keep an operation of its run: one that the drawing did not mark as
+// likely to change, and that a later drawing can be matched with by its key.
+bool keptOnLayer(const DrawingOperation& op)
 {
-    const SolidRun run = longestSolidRun(operations);
-    if (run.size() < kLeastLayerOperations)
-        return {};
-    const auto isMarked = [](const DrawingOperation& op) { return op.changing || op.key.empty(); };
-    if (std::none_of(operations.begin() + static_cast<std::ptrdiff_t>(run.begin),
-                     operations.begin() + static_cast<std::ptrdiff_t>(run.end), isMarked))
-        return {};
+    return !op.changing && !op.key.empty();
+}
+
+// The layer that a drawing asks for: the operations of its longest run that a layer keeps, as
+// their keys in order; no keys when no long run has a marked operation.
+struct LayerWish {
+    SolidRun run;
     std::vector<HashedKey> keys;
-    for (size_t i = run.begin; i < run.end; ++i)
-        if (!isMarked(operations[i]))
-            keys.push_back({hashOf(operations[i].key), operations[i].key});
-    if (keys.size() < kLeastLayerOperations)
-        return {};
-    std::sort(keys.begin(), keys.end(), [](const HashedKey& a, const HashedKey& b) {
+};
+
+LayerWish layerWish(const std::vector<DrawingOperation>& operations)
+{
+    LayerWish wish{longestSolidRun(operations), {}};
+    const auto first = operations.begin() + static_cast<std::ptrdiff_t>(wish.run.begin);
+    const auto last = operations.begin() + static_cast<std::ptrdiff_t>(wish.run.end);
+    if (wish.run.size() < kLeastLayerOperations || std::all_of(first, last, keptOnLayer))
+        return wish;
+    for (auto op = first; op != last; ++op)
+        if (keptOnLayer(*op))
+            wish.keys.push_back({hashOf(op->key), op->key});
+    if (wish.keys.size() < kLeastLayerOperations) {
+        wish.keys.clear();
+        return wish;
+    }
+    std::sort(wish.keys.begin(), wish.keys.end(), [](const HashedKey& a, const HashedKey& b) {
         return keyBefore(a.hash, a.key, b.hash, b.key);
     });
-    return keys;
+    return wish;
 }
 
 // The layers being drawn, so that a paint can wait for them.
@@ -746,19 +757,18 @@ std::mutex gLayersMutex;
 std::condition_variable gLayersDrawn;
 int gLayersDrawing = 0;
 
-// Starts drawing the layer of the drawing's longest run without its marked operations.
+// Starts drawing the layer that the drawing asks for.
 std::shared_ptr<const KeptLayer> startLayer(const std::vector<DrawingOperation>& operations,
-                                            std::vector<HashedKey> keys, QSize size)
+                                            LayerWish wish, QSize size)
 {
-    const SolidRun run = longestSolidRun(operations);
     auto layer = std::make_shared<KeptLayer>();
-    layer->colour = *operations[run.begin].solid;
+    layer->colour = *operations[wish.run.begin].solid;
     layer->size = size;
-    layer->keys = std::move(keys);
+    layer->keys = std::move(wish.keys);
     std::vector<DrawingOperation> kept;
     kept.reserve(layer->keys.size());
-    for (size_t i = run.begin; i < run.end; ++i)
-        if (!operations[i].changing && !operations[i].key.empty())
+    for (size_t i = wish.run.begin; i < wish.run.end; ++i)
+        if (keptOnLayer(operations[i]))
             kept.push_back(operations[i]);
     {
         const std::lock_guard lock(gLayersMutex);
@@ -1077,11 +1087,11 @@ private:
             changed = use && kept ? detail::changedArea(mDrawing, *kept, drawing, *use, size())
                                   : detail::changedArea(mDrawing, drawing, size());
         }
-        std::vector<detail::HashedKey> keys = detail::keysToKeep(drawing);
-        if (keys.empty())
+        detail::LayerWish wish = detail::layerWish(drawing);
+        if (wish.keys.empty())
             mLayer.reset();
-        else if (!mLayer || mLayer->size != size() || mLayer->keys != keys)
-            mLayer = detail::startLayer(drawing, std::move(keys), size());
+        else if (!mLayer || mLayer->size != size() || mLayer->keys != wish.keys)
+            mLayer = detail::startLayer(drawing, std::move(wish), size());
         mDrawingLayer = std::move(use);
         mDrawing = std::move(drawing);
         mDrawingSize = size();
