@@ -19,8 +19,6 @@
 #include <string>
 #include <thread>
 
-#include <fontconfig/fontconfig.h>
-
 namespace platform {
 
 namespace {
@@ -108,7 +106,7 @@ Application::Application(std::string name) : mName(std::move(name))
     std::signal(SIGXFSZ, SIG_IGN);
     // Reading the font configuration is the longest step of the first text the program shows:
     // it goes on beside the toolkit's own start-up, which does not need it.
-    std::thread fonts([] { FcInit(); });
+    std::thread fonts(detail::loadFontConfig);
     if (!qApp) {
         QApplication::setApplicationName(detail::qs(mName));
         gArgv[0] = program_invocation_name;

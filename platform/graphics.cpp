@@ -12,10 +12,55 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <string>
 #include <utility>
+
+#include <fontconfig/fontconfig.h>
 
 namespace platform {
 namespace detail {
+
+namespace {
+
+// The machine's font configuration, listing only the fonts of `family`; null when the machine
+// has none of them. The caller owns the configuration.
+FcConfig* fontConfigListing(const char* family)
+{
+    // Every font that fontconfig lists is read into the toolkit's font database before the
+    // first text is shown, and the program never draws with any but its own family. So the
+    // machine's configuration (and through it the user's) is loaded as it is, with one more
+    // rule: fonts of any other family are left out.
+    const std::string rule = std::string("<?xml version=\"1.0\"?><fontconfig><selectfont>"
+                                         "<rejectfont><pattern/></rejectfont>"
+                                         "<acceptfont><pattern><patelt name=\"family\"><string>") +
+                             family +
+                             "</string></patelt></pattern></acceptfont></selectfont></fontconfig>";
+    FcConfig* config = FcInitLoadConfig();
+    if (!config)
+        return nullptr;
+    const bool loaded = FcConfigParseAndLoadFromMemory(
+                            config, reinterpret_cast<const FcChar8*>(rule.c_str()), FcTrue) &&
+                        FcConfigBuildFonts(config);
+    FcFontSet* fonts = loaded ? FcConfigGetFonts(config, FcSetSystem) : nullptr;
+    if (!fonts || fonts->nfont == 0) {
+        // Without the family on the machine the program still needs fonts to show its text.
+        FcConfigDestroy(config);
+        return nullptr;
+    }
+    return config;
+}
+
+} // namespace
+
+void loadFontConfig()
+{
+    if (FcConfig* config = fontConfigListing(kFontFamily)) {
+        FcConfigSetCurrent(config); // takes its own reference
+        FcConfigDestroy(config);
+    } else {
+        FcInit();
+    }
+}
 
 QString fontFamily()
 {
@@ -32,7 +77,7 @@ QString fontFamily()
                     name = families.first();
             }
         }
-        return name.isEmpty() ? QStringLiteral("DejaVu Sans") : name;
+        return name.isEmpty() ? QString::fromLatin1(kFontFamily) : name;
     }();
     return family;
 }

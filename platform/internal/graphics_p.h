@@ -21,6 +21,13 @@
 
 namespace platform::detail {
 
+/// The family of the program's one font.
+inline constexpr const char* kFontFamily = "DejaVu Sans";
+
+/// Makes fontconfig's configuration the one that lists the program's family alone, or the
+/// machine's own where that family is missing. Runs before the toolkit's first text.
+void loadFontConfig();
+
 /// The program's one font family, loaded from the installed DejaVu files.
 QString fontFamily();
 /// The font for a text size (pixels) and weight.

@@ -4,10 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include <fontconfig/fontconfig.h>
+#include <unistd.h>
 
 using namespace platform;
 
@@ -388,3 +394,106 @@ TEST(GraphicsTest, AMillionsOfCharactersLongTextIsMeasuredWholeAndDrawnToTheEdge
         EXPECT_GT(ink, 30) << "at baseline " << baseline;
     }
 }
+
+namespace {
+
+// The machine's fonts that fontconfig lists in this process (the fonts the program adds itself
+// aside), as (family names, file) pairs.
+std::vector<std::pair<std::string, std::string>> listedFonts()
+{
+    std::vector<std::pair<std::string, std::string>> fonts;
+    const FcFontSet* set = FcConfigGetFonts(nullptr, FcSetSystem);
+    for (int i = 0; set && i < set->nfont; ++i) {
+        std::string families;
+        FcChar8* value = nullptr;
+        for (int n = 0; FcPatternGetString(set->fonts[i], FC_FAMILY, n, &value) == FcResultMatch;
+             ++n)
+            families += std::string(reinterpret_cast<const char*>(value)) + ";";
+        FcChar8* file = nullptr;
+        FcPatternGetString(set->fonts[i], FC_FILE, 0, &file);
+        fonts.emplace_back(families, file ? reinterpret_cast<const char*>(file) : "");
+    }
+    return fonts;
+}
+
+TEST(FontConfigTest, OnlyTheProgramsFamilyIsListedWithBothItsFaces)
+{
+    const auto fonts = listedFonts();
+    bool regular = false;
+    bool bold = false;
+    for (const auto& [families, file] : fonts) {
+        EXPECT_NE(families.find("DejaVu Sans;"), std::string::npos) << families << " " << file;
+        regular |= file.ends_with("/DejaVuSans.ttf");
+        bold |= file.ends_with("/DejaVuSans-Bold.ttf");
+    }
+    EXPECT_TRUE(regular);
+    EXPECT_TRUE(bold);
+}
+
+// What the machine's configuration says of drawing a font, under this process's configuration
+// and under the machine's own.
+TEST(FontConfigTest, TheMachinesSettingsForTheFontStillApply)
+{
+    FcConfig* machine = FcInitLoadConfigAndFonts();
+    ASSERT_NE(machine, nullptr);
+    FcObjectSet* settings =
+        FcObjectSetBuild(FC_FILE, FC_ANTIALIAS, FC_HINTING, FC_HINT_STYLE, FC_AUTOHINT, FC_RGBA,
+                         FC_LCD_FILTER, FC_EMBOLDEN, FC_DPI, nullptr);
+    for (const char* name : {"DejaVu Sans", "DejaVu Sans:bold"}) {
+        FcPattern* matched[2] = {};
+        FcConfig* configs[2] = {nullptr, machine};
+        for (int i = 0; i < 2; ++i) {
+            FcPattern* wanted = FcNameParse(reinterpret_cast<const FcChar8*>(name));
+            FcConfigSubstitute(configs[i], wanted, FcMatchPattern);
+            FcDefaultSubstitute(wanted);
+            FcResult result = FcResultNoMatch;
+            matched[i] = FcFontMatch(configs[i], wanted, &result);
+            FcPatternDestroy(wanted);
+        }
+        ASSERT_NE(matched[0], nullptr) << name;
+        ASSERT_NE(matched[1], nullptr) << name;
+        EXPECT_TRUE(FcPatternEqualSubset(matched[0], matched[1], settings)) << name;
+        FcPatternDestroy(matched[0]);
+        FcPatternDestroy(matched[1]);
+    }
+    FcObjectSetDestroy(settings);
+    FcConfigDestroy(machine);
+}
+
+// A machine without the program's family: the program still lists the fonts it has, so its
+// text is shown in them. Run in a process of its own, started with that machine's
+// configuration.
+TEST(FontConfigTest, WithoutTheProgramsFamilyTheMachinesFontsAreListed)
+{
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("kestrix-fonts-" + std::to_string(getpid()));
+    std::filesystem::create_directories(folder / "fonts");
+    std::filesystem::copy_file("/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf",
+                               folder / "fonts" / "DejaVuSerif.ttf",
+                               std::filesystem::copy_options::overwrite_existing);
+    {
+        std::ofstream conf(folder / "fonts.conf");
+        conf << "<?xml version=\"1.0\"?><fontconfig><dir>" << (folder / "fonts").string()
+             << "</dir><cachedir>" << (folder / "cache").string() << "</cachedir></fontconfig>";
+    }
+    const char* before = std::getenv("FONTCONFIG_FILE");
+    const std::optional<std::string> kept =
+        before ? std::optional<std::string>(before) : std::nullopt;
+    setenv("FONTCONFIG_FILE", (folder / "fonts.conf").c_str(), 1);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            const auto fonts = listedFonts();
+            const bool serif = fonts.size() == 1 && fonts[0].first == "DejaVu Serif;";
+            std::exit(serif ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+    if (kept)
+        setenv("FONTCONFIG_FILE", kept->c_str(), 1);
+    else
+        unsetenv("FONTCONFIG_FILE");
+    std::error_code ec;
+    std::filesystem::remove_all(folder, ec);
+}
+
+} // namespace
