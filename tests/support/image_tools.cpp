@@ -103,27 +103,18 @@ std::optional<RgbImage> parsePpm(std::string_view bytes)
     return image;
 }
 
-std::optional<int> pdfPageCount(const std::string& pdf)
-{
-    const std::optional<std::string> out = run("pdfinfo " + quote(pdf));
-    if (!out)
-        return std::nullopt;
-    const size_t at = out->find("Pages:");
-    if (at == std::string::npos)
-        return std::nullopt;
-    return std::atoi(out->c_str() + at + 6);
-}
-
 std::optional<PdfInfo> pdfInfo(const std::string& pdf)
 {
     const std::optional<std::string> out = run("pdfinfo " + quote(pdf));
     if (!out)
         return std::nullopt;
     PdfInfo info;
+    bool counted = false;
     std::istringstream lines(*out);
     for (std::string line; std::getline(lines, line);) {
         if (line.rfind("Pages:", 0) == 0) {
-            info.pages = std::stoi(line.substr(6));
+            info.pages = std::atoi(line.c_str() + 6);
+            counted = true;
         } else if (line.rfind("Page size:", 0) == 0) {
             // "Page size:      595.276 x 841.89 pts (A4)"
             std::istringstream size(line.substr(10));
@@ -131,7 +122,17 @@ std::optional<PdfInfo> pdfInfo(const std::string& pdf)
             size >> info.width >> x >> info.height;
         }
     }
+    if (!counted)
+        return std::nullopt;
     return info;
+}
+
+std::optional<int> pdfPageCount(const std::string& pdf)
+{
+    const std::optional<PdfInfo> info = pdfInfo(pdf);
+    if (!info)
+        return std::nullopt;
+    return info->pages;
 }
 
 std::optional<RgbImage> renderPdf(const std::string& pdf, int dpi)

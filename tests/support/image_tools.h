@@ -44,7 +44,7 @@ struct PdfInfo {
     double width = 0;
     double height = 0;
 };
-/// What pdfinfo tells of a PDF file; nothing when it cannot be read.
+/// What pdfinfo tells of a PDF file; nothing when it cannot be read or tells no page count.
 std::optional<PdfInfo> pdfInfo(const std::string& pdf);
 /// The first page of a PDF file rendered at `dpi` (pdftoppm); at 72 a pixel is a point.
 std::optional<RgbImage> renderPdf(const std::string& pdf, int dpi);
